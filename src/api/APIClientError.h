@@ -1,0 +1,70 @@
+#pragma once
+
+#include "api/Records.h"
+#include "core/PlatformError.h"
+#include "core/Result.h"
+
+#include <QString>
+
+#include <optional>
+#include <variant>
+
+namespace tavolen::api {
+
+
+
+// The analysis client's one error type. Its text is chosen when it is read,
+// so the fixed texts follow a language change made after the failure.
+class APIClientError {
+public:
+    // The service answered with a status other than 200 and 429, or reported
+    // an error inside a stream.
+    struct Http {
+        int status = 0;
+        std::optional<QString> message;
+        bool operator==(const Http &) const = default;
+    };
+    // No usable HTTP answer; the text is ready for display.
+    struct Transport {
+        QString message;
+        bool operator==(const Transport &) const = default;
+    };
+    // The daily allowance is used up (status 429).
+    struct QuotaExceeded {
+        bool operator==(const QuotaExceeded &) const = default;
+    };
+    // The success answer is unreadable.
+    struct Decode {
+        bool operator==(const Decode &) const = default;
+    };
+    using Case = std::variant<Http, Transport, QuotaExceeded, Decode>;
+
+    static APIClientError http(int status, std::optional<QString> message = std::nullopt);
+    static APIClientError transport(QString message);
+    static APIClientError quotaExceeded();
+    static APIClientError decode();
+    // "No response" / "无网络响应", chosen now.
+    static APIClientError noResponse();
+    // "The request timed out." / "请求超时", chosen now.
+    static APIClientError timedOut();
+
+    const Case &value() const { return m_case; }
+    bool isQuotaExceeded() const { return std::holds_alternative<QuotaExceeded>(m_case); }
+    QString errorDescription() const;
+
+    bool operator==(const APIClientError &) const = default;
+
+private:
+    explicit APIClientError(Case c) : m_case(std::move(c)) {}
+    Case m_case;
+};
+
+// What an analysis call can fail with: the client's own error, or a platform
+// error passed on unchanged (the stream's transport failures).
+using AnalysisError = std::variant<APIClientError, PlatformError>;
+using AnalysisOutcome = Result<AnalyzeEnvelope, AnalysisError>;
+
+QString describe(const AnalysisError &error);
+bool isQuotaExceeded(const AnalysisError &error);
+
+} // namespace tavolen::api

@@ -1,0 +1,35 @@
+#include "api/AnalysisService.h"
+
+#include "api/Request.h"
+#include "core/L.h"
+
+namespace tavolen::api {
+
+void NetworkAnalysisService::warmUp()
+{
+    api::warmUp();
+}
+
+QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyzeStream(QByteArray jpeg, QString uiLang,
+                                                                   PartialHandler onPartial)
+{
+    return api::analyzeStream(std::move(jpeg), std::move(uiLang), std::move(onPartial));
+}
+
+QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyze(QByteArray jpeg, QString uiLang)
+{
+    return api::analyze(std::move(jpeg), std::move(uiLang));
+}
+
+QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jpeg, PartialHandler onPartial,
+                                         AnalysisMode mode)
+{
+    if (mode == AnalysisMode::StreamFirst) {
+        AnalysisOutcome streamed = co_await service.analyzeStream(jpeg, L::uiLang(), std::move(onPartial));
+        if (streamed.ok() || isQuotaExceeded(streamed.error()))
+            co_return streamed;
+    }
+    co_return co_await service.analyze(std::move(jpeg), L::uiLang());
+}
+
+} // namespace tavolen::api

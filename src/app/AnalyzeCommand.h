@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tavolen::app {
+
+// `tavolen analyze [--plain] [--lang en|zh-Hans] IMAGE`: the reading without
+// the panel, one JSON object a line on stdout. `arguments` excludes the
+// program name and the word "analyze". Returns the process exit code.
+int runAnalyzeCommand(const QStringList &arguments);
+
+} // namespace tavolen::app

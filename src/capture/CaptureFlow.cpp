@@ -1,0 +1,159 @@
+#include "capture/CaptureFlow.h"
+
+#include "capture/Clipboard.h"
+#include "platform/ScreenAccess.h"
+
+#include <QPointer>
+
+#include <qcoro/qcorotimer.h>
+
+#include <chrono>
+
+namespace tavolen::capture {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The overlay windows are closed when the selection arrives, but the display
+// server and compositor need a moment to repaint what they covered.
+constexpr auto kSettleDelay = 80ms;
+
+bool shouldCopy(const api::AnalysisResult &r)
+{
+    return r.respondable.value_or(true) && r.best_reply && !r.best_reply->isEmpty();
+}
+
+} // namespace
+
+CaptureFlow::CaptureFlow(Services services, QObject *parent) : QObject(parent), m_services(services) {}
+
+void CaptureFlow::begin()
+{
+    if (m_running)
+        return;
+    if (!m_services.screenAccess.isPermitted()) {
+        // running stays false, so the next press checks again.
+        m_services.screenAccess.request();
+        m_services.panel.show(panel::PanelState::permission(), std::nullopt);
+        return;
+    }
+    m_running = true;
+    m_services.panel.hide();
+    m_services.analysis.warmUp();
+    const auto previous = m_services.activeWindow.current();
+
+    QPointer<CaptureFlow> self(this);
+    m_services.overlay.begin([self, previous](std::optional<Selection> selection) {
+        if (self)
+            self->onSelection(std::move(selection), previous);
+    });
+}
+
+void CaptureFlow::onSelection(std::optional<Selection> selection,
+                              std::optional<platform::ActiveWindow::Id> previous)
+{
+    if (!selection) {
+        reactivate(previous);
+        finishRun();
+        return;
+    }
+    // Fire and forget: the task keeps itself alive until it ends.
+    captureRun(std::move(*selection), previous);
+}
+
+QCoro::Task<> CaptureFlow::captureRun(Selection selection, std::optional<platform::ActiveWindow::Id> previous)
+{
+    QPointer<CaptureFlow> self(this);
+    const QRectF near = nearRect(selection);
+
+    co_await QCoro::sleepFor(kSettleDelay);
+    if (!self)
+        co_return;
+
+    CaptureOutcome captured = co_await m_services.capturer.capture(selection.rect, selection.screen.data());
+    if (!self)
+        co_return;
+    reactivate(previous);
+    if (!captured.ok()) {
+        m_services.panel.show(panel::PanelState::error(describe(captured.error())), near);
+        finishRun();
+        co_return;
+    }
+
+    m_services.panel.show(panel::PanelState::loading(), near);
+    const std::optional<QString> failure = co_await analyzeAndShow(std::move(captured).value(), near);
+    if (!self)
+        co_return;
+    if (failure)
+        m_services.panel.show(panel::PanelState::error(*failure), near);
+    finishRun();
+}
+
+void CaptureFlow::demo()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_services.analysis.warmUp();
+    demoRun();
+}
+
+QCoro::Task<> CaptureFlow::demoRun()
+{
+    QPointer<CaptureFlow> self(this);
+    const std::optional<QByteArray> jpeg = m_services.demo ? m_services.demo->jpeg() : std::nullopt;
+    if (!jpeg) {
+        finishRun();
+        co_return;
+    }
+    m_services.panel.show(panel::PanelState::loading(), std::nullopt);
+    const std::optional<QString> failure = co_await analyzeAndShow(*jpeg, std::nullopt);
+    if (!self)
+        co_return;
+    if (failure)
+        m_services.panel.show(panel::PanelState::error(*failure), std::nullopt);
+    finishRun();
+}
+
+QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg, std::optional<QRectF> near)
+{
+    QPointer<CaptureFlow> self(this);
+    // The handler holds the flow weakly: a partial that arrives after the flow
+    // is gone changes nothing.
+    api::PartialHandler onPartial = [self, near](const api::StreamPartial &partial) {
+        if (self && partial.summary)
+            self->m_services.panel.show(panel::PanelState::streaming(partial), near);
+    };
+    api::AnalysisOutcome outcome = co_await api::runAnalysis(m_services.analysis, std::move(jpeg), onPartial);
+    if (!self)
+        co_return std::nullopt;
+    if (!outcome.ok())
+        co_return api::describe(outcome.error());
+    handleResult(outcome.value().result, near);
+    co_return std::nullopt;
+}
+
+void CaptureFlow::handleResult(const api::AnalysisResult &result, std::optional<QRectF> near)
+{
+    // auto_copy is deliberately not consulted: respondable and the reply decide.
+    if (shouldCopy(result)) {
+        Clipboard::copy(m_services.pasteboard, *result.best_reply);
+        TavolenSound::play(m_services.settings, m_services.sound);
+    }
+    m_services.panel.show(panel::PanelState::result(result), near);
+}
+
+void CaptureFlow::reactivate(std::optional<platform::ActiveWindow::Id> previous)
+{
+    if (previous)
+        m_services.activeWindow.activate(*previous);
+}
+
+void CaptureFlow::finishRun()
+{
+    m_running = false;
+    Q_EMIT runFinished();
+}
+
+} // namespace tavolen::capture

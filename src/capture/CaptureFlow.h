@@ -1,0 +1,70 @@
+#pragma once
+
+#include "api/AnalysisService.h"
+#include "capture/ScreenCapturer.h"
+#include "capture/Selection.h"
+#include "panel/PanelPresenter.h"
+#include "platform/ActiveWindow.h"
+
+#include <QObject>
+
+#include <optional>
+
+namespace tavolen::platform {
+class Pasteboard;
+class ScreenAccess;
+class SettingsStore;
+class SoundPlayer;
+} // namespace tavolen::platform
+
+namespace tavolen::capture {
+
+// The spine of a capture run: permission check, selection, capture, the
+// analysis with its fallback, the panel's states, and the copy of the best
+// reply. Every failure of a run ends here, as the panel's error state.
+class CaptureFlow : public QObject {
+    Q_OBJECT
+public:
+    // Everything the flow calls; each must outlive the flow. `demo` may be null.
+    struct Services {
+        Selector &overlay;
+        ScreenCapturer &capturer;
+        api::AnalysisService &analysis;
+        panel::PanelPresenter &panel;
+        DemoSampleSource *demo;
+        platform::ScreenAccess &screenAccess;
+        platform::ActiveWindow &activeWindow;
+        platform::Pasteboard &pasteboard;
+        platform::SoundPlayer &sound;
+        platform::SettingsStore &settings;
+    };
+
+    explicit CaptureFlow(Services services, QObject *parent = nullptr);
+
+    // Starts an interactive run; without screen access shows the permission
+    // state; does nothing while a run is in progress.
+    void begin();
+    // Analyses the built-in sample (no overlay, no capture).
+    void demo();
+
+    bool isRunning() const { return m_running; }
+
+Q_SIGNALS:
+    // A run (or a cancelled selection) has ended and `running` is false again.
+    void runFinished();
+
+private:
+    void onSelection(std::optional<Selection> selection, std::optional<platform::ActiveWindow::Id> previous);
+    QCoro::Task<> captureRun(Selection selection, std::optional<platform::ActiveWindow::Id> previous);
+    QCoro::Task<> demoRun();
+    // nullopt on success; the failure's text otherwise.
+    QCoro::Task<std::optional<QString>> analyzeAndShow(QByteArray jpeg, std::optional<QRectF> near);
+    void handleResult(const api::AnalysisResult &result, std::optional<QRectF> near);
+    void reactivate(std::optional<platform::ActiveWindow::Id> previous);
+    void finishRun();
+
+    Services m_services;
+    bool m_running = false;
+};
+
+} // namespace tavolen::capture

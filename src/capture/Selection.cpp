@@ -1,0 +1,11 @@
+#include "capture/Selection.h"
+
+namespace tavolen::capture {
+
+QRectF nearRect(const Selection &selection)
+{
+    const QPointF origin = selection.screen ? QPointF(selection.screen->geometry().topLeft()) : QPointF();
+    return selection.rect.translated(origin);
+}
+
+} // namespace tavolen::capture

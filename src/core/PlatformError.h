@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace tavolen {
+
+// An error reported by a platform service (the network stack, the display
+// server), carried with the platform's own user-readable description.
+struct PlatformError {
+    QString description;
+    bool operator==(const PlatformError &) const = default;
+};
+
+} // namespace tavolen

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QString>
+
+#include <optional>
+#include <variant>
+
+namespace tavolen::panel {
+
+// What the floating result panel shows at one moment. A plain value: every
+// show replaces the whole content with a view built from the new state.
+class PanelState {
+public:
+    struct Loading {};
+    struct Streaming {
+        api::StreamPartial partial;
+    };
+    struct Result {
+        api::AnalysisResult result;
+    };
+    struct Error {
+        QString message;
+    };
+    struct Permission {};
+    using Case = std::variant<Loading, Streaming, Result, Error, Permission>;
+
+    static PanelState loading() { return PanelState(Loading{}); }
+    static PanelState streaming(api::StreamPartial partial) { return PanelState(Streaming{std::move(partial)}); }
+    static PanelState result(api::AnalysisResult result) { return PanelState(Result{std::move(result)}); }
+    static PanelState error(QString message) { return PanelState(Error{std::move(message)}); }
+    static PanelState permission() { return PanelState(Permission{}); }
+
+    const Case &value() const { return m_case; }
+
+    // The one content view the full layout shows for this state.
+    enum class ContentView { Loading, Streaming, Result, Error, Permission };
+    ContentView contentView() const;
+
+    // The outline colour, named by its theme colour.
+    enum class Tint { Danger, Caution };
+    std::optional<Tint> riskTint() const;
+
+    // loading and streaming: a visible panel does not re-animate at the next state.
+    bool isInProgress() const;
+    // Only a result is remembered, collapses to the pill and expands again.
+    bool isCollapsible() const;
+
+    const api::AnalysisResult *resultValue() const;
+    const api::StreamPartial *partialValue() const;
+    const QString *errorMessage() const;
+
+private:
+    explicit PanelState(Case c) : m_case(std::move(c)) {}
+    Case m_case;
+};
+
+// The full layout is this wide in every state; its height follows the content.
+inline constexpr double kPanelWidth = 400;
+inline constexpr double kPanelMinHeight = 44;
+
+// Exact, case-sensitive: "high" and "medium" tint, every other text does not.
+std::optional<PanelState::Tint> tintForRiskLevel(const QString &level);
+
+} // namespace tavolen::panel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/SettingsStore.h"
+
+#include <QHash>
+
+namespace tavolen::platform {
+
+// Settings kept in memory only: for tests and for runs that must not touch
+// the user's configuration.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    std::optional<QVariant> value(const QString &key) const override
+    {
+        auto it = m_values.constFind(key);
+        if (it == m_values.constEnd())
+            return std::nullopt;
+        return *it;
+    }
+    void setValue(const QString &key, const QVariant &value) override { m_values.insert(key, value); }
+    void remove(const QString &key) override { m_values.remove(key); }
+
+private:
+    QHash<QString, QVariant> m_values;
+};
+
+} // namespace tavolen::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/ActiveWindow.h"
+#include "platform/ScreenAccess.h"
+#include "platform/SoundPlayer.h"
+
+namespace tavolen::platform {
+
+// For sessions we cannot capture in (no display server we know): capture is
+// reported as not permitted, so the user sees why nothing happens.
+class NullScreenAccess final : public ScreenAccess {
+public:
+    bool isPermitted() const override { return false; }
+    void request() override {}
+};
+
+class NullActiveWindow final : public ActiveWindow {
+public:
+    std::optional<Id> current() const override { return std::nullopt; }
+    void activate(Id) override {}
+};
+
+class NullSoundPlayer final : public SoundPlayer {
+public:
+    void playEvent(const QString &, double) override {}
+};
+
+} // namespace tavolen::platform

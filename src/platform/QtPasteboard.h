@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Pasteboard.h"
+
+namespace tavolen::platform {
+
+// The clipboard through QClipboard. On X11 the data lives in this process,
+// which stays resident, so the copied reply stays available.
+class QtPasteboard final : public Pasteboard {
+public:
+    void replaceWithText(const QString &text, const QString &markerType) override;
+};
+
+} // namespace tavolen::platform
