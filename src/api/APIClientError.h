@@ -11,8 +11,6 @@
 
 namespace tavolen::api {
 
-
-
 // The analysis client's one error type. Its text is chosen when it is read,
 // so the fixed texts follow a language change made after the failure.
 class APIClientError {

@@ -22,7 +22,8 @@ public:
 class NetworkAnalysisService final : public AnalysisService {
 public:
     void warmUp() override;
-    QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray jpeg, QString uiLang, PartialHandler onPartial) override;
+    QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray jpeg, QString uiLang,
+                                               PartialHandler onPartial) override;
     QCoro::Task<AnalysisOutcome> analyze(QByteArray jpeg, QString uiLang) override;
 };
 

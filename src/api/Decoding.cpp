@@ -48,15 +48,16 @@ bool asBool(const json &value)
 std::int64_t asInt64(const json &value)
 {
     if (value.is_number_integer()) {
-        if (value.is_number_unsigned()
-            && value.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
+        if (value.is_number_unsigned() &&
+            value.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
             throw Invalid{};
         return value.get<std::int64_t>();
     }
     if (value.is_number_float()) {
-        // 12.0 is integral; 12.5 or 1e30 is not an int64.
+        // 12.0 is integral; 12.5 or 1e30 is not an int64. A literal just past the
+        // range arrives here rounded to -2^63, so that bound is excluded too.
         const double d = value.get<double>();
-        if (std::trunc(d) != d || d < -9223372036854775808.0 || d >= 9223372036854775808.0)
+        if (std::trunc(d) != d || d <= -9223372036854775808.0 || d >= 9223372036854775808.0)
             throw Invalid{};
         return static_cast<std::int64_t>(d);
     }
@@ -70,7 +71,10 @@ const json &asObject(const json &value)
     return value;
 }
 
-QString text(const json &o, const char *key) { return asText(required(o, key)); }
+QString text(const json &o, const char *key)
+{
+    return asText(required(o, key));
+}
 
 std::optional<QString> optText(const json &o, const char *key)
 {
@@ -152,8 +156,7 @@ FieldEvent fieldEventFrom(const json &o)
     return FieldEvent{text(o, "field"), optText(o, "value")};
 }
 
-template <class T, class F>
-std::optional<T> decode(const QByteArray &bytes, F from)
+template <class T, class F> std::optional<T> decode(const QByteArray &bytes, F from)
 {
     // Parsing rejects malformed JSON and ill-formed UTF-8 inside strings.
     const json doc = json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);

@@ -26,8 +26,8 @@ QString canonicalUuid()
 bool usableBase(const QUrl &url)
 {
     const QString scheme = url.scheme();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-           && !url.host().isEmpty();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !url.host().isEmpty();
 }
 
 } // namespace

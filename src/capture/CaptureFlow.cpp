@@ -26,7 +26,8 @@ bool shouldCopy(const api::AnalysisResult &r)
 
 } // namespace
 
-CaptureFlow::CaptureFlow(Services services, QObject *parent) : QObject(parent), m_services(services) {}
+CaptureFlow::CaptureFlow(Services services, QObject *parent) : QObject(parent), m_services(services)
+{}
 
 void CaptureFlow::begin()
 {

@@ -7,8 +7,7 @@ namespace tavolen {
 
 // A value or the error that took its place. Failures travel up to the capture
 // flow as values, so nothing in a run throws across the event loop.
-template <class T, class E>
-class Result {
+template <class T, class E> class Result {
 public:
     Result(T value) : m_v(std::in_place_index<0>, std::move(value)) {}
     Result(E error) : m_v(std::in_place_index<1>, std::move(error)) {}

@@ -27,7 +27,10 @@ public:
     using Case = std::variant<Loading, Streaming, Result, Error, Permission>;
 
     static PanelState loading() { return PanelState(Loading{}); }
-    static PanelState streaming(api::StreamPartial partial) { return PanelState(Streaming{std::move(partial)}); }
+    static PanelState streaming(api::StreamPartial partial)
+    {
+        return PanelState(Streaming{std::move(partial)});
+    }
     static PanelState result(api::AnalysisResult result) { return PanelState(Result{std::move(result)}); }
     static PanelState error(QString message) { return PanelState(Error{std::move(message)}); }
     static PanelState permission() { return PanelState(Permission{}); }

@@ -11,7 +11,8 @@ namespace tavolen::test {
 // for one test, and restores the defaults afterwards.
 class ScopedSettings {
 public:
-    explicit ScopedSettings(QStringList languages = {QStringLiteral("en-US")}) : m_languages(std::move(languages))
+    explicit ScopedSettings(QStringList languages = {QStringLiteral("en-US")})
+        : m_languages(std::move(languages))
     {
         installSettings(&store);
         installLanguageSource([this] { return m_languages; });

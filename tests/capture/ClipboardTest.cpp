@@ -1,0 +1,29 @@
+#include "capture/Clipboard.h"
+#include "platform/QtPasteboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+
+TEST(Clipboard, CopyReplacesEverythingWithTheTextAndAnEmptyTransientMarker)
+{
+    auto *old = new QMimeData;
+    old->setHtml(QStringLiteral("<b>old</b>"));
+    old->setData(QStringLiteral("application/x-old"), "x");
+    QGuiApplication::clipboard()->setMimeData(old);
+
+    platform::QtPasteboard pasteboard;
+    capture::Clipboard::copy(pasteboard, QStringLiteral("好的，明天见 👋"));
+
+    const QMimeData *now = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(now);
+    EXPECT_EQ(now->text(), QStringLiteral("好的，明天见 👋"));
+    EXPECT_TRUE(now->hasFormat(QStringLiteral("org.nspasteboard.TransientType")));
+    EXPECT_TRUE(now->data(QStringLiteral("org.nspasteboard.TransientType")).isEmpty());
+    EXPECT_FALSE(now->hasHtml());
+    EXPECT_FALSE(now->hasFormat(QStringLiteral("application/x-old")));
+}
