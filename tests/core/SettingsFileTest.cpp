@@ -1,0 +1,71 @@
+#include "api/Request.h"
+#include "capture/Clipboard.h"
+#include "core/L.h"
+#include "core/Services.h"
+#include "platform/IniSettingsStore.h"
+#include "support/FlowFakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+
+namespace {
+
+// Settings written the way a user would, with a text editor.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void write(const QByteArray &contents)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("tavolen")));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+    }
+    void TearDown() override { installSettings(nullptr); }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("tavolen/tavolen.conf"));
+};
+
+} // namespace
+
+TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreRead)
+{
+    write("[General]\napi_base=https://svc.example/api/\napp_lang=zh\nsnap_sound=false\n");
+    platform::IniSettingsStore store(path);
+    installSettings(&store);
+    EXPECT_EQ(api::endpoint(QStringLiteral("v1/health")).toString(),
+              QStringLiteral("https://svc.example/api/v1/health"));
+    EXPECT_TRUE(L::isZh());
+
+    test::FakeSound sound;
+    capture::TavolenSound::play(store, sound);
+    EXPECT_TRUE(sound.events.empty());
+}
+
+TEST_F(SettingsFileTest, ChangesMadeWhileRunningAreSeenOnTheNextRead)
+{
+    write("[General]\napp_lang=en\n");
+    platform::IniSettingsStore store(path);
+    installSettings(&store);
+    EXPECT_FALSE(L::isZh());
+    // QSettings notices an edit by the file's size and time stamp.
+    write("[General]\napp_lang=zh\nsnap_sound=true\n");
+    EXPECT_TRUE(L::isZh());
+}
+
+TEST_F(SettingsFileTest, WrittenValuesLandInTheFileAtTopLevel)
+{
+    platform::IniSettingsStore store(path);
+    installSettings(&store);
+    const QString id = api::deviceId();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray contents = file.readAll();
+    EXPECT_TRUE(contents.startsWith("[General]\n")) << contents.toStdString();
+    EXPECT_TRUE(contents.contains("device_id=" + id.toUtf8())) << contents.toStdString();
+}
