@@ -1,5 +1,8 @@
 #include "app/AnalyzeCommand.h"
+#include "app/CaptureCommand.h"
+#include "app/CaptureStack.h"
 #include "core/Services.h"
+#include "panel/ConsolePanelPresenter.h"
 #include "platform/IniSettingsStore.h"
 
 #include <QApplication>
@@ -13,8 +16,8 @@ int main(int argc, char *argv[])
 
     // The command-line tools work without a display.
     if (argc >= 2 && std::strcmp(argv[1], "analyze") == 0) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY")
-            && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
+            !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         platform::IniSettingsStore settingsStore;
@@ -27,5 +30,11 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     platform::IniSettingsStore settingsStore;
     installSettings(&settingsStore);
+    if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
+        return app::runCaptureCommand();
+
+    // Nothing starts a run yet; the hot key and the tray item will.
+    panel::ConsolePanelPresenter panel;
+    app::CaptureStack stack(panel);
     return app.exec();
 }

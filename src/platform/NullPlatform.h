@@ -2,7 +2,9 @@
 
 #include "platform/ActiveWindow.h"
 #include "platform/ScreenAccess.h"
+#include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
+#include "platform/WindowList.h"
 
 namespace tavolen::platform {
 
@@ -18,6 +20,17 @@ class NullActiveWindow final : public ActiveWindow {
 public:
     std::optional<Id> current() const override { return std::nullopt; }
     void activate(Id) override {}
+};
+
+class NullWindowList final : public WindowList {
+public:
+    QList<QRect> frontToBack() const override { return {}; }
+};
+
+class NullScreenGrabber final : public ScreenGrabber {
+public:
+    std::optional<QImage> grab(QRect) override { return std::nullopt; }
+    bool translucencyShowsDesktop() const override { return true; }
 };
 
 class NullSoundPlayer final : public SoundPlayer {

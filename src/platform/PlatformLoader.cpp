@@ -2,6 +2,10 @@
 #include "platform/NullPlatform.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtPasteboard.h"
+#include "platform/x11/X11ActiveWindow.h"
+#include "platform/x11/X11ScreenAccess.h"
+#include "platform/x11/X11ScreenGrabber.h"
+#include "platform/x11/X11WindowList.h"
 
 #include <QGuiApplication>
 
@@ -12,8 +16,17 @@ PlatformServices loadPlatformServices()
     PlatformServices services;
     services.pasteboard = std::make_unique<QtPasteboard>();
     services.sound = std::make_unique<CanberraSoundPlayer>();
-    services.screenAccess = std::make_unique<NullScreenAccess>();
-    services.activeWindow = std::make_unique<NullActiveWindow>();
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        services.screenAccess = std::make_unique<x11::X11ScreenAccess>();
+        services.activeWindow = std::make_unique<x11::X11ActiveWindow>();
+        services.windowList = std::make_unique<x11::X11WindowList>();
+        services.screenGrabber = std::make_unique<x11::X11ScreenGrabber>();
+    } else {
+        services.screenAccess = std::make_unique<NullScreenAccess>();
+        services.activeWindow = std::make_unique<NullActiveWindow>();
+        services.windowList = std::make_unique<NullWindowList>();
+        services.screenGrabber = std::make_unique<NullScreenGrabber>();
+    }
     return services;
 }
 

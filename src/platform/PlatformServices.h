@@ -3,7 +3,9 @@
 #include "platform/ActiveWindow.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenAccess.h"
+#include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
+#include "platform/WindowList.h"
 
 #include <memory>
 
@@ -15,6 +17,8 @@ struct PlatformServices {
     std::unique_ptr<ActiveWindow> activeWindow;
     std::unique_ptr<Pasteboard> pasteboard;
     std::unique_ptr<SoundPlayer> sound;
+    std::unique_ptr<WindowList> windowList;
+    std::unique_ptr<ScreenGrabber> screenGrabber;
 };
 
 // Picks the backends by QGuiApplication::platformName(); a session we have no

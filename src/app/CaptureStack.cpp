@@ -1,0 +1,27 @@
+#include "app/CaptureStack.h"
+
+#include "core/Services.h"
+
+namespace tavolen::app {
+
+CaptureStack::CaptureStack(panel::PanelPresenter &panel)
+    : m_platform(platform::loadPlatformServices()), m_overlay(std::make_unique<capture::SelectionOverlay>(
+                                                        *m_platform.windowList, *m_platform.screenGrabber)),
+      m_capture(std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber))
+{
+    m_flow = std::make_unique<capture::CaptureFlow>(capture::CaptureFlow::Services{
+        *m_overlay, *m_capture, m_analysis, panel, nullptr, *m_platform.screenAccess,
+        *m_platform.activeWindow, *m_platform.pasteboard, *m_platform.sound, settings()});
+    // The first capture should be as quick as the later ones: load the JPEG
+    // codec and set up the grabber now, long before the user selects.
+    m_capture->warmUp();
+}
+
+// The flow and the overlay go first: they refer to the platform services.
+CaptureStack::~CaptureStack()
+{
+    m_flow.reset();
+    m_overlay.reset();
+}
+
+} // namespace tavolen::app

@@ -1,0 +1,59 @@
+#include "capture/ScreenGeometry.h"
+
+#include <QList>
+#include <QScreen>
+
+#include <cmath>
+
+namespace tavolen::capture {
+
+QRect ScreenMetrics::nativeRect() const
+{
+    return QRect(geometry.topLeft(),
+                 QSize(qRound(geometry.width() * pixelRatio), qRound(geometry.height() * pixelRatio)));
+}
+
+ScreenMetrics metricsOf(const QScreen &screen)
+{
+    return ScreenMetrics{screen.geometry(), screen.devicePixelRatio()};
+}
+
+QRect nativeGrabRect(QRectF local, const ScreenMetrics &screen)
+{
+    if (local.isEmpty())
+        return {};
+    const qreal s = screen.pixelRatio;
+    // A hair of tolerance, so that 100.0000001 after scaling stays 100.
+    constexpr qreal eps = 1e-6;
+    const int left = int(std::floor(local.left() * s + eps));
+    const int top = int(std::floor(local.top() * s + eps));
+    const int right = int(std::ceil(local.right() * s - eps));
+    const int bottom = int(std::ceil(local.bottom() * s - eps));
+    const QRect onScreen =
+        QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(screen.geometry.topLeft());
+    return onScreen.intersected(screen.nativeRect());
+}
+
+QRectF nativeToLocal(QRect native, const ScreenMetrics &screen)
+{
+    const QRect part = native.intersected(screen.nativeRect());
+    if (part.isEmpty())
+        return {};
+    const QRectF shifted = QRectF(part.translated(-screen.geometry.topLeft()));
+    const qreal s = screen.pixelRatio;
+    return QRectF(shifted.x() / s, shifted.y() / s, shifted.width() / s, shifted.height() / s);
+}
+
+QSizeF logicalSize(QRect native, const QList<ScreenMetrics> &screens)
+{
+    qreal ratio = screens.isEmpty() ? 1.0 : screens.front().pixelRatio;
+    for (const ScreenMetrics &screen : screens) {
+        if (screen.nativeRect().contains(native.center())) {
+            ratio = screen.pixelRatio;
+            break;
+        }
+    }
+    return QSizeF(native.width() / ratio, native.height() / ratio);
+}
+
+} // namespace tavolen::capture

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QRectF>
+#include <QSizeF>
+
+class QScreen;
+
+namespace tavolen::capture {
+
+// One screen as Qt reports it on X11: the position is in native pixels, the
+// size in logical pixels. So a desktop-wide rectangle can never be scaled by
+// one factor; every conversion goes through the screen it lies on.
+struct ScreenMetrics {
+    QRect geometry;         // QScreen::geometry()
+    qreal pixelRatio = 1.0; // QScreen::devicePixelRatio()
+
+    // The screen's area in native pixels of the virtual desktop.
+    QRect nativeRect() const;
+};
+
+ScreenMetrics metricsOf(const QScreen &screen);
+
+// The native pixels to grab for `local` (logical, local to the screen):
+// widened to whole pixels (origin down, far edges up) and clipped to the
+// screen. Empty when nothing of it is on the screen.
+QRect nativeGrabRect(QRectF local, const ScreenMetrics &screen);
+
+// The part of `native` (a rectangle in native desktop pixels) that lies on
+// the screen, in logical pixels local to it. Empty when it is not on it.
+QRectF nativeToLocal(QRect native, const ScreenMetrics &screen);
+
+// A window's size in logical pixels: native size divided by the factor of
+// the screen holding its centre (the first screen's when none does).
+QSizeF logicalSize(QRect native, const QList<ScreenMetrics> &screens);
+
+} // namespace tavolen::capture

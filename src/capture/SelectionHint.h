@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+namespace tavolen::capture {
+
+// The one-line instruction drawn at the top of every screen, in the
+// interface language of the moment.
+QString hintText();
+
+// The pill around the hint text: centred, 14 px padding left and right, 7 px
+// above and below, its bottom edge 64 px below the top of the screen.
+QRectF hintPillRect(QSizeF textSize, QSizeF screenSize);
+
+} // namespace tavolen::capture

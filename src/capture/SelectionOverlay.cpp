@@ -1,0 +1,105 @@
+#include "capture/SelectionOverlay.h"
+
+#include "capture/OverlayWindow.h"
+#include "capture/ScreenGeometry.h"
+#include "capture/SelectionTargets.h"
+#include "capture/SelectionView.h"
+#include "platform/ScreenGrabber.h"
+#include "platform/WindowList.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace tavolen::capture {
+
+SelectionOverlay::SelectionOverlay(platform::WindowList &windows, platform::ScreenGrabber &grabber,
+                                   QObject *parent)
+    : QObject(parent), m_windowList(windows), m_grabber(grabber)
+{}
+
+SelectionOverlay::~SelectionOverlay()
+{
+    closeWindows();
+}
+
+QList<OverlayWindow *> SelectionOverlay::windows() const
+{
+    QList<OverlayWindow *> result;
+    for (const auto &w : m_windows) {
+        if (w)
+            result.append(w.data());
+    }
+    return result;
+}
+
+void SelectionOverlay::begin(SelectionCompletion completion)
+{
+    if (isSelecting())
+        return;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.isEmpty()) {
+        // Nothing to show on; the caller still gets its one answer.
+        if (completion)
+            completion(std::nullopt);
+        return;
+    }
+    m_completion = std::move(completion);
+
+    QList<ScreenMetrics> metrics;
+    for (QScreen *screen : screens)
+        metrics.append(metricsOf(*screen));
+    const QList<QRect> targets = pickableWindows(m_windowList.frontToBack(), metrics);
+    // Without a compositor a translucent window shows black instead of the
+    // desktop, so each screen shows a still of itself under the dim layer.
+    const bool translucent = m_grabber.translucencyShowsDesktop();
+    const QPoint pointer = QCursor::pos();
+
+    QPointer<SelectionOverlay> self(this);
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        QScreen *screen = screens[i];
+        QImage frozen;
+        if (!translucent) {
+            frozen = m_grabber.grab(metrics[i].nativeRect()).value_or(QImage());
+            frozen.setDevicePixelRatio(metrics[i].pixelRatio);
+        }
+        auto *view = new SelectionView(SelectionModel(targetsOnScreen(targets, metrics[i]), screen->size()),
+                                       std::move(frozen));
+        auto *window = new OverlayWindow(screen, view, translucent);
+        if (screen->geometry().contains(pointer))
+            view->hoverAt(QPointF(pointer - screen->geometry().topLeft()));
+        window->onFinish = [self](std::optional<Selection> outcome) {
+            if (self)
+                self->finish(std::move(outcome));
+        };
+        window->show();
+        m_windows.append(window);
+    }
+    // Only the first screen's window takes the keyboard, so only it sees Esc.
+    m_windows.front()->takeKeyboard();
+}
+
+void SelectionOverlay::finish(std::optional<Selection> outcome)
+{
+    // Taken first, so a second report (another screen, a late key) finds
+    // nothing to call.
+    SelectionCompletion completion = std::exchange(m_completion, {});
+    closeWindows();
+    if (completion)
+        completion(std::move(outcome));
+}
+
+void SelectionOverlay::closeWindows()
+{
+    // Destroyed, not just hidden: a hidden window keeps its full-screen
+    // backing store (about 33 MB for each 3840 x 2160 screen).
+    for (const auto &window : std::exchange(m_windows, {})) {
+        if (!window)
+            continue;
+        window->onFinish = nullptr;
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+} // namespace tavolen::capture

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "capture/SelectionModel.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+namespace tavolen::capture {
+
+// The content of one screen's overlay: dims the screen, cuts the highlighted
+// window or the dragged region out of the dim layer, draws the hint pill and
+// turns the pointer's gestures into an outcome.
+class SelectionView final : public QWidget {
+    Q_OBJECT
+public:
+    // `frozen`: the screen's pixels to show beneath the dim layer where no
+    // compositor lets the desktop show through (null otherwise).
+    SelectionView(SelectionModel model, QImage frozen, QWidget *parent = nullptr);
+
+    // Called once per gesture that ends the selection: a rectangle (local
+    // logical pixels) or nullopt for a cancel.
+    std::function<void(std::optional<QRectF>)> onRelease;
+
+    // Highlights the window under `local` before the pointer has moved.
+    void hoverAt(QPointF local);
+
+    const SelectionModel &model() const { return m_model; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void paintHint(QPainter &painter);
+
+    SelectionModel m_model;
+    QImage m_frozen;
+};
+
+} // namespace tavolen::capture

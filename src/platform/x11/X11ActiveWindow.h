@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ActiveWindow.h"
+
+namespace tavolen::platform::x11 {
+
+// The focused window as the window manager reports it (_NET_ACTIVE_WINDOW).
+class X11ActiveWindow final : public ActiveWindow {
+public:
+    std::optional<Id> current() const override;
+    void activate(Id window) override;
+};
+
+} // namespace tavolen::platform::x11

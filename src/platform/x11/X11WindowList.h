@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/WindowList.h"
+
+namespace tavolen::platform::x11 {
+
+// Reads the window manager's stacking list (EWMH); without a window manager,
+// the root's children in stacking order.
+class X11WindowList final : public WindowList {
+public:
+    QList<QRect> frontToBack() const override;
+};
+
+} // namespace tavolen::platform::x11
