@@ -1,0 +1,80 @@
+#include "api/Api.h"
+
+#include "api/Decoding.h"
+#include "api/ReplyWatch.h"
+#include "api/Request.h"
+
+#include <QNetworkAccessManager>
+
+namespace tavolen::api {
+
+namespace {
+
+// An answer larger than any reading the service makes is not one; we stop
+// collecting it rather than hold whatever the peer sends.
+constexpr qsizetype kMaxPlainBody = 16 * 1024 * 1024;
+// How much Qt may buffer ahead of us before it stops reading the socket.
+constexpr qint64 kReadAhead = 1024 * 1024;
+
+AnalysisOutcome classify(int status, const std::optional<QByteArray> &body)
+{
+    if (status == 429)
+        return AnalysisError(APIClientError::quotaExceeded());
+    if (status == 200) {
+        if (body)
+            if (std::optional<AnalyzeEnvelope> envelope = decodeAnalyzeEnvelope(*body))
+                return std::move(*envelope);
+        return AnalysisError(APIClientError::decode());
+    }
+    std::optional<QString> message;
+    if (body)
+        if (const std::optional<APIErrorEnvelope> error = decodeAPIErrorEnvelope(*body))
+            message = error->error.message_zh;
+    return AnalysisError(APIClientError::http(status, message));
+}
+
+} // namespace
+
+Timeouts &timeouts()
+{
+    static Timeouts values;
+    return values;
+}
+
+QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
+{
+    const std::chrono::milliseconds limit = timeouts().plain;
+    const UploadRequest upload = multipartRequest(QString::fromLatin1(kPlainPath), imageData, uiLang, limit);
+    ReplyWatch watch(network().post(upload.request, upload.body));
+    watch.reply()->setReadBufferSize(kReadAhead);
+
+    // nullopt once the body has grown past the bound: it counts as unreadable.
+    std::optional<QByteArray> body(std::in_place);
+    for (;;) {
+        if (body) {
+            body->append(watch.read(kMaxPlainBody + 1));
+            if (body->size() > kMaxPlainBody)
+                body.reset();
+        }
+        // The daily-limit answer needs no body, and an oversized one is not
+        // read on: the head alone decides.
+        const std::optional<int> status = watch.status();
+        if (status && (*status == 429 || !body) && !watch.transportFailure())
+            co_return classify(*status, body);
+        if (watch.ended())
+            break;
+        co_await watch.changed();
+    }
+
+    if (const std::optional<QString> failure = watch.transportFailure()) {
+        if (watch.timedOut(limit))
+            co_return AnalysisError(APIClientError::timedOut());
+        co_return AnalysisError(APIClientError::transport(*failure));
+    }
+    const std::optional<int> status = watch.status();
+    if (!status)
+        co_return AnalysisError(APIClientError::noResponse());
+    co_return classify(*status, body);
+}
+
+} // namespace tavolen::api

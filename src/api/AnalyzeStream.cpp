@@ -1,0 +1,85 @@
+#include "api/Api.h"
+
+#include "api/ReplyWatch.h"
+#include "api/Request.h"
+#include "api/StreamReader.h"
+
+#include <QNetworkAccessManager>
+
+namespace tavolen::api {
+
+namespace {
+
+// Lines are taken from the reply a slice at a time, and Qt buffers at most
+// this much ahead of us, so a fast peer cannot fill memory while the partial
+// handler runs.
+constexpr qint64 kSlice = 64 * 1024;
+constexpr qint64 kReadAhead = 2 * kMaxStreamLine;
+
+// The stream's transport failures reach the caller in the platform's words,
+// except an expired time-out, which Qt 6.4 words as a cancellation.
+AnalysisError platformFailure(const ReplyWatch &watch, const QString &description,
+                              std::chrono::milliseconds limit)
+{
+    if (watch.timedOut(limit))
+        return PlatformError{APIClientError::timedOut().errorDescription()};
+    return PlatformError{description};
+}
+
+} // namespace
+
+QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang, PartialHandler onPartial)
+{
+    const std::chrono::milliseconds limit = timeouts().stream;
+    const UploadRequest upload = multipartRequest(QString::fromLatin1(kStreamPath), imageData, uiLang, limit);
+    ReplyWatch watch(network().post(upload.request, upload.body));
+    watch.reply()->setReadBufferSize(kReadAhead);
+
+    // The head decides before any line is read.
+    while (!watch.status() && !watch.ended())
+        co_await watch.changed();
+    const std::optional<int> status = watch.status();
+    if (!status) {
+        if (const std::optional<QString> failure = watch.transportFailure())
+            co_return platformFailure(watch, *failure, limit);
+        co_return AnalysisError(APIClientError::noResponse());
+    }
+    if (*status == 429)
+        co_return AnalysisError(APIClientError::quotaExceeded());
+    if (*status != 200)
+        co_return AnalysisError(APIClientError::http(*status));
+
+    StreamReader reader;
+    for (;;) {
+        const QByteArray slice = watch.read(kSlice);
+        const bool more = !slice.isEmpty();
+        if (more) {
+            reader.append(slice);
+        } else if (watch.ended()) {
+            // Lines that arrived before a failure still count; the rest of an
+            // unterminated line does not, as the body did not end.
+            if (const std::optional<QString> failure = watch.transportFailure())
+                co_return platformFailure(watch, *failure, limit);
+            reader.endOfBody();
+        }
+        for (;;) {
+            StreamReader::Step step = reader.next();
+            if (auto *partial = std::get_if<StreamReader::Partial>(&step)) {
+                // Runs here, on the caller's (GUI) thread; nothing more is
+                // read until it returns.
+                if (onPartial)
+                    onPartial(partial->partial);
+                continue;
+            }
+            if (auto *done = std::get_if<StreamReader::Done>(&step))
+                co_return std::move(done->envelope); // the watch aborts the rest
+            if (auto *failed = std::get_if<StreamReader::Failed>(&step))
+                co_return AnalysisError(std::move(failed->error));
+            break;
+        }
+        if (!more && !watch.ended())
+            co_await watch.changed();
+    }
+}
+
+} // namespace tavolen::api

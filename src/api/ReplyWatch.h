@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+
+#include <qcoro/qcorosignal.h>
+
+#include <chrono>
+#include <optional>
+
+namespace tavolen::api {
+
+// Owns one reply for the length of a call and lets a coroutine wait for its
+// next news (head, bytes, failure, end) without blocking. When the watch
+// goes, a reply still running is aborted (never deleted while awaited) and
+// then deleted later, which releases its connection.
+class ReplyWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit ReplyWatch(QNetworkReply *reply);
+    ~ReplyWatch() override;
+
+    QNetworkReply *reply() const { return m_reply.data(); }
+
+    // Await the result: resumes once something has happened since the call.
+    // Callers check the reply's state before every wait, so nothing is missed.
+    auto changed()
+    {
+        m_notified = false;
+        return qCoro(this, &ReplyWatch::activity);
+    }
+
+    // Reads what has arrived, at most `max` bytes; counted for cutShort().
+    QByteArray read(qint64 max);
+
+    // The HTTP status, once the head is in.
+    std::optional<int> status() const;
+    // The reply is gone or has ended, with or without a failure.
+    bool ended() const;
+    // How the transfer itself failed (connection, framing, time-out,
+    // cancellation), in the platform's words; nullopt when it did not, also
+    // when Qt merely names a status of 400 or more as an error.
+    std::optional<QString> transportFailure() const;
+    // The transfer failed because it stayed idle for `limit`.
+    bool timedOut(std::chrono::milliseconds limit) const;
+
+Q_SIGNALS:
+    void activity();
+
+private:
+    void notify();
+    // Ended without an error before the Content-Length was reached.
+    bool cutShort() const;
+
+    QPointer<QNetworkReply> m_reply;
+    QElapsedTimer m_sinceProgress;
+    std::chrono::milliseconds m_idleAtFailure{0};
+    qint64 m_bytesRead = 0;
+    bool m_notified = false;
+};
+
+} // namespace tavolen::api
