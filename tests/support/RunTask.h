@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QEventLoop>
+
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+
+namespace tavolen::test {
+
+namespace detail {
+template <class T> QCoro::Task<> deliver(QCoro::Task<T> task, std::optional<T> *out, QEventLoop *loop)
+{
+    out->emplace(co_await std::move(task));
+    loop->quit();
+}
+} // namespace detail
+
+// Runs a task to its end on this thread's event loop and returns its value.
+// Unlike QCoro::waitFor, T need not be default-constructible.
+template <class T> T runToEnd(QCoro::Task<T> &&task)
+{
+    std::optional<T> out;
+    QEventLoop loop;
+    QCoro::Task<> delivery = detail::deliver(std::move(task), &out, &loop);
+    if (!out)
+        loop.exec();
+    return std::move(*out);
+}
+
+} // namespace tavolen::test

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "api/Api.h"
+#include "support/RunTask.h"
+#include "support/ScopedSettings.h"
+#include "support/ScriptedServer.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <qcoro/qcorotask.h>
+
+namespace tavolen::test {
+
+// "ok", or the failure's user-visible text, for assertion messages.
+inline std::string outcomeText(const api::AnalysisOutcome &outcome)
+{
+    return outcome.ok() ? std::string("ok") : api::describe(outcome.error()).toStdString();
+}
+
+// The outcome's kind and payload in one readable line: "ok", "http 500 M",
+// "http 201", "transport: TEXT", "quota", "decode" or "platform: TEXT".
+inline std::string caseText(const api::AnalysisOutcome &outcome)
+{
+    if (outcome.ok())
+        return "ok";
+    if (const auto *p = std::get_if<PlatformError>(&outcome.error()))
+        return "platform: " + p->description.toStdString();
+    struct Text {
+        std::string operator()(const api::APIClientError::Http &h) const
+        {
+            return "http " + std::to_string(h.status) + (h.message ? " " + h.message->toStdString() : "");
+        }
+        std::string operator()(const api::APIClientError::Transport &t) const
+        {
+            return "transport: " + t.message.toStdString();
+        }
+        std::string operator()(const api::APIClientError::QuotaExceeded &) const { return "quota"; }
+        std::string operator()(const api::APIClientError::Decode &) const { return "decode"; }
+    };
+    return std::visit(Text{}, std::get<api::APIClientError>(outcome.error()).value());
+}
+
+// The client error the outcome failed with, or nullopt for success and for
+// platform errors.
+inline std::optional<api::APIClientError> clientError(const api::AnalysisOutcome &outcome)
+{
+    if (outcome.ok())
+        return std::nullopt;
+    if (const auto *e = std::get_if<api::APIClientError>(&outcome.error()))
+        return *e;
+    return std::nullopt;
+}
+
+// A test that talks to the scripted service: "api_base" points at it, and
+// the idle time-outs may be shortened for the test only.
+class ServiceTest : public ::testing::Test {
+protected:
+    ServiceTest() { settings.store.setValue(QStringLiteral("api_base"), server.baseUrl()); }
+    ~ServiceTest() override { api::timeouts() = m_saved; }
+
+    // Runs a call to its end, keeping the event loop going meanwhile.
+    template <class T> T run(QCoro::Task<T> &&task)
+    {
+        clock.start();
+        return runToEnd(std::move(task));
+    }
+
+    ScopedSettings settings;
+    ScriptedServer server;
+    QElapsedTimer clock; // started by run()
+
+private:
+    api::Timeouts m_saved = api::timeouts();
+};
+
+} // namespace tavolen::test
