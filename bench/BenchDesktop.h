@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QSize>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A private Xvfb for a benchmark, on a display number it picks itself.
+class BenchXvfb {
+public:
+    static std::unique_ptr<BenchXvfb> start(QSize size);
+    ~BenchXvfb();
+    QString display() const { return m_display; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    QString m_display;
+};
+
+// Fills the current display with a full-screen window of real content: a
+// photo-like generated image on one side, paragraphs of rendered text on the
+// other. Returns once it is on screen. Needs the QApplication.
+void showBenchContent();
+
+// Milliseconds as "12.3ms".
+QString ms(double value);
+// The median of the values (0 for none).
+double median(QList<double> values);
+// One "STAGE: ours=… reference=… ratio=…" line on stdout.
+void report(const char *stage, double ours, double reference, const char *unit);

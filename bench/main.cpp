@@ -1,0 +1,41 @@
+// tavolen-bench STAGE [options]: one subcommand per pipeline stage, each
+// printing lines of the form "STAGE: ours=<v><unit> reference=<v><unit> ratio=<ours/reference>".
+
+#include <cstdio>
+#include <cstring>
+
+int runCaptureBench(int argc, char **argv);
+
+namespace {
+
+struct Stage {
+    const char *name;
+    int (*run)(int argc, char **argv);
+    const char *about;
+};
+
+// Add a stage here; its function gets the arguments after the stage's name.
+constexpr Stage kStages[] = {
+    {"capture", runCaptureBench, "selection known -> JPEG bytes ready, beside maim"},
+};
+
+int usage()
+{
+    std::fprintf(stderr, "usage: tavolen-bench STAGE\n");
+    for (const Stage &s : kStages)
+        std::fprintf(stderr, "  %-10s %s\n", s.name, s.about);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage();
+    for (const Stage &s : kStages) {
+        if (std::strcmp(argv[1], s.name) == 0)
+            return s.run(argc - 1, argv + 1);
+    }
+    return usage();
+}
