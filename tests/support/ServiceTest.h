@@ -1,7 +1,7 @@
 #pragma once
 
 #include "api/Api.h"
-#include "support/RunTask.h"
+#include "core/RunToEnd.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedServer.h"
 

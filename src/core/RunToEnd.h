@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace tavolen::test {
+namespace tavolen {
 
 namespace detail {
 template <class T> QCoro::Task<> deliver(QCoro::Task<T> task, std::optional<T> *out, QEventLoop *loop)
@@ -16,7 +16,8 @@ template <class T> QCoro::Task<> deliver(QCoro::Task<T> task, std::optional<T> *
 }
 } // namespace detail
 
-// Runs a task to its end on this thread's event loop and returns its value.
+// Runs a task to its end in a local event loop and returns its value, for
+// command-line tools and tests; the app's own GUI work never waits like this.
 // Unlike QCoro::waitFor, T need not be default-constructible.
 template <class T> T runToEnd(QCoro::Task<T> &&task)
 {
@@ -28,4 +29,4 @@ template <class T> T runToEnd(QCoro::Task<T> &&task)
     return std::move(*out);
 }
 
-} // namespace tavolen::test
+} // namespace tavolen

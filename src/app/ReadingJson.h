@@ -1,0 +1,21 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tavolen::app {
+
+// The lines `tavolen analyze` prints: one compact JSON object each, UTF-8,
+// without the line feed. Members come in the records' field order; absent
+// optional fields are left out, empty texts are kept.
+
+// {"partial": {...the partial's present fields}}
+QByteArray partialLine(const api::StreamPartial &partial);
+// {"result": {...every present field of the result, flags as an object}}
+QByteArray resultLine(const api::AnalysisResult &result);
+// {"error": TEXT}
+QByteArray errorLine(const QString &text);
+
+} // namespace tavolen::app
