@@ -5,6 +5,7 @@
 #include <cstring>
 
 int runCaptureBench(int argc, char **argv);
+int runStreamBench(int argc, char **argv);
 
 namespace {
 
@@ -17,6 +18,7 @@ struct Stage {
 // Add a stage here; its function gets the arguments after the stage's name.
 constexpr Stage kStages[] = {
     {"capture", runCaptureBench, "selection known -> JPEG bytes ready, beside maim"},
+    {"stream", runStreamBench, "streamed line arrived -> partial handler run, beside line splitting alone"},
 };
 
 int usage()
