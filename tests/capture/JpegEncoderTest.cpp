@@ -64,23 +64,4 @@ TEST(JpegEncoder, EncodesAtQuality85)
     EXPECT_EQ(firstQuantStep(jpeg.value()), 5);
 }
 
-TEST(JpegEncoder, ImageWithAlphaChannelKeepsItsOpaqueColours)
-{
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(QColor(200, 30, 30, 255));
-    image.setPixelColor(0, 0, QColor(0, 0, 0, 0));
-    const CaptureOutcome jpeg = jpegData(image);
-    ASSERT_TRUE(jpeg.ok());
-    const QColor centre = decode(jpeg.value()).pixelColor(16, 16);
-    EXPECT_NEAR(centre.red(), 200, 6);
-    EXPECT_NEAR(centre.green(), 30, 6);
-}
-
-TEST(JpegEncoder, EmptyImageIsACaptureFailure)
-{
-    const CaptureOutcome jpeg = jpegData(QImage());
-    ASSERT_FALSE(jpeg.ok());
-    EXPECT_EQ(jpeg.error(), CaptureFailure(CaptureError::captureFailed));
-}
-
 } // namespace
