@@ -67,7 +67,7 @@ QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
     }
 
     if (const std::optional<QString> failure = watch.transportFailure()) {
-        if (watch.timedOut(limit))
+        if (watch.timedOut())
             co_return AnalysisError(APIClientError::timedOut());
         co_return AnalysisError(APIClientError::transport(*failure));
     }

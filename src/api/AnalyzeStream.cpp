@@ -18,10 +18,9 @@ constexpr qint64 kReadAhead = 2 * kMaxStreamLine;
 
 // The stream's transport failures reach the caller in the platform's words,
 // except an expired time-out, which Qt 6.4 words as a cancellation.
-AnalysisError platformFailure(const ReplyWatch &watch, const QString &description,
-                              std::chrono::milliseconds limit)
+AnalysisError platformFailure(const ReplyWatch &watch, const QString &description)
 {
-    if (watch.timedOut(limit))
+    if (watch.timedOut())
         return PlatformError{APIClientError::timedOut().errorDescription()};
     return PlatformError{description};
 }
@@ -41,7 +40,7 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
     const std::optional<int> status = watch.status();
     if (!status) {
         if (const std::optional<QString> failure = watch.transportFailure())
-            co_return platformFailure(watch, *failure, limit);
+            co_return platformFailure(watch, *failure);
         co_return AnalysisError(APIClientError::noResponse());
     }
     if (*status == 429)
@@ -59,7 +58,7 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
             // Lines that arrived before a failure still count; the rest of an
             // unterminated line does not, as the body did not end.
             if (const std::optional<QString> failure = watch.transportFailure())
-                co_return platformFailure(watch, *failure, limit);
+                co_return platformFailure(watch, *failure);
             reader.endOfBody();
         }
         for (;;) {

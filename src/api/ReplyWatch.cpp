@@ -6,19 +6,9 @@ namespace tavolen::api {
 
 ReplyWatch::ReplyWatch(QNetworkReply *reply) : m_reply(reply)
 {
-    m_sinceProgress.start();
-    const auto progress = [this] { m_sinceProgress.restart(); };
-    connect(reply, &QNetworkReply::uploadProgress, this, progress);
-    connect(reply, &QNetworkReply::downloadProgress, this, progress);
-    connect(reply, &QNetworkReply::readyRead, this, progress);
     connect(reply, &QNetworkReply::metaDataChanged, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::readyRead, this, &ReplyWatch::notify);
-    connect(reply, &QNetworkReply::errorOccurred, this, [this] {
-        // Qt reports progress once more as the reply finishes; the idle
-        // stretch that matters is the one that ended in the failure.
-        m_idleAtFailure = std::chrono::milliseconds(m_sinceProgress.elapsed());
-        notify();
-    });
+    connect(reply, &QNetworkReply::errorOccurred, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::finished, this, &ReplyWatch::notify);
     connect(reply, &QObject::destroyed, this, &ReplyWatch::notify);
 }
@@ -93,17 +83,15 @@ std::optional<QString> ReplyWatch::transportFailure() const
     return m_reply->errorString();
 }
 
-bool ReplyWatch::timedOut(std::chrono::milliseconds limit) const
+bool ReplyWatch::timedOut() const
 {
     if (!m_reply)
         return false;
+    // Qt 6.4 reports an expired transfer time-out as a cancellation, newer Qt
+    // as a time-out. We abort a reply only once we have stopped waiting for
+    // it, so a cancellation seen while waiting is the time-out.
     const auto e = m_reply->error();
-    if (e == QNetworkReply::TimeoutError)
-        return true;
-    // Qt 6.4 reports an expired transfer time-out as a cancellation. We never
-    // cancel a reply we still wait for, so a cancellation after an idle
-    // stretch close to the limit is the time-out (with slack for timer jitter).
-    return e == QNetworkReply::OperationCanceledError && m_idleAtFailure >= limit * 3 / 4;
+    return e == QNetworkReply::TimeoutError || e == QNetworkReply::OperationCanceledError;
 }
 
 bool ReplyWatch::cutShort() const

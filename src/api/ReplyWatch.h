@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
 
 #include <qcoro/qcorosignal.h>
 
-#include <chrono>
 #include <optional>
 
 namespace tavolen::api {
@@ -43,8 +41,8 @@ public:
     // cancellation), in the platform's words; nullopt when it did not, also
     // when Qt merely names a status of 400 or more as an error.
     std::optional<QString> transportFailure() const;
-    // The transfer failed because it stayed idle for `limit`.
-    bool timedOut(std::chrono::milliseconds limit) const;
+    // The transfer failed because it stayed idle for its transfer time-out.
+    bool timedOut() const;
 
 Q_SIGNALS:
     void activity();
@@ -55,8 +53,6 @@ private:
     bool cutShort() const;
 
     QPointer<QNetworkReply> m_reply;
-    QElapsedTimer m_sinceProgress;
-    std::chrono::milliseconds m_idleAtFailure{0};
     qint64 m_bytesRead = 0;
     bool m_notified = false;
 };
