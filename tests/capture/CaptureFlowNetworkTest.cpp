@@ -87,8 +87,13 @@ TEST_F(CaptureFlowNetwork, StreamedReadingIsShownAndNoPlainCallIsMade)
     EXPECT_EQ(pasteboard.texts, std::vector<QString>{QStringLiteral("B")});
     EXPECT_EQ(uploadedImage(kStream), kJpeg);
     EXPECT_TRUE(server.requests(kPlain).isEmpty());
-    EXPECT_TRUE(server.waitUntil([this] { return server.requests("/v1/health").size() == 1; }))
+    ASSERT_TRUE(server.waitUntil([this] { return server.requests("/v1/health").size() == 1; }))
         << "the run warms the service up";
+    const auto warmUp = server.requests("/v1/health").front();
+    EXPECT_EQ(warmUp.method, "GET");
+    EXPECT_TRUE(warmUp.body.isEmpty());
+    EXPECT_FALSE(warmUp.header("Authorization")) << "the health check carries no credentials";
+    EXPECT_FALSE(warmUp.header("X-Device-Id"));
 }
 
 TEST_F(CaptureFlowNetwork, FailedStreamFallsBackToOnePlainCallWithTheSameJpeg)
