@@ -1,12 +1,14 @@
 #include "app/AnalyzeCommand.h"
 #include "app/CaptureCommand.h"
 #include "app/CaptureStack.h"
+#include "core/L.h"
 #include "core/Services.h"
 #include "panel/ConsolePanelPresenter.h"
 #include "platform/IniSettingsStore.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTextStream>
 
 #include <cstring>
 
@@ -33,7 +35,13 @@ int main(int argc, char *argv[])
     if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
         return app::runCaptureCommand();
 
-    // Nothing starts a run yet; the hot key and the tray item will.
+    // Nothing starts a run yet; the hot key and the tray item will. Say so,
+    // rather than leave whoever started us looking at a silent terminal.
+    QTextStream(stderr) << L::text(
+        QStringLiteral("Tavolen is running. The tray icon and Alt+Shift+S are not here yet; "
+                       "run \"tavolen capture\" to read something on screen.\n"),
+        QStringLiteral("Tavolen 已在运行。托盘图标和 Alt+Shift+S 尚未提供；"
+                       "请运行 \"tavolen capture\" 来解读屏幕上的内容。\n"));
     panel::ConsolePanelPresenter panel;
     app::CaptureStack stack(panel);
     return app.exec();
