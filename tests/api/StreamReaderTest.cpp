@@ -1,162 +1,181 @@
 #include "api/StreamReader.h"
 #include "api/Decoding.h"
+#include "api/LineSplitter.h"
 #include "support/ServiceAnswers.h"
 
 #include <QList>
 
 #include <gtest/gtest.h>
 
-using namespace tavolen;
 using namespace tavolen::api;
 using tavolen::test::envelopeJson;
 using tavolen::test::fieldJson;
 
 namespace {
 
-// Everything the reader reports for `bytes` followed by the end of the body.
-QList<StreamReader::Step> readAll(const QByteArray &bytes)
+// Every partial the reader reports for `bytes` followed by the end of the
+// body, and the step that ended the reading.
+std::pair<QList<StreamPartial>, StreamReader::Step> readAll(const QByteArray &bytes)
 {
     StreamReader reader;
     reader.append(bytes);
     reader.endOfBody();
-    QList<StreamReader::Step> steps;
+    QList<StreamPartial> partials;
     for (;;) {
-        steps.append(reader.next());
-        if (!std::holds_alternative<StreamReader::Partial>(steps.last()))
-            return steps;
+        StreamReader::Step step = reader.next();
+        if (const auto *p = std::get_if<StreamReader::Partial>(&step))
+            partials.append(p->partial);
+        else
+            return {partials, step};
     }
 }
 
-QList<StreamPartial> partials(const QList<StreamReader::Step> &steps)
+QByteArray data(const QByteArray &field, const QByteArray &valueLiteral)
 {
-    QList<StreamPartial> out;
-    for (const auto &step : steps)
-        if (const auto *p = std::get_if<StreamReader::Partial>(&step))
-            out.append(p->partial);
-    return out;
+    return "data: " + fieldJson(field, valueLiteral) + "\n";
 }
 
-StreamPartial withSummary(std::optional<QString> summary)
+QList<QByteArray> drain(LineSplitter &splitter)
 {
-    StreamPartial p;
-    p.summary = std::move(summary);
-    return p;
+    QList<QByteArray> lines;
+    while (auto line = splitter.next())
+        lines.append(*line);
+    return lines;
 }
 
+const StreamReader::Step kNeedMore = StreamReader::NeedMore{};
 const StreamReader::Step kDecode = StreamReader::Failed{APIClientError::decode()};
 
-TEST(StreamReader, EventNameIsTrimmedOfTabsAndEveryUnicodeSpace)
+TEST(StreamReader, OnlyLinesThatBeginExactlyWithEventOrDataCountAndTheirValuesAreTrimmed)
 {
-    const QByteArray data = "data: " + fieldJson("summary", R"("S")") + "\n";
-    for (const QByteArray &event :
-         {QByteArray("event:field"), QByteArray("event: \t field \t"), QByteArray("event:\u00A0field\u3000"),
-          QByteArray("event:\u2009field\u202F")}) {
-        EXPECT_EQ(partials(readAll(event + "\n" + data)), QList<StreamPartial>{withSummary(u"S"_qs)})
-            << event.toStdString();
-    }
-    EXPECT_TRUE(partials(readAll("event: fi eld\n" + data)).isEmpty()) << "inner spaces stay";
-    EXPECT_TRUE(partials(readAll("event: Field\n" + data)).isEmpty()) << "names compare exactly";
+    const QByteArray summary = data("summary", R"("S")");
+    const std::pair<QByteArray, int> cases[] = {
+        {"event:field\n" + summary, 1},
+        {"event: \t field \t\n" + summary, 1},
+        {"event:\u00A0field\u3000\n" + summary, 1},
+        {"event:\u2009field\u202F\n" + summary, 1},
+        {"event: field\ndata:" + fieldJson("summary", R"("S")") + "\u3000\t\r\n", 1},
+        {"event: fi eld\n" + summary, 0},
+        {"event: Field\n" + summary, 0},
+        {"event: field\n " + summary, 0},
+        {" event: field\n" + summary, 0},
+        {"event: field\nDATA: " + fieldJson("summary", R"("S")") + "\n", 0},
+        {summary, 0},
+    };
+    for (const auto &[stream, count] : cases)
+        EXPECT_EQ(readAll(stream).first.size(), count) << stream.toStdString();
 }
 
-TEST(StreamReader, DataPayloadIsTrimmedTooButOnlyRecognisedAtTheFirstCharacter)
+TEST(StreamReader, FieldEventsBuildTheWholePartialAndTheEventNameHolds)
 {
-    const QByteArray json = fieldJson("summary", R"("S")");
-    EXPECT_EQ(partials(readAll("event: field\ndata:" + json + "\u3000\t\r\n")).size(), 1);
-    EXPECT_TRUE(partials(readAll("event: field\n data: " + json + "\n")).isEmpty()) << "leading space";
-    EXPECT_TRUE(partials(readAll(" event: field\ndata: " + json + "\n")).isEmpty());
-    EXPECT_TRUE(partials(readAll("event: field\nDATA: " + json + "\n")).isEmpty()) << "case-sensitive";
-    EXPECT_TRUE(partials(readAll("data: " + json + "\n")).isEmpty()) << "no event name yet";
+    const QByteArray stream = "event: field\n\n: a comment\nid: 7\nretry: 10\n" +
+                              data("summary", R"("first")") + "\n\n" + data("summary", R"("second")") +
+                              data("best_reply", R"("not partial")") +
+                              "data: {\"field\": \"summary\", \"value\": \n" + data("risk_level", "42") +
+                              data("tone_label", R"("Dry")") + data("summary", "null") +
+                              "data: {\"field\":\"risk_reason\"}\n" + data("hidden_meaning", R"("")");
+    QList<StreamPartial> expected(6);
+    expected[0].summary = u"first"_qs;
+    expected[1].summary = u"second"_qs;
+    expected[2] = expected[1];
+    expected[2].tone_label = u"Dry"_qs;
+    expected[3].tone_label = u"Dry"_qs; // null clears
+    expected[4] = expected[3];          // a missing value clears too, and still notifies
+    expected[5] = expected[3];
+    expected[5].hidden_meaning = u""_qs; // an empty text is not absent
+    const auto [partials, end] = readAll(stream);
+    EXPECT_EQ(partials, expected) << "unknown names, broken JSON and wrong types notify nobody";
+    EXPECT_EQ(end, kDecode) << "the body ended without a result";
 }
 
-TEST(StreamReader, EventNameHoldsAcrossBlankAndOtherLines)
-{
-    const QByteArray stream = "event: field\n\n: a comment\nid: 7\nretry: 10\n"
-                              "data: " +
-                              fieldJson("summary", R"("one")") +
-                              "\n\n\n"
-                              "data: " +
-                              fieldJson("tone_label", R"("Dry")") + "\n";
-    const QList<StreamPartial> got = partials(readAll(stream));
-    ASSERT_EQ(got.size(), 2);
-    EXPECT_EQ(got[1].summary, u"one"_qs) << "the whole partial so far, not just the new field";
-    EXPECT_EQ(got[1].tone_label, u"Dry"_qs);
-}
-
-TEST(StreamReader, FieldEventsReplaceClearOrAreIgnored)
-{
-    const QByteArray stream = "event: field\n"
-                              "data: " +
-                              fieldJson("summary", R"("first")") +
-                              "\n"
-                              "data: " +
-                              fieldJson("summary", R"("second")") +
-                              "\n"
-                              "data: " +
-                              fieldJson("best_reply", R"("not a partial field")") +
-                              "\n"
-                              "data: {\"field\": \"summary\", \"value\": \n"
-                              "data: " +
-                              fieldJson("risk_level", "42") +
-                              "\n"
-                              "data: " +
-                              fieldJson("summary", "null") +
-                              "\n"
-                              "data: {\"field\":\"risk_reason\"}\n"
-                              "data: " +
-                              fieldJson("hidden_meaning", R"("")") + "\n";
-    const QList<StreamPartial> got = partials(readAll(stream));
-    ASSERT_EQ(got.size(), 5) << "unknown names, broken JSON and wrong types notify nobody";
-    EXPECT_EQ(got[0].summary, u"first"_qs);
-    EXPECT_EQ(got[1].summary, u"second"_qs);
-    EXPECT_EQ(got[2].summary, std::nullopt) << "null clears";
-    EXPECT_EQ(got[3].risk_reason, std::nullopt) << "a missing value clears and still notifies";
-    EXPECT_EQ(got[4].hidden_meaning, u""_qs) << "an empty text is not absent";
-}
-
-TEST(StreamReader, DecodableResultEndsReadingEvenWithLinesAfterIt)
+TEST(StreamReader, ResultEndsTheReadingAtItsFirstLine)
 {
     StreamReader reader;
-    reader.append("event: result\ndata: " + envelopeJson() +
-                  "\nevent: field\ndata: " + fieldJson("summary", R"("late")") + "\n");
-    const StreamReader::Step step = reader.next();
-    ASSERT_TRUE(std::holds_alternative<StreamReader::Done>(step));
-    EXPECT_EQ(std::get<StreamReader::Done>(step).envelope, *decodeAnalyzeEnvelope(envelopeJson()));
-}
+    reader.append("event: result\ndata: " + envelopeJson() + "\n" + data("summary", R"("late")"));
+    EXPECT_EQ(reader.next(), StreamReader::Step(StreamReader::Done{*decodeAnalyzeEnvelope(envelopeJson())}));
 
-TEST(StreamReader, ResultThatDoesNotDecodeFailsAtItsFirstLine)
-{
     const QByteArray json = envelopeJson();
-    const QByteArray split = "event: result\ndata: " + json.left(30) + "\ndata: " + json.mid(30) + "\n";
-    const auto steps = readAll(split);
-    EXPECT_EQ(steps.size(), 1);
-    EXPECT_EQ(steps.last(), kDecode);
+    const auto [partials, end] =
+        readAll("event: result\ndata: " + json.left(30) + "\ndata: " + json.mid(30) + "\n");
+    EXPECT_EQ(end, kDecode) << "a result split over two data lines does not decode";
 }
 
-TEST(StreamReader, WaitsForMoreUntilTheBodyEnds)
+TEST(StreamReader, WaitsForMoreUntilALineIsComplete)
 {
     StreamReader reader;
     reader.append("event: field\ndata: " + fieldJson("summary", R"("S")"));
-    EXPECT_EQ(reader.next(), StreamReader::Step(StreamReader::NeedMore{})) << "the data line is not complete";
+    EXPECT_EQ(reader.next(), kNeedMore);
     reader.append("\n");
     EXPECT_TRUE(std::holds_alternative<StreamReader::Partial>(reader.next()));
-    EXPECT_EQ(reader.next(), StreamReader::Step(StreamReader::NeedMore{}));
+    EXPECT_EQ(reader.next(), kNeedMore);
 }
 
-TEST(StreamReader, OverlongLineFailsWithDecodeWithoutWaitingForItsEnd)
+TEST(StreamReader, TrimTakesOnlyWholeSpacesFromTheEnds)
 {
-    StreamReader reader(64);
-    reader.append("event: field\ndata: " + QByteArray(100, 'x'));
-    EXPECT_EQ(reader.next(), kDecode);
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"\t \u00A0a b\u3000 ", "a b"}, {"\xC2", "\xC2"},       // a cut sequence is not a space
+        {"\xC0\xA0x", "\xC0\xA0x"},                             // nor an overlong one
+        {"x\xE3\x80", "x\xE3\x80"},     {"\n x \r", "\n x \r"}, // line breaks are not trimmed
+        {" \u200B", "\u200B"},                                  // a zero-width space is a format character
+    };
+    for (const auto &[in, out] : cases)
+        EXPECT_EQ(trimSpaces(in), out) << in.toHex().toStdString();
 }
 
-TEST(StreamReader, TrimLeavesMalformedUtf8AndInnerBytesAlone)
+TEST(LineSplitter, EveryTerminatorEndsOneLineWhateverTheArrivalPieces)
 {
-    EXPECT_EQ(trimSpaces("\t \u00A0a b\u3000 "), "a b");
-    EXPECT_EQ(trimSpaces("\xC2"), "\xC2") << "a cut sequence is not a space";
-    EXPECT_EQ(trimSpaces("\xC0\xA0x"), "\xC0\xA0x") << "an overlong space is not a space";
-    EXPECT_EQ(trimSpaces("x\xE3\x80"), "x\xE3\x80");
-    EXPECT_EQ(trimSpaces("\n x \r"), "\n x \r") << "line breaks are not trimmed";
-    EXPECT_EQ(trimSpaces(" \u200B"), "\u200B") << "a zero-width space is a format character";
+    const QByteArray bytes = "a\nb\rc\r\nd\r\re\n\nf";
+    for (qsizetype step = 1; step <= bytes.size(); ++step) {
+        LineSplitter splitter;
+        QList<QByteArray> lines;
+        for (qsizetype at = 0; at < bytes.size(); at += step) {
+            splitter.append(QByteArrayView(bytes).sliced(at, std::min(step, bytes.size() - at)));
+            lines += drain(splitter);
+        }
+        splitter.close();
+        EXPECT_EQ(lines + drain(splitter), (QList<QByteArray>{"a", "b", "c", "d", "", "e", "", "f"})) << step;
+    }
+}
+
+TEST(LineSplitter, LineIsHandedOutAsSoonAsItsTerminatorArrives)
+{
+    LineSplitter splitter;
+    splitter.append("first\r");
+    EXPECT_EQ(splitter.next(), QByteArray("first")) << "a CR ends its line without waiting for a LF";
+    splitter.append("\npar");
+    EXPECT_EQ(drain(splitter), QList<QByteArray>{});
+    splitter.append("tial\r\n");
+    splitter.close();
+    EXPECT_EQ(drain(splitter), QList<QByteArray>{"partial"}) << "no empty line after a final terminator";
+}
+
+TEST(LineSplitter, LineLongerThanTheLimitOverflowsWithoutItsTerminator)
+{
+    LineSplitter splitter(8);
+    splitter.append("12345678\n123456789");
+    EXPECT_EQ(splitter.next(), QByteArray("12345678")) << "exactly the limit is fine";
+    EXPECT_EQ(splitter.next(), std::nullopt);
+    EXPECT_TRUE(splitter.overflowed()) << "noticed before any terminator arrives";
+    splitter.append("\nshort\n");
+    EXPECT_EQ(splitter.next(), std::nullopt) << "nothing more after an overflow";
+
+    LineSplitter whole(8);
+    whole.append("123456789\nlater\n");
+    EXPECT_EQ(whole.next(), std::nullopt);
+    EXPECT_TRUE(whole.overflowed()) << "also when the long line arrives complete";
+}
+
+TEST(LineSplitter, LongLineInManySmallPiecesIsNotRescannedEachTime)
+{
+    // A megabyte in 16-byte pieces: rescanning from the line start on every
+    // piece would take minutes.
+    LineSplitter splitter;
+    for (int i = 0; i < 65536 - 1; ++i) {
+        splitter.append(QByteArray(16, 'x'));
+        ASSERT_EQ(splitter.next(), std::nullopt);
+    }
+    splitter.append("\n");
+    EXPECT_EQ(splitter.next().value_or("").size(), (65536 - 1) * 16);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -18,43 +17,40 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QByteArray kStream = "/v1/analyze-screenshot-stream";
-const QByteArray kPlain = "/v1/analyze-screenshot";
-
-QByteArray field(const QByteArray &name, const QByteArray &value)
-{
-    return eventLines("field", fieldJson(name, '"' + value + '"'));
-}
-
 struct CommandRun {
     int exitCode = -1;
-    QByteArray output; // stdout
-    QString errors;    // stderr
-    // Lines on stdout that are each one JSON object.
-    QList<QJsonObject> lines;
-    bool allLinesJson = true;
+    QByteArray output;        // stdout
+    QString errors;           // stderr
+    QList<QJsonObject> lines; // stdout's lines; a line that is not one JSON object is empty
 };
 
-// The built `tavolen` with its own configuration directory, whose settings
-// point it at the scripted service.
+// The built `tavolen` as people run it, without a display, with its own
+// configuration directory whose settings point it at the scripted service.
 class AnalyzeCommand : public ::testing::Test {
 protected:
     AnalyzeCommand()
     {
         QDir(m_home.path()).mkpath(QStringLiteral("tavolen"));
-        QSettings conf(configPath(), QSettings::IniFormat);
-        conf.setValue(QStringLiteral("api_base"), server.baseUrl());
-        conf.setValue(QStringLiteral("app_lang"), QStringLiteral("en"));
+        setting("api_base", server.baseUrl());
+        setting("app_lang", "en");
     }
 
     QString configPath() const { return m_home.filePath(QStringLiteral("tavolen/tavolen.conf")); }
+    QVariant setting(const char *key) const
+    {
+        return QSettings(configPath(), QSettings::IniFormat).value(key);
+    }
+    void setting(const char *key, const QString &value)
+    {
+        QSettings(configPath(), QSettings::IniFormat).setValue(key, value);
+    }
 
     QString image(QSize size, const char *format = "PNG")
     {
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(QColor(30, 140, 90));
         const QString path =
-            m_home.filePath(QStringLiteral("picture.%1").arg(QString::fromLatin1(format).toLower()));
+            m_home.filePath(QStringLiteral("picture.") + QString::fromLatin1(format).toLower());
         picture.save(path, format);
         return path;
     }
@@ -69,17 +65,15 @@ protected:
         return path;
     }
 
-    CommandRun run(const QStringList &arguments, bool withDisplayVariables = true)
+    CommandRun run(const QStringList &arguments)
     {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
-        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-            env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-        if (!withDisplayVariables)
-            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-                env.remove(QString::fromLatin1(name));
+        for (const char *name :
+             {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        QProcess process;
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(TAVOLEN_BINARY), QStringList(QStringLiteral("analyze")) + arguments);
         CommandRun out;
@@ -92,13 +86,9 @@ protected:
         out.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         out.errors = QString::fromUtf8(process.readAllStandardError());
         out.output = process.readAllStandardOutput();
-        for (const QByteArray &line : out.output.split('\n')) {
-            if (line.isEmpty())
-                continue;
-            const QJsonDocument doc = QJsonDocument::fromJson(line);
-            out.allLinesJson = out.allLinesJson && doc.isObject();
-            out.lines.append(doc.object());
-        }
+        for (const QByteArray &line : out.output.split('\n'))
+            if (!line.isEmpty())
+                out.lines.append(QJsonDocument::fromJson(line).object());
         return out;
     }
 
@@ -108,47 +98,38 @@ private:
     QTemporaryDir m_home;
 };
 
-TEST_F(AnalyzeCommand, PrintsEachPartialThenTheWholeResult)
+TEST_F(AnalyzeCommand, PrintsEachPartialThenTheWholeResultAndUploadsAsACaptureDoes)
 {
-    server.script(kStream, ScriptedResponse::stream({field("summary", "one"), field("risk_level", "high"),
-                                                     eventLines("result", envelopeJson())},
-                                                    20ms));
+    server.script(kStream,
+                  ScriptedResponse::stream({fieldLines("summary", "one"), fieldLines("risk_level", "high"),
+                                            eventLines("result", envelopeJson())},
+                                           20ms));
     const CommandRun r = run({image({3200, 2000})});
     EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
-    EXPECT_TRUE(r.allLinesJson) << r.output.toStdString();
-    ASSERT_EQ(r.lines.size(), 3);
+    ASSERT_EQ(r.lines.size(), 3) << r.output.toStdString();
     EXPECT_EQ(r.lines[0], QJsonObject({{"partial", QJsonObject{{"summary", "one"}}}}));
     EXPECT_EQ(r.lines[1],
               QJsonObject({{"partial", QJsonObject{{"summary", "one"}, {"risk_level", "high"}}}}));
-
-    const QJsonObject result = r.lines[2].value("result").toObject();
     EXPECT_EQ(r.lines[2].keys(), QStringList{"result"});
+    const QJsonObject result = r.lines[2].value("result").toObject();
     EXPECT_EQ(result.size(), 23) << "25 fields, hidden_meaning null and full_translation missing";
     EXPECT_FALSE(result.contains("hidden_meaning"));
-    EXPECT_FALSE(result.contains("full_translation"));
     EXPECT_EQ(result.value("summary"), "S");
     EXPECT_EQ(result.value("auto_copy"), true);
     EXPECT_EQ(result.value("respondable"), true);
     EXPECT_EQ(result.value("flags"),
-              QJsonObject({{"no_text_detected", false}, {"sensitive_pii", false}, {"unsupported", false}}));
+              QJsonObject({{"no_text_detected", false}, {"sensitive_pii", true}, {"unsupported", false}}));
+
     EXPECT_TRUE(server.requests(kPlain).isEmpty());
-}
-
-TEST_F(AnalyzeCommand, UploadIsPreparedAsACaptureIs)
-{
-    server.script(kStream, ScriptedResponse::stream({eventLines("result", envelopeJson())}));
-    ASSERT_EQ(run({image({3200, 2000})}).exitCode, 0);
-
-    const QList<RecordedRequest> requests = server.requests(kStream);
-    ASSERT_EQ(requests.size(), 1);
-    const RecordedRequest &upload = requests[0];
+    const QList<RecordedRequest> uploads = server.requests(kStream);
+    ASSERT_EQ(uploads.size(), 1);
+    const RecordedRequest &upload = uploads[0];
     EXPECT_EQ(upload.method, "POST");
     EXPECT_EQ(upload.header("Authorization"),
               "Bearer tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");
     EXPECT_EQ(upload.header("Accept-Language"), "en");
-    const QString storedId = QSettings(configPath(), QSettings::IniFormat).value("device_id").toString();
-    EXPECT_EQ(upload.header("X-Device-Id"), storedId.toUtf8()) << "the id is generated once and kept";
-
+    EXPECT_EQ(upload.header("X-Device-Id"), setting("device_id").toString().toUtf8())
+        << "generated once and kept";
     const auto parts = upload.parts();
     ASSERT_TRUE(parts && parts->size() == 2) << "a well-formed two-part upload";
     EXPECT_EQ(parts->at(0).name, "meta");
@@ -157,8 +138,8 @@ TEST_F(AnalyzeCommand, UploadIsPreparedAsACaptureIs)
     EXPECT_EQ(parts->at(1).name, "image");
     EXPECT_EQ(parts->at(1).filename, "screenshot.jpg");
     EXPECT_EQ(headerValue(parts->at(1).headers, "Content-Type"), "image/jpeg");
-    const QImage sent = QImage::fromData(parts->at(1).body, "JPEG");
-    EXPECT_EQ(sent.size(), QSize(1600, 1000)) << "long edge brought down to 1600";
+    EXPECT_EQ(QImage::fromData(parts->at(1).body, "JPEG").size(), QSize(1600, 1000))
+        << "long edge down to 1600";
 }
 
 TEST_F(AnalyzeCommand, PlainOptionSkipsTheStream)
@@ -174,38 +155,55 @@ TEST_F(AnalyzeCommand, PlainOptionSkipsTheStream)
     EXPECT_EQ(QImage::fromData(parts->at(1).body, "JPEG").size(), QSize(800, 600)) << "small images stay";
 }
 
-TEST_F(AnalyzeCommand, FailedStreamFallsBackToThePlainCallOnce)
+TEST_F(AnalyzeCommand, FollowsTheCaptureFlowsFallbackAndPrintsErrorsInTheChosenLanguage)
 {
-    server.script(kStream,
-                  ScriptedResponse::stream({field("summary", "partial"), eventLines("error", "{}")}));
-    server.script(kPlain, ScriptedResponse::body(200, envelopeJson()));
-    const CommandRun r = run({image({40, 30})});
-    EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
-    ASSERT_EQ(r.lines.size(), 2);
-    EXPECT_TRUE(r.lines[0].contains("partial"));
-    EXPECT_TRUE(r.lines[1].contains("result"));
-    EXPECT_EQ(server.requests(kPlain).size(), 1);
-}
-
-TEST_F(AnalyzeCommand, AnalysisFailurePrintsTheTextInTheChosenLanguage)
-{
-    server.script(kStream, ScriptedResponse::body(429, {}));
-    const CommandRun quota = run({image({40, 30})});
-    EXPECT_EQ(quota.exitCode, 1);
-    EXPECT_EQ(quota.lines,
-              QList<QJsonObject>{QJsonObject({{"error", "You've used today's free analyses."}})});
-    EXPECT_TRUE(server.requests(kPlain).isEmpty()) << "no fallback after the daily limit";
-
-    server.script(kStream, ScriptedResponse::body(500, {}));
-    server.script(kPlain, ScriptedResponse::body(200, "<html>"));
-    const CommandRun zh = run({QStringLiteral("--lang"), QStringLiteral("zh-Hans"), image({40, 30})});
-    EXPECT_EQ(zh.exitCode, 1);
-    EXPECT_EQ(zh.lines, QList<QJsonObject>{QJsonObject({{"error", "返回格式异常"}})});
-    ASSERT_EQ(server.requests().size(), 3);
-    for (const RecordedRequest &upload : server.requests().mid(1))
-        EXPECT_EQ(upload.header("Accept-Language"), "zh-Hans") << upload.path.toStdString();
-    EXPECT_EQ(QSettings(configPath(), QSettings::IniFormat).value("app_lang"), "en")
-        << "the user's own setting is left alone";
+    const struct {
+        QStringList options;
+        ScriptedResponse stream;
+        std::optional<ScriptedResponse> plain;
+        int exitCode;
+        QStringList keys;
+        QString error;
+    } cases[] = {
+        {{},
+         ScriptedResponse::stream({fieldLines("summary", "partial"), eventLines("error", "{}")}),
+         ScriptedResponse::body(200, envelopeJson()),
+         0,
+         {"partial", "result"},
+         {}},
+        {{},
+         ScriptedResponse::body(429, {}),
+         std::nullopt,
+         1,
+         {"error"},
+         "You've used today's free analyses."},
+        {{"--lang", "zh-Hans"},
+         ScriptedResponse::body(500, {}),
+         ScriptedResponse::body(200, "<html>"),
+         1,
+         {"error"},
+         "返回格式异常"},
+    };
+    for (const auto &c : cases) {
+        server.script(kStream, c.stream);
+        if (c.plain)
+            server.script(kPlain, *c.plain);
+        const qsizetype before = server.requests().size();
+        const CommandRun r = run(c.options + QStringList{image({40, 30})});
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.errors.toStdString();
+        QStringList keys;
+        for (const QJsonObject &line : r.lines)
+            keys += line.keys();
+        EXPECT_EQ(keys, c.keys) << r.output.toStdString();
+        if (!c.error.isEmpty()) {
+            EXPECT_EQ(r.lines.value(0).value("error").toString(), c.error);
+        }
+        const QList<RecordedRequest> sent = server.requests().mid(before);
+        ASSERT_EQ(sent.size(), c.plain ? 2 : 1) << "the plain call once, and not after the quota answer";
+        for (const RecordedRequest &upload : sent)
+            EXPECT_EQ(upload.header("Accept-Language"), c.options.isEmpty() ? "en" : "zh-Hans");
+    }
+    EXPECT_EQ(setting("app_lang"), "en") << "--lang leaves the user's own setting alone";
 }
 
 TEST_F(AnalyzeCommand, BadUsageAndUnreadableFilesExitWithTwoAndSendNothing)
@@ -225,20 +223,10 @@ TEST_F(AnalyzeCommand, BadUsageAndUnreadableFilesExitWithTwoAndSendNothing)
         EXPECT_TRUE(r.output.isEmpty());
         EXPECT_TRUE(r.errors.contains("tavolen analyze: ")) << r.errors.toStdString();
     }
-    EXPECT_TRUE(server.requests().isEmpty());
-
     const CommandRun help = run({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.contains("tavolen analyze [--plain] [--lang en|zh-Hans] IMAGE"));
     EXPECT_TRUE(server.requests().isEmpty());
-}
-
-TEST_F(AnalyzeCommand, RunsWithoutADisplay)
-{
-    server.script(kStream, ScriptedResponse::stream({eventLines("result", envelopeJson())}));
-    const CommandRun r = run({image({40, 30})}, /*withDisplayVariables=*/false);
-    EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
-    EXPECT_EQ(r.lines.size(), 1);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "capture/ScreenGeometry.h"
+#include "capture/SelectionTargets.h"
 
 #include <gtest/gtest.h>
 
@@ -10,41 +11,31 @@ const ScreenMetrics kLeft{QRect(0, 0, 1920, 1080), 1.0};
 const ScreenMetrics kRightRetina{QRect(1920, 0, 1280, 720), 2.0};
 } // namespace
 
-TEST(ScreenGeometry, NativeAreaKeepsThePositionAndScalesOnlyTheSize)
-{
-    EXPECT_EQ(kRightRetina.nativeRect(), QRect(1920, 0, 2560, 1440));
-    EXPECT_EQ(kLeft.nativeRect(), QRect(0, 0, 1920, 1080));
-}
-
-TEST(ScreenGeometry, GrabRectScalesBySelectionsOwnScreenAndAddsItsNativeOffset)
-{
-    EXPECT_EQ(nativeGrabRect(QRectF(0, 0, 100, 50), kRightRetina), QRect(1920, 0, 200, 100))
-        << "100 x 50 selected on a 2x screen is 200 x 100 pixels";
-    EXPECT_EQ(nativeGrabRect(QRectF(10, 20, 100, 50), kRightRetina), QRect(1940, 40, 200, 100));
-    EXPECT_EQ(nativeGrabRect(QRectF(10, 20, 100, 50), kLeft), QRect(10, 20, 100, 50));
-}
-
-TEST(ScreenGeometry, SelectionAtTheTopEdgeStartsAtTheScreensFirstRow)
+TEST(ScreenGeometry, GrabRectScalesBySelectionsOwnScreenAddsItsNativeOffsetAndIsClipped)
 {
     const ScreenMetrics below{QRect(0, 1080, 800, 600), 1.0};
-    EXPECT_EQ(nativeGrabRect(QRectF(5, 0, 40, 30), below).top(), 1080);
-}
-
-TEST(ScreenGeometry, FractionalEdgesWidenToWholePixels)
-{
     const ScreenMetrics oneAndHalf{QRect(0, 0, 1000, 800), 1.5};
-    // 0.75 .. 15.75 becomes 0 .. 16.
-    EXPECT_EQ(nativeGrabRect(QRectF(0.5, 0.5, 10, 10), oneAndHalf), QRect(0, 0, 16, 16));
-    EXPECT_EQ(nativeGrabRect(QRectF(2, 2, 10, 10), oneAndHalf), QRect(3, 3, 15, 15))
-        << "exact products are not widened";
-}
-
-TEST(ScreenGeometry, GrabRectIsClippedToTheScreen)
-{
-    EXPECT_EQ(nativeGrabRect(QRectF(1900, 1000, 100, 100), kLeft), QRect(1900, 1000, 20, 80));
-    EXPECT_EQ(nativeGrabRect(QRectF(-10, -10, 30, 30), kRightRetina), QRect(1920, 0, 40, 40));
-    EXPECT_TRUE(nativeGrabRect(QRectF(2000, 0, 50, 50), kLeft).isEmpty());
-    EXPECT_TRUE(nativeGrabRect(QRectF(10, 10, 0, 50), kLeft).isEmpty());
+    const struct {
+        QRectF selected;
+        ScreenMetrics screen;
+        QRect grabbed;
+    } cases[] = {
+        {{0, 0, 100, 50}, kRightRetina, {1920, 0, 200, 100}}, // 100 x 50 on a 2x screen is 200 x 100 pixels
+        {{10, 20, 100, 50}, kRightRetina, {1940, 40, 200, 100}},
+        {{10, 20, 100, 50}, kLeft, {10, 20, 100, 50}},
+        {{5, 0, 40, 30}, below, {5, 1080, 40, 30}},
+        {{0.5, 0.5, 10, 10}, oneAndHalf, {0, 0, 16, 16}}, // 0.75 .. 15.75 widens to 0 .. 16
+        {{2, 2, 10, 10}, oneAndHalf, {3, 3, 15, 15}},     // exact products are not widened
+        {{1900, 1000, 100, 100}, kLeft, {1900, 1000, 20, 80}},
+        {{-10, -10, 30, 30}, kRightRetina, {1920, 0, 40, 40}},
+        {{2000, 0, 50, 50}, kLeft, {}},
+        {{10, 10, 0, 50}, kLeft, {}},
+    };
+    for (const auto &c : cases) {
+        const QRect grabbed = nativeGrabRect(c.selected, c.screen);
+        EXPECT_EQ(grabbed.isEmpty() ? QRect() : grabbed, c.grabbed) << &c - cases;
+    }
+    EXPECT_EQ(kRightRetina.nativeRect(), QRect(1920, 0, 2560, 1440));
 }
 
 TEST(ScreenGeometry, WindowSpanningTwoScreensIsCutAtTheBorderAndMadeLocal)
@@ -53,12 +44,9 @@ TEST(ScreenGeometry, WindowSpanningTwoScreensIsCutAtTheBorderAndMadeLocal)
     EXPECT_EQ(nativeToLocal(window, kLeft), QRectF(1800, 100, 120, 200));
     EXPECT_EQ(nativeToLocal(window, kRightRetina), QRectF(0, 50, 140, 100));
     EXPECT_TRUE(nativeToLocal(QRect(0, 0, 50, 50), kRightRetina).isEmpty());
-}
-
-TEST(ScreenGeometry, LocalRectMapsBackToTheSameNativePixels)
-{
-    const QRect window(2000, 300, 333, 211);
-    EXPECT_EQ(nativeGrabRect(nativeToLocal(window, kRightRetina), kRightRetina), window);
+    const QRect odd(2000, 300, 333, 211);
+    EXPECT_EQ(nativeGrabRect(nativeToLocal(odd, kRightRetina), kRightRetina), odd)
+        << "and maps back to the same pixels";
 }
 
 TEST(ScreenGeometry, LogicalSizeUsesTheScreenHoldingTheWindowsCentre)
@@ -67,5 +55,23 @@ TEST(ScreenGeometry, LogicalSizeUsesTheScreenHoldingTheWindowsCentre)
     EXPECT_EQ(logicalSize(QRect(2000, 0, 160, 120), screens), QSizeF(80, 60));
     EXPECT_EQ(logicalSize(QRect(100, 0, 160, 120), screens), QSizeF(160, 120));
     EXPECT_EQ(logicalSize(QRect(-500, -500, 160, 120), screens), QSizeF(160, 120))
-        << "off every screen: the first screen's factor";
+        << "off every screen: the first";
+}
+
+TEST(SelectionTargets, WindowsBelow80By60LogicalPixelsCannotBePicked)
+{
+    const QList<QRect> windows{QRect(0, 0, 80, 60), QRect(0, 0, 79, 60),      QRect(0, 0, 80, 59),
+                               QRect(0, 0, 81, 61), QRect(2000, 0, 160, 120), QRect(2000, 0, 158, 120)};
+    EXPECT_EQ(pickableWindows(windows, {kLeft, kRightRetina}),
+              (QList<QRect>{QRect(0, 0, 80, 60), QRect(0, 0, 81, 61), QRect(2000, 0, 160, 120)}));
+}
+
+TEST(SelectionTargets, EachScreenGetsItsOwnPartsInFrontToBackOrder)
+{
+    const QList<QRect> windows{QRect(100, 100, 300, 200), QRect(1800, 0, 400, 200),
+                               QRect(2400, 100, 200, 200)};
+    EXPECT_EQ(targetsOnScreen(windows, kLeft),
+              (QList<QRectF>{QRectF(100, 100, 300, 200), QRectF(1800, 0, 120, 200)}));
+    EXPECT_EQ(targetsOnScreen(windows, kRightRetina),
+              (QList<QRectF>{QRectF(0, 0, 140, 100), QRectF(240, 50, 100, 100)}));
 }

@@ -16,7 +16,7 @@ SelectionModel model()
 }
 } // namespace
 
-TEST(SelectionModel, HighlightsTheFrontMostWindowUnderThePointer)
+TEST(SelectionModel, HighlightsTheFrontMostWindowUnderThePointerClippedToTheScreen)
 {
     SelectionModel m = model();
     EXPECT_TRUE(m.hover(QPointF(150, 150)));
@@ -26,86 +26,59 @@ TEST(SelectionModel, HighlightsTheFrontMostWindowUnderThePointer)
     EXPECT_FALSE(m.hover(QPointF(70, 70))) << "same window: no redraw needed";
     EXPECT_TRUE(m.hover(QPointF(600, 500)));
     EXPECT_EQ(m.hoverRect(), std::nullopt);
-}
-
-TEST(SelectionModel, HighlightIsClippedToTheScreenAndPointerOffTheScreenClearsIt)
-{
-    SelectionModel m = model();
     m.hover(QPointF(750, 10));
     EXPECT_EQ(m.hoverRect(), QRectF(700, 0, 100, 200));
     EXPECT_TRUE(m.hover(QPointF(-5, 10)));
-    EXPECT_EQ(m.hoverRect(), std::nullopt);
-}
+    EXPECT_EQ(m.hoverRect(), std::nullopt) << "off the screen";
 
-TEST(SelectionModel, ClickReportsTheHighlightedWindow)
-{
-    SelectionModel m = model();
-    m.hover(QPointF(150, 150));
-    m.press(QPointF(150, 150));
-    const auto released = m.release();
-    EXPECT_EQ(released.kind, Kind::Selected);
-    EXPECT_EQ(released.rect, kFront);
-}
-
-TEST(SelectionModel, ClickWithoutAWindowCancels)
-{
-    SelectionModel m = model();
-    m.hover(QPointF(600, 500));
-    m.press(QPointF(600, 500));
-    EXPECT_EQ(m.release().kind, Kind::Cancelled);
-}
-
-TEST(SelectionModel, DragOfEightByEightReportsItsRectangleInAnyDirection)
-{
-    SelectionModel m = model();
-    m.hover(QPointF(150, 150));
-    m.press(QPointF(608, 508));
-    EXPECT_TRUE(m.drag(QPointF(600, 500)));
-    EXPECT_TRUE(m.isDragging());
-    const auto released = m.release();
-    EXPECT_EQ(released.kind, Kind::Selected);
-    EXPECT_EQ(released.rect, QRectF(600, 500, 8, 8));
-    EXPECT_FALSE(m.isDragging());
-}
-
-TEST(SelectionModel, DragThinnerThanEightCountsAsAClick)
-{
-    SelectionModel m = model();
-    m.hover(QPointF(150, 150));
-    m.press(QPointF(150, 150));
-    m.drag(QPointF(250, 157));
-    EXPECT_EQ(m.release().rect, kFront) << "100 x 7 is a click on the highlighted window";
-
-    m.hover(QPointF(600, 500));
-    m.press(QPointF(600, 500));
-    m.drag(QPointF(607, 590));
-    EXPECT_EQ(m.release().kind, Kind::Cancelled) << "7 x 90 with nothing highlighted";
-}
-
-TEST(SelectionModel, HighlightStaysWhileTheButtonIsHeld)
-{
-    SelectionModel m = model();
     m.hover(QPointF(150, 150));
     m.press(QPointF(150, 150));
     EXPECT_FALSE(m.hover(QPointF(60, 60)));
-    EXPECT_EQ(m.hoverRect(), kFront);
+    EXPECT_EQ(m.hoverRect(), kFront) << "the highlight stays while the button is held";
 }
 
-TEST(SelectionModel, ReleaseWithoutPressDoesNothing)
+TEST(SelectionModel, ClickPicksTheHighlightAndADragOfAtLeastEightByEightItsRectangle)
+{
+    const struct {
+        QPointF hover, press;
+        std::optional<QPointF> dragTo;
+        Kind kind;
+        std::optional<QRectF> rect;
+    } gestures[] = {
+        {{150, 150}, {150, 150}, std::nullopt, Kind::Selected, kFront},
+        {{600, 500}, {600, 500}, std::nullopt, Kind::Cancelled, std::nullopt},
+        {{150, 150}, {608, 508}, QPointF(600, 500), Kind::Selected, QRectF(600, 500, 8, 8)}, // any direction
+        {{150, 150}, {150, 150}, QPointF(250, 157), Kind::Selected, kFront},        // 100 x 7 is a click
+        {{600, 500}, {600, 500}, QPointF(607, 590), Kind::Cancelled, std::nullopt}, // 7 x 90 on nothing
+    };
+    for (const auto &g : gestures) {
+        SelectionModel m = model();
+        m.hover(g.hover);
+        m.press(g.press);
+        if (g.dragTo)
+            m.drag(*g.dragTo);
+        const auto released = m.release();
+        EXPECT_EQ(released.kind, g.kind) << &g - gestures;
+        if (g.rect) {
+            EXPECT_EQ(released.rect, *g.rect) << &g - gestures;
+        }
+        EXPECT_FALSE(m.isDragging());
+    }
+}
+
+TEST(SelectionModel, ReleaseWithoutPressDoesNothingAndWithoutTargetsOnlyADragSelects)
 {
     SelectionModel m = model();
     m.hover(QPointF(150, 150));
     EXPECT_EQ(m.release().kind, Kind::Ignored);
     EXPECT_FALSE(m.drag(QPointF(300, 300)));
-}
 
-TEST(SelectionModel, NoTargetsLeaveOnlyTheDrag)
-{
-    SelectionModel m({}, QSizeF(800, 600));
-    EXPECT_FALSE(m.hover(QPointF(10, 10)));
-    m.press(QPointF(10, 10));
-    EXPECT_EQ(m.release().kind, Kind::Cancelled);
-    m.press(QPointF(10, 10));
-    m.drag(QPointF(30, 40));
-    EXPECT_EQ(m.release().rect, QRectF(10, 10, 20, 30));
+    SelectionModel empty({}, QSizeF(800, 600));
+    EXPECT_FALSE(empty.hover(QPointF(10, 10)));
+    empty.press(QPointF(10, 10));
+    EXPECT_EQ(empty.release().kind, Kind::Cancelled);
+    empty.press(QPointF(10, 10));
+    EXPECT_TRUE(empty.drag(QPointF(30, 40)));
+    EXPECT_TRUE(empty.isDragging());
+    EXPECT_EQ(empty.release().rect, QRectF(10, 10, 20, 30));
 }

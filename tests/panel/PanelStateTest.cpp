@@ -1,74 +1,62 @@
 #include "panel/PanelState.h"
-
-#include "api/Decoding.h"
-#include "support/ResultFixtures.h"
+#include "support/ServiceAnswers.h"
 
 #include <gtest/gtest.h>
 
 using namespace tavolen;
 using panel::PanelState;
+using CV = PanelState::ContentView;
 using Tint = PanelState::Tint;
 
 namespace {
 
-PanelState resultWithRisk(const QString &level)
+PanelState result(const QString &risk)
 {
-    api::AnalysisResult r = *api::decodeAnalysisResult(test::fullResultJson());
-    r.risk_level = level;
+    api::AnalysisResult r = test::sampleResult();
+    r.risk_level = risk;
     return PanelState::result(r);
 }
 
-PanelState streamingWithRisk(std::optional<QString> level)
+PanelState streaming(std::optional<QString> risk)
 {
     api::StreamPartial p;
     p.summary = QStringLiteral("s");
-    p.risk_level = std::move(level);
+    p.risk_level = std::move(risk);
     return PanelState::streaming(p);
 }
 
 } // namespace
 
-TEST(PanelState, EachCaseSelectsItsOwnContentView)
+TEST(PanelState, EachCaseHasItsViewTintProgressAndCollapsing)
 {
-    using CV = PanelState::ContentView;
-    EXPECT_EQ(PanelState::loading().contentView(), CV::Loading);
-    EXPECT_EQ(streamingWithRisk(std::nullopt).contentView(), CV::Streaming);
-    EXPECT_EQ(resultWithRisk("low").contentView(), CV::Result);
-    EXPECT_EQ(PanelState::error(QString()).contentView(), CV::Error);
-    EXPECT_EQ(PanelState::permission().contentView(), CV::Permission);
+    const struct {
+        PanelState state;
+        CV view;
+        std::optional<Tint> tint;
+        bool inProgress, collapsible;
+    } cases[] = {
+        {PanelState::loading(), CV::Loading, std::nullopt, true, false},
+        {streaming(std::nullopt), CV::Streaming, std::nullopt, true, false}, // tinted once the level arrives
+        {streaming("high"), CV::Streaming, Tint::Danger, true, false},
+        {streaming("medium"), CV::Streaming, Tint::Caution, true, false},
+        {result("high"), CV::Result, Tint::Danger, false, true},
+        {result("medium"), CV::Result, Tint::Caution, false, true},
+        {result("low"), CV::Result, std::nullopt, false, true},
+        {PanelState::error("high"), CV::Error, std::nullopt, false, false},
+        {PanelState::permission(), CV::Permission, std::nullopt, false, false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.state.contentView(), c.view) << &c - cases;
+        EXPECT_EQ(c.state.riskTint(), c.tint) << &c - cases;
+        EXPECT_EQ(c.state.isInProgress(), c.inProgress) << &c - cases;
+        EXPECT_EQ(c.state.isCollapsible(), c.collapsible) << &c - cases;
+    }
 }
 
-TEST(PanelState, RiskTintByExactLevelText)
+TEST(PanelState, RiskTintIsByExactLevelText)
 {
-    EXPECT_EQ(resultWithRisk("high").riskTint(), Tint::Danger);
-    EXPECT_EQ(resultWithRisk("medium").riskTint(), Tint::Caution);
-    for (const char *other : {"low", "", "High", "MEDIUM", " high", "critical"})
-        EXPECT_FALSE(resultWithRisk(QString::fromLatin1(other)).riskTint()) << other;
-}
-
-TEST(PanelState, StreamingIsTintedOnlyOnceTheLevelArrives)
-{
-    EXPECT_FALSE(streamingWithRisk(std::nullopt).riskTint());
-    EXPECT_EQ(streamingWithRisk(QStringLiteral("high")).riskTint(), Tint::Danger);
-    EXPECT_EQ(streamingWithRisk(QStringLiteral("medium")).riskTint(), Tint::Caution);
-    EXPECT_FALSE(PanelState::loading().riskTint());
-    EXPECT_FALSE(PanelState::error(QStringLiteral("high")).riskTint());
-    EXPECT_FALSE(PanelState::permission().riskTint());
-}
-
-TEST(PanelState, OnlyLoadingAndStreamingAreInProgressAndOnlyAResultCollapses)
-{
-    EXPECT_TRUE(PanelState::loading().isInProgress());
-    EXPECT_TRUE(streamingWithRisk(std::nullopt).isInProgress());
-    EXPECT_FALSE(resultWithRisk("low").isInProgress());
-    EXPECT_FALSE(PanelState::error(QString()).isInProgress());
-    EXPECT_FALSE(PanelState::permission().isInProgress());
-
-    EXPECT_TRUE(resultWithRisk("low").isCollapsible());
-    EXPECT_FALSE(PanelState::loading().isCollapsible());
-    EXPECT_FALSE(streamingWithRisk(QStringLiteral("high")).isCollapsible());
-    EXPECT_FALSE(PanelState::error(QString()).isCollapsible());
-    EXPECT_FALSE(PanelState::permission().isCollapsible());
+    for (const char *other : {"", "High", "MEDIUM", " high", "critical"})
+        EXPECT_FALSE(result(QString::fromLatin1(other)).riskTint()) << other;
 }
 
 TEST(PanelState, ErrorKeepsItsMessageVerbatimEvenWhenEmpty)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <functional>
 
 using namespace tavolen::platform::x11;
 
@@ -10,72 +10,56 @@ namespace {
 
 constexpr quint32 kOwnPid = 4242;
 
-WindowFacts appWindow()
+// An ordinary application window of another process, on workspace 1.
+WindowFacts appWindow(const std::function<void(WindowFacts &)> &change = {})
 {
     WindowFacts f;
     f.viewable = true;
     f.pid = 77;
     f.desktop = 1;
     f.client = QRect(100, 130, 400, 300);
+    if (change)
+        change(f);
     return f;
 }
 
 } // namespace
 
-TEST(WindowFacts, OrdinaryWindowIsACandidateWithItsClientRect)
+TEST(WindowFacts, CandidateRectIsTheFrameLessAnyClientSideShadow)
 {
     EXPECT_EQ(candidateRect(appWindow(), kOwnPid, 1), QRect(100, 130, 400, 300));
+    EXPECT_EQ(candidateRect(appWindow([](auto &f) {
+                                f.frame = Extents{1, 2, 24, 3};
+                            }),
+                            kOwnPid, 1),
+              QRect(99, 106, 403, 327));
+    EXPECT_EQ(candidateRect(appWindow([](auto &f) {
+                                f.shadow = Extents{20, 20, 10, 30};
+                            }),
+                            kOwnPid, 1),
+              QRect(120, 140, 360, 260));
+    EXPECT_EQ(candidateRect(appWindow([](auto &f) {
+                                f.shadow = Extents{200, 200, 0, 0};
+                            }),
+                            kOwnPid, 1),
+              std::nullopt)
+        << "a shadow larger than the window leaves nothing";
 }
 
-TEST(WindowFacts, ThisProcesssWindowsAreNeverCandidates)
+TEST(WindowFacts, OwnHiddenUnmappedNonApplicationAndOtherWorkspaceWindowsAreLeftOut)
 {
-    WindowFacts own = appWindow();
-    own.pid = kOwnPid;
-    EXPECT_EQ(candidateRect(own, kOwnPid, 1), std::nullopt);
-    WindowFacts unknown = appWindow();
-    unknown.pid.reset();
-    EXPECT_TRUE(candidateRect(unknown, kOwnPid, 1)) << "a window without a pid is someone else's";
-}
+    const std::function<void(WindowFacts &)> leftOut[] = {
+        [](WindowFacts &f) { f.pid = kOwnPid; },       [](WindowFacts &f) { f.viewable = false; },
+        [](WindowFacts &f) { f.hidden = true; },       [](WindowFacts &f) { f.overrideRedirect = true; },
+        [](WindowFacts &f) { f.notAppWindow = true; }, [](WindowFacts &f) { f.desktop = 0; },
+    };
+    for (const auto &change : leftOut)
+        EXPECT_EQ(candidateRect(appWindow(change), kOwnPid, 1), std::nullopt) << &change - leftOut;
 
-TEST(WindowFacts, WindowsOnAnotherWorkspaceAreLeftOut)
-{
-    EXPECT_EQ(candidateRect(appWindow(), kOwnPid, 0), std::nullopt);
-    WindowFacts sticky = appWindow();
-    sticky.desktop = kAllDesktops;
-    EXPECT_TRUE(candidateRect(sticky, kOwnPid, 0));
+    EXPECT_TRUE(candidateRect(appWindow([](auto &f) { f.pid.reset(); }), kOwnPid, 1))
+        << "no pid: someone else's";
+    EXPECT_TRUE(candidateRect(appWindow([](auto &f) { f.desktop = kAllDesktops; }), kOwnPid, 0));
     EXPECT_TRUE(candidateRect(appWindow(), kOwnPid, std::nullopt)) << "no workspaces known: all count";
-}
-
-TEST(WindowFacts, HiddenUnmappedAndNonApplicationWindowsAreLeftOut)
-{
-    for (auto change : std::vector<void (*)(WindowFacts &)>{
-             [](WindowFacts &f) { f.viewable = false; },
-             [](WindowFacts &f) { f.hidden = true; },
-             [](WindowFacts &f) { f.overrideRedirect = true; },
-             [](WindowFacts &f) { f.notAppWindow = true; },
-         }) {
-        WindowFacts f = appWindow();
-        change(f);
-        EXPECT_EQ(candidateRect(f, kOwnPid, 1), std::nullopt);
-    }
-}
-
-TEST(WindowFacts, FrameIsAddedAndClientSideShadowTakenAway)
-{
-    WindowFacts framed = appWindow();
-    framed.frame = Extents{1, 2, 24, 3};
-    EXPECT_EQ(candidateRect(framed, kOwnPid, 1), QRect(99, 106, 403, 327));
-
-    WindowFacts shadowed = appWindow();
-    shadowed.shadow = Extents{20, 20, 10, 30};
-    EXPECT_EQ(candidateRect(shadowed, kOwnPid, 1), QRect(120, 140, 360, 260));
-}
-
-TEST(WindowFacts, ShadowLargerThanTheWindowLeavesNothing)
-{
-    WindowFacts f = appWindow();
-    f.shadow = Extents{200, 200, 0, 0};
-    EXPECT_EQ(candidateRect(f, kOwnPid, 1), std::nullopt);
 }
 
 TEST(WindowFacts, ExtentsNeedExactlyFourValues)

@@ -9,9 +9,12 @@
 #include "platform/ScreenAccess.h"
 #include "platform/SoundPlayer.h"
 
+#include <QGuiApplication>
 #include <QObject>
+#include <QSignalSpy>
 
-#include <deque>
+#include <qcoro/qcorosignal.h>
+
 #include <vector>
 
 namespace tavolen::test {
@@ -27,17 +30,29 @@ public:
         closed = false;
         Q_EMIT opened();
     }
+    QCoro::Task<> pass()
+    {
+        if (closed)
+            co_await qCoro(this, &Gate::opened);
+    }
 Q_SIGNALS:
     void opened();
 };
 
-QCoro::Task<> passGate(QPointer<Gate> gate);
-
 class FakeSelector final : public capture::Selector {
 public:
-    void begin(capture::SelectionCompletion completion) override;
+    void begin(capture::SelectionCompletion completion) override
+    {
+        ++begins;
+        if (!m_completion)
+            m_completion = std::move(completion);
+    }
     // Ends the selection in progress as the overlay would.
-    void complete(std::optional<capture::Selection> selection);
+    void complete(std::optional<capture::Selection> selection)
+    {
+        if (auto completion = std::exchange(m_completion, {}))
+            completion(std::move(selection));
+    }
     bool selecting() const { return bool(m_completion); }
     int begins = 0;
 
@@ -47,7 +62,12 @@ private:
 
 class FakeCapturer final : public capture::ScreenCapturer {
 public:
-    QCoro::Task<capture::CaptureOutcome> capture(QRectF rect, QScreen *screen) override;
+    QCoro::Task<capture::CaptureOutcome> capture(QRectF rect, QScreen *) override
+    {
+        rects.push_back(rect);
+        co_await gate.pass();
+        co_return answer;
+    }
     capture::CaptureOutcome answer = QByteArray("jpeg-bytes");
     std::vector<QRectF> rects;
     Gate gate;
@@ -56,9 +76,21 @@ public:
 class FakeAnalysis final : public api::AnalysisService {
 public:
     void warmUp() override { ++warmUps; }
-    QCoro::Task<api::AnalysisOutcome> analyzeStream(QByteArray jpeg, QString uiLang,
-                                                    api::PartialHandler onPartial) override;
-    QCoro::Task<api::AnalysisOutcome> analyze(QByteArray jpeg, QString uiLang) override;
+    QCoro::Task<api::AnalysisOutcome> analyzeStream(QByteArray jpeg, QString,
+                                                    api::PartialHandler onPartial) override
+    {
+        streamJpegs.push_back(jpeg);
+        for (const auto &partial : partials)
+            onPartial(partial);
+        co_await gate.pass();
+        co_return streamAnswer;
+    }
+    QCoro::Task<api::AnalysisOutcome> analyze(QByteArray jpeg, QString uiLang) override
+    {
+        plainJpegs.push_back(jpeg);
+        plainLangs.push_back(uiLang);
+        co_return plainAnswer;
+    }
 
     std::vector<api::StreamPartial> partials;
     api::AnalysisOutcome streamAnswer = api::AnalysisError(api::APIClientError::decode());
@@ -81,6 +113,20 @@ public:
         shown.push_back({state, near});
     }
     void hide() override { ++hides; }
+
+    std::vector<panel::PanelState::ContentView> views() const
+    {
+        std::vector<panel::PanelState::ContentView> out;
+        for (const auto &s : shown)
+            out.push_back(s.state.contentView());
+        return out;
+    }
+    QString lastError() const
+    {
+        const QString *message = shown.empty() ? nullptr : shown.back().state.errorMessage();
+        return message ? *message : QStringLiteral("(no error)");
+    }
+
     std::vector<Shown> shown;
     int hides = 0;
 };
@@ -114,13 +160,8 @@ public:
 
 class FakeSound final : public platform::SoundPlayer {
 public:
-    void playEvent(const QString &eventId, double volumeDb) override
-    {
-        events.push_back(eventId);
-        lastVolumeDb = volumeDb;
-    }
+    void playEvent(const QString &eventId, double) override { events.push_back(eventId); }
     std::vector<QString> events;
-    double lastVolumeDb = 0;
 };
 
 class FakeDemo final : public capture::DemoSampleSource {
@@ -129,8 +170,34 @@ public:
     std::optional<QByteArray> sample = QByteArray("demo-jpeg");
 };
 
-// A capture flow wired to fakes of everything it calls.
+// A capture flow wired to fakes of everything it calls, or to a real
+// analysis service in their place.
 struct FlowRig {
+    explicit FlowRig(api::AnalysisService *service = nullptr)
+        : flow({selector, capturer, service ? *service : analysis, panel, &demo, access, activeWindow,
+                pasteboard, sound, settings})
+    {}
+
+    // Runs begin() with a selection and waits until the run has finished.
+    bool runCapture(QRectF rect = QRectF(10, 20, 300, 200))
+    {
+        flow.begin();
+        if (!selector.selecting())
+            return false;
+        selector.complete(capture::Selection{rect, QGuiApplication::primaryScreen()});
+        return waitForFinish();
+    }
+    bool runDemo()
+    {
+        flow.demo();
+        return waitForFinish();
+    }
+    bool waitForFinish()
+    {
+        QSignalSpy finished(&flow, &capture::CaptureFlow::runFinished);
+        return !flow.isRunning() || finished.wait(10000);
+    }
+
     FakeSelector selector;
     FakeCapturer capturer;
     FakeAnalysis analysis;
@@ -141,13 +208,7 @@ struct FlowRig {
     FakePasteboard pasteboard;
     FakeSound sound;
     platform::MemorySettingsStore settings;
-    capture::CaptureFlow flow{
-        {selector, capturer, analysis, panel, &demo, access, activeWindow, pasteboard, sound, settings}};
-
-    // Runs begin() with a selection and waits until the run has finished.
-    bool runCapture(QRectF rect = QRectF(10, 20, 300, 200));
-    bool runDemo();
-    bool waitForFinish();
+    capture::CaptureFlow flow;
 };
 
 } // namespace tavolen::test

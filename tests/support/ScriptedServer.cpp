@@ -1,12 +1,296 @@
 #include "support/ScriptedServer.h"
 
-#include "support/ScriptedConnection.h"
-
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/socket.h>
 
 namespace tavolen::test {
+
+using Fate = RecordedRequest::Fate;
+
+namespace {
+
+// The value of `key="value"` in a Content-Disposition header; "name" must not
+// match inside "filename".
+QByteArray dispositionParameter(const QByteArray &disposition, const char *key)
+{
+    const QRegularExpression re(QStringLiteral("(?:^|[ ;])%1=\"([^\"]*)\"").arg(QLatin1String(key)));
+    return re.match(QString::fromLatin1(disposition)).captured(1).toLatin1();
+}
+
+std::optional<QList<MultipartPart>> parseMultipart(const QByteArray &body, const QByteArray &boundary)
+{
+    const QByteArray first = "--" + boundary + "\r\n";
+    const QByteArray delimiter = "\r\n--" + boundary;
+    if (!body.startsWith(first))
+        return std::nullopt;
+    QList<MultipartPart> parts;
+    for (qsizetype pos = first.size();;) {
+        const qsizetype headEnd = body.indexOf("\r\n\r\n", pos);
+        if (headEnd < 0)
+            return std::nullopt;
+        MultipartPart part;
+        for (const QByteArray &line : body.mid(pos, headEnd - pos).split('\n')) {
+            const QByteArray trimmed = line.trimmed();
+            const qsizetype colon = trimmed.indexOf(':');
+            if (colon <= 0)
+                return std::nullopt;
+            part.headers.append({trimmed.left(colon), trimmed.mid(colon + 1).trimmed()});
+        }
+        const QByteArray disposition = headerValue(part.headers, "Content-Disposition").value_or("");
+        part.name = dispositionParameter(disposition, "name");
+        part.filename = dispositionParameter(disposition, "filename");
+        const qsizetype next = body.indexOf(delimiter, headEnd + 4);
+        if (next < 0)
+            return std::nullopt;
+        part.body = body.mid(headEnd + 4, next - headEnd - 4);
+        parts.append(std::move(part));
+        pos = next + delimiter.size();
+        if (body.mid(pos) == "--\r\n")
+            return parts;
+        if (body.mid(pos, 2) != "\r\n")
+            return std::nullopt;
+        pos += 2;
+    }
+}
+
+// One client connection, on the service's thread: reads requests one after
+// another (keep-alive), records each, and plays the script for its path.
+class ScriptedConnection : public QObject {
+public:
+    ScriptedConnection(QTcpSocket *socket, std::shared_ptr<ScriptedState> state, QObject *parent)
+        : QObject(parent), m_socket(socket), m_state(std::move(state))
+    {
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, &ScriptedConnection::onReadyRead);
+        connect(socket, &QTcpSocket::disconnected, this, &ScriptedConnection::onDisconnected);
+        onReadyRead();
+    }
+
+private:
+    void onReadyRead()
+    {
+        m_in += m_socket->readAll();
+        if (!m_answering)
+            takeRequest();
+    }
+
+    void onDisconnected()
+    {
+        m_gone = true;
+        if (m_answering)
+            update([](RecordedRequest &r) {
+                if (r.fate == Fate::Answering)
+                    r.fate = Fate::ClientLeft;
+            });
+        deleteLater();
+    }
+
+    // Takes one complete request off the input, if there is one, and answers it.
+    void takeRequest()
+    {
+        const qsizetype headEnd = m_in.indexOf("\r\n\r\n");
+        if (headEnd < 0)
+            return;
+        const QList<QByteArray> lines = m_in.left(headEnd).split('\n');
+        const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+        RecordedRequest request;
+        request.method = requestLine.value(0);
+        request.path = requestLine.value(1);
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const qsizetype colon = lines[i].indexOf(':');
+            if (colon > 0)
+                request.headers.append({lines[i].left(colon).trimmed(), lines[i].mid(colon + 1).trimmed()});
+        }
+        const qsizetype length = request.header("Content-Length").value_or("0").toLongLong();
+        if (m_in.size() < headEnd + 4 + length)
+            return;
+        request.body = m_in.mid(headEnd + 4, length);
+        m_in.remove(0, headEnd + 4 + length);
+        {
+            QMutexLocker lock(&m_state->mutex);
+            m_record = int(m_state->requests.size());
+            m_state->requests.append(request);
+            auto it = m_state->scripts.find(request.path);
+            if (it != m_state->scripts.end() && !it->isEmpty())
+                m_response = it->dequeue();
+            else if (m_state->fallback)
+                m_response = *m_state->fallback;
+            else
+                m_response = ScriptedResponse::body(request.path.endsWith("/v1/health") ? 200 : 404, "{}");
+        }
+        m_answering = true;
+        if (m_response.notHttp) {
+            update([](RecordedRequest &r) { r.fate = Fate::Completed; });
+            m_answering = false;
+            m_socket->write(*m_response.notHttp);
+            m_socket->disconnectFromHost();
+        } else if (!m_response.silent) {
+            writeHead();
+            sendFrom(0);
+        }
+    }
+
+    void writeHead()
+    {
+        const ScriptedResponse &r = m_response;
+        QByteArray head =
+            "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Scripted");
+        for (const auto &[name, value] : r.headers)
+            head += "\r\n" + name + ": " + value;
+        if (r.framing == ScriptedResponse::Framing::Chunked) {
+            head += "\r\nTransfer-Encoding: chunked";
+        } else {
+            qsizetype total = 0;
+            for (const auto &piece : r.pieces)
+                total += piece.bytes.size();
+            head += "\r\nContent-Length: " + QByteArray::number(total);
+        }
+        m_socket->write(head + "\r\n\r\n");
+    }
+
+    void sendFrom(int piece)
+    {
+        if (piece >= m_response.piecesToSend()) {
+            // An ending before the last piece takes that piece's place, delay included.
+            const auto delay = piece < m_response.pieces.size() ? m_response.pieces[piece].delay
+                                                                : std::chrono::milliseconds{0};
+            QTimer::singleShot(delay, this, [this] {
+                if (!m_gone)
+                    end();
+            });
+            return;
+        }
+        QTimer::singleShot(m_response.pieces[piece].delay, this, [this, piece] {
+            if (m_gone)
+                return;
+            const QByteArray &bytes = m_response.pieces[piece].bytes;
+            if (m_response.framing != ScriptedResponse::Framing::Chunked)
+                m_socket->write(bytes);
+            else if (!bytes.isEmpty()) // an empty chunk would end the body
+                m_socket->write(QByteArray::number(bytes.size(), 16) + "\r\n" + bytes + "\r\n");
+            update([](RecordedRequest &r) { ++r.piecesSent; });
+            sendFrom(piece + 1);
+        });
+    }
+
+    void end()
+    {
+        using Ending = ScriptedResponse::Ending;
+        if (m_response.ending == Ending::Stall)
+            return; // the answer stays open until the client leaves
+        // Settled before the socket is touched: closing reports a disconnect.
+        update([](RecordedRequest &r) { r.fate = Fate::Completed; });
+        m_answering = false;
+        if (m_response.ending == Ending::Close) {
+            m_socket->disconnectFromHost();
+        } else if (m_response.ending == Ending::Reset) {
+            // A zero linger turns the close into a reset.
+            const linger hard{1, 0};
+            ::setsockopt(int(m_socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+            m_socket->abort();
+        } else {
+            if (m_response.framing == ScriptedResponse::Framing::Chunked)
+                m_socket->write("0\r\n\r\n");
+            takeRequest();
+        }
+    }
+
+    void update(const std::function<void(RecordedRequest &)> &change)
+    {
+        QMutexLocker lock(&m_state->mutex);
+        if (m_record >= 0 && m_record < m_state->requests.size())
+            change(m_state->requests[m_record]);
+    }
+
+    QTcpSocket *m_socket;
+    std::shared_ptr<ScriptedState> m_state;
+    QByteArray m_in;
+    ScriptedResponse m_response;
+    int m_record = -1;
+    bool m_answering = false;
+    bool m_gone = false;
+};
+
+} // namespace
+
+std::optional<QByteArray> headerValue(const HeaderList &headers, QByteArrayView name)
+{
+    for (const auto &[key, value] : headers)
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    return std::nullopt;
+}
+
+std::optional<QList<MultipartPart>> RecordedRequest::parts() const
+{
+    const QByteArray type = header("Content-Type").value_or(QByteArray());
+    const QByteArray prefix = "multipart/form-data; boundary=";
+    if (!type.startsWith(prefix))
+        return std::nullopt;
+    return parseMultipart(body, type.mid(prefix.size()));
+}
+
+ScriptedResponse ScriptedResponse::body(int status, QByteArray bytes, QByteArray contentType)
+{
+    ScriptedResponse r;
+    r.status = status;
+    r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", std::move(contentType)));
+    r.pieces.append(Piece{std::chrono::milliseconds{0}, std::move(bytes)});
+    return r;
+}
+
+ScriptedResponse ScriptedResponse::stream(const QList<QByteArray> &pieces, std::chrono::milliseconds gap)
+{
+    ScriptedResponse r;
+    r.framing = Framing::Chunked;
+    r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", "text/event-stream"));
+    for (const QByteArray &piece : pieces)
+        r.pieces.append(Piece{gap, piece});
+    return r;
+}
+
+ScriptedResponse ScriptedResponse::silence()
+{
+    ScriptedResponse r;
+    r.silent = true;
+    return r;
+}
+
+ScriptedResponse ScriptedResponse::garbage(QByteArray bytes)
+{
+    ScriptedResponse r;
+    r.notHttp = std::move(bytes);
+    return r;
+}
+
+ScriptedResponse &ScriptedResponse::then(std::chrono::milliseconds delay, QByteArray bytes)
+{
+    pieces.append(Piece{delay, std::move(bytes)});
+    return *this;
+}
+
+ScriptedResponse &ScriptedResponse::endWith(Ending how, int sent)
+{
+    ending = how;
+    endAfter = sent;
+    return *this;
+}
+
+QByteArray eventLines(const QByteArray &event, const QByteArray &json)
+{
+    return "event: " + event + "\ndata: " + json + "\n\n";
+}
+
+QByteArray fieldLines(const QByteArray &field, const QByteArray &value)
+{
+    return eventLines("field", R"({"field":")" + field + R"(","value":")" + value + "\"}");
+}
 
 ScriptedServer::ScriptedServer()
 {
@@ -14,11 +298,9 @@ ScriptedServer::ScriptedServer()
     m_thread.start();
     m_home = new QObject;
     m_home->moveToThread(&m_thread);
-    const std::shared_ptr<ScriptedState> state = m_state;
-    QObject *home = m_home;
     QMetaObject::invokeMethod(
         m_home,
-        [this, state, home] {
+        [this, state = m_state, home = m_home] {
             auto *listener = new QTcpServer(home);
             QObject::connect(listener, &QTcpServer::newConnection, listener, [listener, state, home] {
                 while (QTcpSocket *socket = listener->nextPendingConnection())
@@ -34,10 +316,9 @@ ScriptedServer::ScriptedServer()
 
 ScriptedServer::~ScriptedServer()
 {
-    QObject *home = m_home;
     // Closes the listener and every connection on the thread they live on.
     QMetaObject::invokeMethod(
-        m_home, [home] { qDeleteAll(home->children()); }, Qt::BlockingQueuedConnection);
+        m_home, [home = m_home] { qDeleteAll(home->children()); }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
     delete m_home;
@@ -86,17 +367,15 @@ bool ScriptedServer::waitUntil(const std::function<bool()> &done, std::chrono::m
     return true;
 }
 
-std::optional<RecordedRequest> ScriptedServer::waitForFate(int index, std::chrono::milliseconds timeout) const
+std::optional<RecordedRequest> ScriptedServer::waitForFate(int index) const
 {
     std::optional<RecordedRequest> found;
-    waitUntil(
-        [&] {
-            const QList<RecordedRequest> all = requests();
-            if (index < all.size() && all[index].fate != RecordedRequest::Fate::Answering)
-                found = all[index];
-            return found.has_value();
-        },
-        timeout);
+    waitUntil([&] {
+        const QList<RecordedRequest> all = requests();
+        if (index < all.size() && all[index].fate != Fate::Answering)
+            found = all[index];
+        return found.has_value();
+    });
     return found;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "support/RecordedRequest.h"
-#include "support/ScriptedResponse.h"
-
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QMutex>
@@ -13,10 +11,90 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-
-class QObject;
+#include <optional>
+#include <utility>
 
 namespace tavolen::test {
+
+using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
+
+// The first value of a header, names compared case-insensitively.
+std::optional<QByteArray> headerValue(const HeaderList &headers, QByteArrayView name);
+
+// One part of a multipart/form-data body, as it arrived.
+struct MultipartPart {
+    HeaderList headers;
+    QByteArray name;     // from Content-Disposition
+    QByteArray filename; // from Content-Disposition; empty when none
+    QByteArray body;
+};
+
+// One request as the scripted service received it, and what became of its answer.
+struct RecordedRequest {
+    enum class Fate {
+        Answering, // the script is still running (or stalls)
+        Completed, // every piece and the ending went out
+        ClientLeft // the client closed the connection before the script ended
+    };
+
+    QByteArray method;
+    QByteArray path;
+    HeaderList headers;
+    QByteArray body;
+    Fate fate = Fate::Answering;
+    int piecesSent = 0;
+
+    std::optional<QByteArray> header(QByteArrayView name) const { return headerValue(headers, name); }
+    // The body split by the Content-Type's boundary, strictly: it must open
+    // with the first delimiter and close with the final one and its CRLF.
+    std::optional<QList<MultipartPart>> parts() const;
+};
+
+// One answer: a status line and headers, then the body in pieces with delays
+// between them, then an ending.
+struct ScriptedResponse {
+    // A Content-Length for all pieces (also those never sent), or chunked.
+    enum class Framing { ContentLength, Chunked };
+    // After the last piece sent: a proper end (the connection stays open for
+    // the next request), nothing ever (a stall), a graceful close, or a reset.
+    enum class Ending { Complete, Stall, Close, Reset };
+    struct Piece {
+        std::chrono::milliseconds delay{0}; // before this piece is sent
+        QByteArray bytes;
+    };
+
+    int status = 200;
+    HeaderList headers;
+    Framing framing = Framing::ContentLength;
+    QList<Piece> pieces;
+    Ending ending = Ending::Complete;
+    int endAfter = -1;                 // the ending comes after this many pieces; -1: all
+    bool silent = false;               // never sends anything, not even a head
+    std::optional<QByteArray> notHttp; // sent instead of any HTTP, then closed
+
+    // A whole body at once, with a Content-Length.
+    static ScriptedResponse body(int status, QByteArray bytes, QByteArray contentType = "application/json");
+    // A 200 event stream, chunked, one piece per entry, `gap` before each.
+    static ScriptedResponse stream(const QList<QByteArray> &pieces,
+                                   std::chrono::milliseconds gap = std::chrono::milliseconds{0});
+    static ScriptedResponse silence();
+    static ScriptedResponse garbage(QByteArray bytes);
+
+    ScriptedResponse &then(std::chrono::milliseconds delay, QByteArray bytes);
+    // The ending comes after `sent` pieces, in place of the next one (after
+    // its delay); the rest are never sent.
+    ScriptedResponse &endWith(Ending how, int sent = -1);
+
+    int piecesToSend() const
+    {
+        return endAfter < 0 ? int(pieces.size()) : std::min(endAfter, int(pieces.size()));
+    }
+};
+
+// Lines of an event stream: "event: NAME" and "data: JSON", each with LF.
+QByteArray eventLines(const QByteArray &event, const QByteArray &json);
+// A "field" event whose value is the text `value`.
+QByteArray fieldLines(const QByteArray &field, const QByteArray &value);
 
 // What the service's thread and the test share, under one lock.
 struct ScriptedState {
@@ -36,7 +114,6 @@ public:
     ScriptedServer(const ScriptedServer &) = delete;
     ScriptedServer &operator=(const ScriptedServer &) = delete;
 
-    quint16 port() const { return m_port; }
     // "http://127.0.0.1:PORT", ready for "api_base".
     QString baseUrl() const;
 
@@ -56,8 +133,7 @@ public:
                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
     // The answer to request `index` (in arrival order) has left the Answering
     // fate; its record, or nullopt after the timeout.
-    std::optional<RecordedRequest>
-    waitForFate(int index, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+    std::optional<RecordedRequest> waitForFate(int index) const;
 
 private:
     std::shared_ptr<ScriptedState> m_state = std::make_shared<ScriptedState>();

@@ -1,36 +1,43 @@
 #include "support/ServiceAnswers.h"
 
+#include "api/Decoding.h"
+
 namespace tavolen::test {
 
-namespace {
+QByteArray resultJson()
+{
+    return R"({"platform":"X","content_type":"post","detected_language":"en","summary":"S",)"
+           R"("hidden_meaning":null,"tone":"dry","tone_label":"Dry","intent":"tease",)"
+           R"("risk_level":"low","risk_reason":"none","recommended_action":"reply",)"
+           R"("action_reason":"friendly","auto_copy":true,"respondable":true,)"
+           R"("reply_language":"en","best_reply":"Sure!","short_reply":"Ok",)"
+           R"("alternative_reply":"A","best_reply_label":"Warm","alternative_reply_label":"Cool",)"
+           R"("best_reply_gloss":"g1","short_reply_gloss":"g2","alternative_reply_gloss":"g3",)"
+           R"("flags":{"no_text_detected":false,"sensitive_pii":true,"unsupported":false}})";
+}
 
-const char kResult[] =
-    R"({"platform":"X","content_type":"post","detected_language":"en","summary":"S",)"
-    R"("hidden_meaning":null,"tone":"dry","tone_label":"Dry","intent":"tease",)"
-    R"("risk_level":"low","risk_reason":"none","recommended_action":"reply",)"
-    R"("action_reason":"friendly","auto_copy":true,"respondable":true,)"
-    R"("reply_language":"en","best_reply":"B","short_reply":"b",)"
-    R"("alternative_reply":"A","best_reply_label":"Warm","alternative_reply_label":"Cool",)"
-    R"("best_reply_gloss":"g1","short_reply_gloss":"g2","alternative_reply_gloss":"g3",)"
-    R"("flags":{"no_text_detected":false,"sensitive_pii":false,"unsupported":false}})";
-
-} // namespace
+api::AnalysisResult sampleResult()
+{
+    return *api::decodeAnalysisResult(resultJson());
+}
 
 QByteArray envelopeJson()
 {
-    return QByteArray(
-               R"({"request_id":"r-1","schema_version":"1","model":"m","path":"fast","latency_ms":42,)") +
-           R"("result":)" + kResult + "}";
+    return R"({"request_id":"r-1","schema_version":"1","model":"m","path":"fast","latency_ms":812,"result":)" +
+           resultJson() + "}";
+}
+
+api::AnalyzeEnvelope envelopeWith(api::AnalysisResult result)
+{
+    api::AnalyzeEnvelope e;
+    e.result = std::move(result);
+    return e;
 }
 
 QByteArray paddedEnvelopeJson(qsizetype size)
 {
-    QByteArray json = envelopeJson();
-    json.chop(1);
-    const QByteArray open = R"(,"padding":")";
-    const QByteArray close = "\"}";
-    const qsizetype fill = size - json.size() - open.size() - close.size();
-    return json + open + QByteArray(std::max<qsizetype>(0, fill), 'x') + close;
+    const QByteArray json = envelopeJson().chopped(1) + R"(,"padding":")";
+    return json + QByteArray(std::max<qsizetype>(0, size - json.size() - 2), 'x') + "\"}";
 }
 
 QByteArray errorEnvelopeJson(const QByteArray &code, const QByteArray &message)

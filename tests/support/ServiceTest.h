@@ -4,20 +4,16 @@
 #include "core/RunToEnd.h"
 #include "support/ScopedSettings.h"
 #include "support/ScriptedServer.h"
+#include "support/ServiceAnswers.h"
 
 #include <QElapsedTimer>
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
 #include <qcoro/qcorotask.h>
 
 namespace tavolen::test {
-
-// "ok", or the failure's user-visible text, for assertion messages.
-inline std::string outcomeText(const api::AnalysisOutcome &outcome)
-{
-    return outcome.ok() ? std::string("ok") : api::describe(outcome.error()).toStdString();
-}
 
 // The outcome's kind and payload in one readable line: "ok", "http 500 M",
 // "http 201", "transport: TEXT", "quota", "decode" or "platform: TEXT".
@@ -42,23 +38,21 @@ inline std::string caseText(const api::AnalysisOutcome &outcome)
     return std::visit(Text{}, std::get<api::APIClientError>(outcome.error()).value());
 }
 
-// The client error the outcome failed with, or nullopt for success and for
-// platform errors.
-inline std::optional<api::APIClientError> clientError(const api::AnalysisOutcome &outcome)
-{
-    if (outcome.ok())
-        return std::nullopt;
-    if (const auto *e = std::get_if<api::APIClientError>(&outcome.error()))
-        return *e;
-    return std::nullopt;
-}
-
 // A test that talks to the scripted service: "api_base" points at it, and
 // the idle time-outs may be shortened for the test only.
 class ServiceTest : public ::testing::Test {
 protected:
-    ServiceTest() { settings.store.setValue(QStringLiteral("api_base"), server.baseUrl()); }
+    ServiceTest() { useService(server.baseUrl()); }
     ~ServiceTest() override { api::timeouts() = m_saved; }
+
+    void useService(const QString &base) { settings.store.setValue(QStringLiteral("api_base"), base); }
+    // A loopback address where nothing listens.
+    static QString refusingBaseUrl()
+    {
+        QTcpServer unused;
+        unused.listen(QHostAddress::LocalHost, 0);
+        return QStringLiteral("http://127.0.0.1:%1").arg(unused.serverPort());
+    }
 
     // Runs a call to its end, keeping the event loop going meanwhile.
     template <class T> T run(QCoro::Task<T> &&task)

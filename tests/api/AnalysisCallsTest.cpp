@@ -1,0 +1,214 @@
+#include "api/Api.h"
+#include "api/Decoding.h"
+#include "support/ServiceTest.h"
+
+using namespace tavolen;
+using namespace tavolen::test;
+using namespace std::chrono_literals;
+using Ending = ScriptedResponse::Ending;
+
+namespace {
+
+const QByteArray kJpeg("\xFF\xD8\xFF\xE0 not really a jpeg \xFF\xD9", 25);
+
+enum class Call { Plain, Stream };
+
+// Both analysis calls against the scripted service.
+class AnalysisCalls : public ServiceTest {
+protected:
+    api::AnalysisOutcome call(Call which)
+    {
+        received.clear();
+        if (which == Call::Plain)
+            return run(api::analyze(kJpeg, QStringLiteral("en")));
+        return run(api::analyzeStream(kJpeg, QStringLiteral("en"),
+                                      [this](const api::StreamPartial &p) { received.append(p); }));
+    }
+    void answer(Call which, ScriptedResponse r) { server.script(which == Call::Plain ? kPlain : kStream, r); }
+
+    QList<api::StreamPartial> received;
+};
+
+api::StreamPartial partial(std::optional<QString> tone, std::optional<QString> summary)
+{
+    api::StreamPartial p;
+    p.tone_label = std::move(tone);
+    p.summary = std::move(summary);
+    return p;
+}
+
+TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
+{
+    api::timeouts() = {700ms, 700ms};
+    const QByteArray json = envelopeJson();
+    QByteArray wrongType = json;
+    wrongType.replace(R"("auto_copy":true)", R"("auto_copy":"yes")");
+    QByteArray badResult = eventLines("result", json);
+    badResult.replace(R"("latency_ms":812)", R"("latency_ms":"812")");
+    ScriptedResponse quotaStream = ScriptedResponse::stream({fieldLines("summary", "never shown")});
+    quotaStream.status = 429;
+    const auto brokenBody = [&](Ending how) {
+        return ScriptedResponse::body(200, json.left(50)).then(150ms, json.mid(50)).endWith(how, 1);
+    };
+    const auto brokenStream = [](Ending how) {
+        return ScriptedResponse::stream({fieldLines("summary", "S"), fieldLines("summary", "lost")}, 100ms)
+            .endWith(how, 1);
+    };
+    const struct {
+        const char *what;
+        Call call;
+        ScriptedResponse answer;
+        std::string outcome;
+        int partials = 0;
+        bool zh = false;
+    } rows[] = {
+        {"empty 200", Call::Plain, ScriptedResponse::body(200, {}), "decode"},
+        {"html 200", Call::Plain, ScriptedResponse::body(200, "<html><body>Bad gateway</body></html>"),
+         "decode"},
+        {"wrong-typed member", Call::Plain, ScriptedResponse::body(200, wrongType), "decode"},
+        {"error envelope", Call::Plain, ScriptedResponse::body(500, errorEnvelopeJson("boom", "服务繁忙")),
+         "http 500 服务繁忙"},
+        {"success envelope, not 200", Call::Plain, ScriptedResponse::body(201, json), "http 201"},
+        {"text body", Call::Plain, ScriptedResponse::body(503, "Unavailable", "text/plain"), "http 503"},
+        {"error without code", Call::Plain, ScriptedResponse::body(400, R"({"error":{"message_zh":"x"}})"),
+         "http 400"},
+        {"quota, message ignored", Call::Plain, ScriptedResponse::body(429, errorEnvelopeJson("q", "已用完")),
+         "quota"},
+        {"quota, body never comes", Call::Plain,
+         ScriptedResponse::body(429, errorEnvelopeJson("q")).endWith(Ending::Stall, 0), "quota"},
+        {"silence", Call::Plain, ScriptedResponse::silence(), "transport: 请求超时", 0, true},
+        {"stall mid-body", Call::Plain,
+         ScriptedResponse::body(200, json).then(0ms, "more").endWith(Ending::Stall, 1),
+         "transport: The request timed out."},
+        {"reset mid-body", Call::Plain, brokenBody(Ending::Reset), "transport: Connection closed"},
+        {"close mid-body", Call::Plain, brokenBody(Ending::Close), "transport: Connection closed"},
+
+        {"quota before any line, body never ends", Call::Stream, quotaStream.endWith(Ending::Stall), "quota"},
+        {"other status, message ignored", Call::Stream,
+         ScriptedResponse::body(500, errorEnvelopeJson("busy", "服务繁忙")), "http 500"},
+        {"result, but not 200", Call::Stream,
+         ScriptedResponse::body(201, eventLines("result", json), "text/event-stream"), "http 201"},
+        {"error event with message", Call::Stream,
+         ScriptedResponse::stream(
+             {fieldLines("summary", "S"), eventLines("error", R"({"code":"b","message_zh":"忙"})")}),
+         "http 503 忙", 1},
+        {"error event without message", Call::Stream,
+         ScriptedResponse::stream({eventLines("error", "<html>")}), "http 503"},
+        {"ends without result", Call::Stream,
+         ScriptedResponse::stream({fieldLines("summary", "S"), fieldLines("risk_level", "high")}, 10ms),
+         "decode", 2},
+        {"undecodable result ends the call", Call::Stream,
+         ScriptedResponse::stream({badResult, eventLines("result", json)}), "decode"},
+        {"stall after partials", Call::Stream,
+         ScriptedResponse::stream({fieldLines("summary", "S"), fieldLines("tone_label", "T")}, 10ms)
+             .endWith(Ending::Stall),
+         "platform: The request timed out.", 2},
+        {"silence", Call::Stream, ScriptedResponse::silence(), "platform: 请求超时", 0, true},
+        {"reset while reading", Call::Stream, brokenStream(Ending::Reset), "platform: Connection closed", 1},
+        {"close while reading", Call::Stream, brokenStream(Ending::Close), "platform: Connection closed", 1},
+    };
+    for (const auto &row : rows) {
+        settings.store.setValue(QStringLiteral("app_lang"), row.zh ? "zh" : "en");
+        answer(row.call, row.answer);
+        EXPECT_EQ(caseText(call(row.call)), row.outcome) << row.what;
+        EXPECT_EQ(received.size(), row.partials) << row.what << ": delivered partials stay delivered";
+        EXPECT_LT(clock.elapsed(), 3000) << row.what;
+    }
+    EXPECT_EQ(server.requests().size(), qsizetype(std::size(rows))) << "a failed upload is not sent again";
+}
+
+TEST_F(AnalysisCalls, NoHttpAnswerIsTransportForThePlainCallAndThePlatformsErrorForTheStream)
+{
+    for (const auto &[which, kind] :
+         {std::pair{Call::Plain, "transport: "}, std::pair{Call::Stream, "platform: "}}) {
+        useService(refusingBaseUrl());
+        EXPECT_EQ(caseText(call(which)), kind + std::string("Connection refused"));
+    }
+    // Qt tries a connection that answers garbage once more, then gives up.
+    useService(server.baseUrl());
+    server.setFallback(ScriptedResponse::garbage("SSH-2.0-OpenSSH_9.2\r\n\r\n"));
+    EXPECT_EQ(caseText(call(Call::Plain)), "transport: Connection closed");
+    EXPECT_EQ(caseText(call(Call::Stream)), "platform: Connection closed");
+}
+
+TEST_F(AnalysisCalls, AnswersInSlowPiecesAndLinesSplitAnywhereAreReassembled)
+{
+    // Each pause is shorter than the idle limit, the whole answer longer:
+    // the limit is on silence, not on the exchange.
+    api::timeouts() = {600ms, 600ms};
+    const QByteArray json = envelopeJson();
+    ScriptedResponse plain = ScriptedResponse::body(200, {});
+    plain.pieces.clear();
+    plain.framing = ScriptedResponse::Framing::Chunked;
+    for (qsizetype at = 0; at < json.size(); at += json.size() / 4 + 1)
+        plain.then(350ms, json.mid(at, json.size() / 4 + 1));
+    answer(Call::Plain, plain);
+    const api::AnalysisOutcome outcome = call(Call::Plain);
+    ASSERT_TRUE(outcome.ok()) << caseText(outcome);
+    EXPECT_EQ(outcome.value(), *api::decodeAnalyzeEnvelope(json));
+    EXPECT_GT(clock.elapsed(), 1000);
+    const QList<RecordedRequest> uploads = server.requests(kPlain);
+    ASSERT_EQ(uploads.size(), 1);
+    EXPECT_EQ(uploads[0].method, "POST");
+    const auto parts = uploads[0].parts();
+    ASSERT_TRUE(parts && parts->size() == 2);
+    EXPECT_EQ(parts->at(1).body, kJpeg);
+
+    // A CRLF split between arrivals, a CR-only line end, and a last line
+    // without terminator, drained when the body ends.
+    answer(Call::Stream, ScriptedResponse::stream({"event: fi", "eld\r",
+                                                   "\ndata: " + fieldJson("tone_label", R"("Dry")") + "\r",
+                                                   "data: " + fieldJson("summary", R"("one")") + "\n",
+                                                   "event: result\rdata: " + json.left(40), json.mid(40)},
+                                                  350ms));
+    const api::AnalysisOutcome streamed = call(Call::Stream);
+    ASSERT_TRUE(streamed.ok()) << caseText(streamed);
+    EXPECT_EQ(streamed.value(), *api::decodeAnalyzeEnvelope(json));
+    EXPECT_EQ(received, (QList{partial(u"Dry"_qs, std::nullopt), partial(u"Dry"_qs, u"one"_qs)}));
+    EXPECT_GT(clock.elapsed(), 1500);
+}
+
+TEST_F(AnalysisCalls, LinesAfterTheResultAreNeverRead)
+{
+    // Two lines after the result share its arrival; more come later, by
+    // when the client has hung up.
+    answer(Call::Stream,
+           ScriptedResponse::stream({fieldLines("summary", "S"),
+                                     eventLines("result", envelopeJson()) + fieldLines("summary", "same"),
+                                     fieldLines("summary", "later")},
+                                    50ms)
+               .then(300ms, fieldLines("summary", "much later")));
+    const api::AnalysisOutcome outcome = call(Call::Stream);
+    ASSERT_TRUE(outcome.ok()) << caseText(outcome);
+    EXPECT_EQ(received, QList{partial(std::nullopt, u"S"_qs)});
+    const auto record = server.waitForFate(0);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->fate, RecordedRequest::Fate::ClientLeft) << "the connection was released";
+    EXPECT_EQ(record->piecesSent, 2);
+}
+
+TEST_F(AnalysisCalls, WhatTheNetworkCanMakeUsHoldIsBounded)
+{
+    constexpr qsizetype kOver = 16 * 1024 * 1024 + 1024;
+    answer(Call::Plain, ScriptedResponse::body(200, paddedEnvelopeJson(kOver)));
+    EXPECT_EQ(caseText(call(Call::Plain)), "decode");
+    const QByteArray error =
+        errorEnvelopeJson("big", "M").chopped(1) + R"(,"padding":")" + QByteArray(kOver, 'x') + "\"}";
+    answer(Call::Plain, ScriptedResponse::body(500, error));
+    EXPECT_EQ(caseText(call(Call::Plain)), "http 500") << "no service message from an oversized body";
+    answer(Call::Plain, ScriptedResponse::body(200, paddedEnvelopeJson(16 * 1024 * 1024 - 64)));
+    EXPECT_TRUE(call(Call::Plain).ok()) << "just under the bound is still read";
+
+    api::timeouts().stream = 10s;
+    answer(Call::Stream, ScriptedResponse::stream({"event: field\ndata: ", QByteArray(512 * 1024, 'x'),
+                                                   QByteArray(512 * 1024, 'x'), "x"})
+                             .endWith(Ending::Stall));
+    EXPECT_EQ(caseText(call(Call::Stream)), "decode");
+    EXPECT_LT(clock.elapsed(), 5000) << "the overlong line's end is not waited for";
+    const QByteArray line = "data:" + paddedEnvelopeJson(1024 * 1024 - 5);
+    ASSERT_EQ(line.size(), 1024 * 1024);
+    answer(Call::Stream, ScriptedResponse::stream({"event: result\n" + line + "\n"}));
+    EXPECT_TRUE(call(Call::Stream).ok()) << "a line of exactly the limit is read";
+}
+
+} // namespace
