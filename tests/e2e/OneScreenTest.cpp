@@ -1,6 +1,5 @@
 #include "e2e/harness/Desktop.h"
 #include "e2e/harness/FlowHarness.h"
-#include "e2e/harness/Pixels.h"
 
 #include <QTest>
 #include <QWidget>
@@ -10,69 +9,46 @@
 using namespace tavolen;
 using namespace tavolen::e2e;
 
-// Xvfb 1280 x 1024 with openbox, scale factor 1.
+// OneScreen: Xvfb 1280 x 1024 with openbox, scale factor 1.
+// ScaledScreen: the same, with this process scaling by 2 (640 x 512 logical).
 
-TEST(OneScreen, ClickOnAWindowUploadsItsWholeFrameWithItsPixels)
+TEST(OneScreen, ClickUploadsTheWindowsWholeFrameAndADragExactlyTheDraggedRegion)
 {
     auto window = ForeignWindow::open(QRect(200, 150, 400, 300), kWarm);
     ASSERT_TRUE(window);
     FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    click(window->quadrantCentres().front());
-    ASSERT_TRUE(h.waitForEnd());
-
-    const auto jpeg = h.uploaded();
-    ASSERT_TRUE(jpeg && !jpeg->isNull());
-    EXPECT_EQ(jpeg->size(), window->frame().size());
-    EXPECT_EQ(expectShows(*jpeg, window->frame().topLeft(), *window), 4);
+    ASSERT_TRUE(h.select([&] { click(window->quadrantCentres().front()); }));
+    ASSERT_TRUE(h.uploaded() && !h.uploaded()->isNull());
+    EXPECT_EQ(h.uploaded()->size(), window->frame().size());
+    EXPECT_EQ(window->expectShownIn(*h.uploaded(), window->frame().topLeft()), 4);
     EXPECT_EQ(h.near(), QRectF(window->frame()));
-}
 
-TEST(OneScreen, DragUploadsExactlyTheDraggedRegion)
-{
-    auto window = ForeignWindow::open(QRect(200, 150, 400, 300), kWarm);
-    ASSERT_TRUE(window);
-    FlowHarness h;
-    ASSERT_TRUE(h.begin());
     const QPoint from = window->client().topLeft() + QPoint(50, 40);
-    const QPoint to = from + QPoint(300, 220);
-    drag(from, to);
-    ASSERT_TRUE(h.waitForEnd());
-
-    const auto jpeg = h.uploaded();
-    ASSERT_TRUE(jpeg);
-    EXPECT_EQ(jpeg->size(), QSize(300, 220));
-    EXPECT_GE(expectShows(*jpeg, from, *window), 3);
-    EXPECT_EQ(h.near(), QRectF(QPointF(from), QSizeF(300, 220)));
+    FlowHarness dragged;
+    ASSERT_TRUE(dragged.select([&] { drag(from, from + QPoint(300, 220)); }));
+    ASSERT_TRUE(dragged.uploaded());
+    EXPECT_EQ(dragged.uploaded()->size(), QSize(300, 220));
+    EXPECT_GE(window->expectShownIn(*dragged.uploaded(), from), 3);
+    EXPECT_EQ(dragged.near(), QRectF(QPointF(from), QSizeF(300, 220)));
 }
 
-TEST(OneScreen, EscapeCancelsAndGivesTheFocusBack)
+TEST(OneScreen, EscapeOrAClickOnTheBareDesktopCancelsAndGivesTheFocusBack)
 {
     auto window = ForeignWindow::open(QRect(300, 200, 300, 200), kWarm);
     ASSERT_TRUE(window);
     window->raise();
     ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindow() == window->id(); }, 5000));
-
-    FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
-    ASSERT_TRUE(h.waitForEnd());
-    EXPECT_FALSE(h.uploaded());
-    EXPECT_TRUE(h.panel.shown.empty());
-    EXPECT_TRUE(h.overlay().windows().isEmpty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return activeWindow() == window->id(); }, 5000));
-}
-
-TEST(OneScreen, ClickOnTheBareDesktopCancels)
-{
-    auto window = ForeignWindow::open(QRect(100, 100, 300, 200), kWarm);
-    ASSERT_TRUE(window);
-    FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    click(QPoint(1100, 900));
-    ASSERT_TRUE(h.waitForEnd());
-    EXPECT_FALSE(h.uploaded());
-    EXPECT_TRUE(h.panel.shown.empty());
+    for (const auto &gesture : std::vector<std::function<void()>>{[] {
+                                                                      xdotool({"key", "Escape"});
+                                                                  },
+                                                                  [] { click(QPoint(1100, 900)); }}) {
+        FlowHarness h;
+        ASSERT_TRUE(h.select(gesture));
+        EXPECT_FALSE(h.uploaded());
+        EXPECT_TRUE(h.panel.shown.empty());
+        EXPECT_TRUE(h.overlay().windows().isEmpty());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return activeWindow() == window->id(); }, 5000));
+    }
 }
 
 TEST(OneScreen, ThisAppsOwnWindowsAreNeverPicked)
@@ -81,25 +57,19 @@ TEST(OneScreen, ThisAppsOwnWindowsAreNeverPicked)
     ASSERT_TRUE(window);
     // Our own window, in front of the foreign one and reaching past it.
     QWidget own;
-    own.setWindowTitle(QStringLiteral("own"));
     own.setGeometry(window->client().center().x(), window->client().center().y(), 500, 400);
     own.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&own));
     QTest::qWait(200); // let openbox frame and stack it
 
     FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    click(window->client().center() + QPoint(20, 20)); // on our window, over the foreign one
-    ASSERT_TRUE(h.waitForEnd());
-    const auto jpeg = h.uploaded();
-    ASSERT_TRUE(jpeg);
-    EXPECT_EQ(jpeg->size(), window->frame().size()) << "the click passes through our window";
+    ASSERT_TRUE(h.select([&] { click(window->client().center() + QPoint(20, 20)); }));
+    ASSERT_TRUE(h.uploaded());
+    EXPECT_EQ(h.uploaded()->size(), window->frame().size()) << "the click passes through our window";
 
     FlowHarness second;
-    ASSERT_TRUE(second.begin());
-    click(own.geometry().bottomRight() - QPoint(20, 20)); // on our window, nothing foreign beneath
-    ASSERT_TRUE(second.waitForEnd());
-    EXPECT_FALSE(second.uploaded());
+    ASSERT_TRUE(second.select([&] { click(own.geometry().bottomRight() - QPoint(20, 20)); }));
+    EXPECT_FALSE(second.uploaded()) << "nothing foreign beneath our window";
 }
 
 TEST(OneScreen, OverlappingWindowsPickTheFrontMost)
@@ -107,24 +77,15 @@ TEST(OneScreen, OverlappingWindowsPickTheFrontMost)
     auto a = ForeignWindow::open(QRect(150, 150, 400, 300), kWarm);
     auto b = ForeignWindow::open(QRect(350, 300, 420, 320), kCool);
     ASSERT_TRUE(a && b);
-    const QPoint overlap = (a->client().intersected(b->client())).center();
-
-    b->raise();
-    FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    click(overlap);
-    ASSERT_TRUE(h.waitForEnd());
-    ASSERT_TRUE(h.uploaded());
-    EXPECT_EQ(h.uploaded()->size(), b->frame().size());
-    EXPECT_EQ(expectShows(*h.uploaded(), b->frame().topLeft(), *b), 4);
-
-    a->raise();
-    FlowHarness again;
-    ASSERT_TRUE(again.begin());
-    click(overlap);
-    ASSERT_TRUE(again.waitForEnd());
-    ASSERT_TRUE(again.uploaded());
-    EXPECT_EQ(again.uploaded()->size(), a->frame().size());
+    const QPoint overlap = a->client().intersected(b->client()).center();
+    for (ForeignWindow *front : {b.get(), a.get()}) {
+        front->raise();
+        FlowHarness h;
+        ASSERT_TRUE(h.select([&] { click(overlap); }));
+        ASSERT_TRUE(h.uploaded());
+        EXPECT_EQ(h.uploaded()->size(), front->frame().size());
+        EXPECT_EQ(front->expectShownIn(*h.uploaded(), front->frame().topLeft()), 4);
+    }
 }
 
 TEST(OneScreen, BeginWhileSelectingChangesNothing)
@@ -137,9 +98,27 @@ TEST(OneScreen, BeginWhileSelectingChangesNothing)
     h.flow().begin();
     EXPECT_EQ(h.overlay().windows(), windows);
     EXPECT_EQ(h.panel.hides, 1);
-
-    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    xdotool({"key", "Escape"});
     ASSERT_TRUE(h.waitForEnd());
     QTest::qWait(50);
     EXPECT_EQ(secondCalls, 0);
+}
+
+TEST(ScaledScreen, DragOf100By50LogicalPixelsUploads200By100AndAClickTheNativeFrame)
+{
+    auto window = ForeignWindow::open(QRect(300, 250, 500, 400), kWarm);
+    ASSERT_TRUE(window);
+    const QPoint from = window->client().topLeft() + QPoint(100, 100); // native
+    FlowHarness h;
+    ASSERT_TRUE(h.select([&] { drag(from, from + QPoint(200, 100)); }));
+    ASSERT_TRUE(h.uploaded());
+    EXPECT_EQ(h.uploaded()->size(), QSize(200, 100));
+    EXPECT_EQ(h.near(), QRectF(from.x() / 2.0, from.y() / 2.0, 100, 50));
+    EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 1);
+
+    FlowHarness clicked;
+    ASSERT_TRUE(clicked.select([&] { click(window->client().center()); }));
+    ASSERT_TRUE(clicked.uploaded());
+    EXPECT_EQ(clicked.uploaded()->size(), window->frame().size());
+    EXPECT_EQ(window->expectShownIn(*clicked.uploaded(), window->frame().topLeft()), 4);
 }

@@ -1,7 +1,6 @@
 #include "capture/OverlayWindow.h"
 #include "e2e/harness/Desktop.h"
 #include "e2e/harness/FlowHarness.h"
-#include "e2e/harness/Pixels.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,12 +10,51 @@
 using namespace tavolen;
 using namespace tavolen::e2e;
 
-// Xorg with the dummy driver: 1920 x 1080 at 0,0 and 1280 x 1024 at 1920,0.
-// Scale factor 1 on both.
+// Xorg with the dummy driver: 1920 x 1080 at 0,0 and 1280 x 1024 native at
+// 1920,0. TwoScreens: factor 1 on both. SecondScreenScaled: factor 2 on the
+// second (640 x 512 logical).
 
 namespace {
+
 constexpr int kBorder = 1920;
+
+// Clicks either side of the border on a window spanning it: each JPEG is the
+// frame's part on the screen under the pointer, at native pixels.
+void expectCutAtTheBorder(int width)
+{
+    auto window = ForeignWindow::open(QRect(kBorder - 250, 300, width, 300), kWarm);
+    ASSERT_TRUE(window);
+    const QRect frame = window->frame();
+    ASSERT_TRUE(frame.left() < kBorder && frame.right() > kBorder);
+    const QRect left(frame.topLeft(), QPoint(kBorder - 1, frame.bottom()));
+    const QRect right(QPoint(kBorder, frame.top()), frame.bottomRight());
+    for (const QRect &part : {left, right}) {
+        FlowHarness h;
+        ASSERT_TRUE(h.select([&] { click(QPoint(part.center().x(), window->client().center().y())); }));
+        ASSERT_TRUE(h.uploaded());
+        EXPECT_EQ(h.uploaded()->size(), part.size());
+        EXPECT_EQ(window->expectShownIn(*h.uploaded(), part.topLeft()), 2);
+        if (part == left) { // the left screen is unscaled in both sessions
+            EXPECT_EQ(h.near(), QRectF(left));
+        }
+    }
 }
+
+// A drag of `size` native pixels on a window at `where`, covering `shown`
+// of its quadrant centres.
+void expectDragUploads(QRect where, QSize size, int shown)
+{
+    auto window = ForeignWindow::open(where, kCool);
+    ASSERT_TRUE(window);
+    const QPoint from = window->client().topLeft() + QPoint(40, 30);
+    FlowHarness h;
+    ASSERT_TRUE(h.select([&] { drag(from, from + QPoint(size.width(), size.height())); }));
+    ASSERT_TRUE(h.uploaded());
+    EXPECT_EQ(h.uploaded()->size(), size);
+    EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), shown);
+}
+
+} // namespace
 
 TEST(TwoScreens, EachScreenGetsItsOwnOverlay)
 {
@@ -31,48 +69,32 @@ TEST(TwoScreens, EachScreenGetsItsOwnOverlay)
         EXPECT_EQ(windows[i]->geometry(), screens[i]->geometry());
         EXPECT_TRUE(windows[i]->isVisible());
     }
-    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    xdotool({"key", "Escape"});
     ASSERT_TRUE(h.waitForEnd());
     EXPECT_TRUE(h.overlay().windows().isEmpty());
 }
 
 TEST(TwoScreens, WindowAcrossTheBorderIsCutToTheScreenUnderThePointer)
 {
-    auto window = ForeignWindow::open(QRect(kBorder - 250, 300, 500, 300), kWarm);
-    ASSERT_TRUE(window);
-    const QRect frame = window->frame();
-    ASSERT_LT(frame.left(), kBorder);
-    ASSERT_GT(frame.right(), kBorder);
-
-    FlowHarness left;
-    ASSERT_TRUE(left.begin());
-    click(QPoint(kBorder - 100, window->client().center().y()));
-    ASSERT_TRUE(left.waitForEnd());
-    ASSERT_TRUE(left.uploaded());
-    EXPECT_EQ(left.uploaded()->size(), QSize(kBorder - frame.left(), frame.height()));
-    EXPECT_EQ(expectShows(*left.uploaded(), frame.topLeft(), *window), 2);
-    EXPECT_EQ(left.near(), QRectF(frame.left(), frame.top(), kBorder - frame.left(), frame.height()));
-
-    FlowHarness right;
-    ASSERT_TRUE(right.begin());
-    click(QPoint(kBorder + 100, window->client().center().y()));
-    ASSERT_TRUE(right.waitForEnd());
-    ASSERT_TRUE(right.uploaded());
-    EXPECT_EQ(right.uploaded()->size(), QSize(frame.right() + 1 - kBorder, frame.height()));
-    EXPECT_EQ(expectShows(*right.uploaded(), QPoint(kBorder, frame.top()), *window), 2);
+    expectCutAtTheBorder(500);
 }
 
 TEST(TwoScreens, DragOnTheSecondScreenUploadsThatRegion)
 {
-    auto window = ForeignWindow::open(QRect(kBorder + 200, 200, 400, 300), kCool);
-    ASSERT_TRUE(window);
-    FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    const QPoint from = window->client().topLeft() + QPoint(40, 30);
-    drag(from, from + QPoint(320, 240));
-    ASSERT_TRUE(h.waitForEnd());
-    ASSERT_TRUE(h.uploaded());
-    EXPECT_EQ(h.uploaded()->size(), QSize(320, 240));
-    EXPECT_EQ(expectShows(*h.uploaded(), from, *window), 4);
-    EXPECT_EQ(h.near(), QRectF(QPointF(from), QSizeF(320, 240)));
+    expectDragUploads(QRect(kBorder + 200, 200, 400, 300), QSize(320, 240), 4);
+}
+
+TEST(SecondScreenScaled, OnlyTheScaledScreensSelectionsAreTwiceTheirLogicalSize)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2);
+    ASSERT_EQ(screens[0]->devicePixelRatio(), 1.0);
+    ASSERT_EQ(screens[1]->geometry(), QRect(kBorder, 0, 640, 512));
+    expectDragUploads(QRect(kBorder + 200, 200, 500, 400), QSize(200, 100), 1); // 100 x 50 logical
+    expectDragUploads(QRect(300, 200, 500, 400), QSize(200, 100), 1);
+}
+
+TEST(SecondScreenScaled, WindowAcrossTheBorderIsCutAtNativeResolution)
+{
+    expectCutAtTheBorder(600);
 }

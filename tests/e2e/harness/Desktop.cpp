@@ -1,8 +1,9 @@
 #include "e2e/harness/Desktop.h"
 
-#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace tavolen::e2e {
 
@@ -21,6 +22,29 @@ QByteArray xclient(const QString &program, const QStringList &arguments)
     process.start(program, arguments);
     process.waitForFinished(10000);
     return process.readAllStandardOutput();
+}
+
+void click(QPoint at)
+{
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+}
+
+void drag(QPoint from, QPoint to)
+{
+    const QPoint mid = (from + to) / 2;
+    QStringList steps{"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
+    for (const QPoint p : {mid, to})
+        steps << "mousemove" << QString::number(p.x()) << QString::number(p.y());
+    xdotool(steps << "mouseup"
+                  << "1");
+}
+
+std::optional<quint32> activeWindow()
+{
+    const QString out = QString::fromLatin1(xclient("xprop", {"-root", "_NET_ACTIVE_WINDOW"}));
+    const auto m = QRegularExpression(QStringLiteral("window id # (0x[0-9a-f]+)")).match(out);
+    const quint32 id = m.hasMatch() ? m.captured(1).toUInt(nullptr, 16) : 0;
+    return id ? std::optional(id) : std::nullopt;
 }
 
 std::unique_ptr<ForeignWindow> ForeignWindow::open(QRect where, QList<QColor> quadrants)
@@ -56,33 +80,22 @@ ForeignWindow::~ForeignWindow()
 bool ForeignWindow::readGeometry()
 {
     const QString id = QString::number(m_id);
-    const QByteArray extents =
-        xclient(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
-    const QRegularExpression four(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
-    const auto e = four.match(QString::fromLatin1(extents));
+    const auto e = QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
+                       .match(QString::fromLatin1(xclient("xprop", {"-id", id, "_NET_FRAME_EXTENTS"})));
     if (!e.hasMatch())
         return false; // not managed yet
-    const QString info =
-        QString::fromLatin1(xclient(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
+    const QString info = QString::fromLatin1(xclient("xwininfo", {"-id", id}));
     auto field = [&](const char *name) {
-        const QRegularExpression re(QStringLiteral("%1:\\s+(-?\\d+)").arg(QLatin1String(name)));
-        return re.match(info).captured(1).toInt();
+        return QRegularExpression(QStringLiteral("%1:\\s+(-?\\d+)").arg(QLatin1String(name)))
+            .match(info)
+            .captured(1)
+            .toInt();
     };
     m_client = QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
                      field("Height"));
     m_frame = m_client.adjusted(-e.captured(1).toInt(), -e.captured(3).toInt(), e.captured(2).toInt(),
                                 e.captured(4).toInt());
     return m_client.isValid();
-}
-
-std::optional<QColor> ForeignWindow::colourAt(QPoint native) const
-{
-    if (!m_client.contains(native))
-        return std::nullopt;
-    const QPoint p = native - m_client.topLeft();
-    const bool right = p.x() >= m_client.width() / 2;
-    const bool bottom = p.y() >= m_client.height() / 2;
-    return m_quadrants[(bottom ? 2 : 0) + (right ? 1 : 0)];
 }
 
 QList<QPoint> ForeignWindow::quadrantCentres() const
@@ -98,23 +111,24 @@ void ForeignWindow::raise()
     xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(m_id)});
 }
 
-std::optional<quint32> activeWindow()
+int ForeignWindow::expectShownIn(const QImage &jpeg, QPoint origin) const
 {
-    const QString out = QString::fromLatin1(
-        xclient(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}));
-    const auto m = QRegularExpression(QStringLiteral("window id # (0x[0-9a-f]+)")).match(out);
-    if (!m.hasMatch())
-        return std::nullopt;
-    bool ok = false;
-    const quint32 id = m.captured(1).toUInt(&ok, 16);
-    return ok && id ? std::optional(id) : std::nullopt;
-}
-
-bool sameColour(QColor actual, QColor expected, int tolerance)
-{
-    return std::abs(actual.red() - expected.red()) <= tolerance &&
-           std::abs(actual.green() - expected.green()) <= tolerance &&
-           std::abs(actual.blue() - expected.blue()) <= tolerance;
+    int compared = 0;
+    const QList<QPoint> centres = quadrantCentres();
+    for (qsizetype i = 0; i < centres.size(); ++i) {
+        const QPoint inJpeg = centres[i] - origin;
+        if (!jpeg.rect().contains(inJpeg))
+            continue;
+        ++compared;
+        const QColor actual = jpeg.pixelColor(inJpeg);
+        const QColor painted = m_quadrants[i];
+        const int off =
+            std::max({std::abs(actual.red() - painted.red()), std::abs(actual.green() - painted.green()),
+                      std::abs(actual.blue() - painted.blue())});
+        EXPECT_LE(off, 24) << "at " << centres[i].x() << "," << centres[i].y() << ": got "
+                           << actual.name().toStdString() << ", painted " << painted.name().toStdString();
+    }
+    return compared;
 }
 
 } // namespace tavolen::e2e

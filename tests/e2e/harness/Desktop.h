@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRect>
@@ -16,6 +17,16 @@ namespace tavolen::e2e {
 void xdotool(const QStringList &arguments);
 // Runs an X client to its end and returns its output.
 QByteArray xclient(const QString &program, const QStringList &arguments);
+void click(QPoint at); // native pixels
+// Presses at `from`, moves in a few steps and releases at `to` (native).
+void drag(QPoint from, QPoint to);
+// The window that has the focus according to the window manager.
+std::optional<quint32> activeWindow();
+
+inline const QList<QColor> kWarm{QColor(220, 40, 40), QColor(40, 190, 60), QColor(40, 70, 220),
+                                 QColor(230, 200, 30)};
+inline const QList<QColor> kCool{QColor(20, 200, 200), QColor(200, 40, 200), QColor(250, 140, 20),
+                                 QColor(240, 240, 240)};
 
 // A window of another process, showing four flat colour quadrants.
 class ForeignWindow {
@@ -28,11 +39,14 @@ public:
     quint32 id() const { return m_id; }
     QRect client() const { return m_client; } // native desktop pixels
     QRect frame() const { return m_frame; }   // with the window manager's decorations
-    // The colour painted at a native desktop point, if it is in the client area.
-    std::optional<QColor> colourAt(QPoint native) const;
     // A point well inside each quadrant, in native desktop pixels.
     QList<QPoint> quadrantCentres() const;
     void raise();
+
+    // Checks the JPEG against the pattern at every quadrant centre the JPEG
+    // covers, within what JPEG does to flat colours. `origin`: the native
+    // desktop pixel of the JPEG's top-left. Returns how many were compared.
+    int expectShownIn(const QImage &jpeg, QPoint origin) const;
 
 private:
     ForeignWindow() = default;
@@ -44,12 +58,5 @@ private:
     QRect m_client;
     QRect m_frame;
 };
-
-// The window that has the focus according to the window manager.
-std::optional<quint32> activeWindow();
-
-// True when `actual` is within `tolerance` of `expected` in every channel
-// (JPEG moves flat colours a little).
-bool sameColour(QColor actual, QColor expected, int tolerance = 24);
 
 } // namespace tavolen::e2e

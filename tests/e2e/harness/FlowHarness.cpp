@@ -47,6 +47,14 @@ bool FlowHarness::waitForEnd(int timeoutMs)
     return QTest::qWaitFor([&] { return m_ended; }, timeoutMs);
 }
 
+bool FlowHarness::select(const std::function<void()> &gesture)
+{
+    if (!begin())
+        return false;
+    gesture();
+    return waitForEnd();
+}
+
 std::optional<QImage> FlowHarness::uploaded() const
 {
     if (analysis.streamJpegs.empty())

@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <optional>
 
 namespace tavolen::e2e {
@@ -25,6 +26,8 @@ public:
     bool begin();
     // Waits until the run has ended (selection cancelled or analysis done).
     bool waitForEnd(int timeoutMs = 10000);
+    // A whole run: begin(), the gesture on the overlay, waitForEnd().
+    bool select(const std::function<void()> &gesture);
 
     // The JPEG handed to the analysis service, decoded; nullopt when none was.
     std::optional<QImage> uploaded() const;
