@@ -236,52 +236,6 @@ std::optional<QList<MultipartPart>> RecordedRequest::parts() const
     return parseMultipart(body, type.mid(prefix.size()));
 }
 
-ScriptedResponse ScriptedResponse::body(int status, QByteArray bytes, QByteArray contentType)
-{
-    ScriptedResponse r;
-    r.status = status;
-    r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", std::move(contentType)));
-    r.pieces.append(Piece{std::chrono::milliseconds{0}, std::move(bytes)});
-    return r;
-}
-
-ScriptedResponse ScriptedResponse::stream(const QList<QByteArray> &pieces, std::chrono::milliseconds gap)
-{
-    ScriptedResponse r;
-    r.framing = Framing::Chunked;
-    r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", "text/event-stream"));
-    for (const QByteArray &piece : pieces)
-        r.pieces.append(Piece{gap, piece});
-    return r;
-}
-
-ScriptedResponse ScriptedResponse::silence()
-{
-    ScriptedResponse r;
-    r.silent = true;
-    return r;
-}
-
-ScriptedResponse ScriptedResponse::garbage(QByteArray bytes)
-{
-    ScriptedResponse r;
-    r.notHttp = std::move(bytes);
-    return r;
-}
-
-ScriptedResponse &ScriptedResponse::then(std::chrono::milliseconds delay, QByteArray bytes)
-{
-    pieces.append(Piece{delay, std::move(bytes)});
-    return *this;
-}
-
-ScriptedResponse &ScriptedResponse::endWith(Ending how, int sent)
-{
-    ending = how;
-    endAfter = sent;
-    return *this;
-}
-
 QByteArray eventLines(const QByteArray &event, const QByteArray &json)
 {
     return "event: " + event + "\ndata: " + json + "\n\n";
@@ -365,18 +319,6 @@ bool ScriptedServer::waitUntil(const std::function<bool()> &done, std::chrono::m
         QTest::qWait(5);
     }
     return true;
-}
-
-std::optional<RecordedRequest> ScriptedServer::waitForFate(int index) const
-{
-    std::optional<RecordedRequest> found;
-    waitUntil([&] {
-        const QList<RecordedRequest> all = requests();
-        if (index < all.size() && all[index].fate != Fate::Answering)
-            found = all[index];
-        return found.has_value();
-    });
-    return found;
 }
 
 } // namespace tavolen::test

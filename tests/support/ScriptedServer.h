@@ -64,26 +64,43 @@ struct ScriptedResponse {
     };
 
     int status = 200;
-    HeaderList headers;
+    HeaderList headers{};
     Framing framing = Framing::ContentLength;
-    QList<Piece> pieces;
+    QList<Piece> pieces{};
     Ending ending = Ending::Complete;
-    int endAfter = -1;                 // the ending comes after this many pieces; -1: all
-    bool silent = false;               // never sends anything, not even a head
-    std::optional<QByteArray> notHttp; // sent instead of any HTTP, then closed
+    int endAfter = -1;                   // the ending comes after this many pieces; -1: all
+    bool silent = false;                 // never sends anything, not even a head
+    std::optional<QByteArray> notHttp{}; // sent instead of any HTTP, then closed
 
     // A whole body at once, with a Content-Length.
-    static ScriptedResponse body(int status, QByteArray bytes, QByteArray contentType = "application/json");
+    static ScriptedResponse body(int status, QByteArray bytes, QByteArray contentType = "application/json")
+    {
+        return {status, {{"Content-Type", contentType}}, Framing::ContentLength, {{{}, bytes}}};
+    }
     // A 200 event stream, chunked, one piece per entry, `gap` before each.
-    static ScriptedResponse stream(const QList<QByteArray> &pieces,
-                                   std::chrono::milliseconds gap = std::chrono::milliseconds{0});
-    static ScriptedResponse silence();
-    static ScriptedResponse garbage(QByteArray bytes);
+    static ScriptedResponse stream(const QList<QByteArray> &pieces, std::chrono::milliseconds gap = {})
+    {
+        ScriptedResponse r{200, {{"Content-Type", "text/event-stream"}}, Framing::Chunked};
+        for (const QByteArray &piece : pieces)
+            r.pieces.append({gap, piece});
+        return r;
+    }
+    static ScriptedResponse silence() { return {.silent = true}; }
+    static ScriptedResponse garbage(QByteArray bytes) { return {.notHttp = bytes}; }
 
-    ScriptedResponse &then(std::chrono::milliseconds delay, QByteArray bytes);
+    ScriptedResponse &then(std::chrono::milliseconds delay, QByteArray bytes)
+    {
+        pieces.append({delay, bytes});
+        return *this;
+    }
     // The ending comes after `sent` pieces, in place of the next one (after
     // its delay); the rest are never sent.
-    ScriptedResponse &endWith(Ending how, int sent = -1);
+    ScriptedResponse &endWith(Ending how, int sent = -1)
+    {
+        ending = how;
+        endAfter = sent;
+        return *this;
+    }
 
     int piecesToSend() const
     {
@@ -131,9 +148,6 @@ public:
     // time is up; the result of the last check.
     bool waitUntil(const std::function<bool()> &done,
                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
-    // The answer to request `index` (in arrival order) has left the Answering
-    // fate; its record, or nullopt after the timeout.
-    std::optional<RecordedRequest> waitForFate(int index) const;
 
 private:
     std::shared_ptr<ScriptedState> m_state = std::make_shared<ScriptedState>();
