@@ -32,22 +32,16 @@ QByteArray envelopeWithMember(const QString &path, const QJsonValue &value)
     return QJsonDocument(edited(o, path.split(u'.'), value)).toJson(QJsonDocument::Compact);
 }
 
-const QStringList kOptionalTexts{"hidden_meaning",
-                                 "full_translation",
-                                 "tone_label",
-                                 "risk_reason",
-                                 "reply_language",
-                                 "best_reply",
-                                 "short_reply",
-                                 "alternative_reply",
-                                 "best_reply_label",
-                                 "alternative_reply_label",
-                                 "best_reply_gloss",
-                                 "short_reply_gloss",
-                                 "alternative_reply_gloss"};
-const QStringList kRequired{"platform", "content_type", "detected_language",  "summary",       "tone",
-                            "intent",   "risk_level",   "recommended_action", "action_reason", "auto_copy",
-                            "flags"};
+const QStringList kOptionalTexts =
+    QStringLiteral(
+        "hidden_meaning full_translation tone_label risk_reason reply_language best_reply short_reply "
+        "alternative_reply best_reply_label alternative_reply_label best_reply_gloss short_reply_gloss "
+        "alternative_reply_gloss")
+        .split(u' ');
+const QStringList kRequired =
+    QStringLiteral("platform content_type detected_language summary tone intent risk_level "
+                   "recommended_action action_reason auto_copy flags")
+        .split(u' ');
 
 } // namespace
 
@@ -69,34 +63,37 @@ TEST(Decoding, FullEnvelopeKeepsEveryValue)
 
 TEST(Decoding, AnyMemberMissingNullOrOfTheWrongTypeFailsTheWholeEnvelope)
 {
-    using Case = std::pair<QString, QJsonValue>;
-    QList<Case> cases;
+    // PATH=JSON, or PATH=- for a member taken away.
+    QStringList cases{"result.summary=3",
+                      "result.auto_copy=\"true\"",
+                      "result.auto_copy=1",
+                      "result.respondable=\"yes\"",
+                      "result.respondable=1",
+                      "result.flags=true",
+                      "model=7",
+                      "latency_ms=1.5",
+                      "latency_ms=\"812\"",
+                      "latency_ms=null"};
     for (const QString &key : kRequired)
-        for (const QJsonValue &bad :
-             {QJsonValue(QJsonValue::Undefined), QJsonValue(), QJsonValue(QJsonArray{})})
-            cases.append({"result." + key, bad});
+        cases << "result." + key + "=-"
+              << "result." + key + "=null"
+              << "result." + key + "=[]";
     for (const QString &key : kOptionalTexts)
-        cases.append({"result." + key, 5});
-    for (const QString &flag : QStringList{"no_text_detected", "sensitive_pii", "unsupported"}) {
-        cases.append({"result.flags." + flag, QJsonValue::Undefined});
-        cases.append({"result.flags." + flag, "false"});
-    }
+        cases << "result." + key + "=5";
+    for (const QString &flag : QStringList{"no_text_detected", "sensitive_pii", "unsupported"})
+        cases << "result.flags." + flag + "=-"
+              << "result.flags." + flag + "=\"false\"";
     for (const QString &key :
          QStringList{"request_id", "schema_version", "model", "path", "result", "latency_ms"})
-        cases.append({key, QJsonValue::Undefined});
-    cases += QList<Case>{{"result.summary", 3},
-                         {"result.auto_copy", "true"},
-                         {"result.auto_copy", 1},
-                         {"result.respondable", "yes"},
-                         {"result.respondable", 1},
-                         {"result.flags", true},
-                         {"model", 7},
-                         {"latency_ms", 1.5},
-                         {"latency_ms", "812"},
-                         {"latency_ms", QJsonValue()}};
-    for (const auto &[path, value] : cases)
-        EXPECT_FALSE(decodeAnalyzeEnvelope(envelopeWithMember(path, value)))
-            << path.toStdString() << " = " << QJsonDocument(QJsonArray{value}).toJson().toStdString();
+        cases << key + "=-";
+    for (const QString &c : cases) {
+        const QString json = c.section(u'=', 1);
+        const QJsonValue value = json == u"-"
+                                     ? QJsonValue(QJsonValue::Undefined)
+                                     : QJsonDocument::fromJson(("[" + json + "]").toUtf8()).array().at(0);
+        EXPECT_FALSE(decodeAnalyzeEnvelope(envelopeWithMember(c.section(u'=', 0, 0), value)))
+            << c.toStdString();
+    }
 }
 
 TEST(Decoding, LatencyMustFitAnInt64)

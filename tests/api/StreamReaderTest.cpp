@@ -43,7 +43,6 @@ QList<QByteArray> drain(LineSplitter &splitter)
     return lines;
 }
 
-const StreamReader::Step kNeedMore = StreamReader::NeedMore{};
 const StreamReader::Step kDecode = StreamReader::Failed{APIClientError::decode()};
 
 TEST(StreamReader, OnlyLinesThatBeginExactlyWithEventOrDataCountAndTheirValuesAreTrimmed)
@@ -100,26 +99,21 @@ TEST(StreamReader, ResultEndsTheReadingAtItsFirstLine)
     EXPECT_EQ(end, kDecode) << "a result split over two data lines does not decode";
 }
 
-TEST(StreamReader, WaitsForMoreUntilALineIsComplete)
-{
-    StreamReader reader;
-    reader.append("event: field\ndata: " + fieldJson("summary", R"("S")"));
-    EXPECT_EQ(reader.next(), kNeedMore);
-    reader.append("\n");
-    EXPECT_TRUE(std::holds_alternative<StreamReader::Partial>(reader.next()));
-    EXPECT_EQ(reader.next(), kNeedMore);
-}
-
 TEST(StreamReader, TrimTakesOnlyWholeSpacesFromTheEnds)
 {
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {"\t \u00A0a b\u3000 ", "a b"}, {"\xC2", "\xC2"},       // a cut sequence is not a space
-        {"\xC0\xA0x", "\xC0\xA0x"},                             // nor an overlong one
-        {"x\xE3\x80", "x\xE3\x80"},     {"\n x \r", "\n x \r"}, // line breaks are not trimmed
-        {" \u200B", "\u200B"},                                  // a zero-width space is a format character
+    const struct {
+        QByteArray in, out;
+        const char *why;
+    } cases[] = {
+        {"\t \u00A0a b\u3000 ", "a b", "tabs and Unicode space separators"},
+        {"\xC2", "\xC2", "a cut sequence is not a space"},
+        {"\xC0\xA0x", "\xC0\xA0x", "nor an overlong one"},
+        {"x\xE3\x80", "x\xE3\x80", "nor a cut one at the end"},
+        {"\n x \r", "\n x \r", "line breaks are not trimmed"},
+        {" \u200B", "\u200B", "a zero-width space is a format character"},
     };
-    for (const auto &[in, out] : cases)
-        EXPECT_EQ(trimSpaces(in), out) << in.toHex().toStdString();
+    for (const auto &c : cases)
+        EXPECT_EQ(trimSpaces(c.in), c.out) << c.why;
 }
 
 TEST(LineSplitter, EveryTerminatorEndsOneLineWhateverTheArrivalPieces)

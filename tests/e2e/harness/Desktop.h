@@ -5,23 +5,62 @@
 #include <QList>
 #include <QProcess>
 #include <QRect>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
 
+// The desktop the end-to-end tests act on: X clients, the pointer, and
+// windows of another process.
 namespace tavolen::e2e {
 
-// Runs xdotool on the test's display and waits for it, keeping this
-// process's event loop running meanwhile (the overlay under test lives here).
-void xdotool(const QStringList &arguments);
-// Runs an X client to its end and returns its output.
-QByteArray xclient(const QString &program, const QStringList &arguments);
-void click(QPoint at); // native pixels
+// Runs an X client to its end and returns its output. Blocks.
+inline QByteArray xclient(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return process.readAllStandardOutput();
+}
+
+// Runs xdotool and waits for it, keeping this process's event loop running
+// meanwhile (the overlay under test lives here).
+inline void xdotool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start("xdotool", arguments);
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000))
+        process.kill();
+}
+
+inline void click(QPoint at) // native pixels
+{
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+}
+
 // Presses at `from`, moves in a few steps and releases at `to` (native).
-void drag(QPoint from, QPoint to);
+inline void drag(QPoint from, QPoint to)
+{
+    QStringList steps{"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
+    for (const QPoint p : {(from + to) / 2, to})
+        steps << "mousemove" << QString::number(p.x()) << QString::number(p.y());
+    xdotool(steps << "mouseup"
+                  << "1");
+}
+
 // The window that has the focus according to the window manager.
-std::optional<quint32> activeWindow();
+inline std::optional<quint32> activeWindow()
+{
+    const QString out = xclient("xprop", {"-root", "_NET_ACTIVE_WINDOW"});
+    const auto m = QRegularExpression("window id # (0x[0-9a-f]+)").match(out);
+    const quint32 id = m.hasMatch() ? m.captured(1).toUInt(nullptr, 16) : 0;
+    return id ? std::optional(id) : std::nullopt;
+}
 
 inline const QList<QColor> kWarm{QColor(220, 40, 40), QColor(40, 190, 60), QColor(40, 70, 220),
                                  QColor(230, 200, 30)};
@@ -33,24 +72,92 @@ class ForeignWindow {
 public:
     // Opens one with its client area asked at `where` (native pixels) and
     // waits until it is painted and the window manager has framed it.
-    static std::unique_ptr<ForeignWindow> open(QRect where, QList<QColor> quadrants);
-    ~ForeignWindow();
+    static std::unique_ptr<ForeignWindow> open(QRect where, QList<QColor> quadrants)
+    {
+        std::unique_ptr<ForeignWindow> w(new ForeignWindow);
+        w->m_quadrants = quadrants;
+        // A foreign application in every respect, unscaled whatever this process uses.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_SCREEN_SCALE_FACTORS");
+        w->m_process.setProcessEnvironment(env);
+        w->m_process.setStandardErrorFile(QProcess::nullDevice());
+        QStringList args;
+        for (int v : {where.x(), where.y(), where.width(), where.height()})
+            args << QString::number(v);
+        for (const QColor &c : quadrants)
+            args << c.name();
+        w->m_process.start(TAVOLEN_PATTERN_HELPER, args);
+        if (!QTest::qWaitFor([&] { return w->m_process.canReadLine(); }, 10000))
+            return nullptr;
+        w->m_id = w->m_process.readLine().trimmed().toUInt();
+        if (!w->m_id || !QTest::qWaitFor([&] { return w->readGeometry(); }, 10000))
+            return nullptr;
+        return w;
+    }
+    ~ForeignWindow()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+        m_process.waitForFinished(3000);
+    }
 
     quint32 id() const { return m_id; }
     QRect client() const { return m_client; } // native desktop pixels
     QRect frame() const { return m_frame; }   // with the window manager's decorations
     // A point well inside each quadrant, in native desktop pixels.
-    QList<QPoint> quadrantCentres() const;
-    void raise();
+    QList<QPoint> quadrantCentres() const
+    {
+        const int qx = m_client.width() / 4;
+        const int qy = m_client.height() / 4;
+        const QPoint o = m_client.topLeft();
+        return {o + QPoint(qx, qy), o + QPoint(3 * qx, qy), o + QPoint(qx, 3 * qy),
+                o + QPoint(3 * qx, 3 * qy)};
+    }
+    void raise() { xdotool({"windowactivate", "--sync", QString::number(m_id)}); }
 
     // Checks the JPEG against the pattern at every quadrant centre the JPEG
     // covers, within what JPEG does to flat colours. `origin`: the native
     // desktop pixel of the JPEG's top-left. Returns how many were compared.
-    int expectShownIn(const QImage &jpeg, QPoint origin) const;
+    int expectShownIn(const QImage &jpeg, QPoint origin) const
+    {
+        int compared = 0;
+        const QList<QPoint> centres = quadrantCentres();
+        for (qsizetype i = 0; i < centres.size(); ++i) {
+            const QPoint inJpeg = centres[i] - origin;
+            if (!jpeg.rect().contains(inJpeg))
+                continue;
+            ++compared;
+            const QColor got = jpeg.pixelColor(inJpeg);
+            const QColor painted = m_quadrants[i];
+            EXPECT_LE(std::max({std::abs(got.red() - painted.red()), std::abs(got.green() - painted.green()),
+                                std::abs(got.blue() - painted.blue())}),
+                      24)
+                << "at " << centres[i].x() << "," << centres[i].y() << ": got " << got.name().toStdString()
+                << ", painted " << painted.name().toStdString();
+        }
+        return compared;
+    }
 
 private:
     ForeignWindow() = default;
-    bool readGeometry();
+    bool readGeometry()
+    {
+        const QString id = QString::number(m_id);
+        const auto e = QRegularExpression("= (\\d+), (\\d+), (\\d+), (\\d+)")
+                           .match(xclient("xprop", {"-id", id, "_NET_FRAME_EXTENTS"}));
+        if (!e.hasMatch())
+            return false; // not managed yet
+        const QString info = xclient("xwininfo", {"-id", id});
+        auto field = [&](const char *name) {
+            return QRegularExpression(QString(name) + ":\\s+(-?\\d+)").match(info).captured(1).toInt();
+        };
+        m_client = QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+                         field("Height"));
+        m_frame = m_client.adjusted(-e.captured(1).toInt(), -e.captured(3).toInt(), e.captured(2).toInt(),
+                                    e.captured(4).toInt());
+        return m_client.isValid();
+    }
 
     QProcess m_process;
     QList<QColor> m_quadrants;

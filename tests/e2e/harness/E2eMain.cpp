@@ -1,10 +1,10 @@
 // Starts the X session named by --x-session before the QApplication exists,
 // so that this process, the app under test, sees exactly those screens.
+#include "e2e/harness/Desktop.h"
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QProcess>
-#include <QRect>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -15,23 +15,13 @@
 
 namespace {
 
+using tavolen::e2e::xclient;
+
 constexpr int kStartTimeoutMs = 15000;
 
-QString quoted(const QString &s)
+QString quoted(QString s)
 {
-    return QLatin1Char('\'') + QString(s).replace(QLatin1String("'"), QLatin1String("'\\''")) +
-           QLatin1Char('\'');
-}
-
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
+    return '\'' + s.replace("'", "'\\''") + '\'';
 }
 
 // A mode for the dummy driver: it needs no real timings, only ones inside the
@@ -43,17 +33,23 @@ QStringList modeline(const QString &name, QSize size)
     QStringList line{name, QString::number(double(w + 160) * double(h + 30) * 60.0 / 1e6, 'f', 2)};
     for (int v : {w, w + 48, w + 80, w + 160, h, h + 3, h + 8, h + 30})
         line << QString::number(v);
-    return line << QStringLiteral("+hsync") << QStringLiteral("+vsync");
+    return line << "+hsync"
+                << "+vsync";
 }
 
 // An X server of the test's own, on a display number the server picks itself
-// (-displayfd), with openbox as its window manager. Stopped on destruction.
+// (-displayfd), with openbox as its window manager; DISPLAY names it once it
+// has started. Stopped on destruction.
 class XSession {
 public:
     ~XSession()
     {
-        stop(m_windowManager);
-        stop(m_server);
+        for (QProcess *process : {&m_windowManager, &m_server}) {
+            process->terminate();
+            if (!process->waitForFinished(3000))
+                process->kill();
+            process->waitForFinished(3000);
+        }
     }
 
     // Starts the server, lays out `heads` with xrandr when there are several
@@ -62,80 +58,54 @@ public:
     QString start(const QString &command, const QList<QRect> &heads = {})
     {
         // The server writes its display number to fd 3 once it accepts clients.
-        const QString numberFile = m_dir.filePath(QStringLiteral("display"));
+        const QString numberFile = m_dir.filePath("display");
         m_server.setStandardOutputFile(QProcess::nullDevice());
-        m_server.setStandardErrorFile(m_dir.filePath(QStringLiteral("server.log")));
-        m_server.start(QStringLiteral("/bin/sh"),
-                       {QStringLiteral("-c"),
-                        QStringLiteral("exec %1 -displayfd 3 3>%2").arg(command, quoted(numberFile))});
-        for (QDeadlineTimer deadline(kStartTimeoutMs); m_display.isEmpty();) {
+        m_server.setStandardErrorFile(m_dir.filePath("server.log"));
+        m_server.start("/bin/sh",
+                       {"-c", QString("exec %1 -displayfd 3 3>%2").arg(command, quoted(numberFile))});
+        for (QDeadlineTimer deadline(kStartTimeoutMs); qEnvironmentVariableIsEmpty("DISPLAY");) {
             if (deadline.hasExpired() || m_server.state() == QProcess::NotRunning)
-                return QStringLiteral("X server did not start: %1").arg(command);
+                return "X server did not start: " + command;
             QFile file(numberFile);
             if (file.open(QIODevice::ReadOnly) && file.peek(64).endsWith('\n'))
-                m_display = QLatin1Char(':') + QString::fromLatin1(file.readAll().trimmed());
+                qputenv("DISPLAY", ':' + file.readAll().trimmed());
             else
                 m_server.waitForFinished(20);
         }
         if (heads.size() > 1 && !placeHeads(heads))
-            return QStringLiteral("xrandr could not set up %1 heads").arg(heads.size());
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        m_windowManager.setProcessEnvironment(env);
+            return QString("xrandr could not set up %1 heads").arg(heads.size());
         m_windowManager.setStandardOutputFile(QProcess::nullDevice());
         m_windowManager.setStandardErrorFile(QProcess::nullDevice());
-        m_windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        m_windowManager.start("openbox", {"--sm-disable"});
         for (QDeadlineTimer deadline(kStartTimeoutMs); !deadline.hasExpired(); QThread::msleep(20))
-            if (run(QStringLiteral("xprop"),
-                    {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                    .contains("window id"))
+            if (xclient("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
                 return {};
-        return QStringLiteral("openbox did not start on %1").arg(m_display);
+        return "openbox did not start on " + qEnvironmentVariable("DISPLAY");
     }
 
-    QString display() const { return m_display; } // ":N"
-    QString logFile() const { return m_dir.filePath(QStringLiteral("xorg.log")); }
+    QString logFile() const { return m_dir.filePath("xorg.log"); }
 
 private:
-    bool placeHeads(const QList<QRect> &heads)
+    static bool placeHeads(const QList<QRect> &heads)
     {
         QStringList layout;
         for (qsizetype i = 0; i < heads.size(); ++i) {
             const QRect &head = heads[i];
-            const QString output = QStringLiteral("DUMMY%1").arg(i);
-            const QString name = QStringLiteral("tv%1x%2").arg(head.width()).arg(head.height());
-            run(QStringLiteral("xrandr"),
-                QStringList{QStringLiteral("--newmode")} + modeline(name, head.size()));
-            run(QStringLiteral("xrandr"), {QStringLiteral("--addmode"), output, name});
-            layout << QStringLiteral("--output") << output << QStringLiteral("--mode") << name
-                   << QStringLiteral("--pos") << QStringLiteral("%1x%2").arg(head.x()).arg(head.y());
+            const QString output = QString("DUMMY%1").arg(i);
+            const QString name = QString("tv%1x%2").arg(head.width()).arg(head.height());
+            xclient("xrandr", QStringList{"--newmode"} + modeline(name, head.size()));
+            xclient("xrandr", {"--addmode", output, name});
+            layout << "--output" << output << "--mode" << name << "--pos"
+                   << QString("%1x%2").arg(head.x()).arg(head.y());
         }
-        run(QStringLiteral("xrandr"), layout);
-        return run(QStringLiteral("xrandr"), {QStringLiteral("--listactivemonitors")})
-            .startsWith(QStringLiteral("Monitors: %1").arg(heads.size()).toLatin1());
-    }
-
-    // Runs an X client on this display and returns what it printed; empty
-    // when it failed. Blocks; usable before the QApplication.
-    QByteArray run(const QString &program, const QStringList &arguments) const
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        process.setProcessEnvironment(env);
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start(program, arguments);
-        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
-            process.exitCode() != 0)
-            return {};
-        return process.readAllStandardOutput();
+        xclient("xrandr", layout);
+        return xclient("xrandr", {"--listactivemonitors"})
+            .startsWith(QString("Monitors: %1").arg(heads.size()).toLatin1());
     }
 
     QTemporaryDir m_dir;
     QProcess m_server;
     QProcess m_windowManager;
-    QString m_display;
 };
 
 } // namespace
@@ -148,20 +118,20 @@ int main(int argc, char **argv)
         if (std::strncmp(argv[i], "--x-session=", 12) == 0)
             name = QByteArray(argv[i] + 12);
 
+    qunsetenv("DISPLAY");
     XSession session;
-    QString error = QStringLiteral("unknown --x-session");
+    QString error = "unknown --x-session";
     if (name.startsWith("single"))
-        error = session.start(QStringLiteral("Xvfb -screen 0 1280x1024x24 -nolisten tcp -noreset"));
+        error = session.start("Xvfb -screen 0 1280x1024x24 -nolisten tcp -noreset");
     else if (name.startsWith("dual"))
-        error = session.start(QStringLiteral("Xorg -config %1 -noreset -nolisten tcp -logfile %2")
-                                  .arg(quoted(QStringLiteral(TAVOLEN_DUMMY_CONF)), quoted(session.logFile())),
+        error = session.start(QString("Xorg -config %1 -noreset -nolisten tcp -logfile %2")
+                                  .arg(quoted(TAVOLEN_DUMMY_CONF), quoted(session.logFile())),
                               {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)});
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", name.constData(), qPrintable(error));
         return 1;
     }
 
-    qputenv("DISPLAY", session.display().toLatin1());
     qputenv("QT_QPA_PLATFORM", "xcb");
     if (name == "single-scaled")
         qputenv("QT_SCREEN_SCALE_FACTORS", "2");
