@@ -85,6 +85,7 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
     }
 
     for (const RecordedRequest &upload : server.requests(kStream) + server.requests(kPlain)) {
+        EXPECT_EQ(upload.method, "POST");
         const auto parts = upload.parts();
         ASSERT_TRUE(parts && parts->size() == 2);
         EXPECT_EQ(parts->at(1).body, kJpeg) << "both calls upload the captured JPEG";

@@ -39,8 +39,7 @@ Q_SIGNALS:
     void opened();
 };
 
-class FakeSelector final : public capture::Selector {
-public:
+struct FakeSelector final : capture::Selector {
     void begin(capture::SelectionCompletion completion) override
     {
         ++begins;
@@ -60,8 +59,7 @@ private:
     capture::SelectionCompletion m_completion;
 };
 
-class FakeCapturer final : public capture::ScreenCapturer {
-public:
+struct FakeCapturer final : capture::ScreenCapturer {
     QCoro::Task<capture::CaptureOutcome> capture(QRectF rect, QScreen *) override
     {
         rects.push_back(rect);
@@ -73,8 +71,7 @@ public:
     Gate gate;
 };
 
-class FakeAnalysis final : public api::AnalysisService {
-public:
+struct FakeAnalysis final : api::AnalysisService {
     void warmUp() override { ++warmUps; }
     QCoro::Task<api::AnalysisOutcome> analyzeStream(QByteArray jpeg, QString,
                                                     api::PartialHandler onPartial) override
@@ -85,10 +82,9 @@ public:
         co_await gate.pass();
         co_return streamAnswer;
     }
-    QCoro::Task<api::AnalysisOutcome> analyze(QByteArray jpeg, QString uiLang) override
+    QCoro::Task<api::AnalysisOutcome> analyze(QByteArray jpeg, QString) override
     {
         plainJpegs.push_back(jpeg);
-        plainLangs.push_back(uiLang);
         co_return plainAnswer;
     }
 
@@ -98,12 +94,10 @@ public:
     int warmUps = 0;
     std::vector<QByteArray> streamJpegs;
     std::vector<QByteArray> plainJpegs;
-    std::vector<QString> plainLangs;
     Gate gate;
 };
 
-class RecordingPanel final : public panel::PanelPresenter {
-public:
+struct RecordingPanel final : panel::PanelPresenter {
     struct Shown {
         panel::PanelState state;
         std::optional<QRectF> near;
@@ -131,24 +125,21 @@ public:
     int hides = 0;
 };
 
-class FakeScreenAccess final : public platform::ScreenAccess {
-public:
+struct FakeScreenAccess final : platform::ScreenAccess {
     bool isPermitted() const override { return permitted; }
     void request() override { ++requests; }
     bool permitted = true;
     int requests = 0;
 };
 
-class FakeActiveWindow final : public platform::ActiveWindow {
-public:
+struct FakeActiveWindow final : platform::ActiveWindow {
     std::optional<Id> current() const override { return front; }
     void activate(Id window) override { activated.push_back(window); }
     std::optional<Id> front = 42;
     std::vector<Id> activated;
 };
 
-class FakePasteboard final : public platform::Pasteboard {
-public:
+struct FakePasteboard final : platform::Pasteboard {
     void replaceWithText(const QString &text, const QString &markerType) override
     {
         texts.push_back(text);
@@ -158,14 +149,12 @@ public:
     QString marker;
 };
 
-class FakeSound final : public platform::SoundPlayer {
-public:
+struct FakeSound final : platform::SoundPlayer {
     void playEvent(const QString &eventId, double) override { events.push_back(eventId); }
     std::vector<QString> events;
 };
 
-class FakeDemo final : public capture::DemoSampleSource {
-public:
+struct FakeDemo final : capture::DemoSampleSource {
     std::optional<QByteArray> jpeg() override { return sample; }
     std::optional<QByteArray> sample = QByteArray("demo-jpeg");
 };

@@ -236,16 +236,6 @@ std::optional<QList<MultipartPart>> RecordedRequest::parts() const
     return parseMultipart(body, type.mid(prefix.size()));
 }
 
-QByteArray eventLines(const QByteArray &event, const QByteArray &json)
-{
-    return "event: " + event + "\ndata: " + json + "\n\n";
-}
-
-QByteArray fieldLines(const QByteArray &field, const QByteArray &value)
-{
-    return eventLines("field", R"({"field":")" + field + R"(","value":")" + value + "\"}");
-}
-
 ScriptedServer::ScriptedServer()
 {
     m_thread.setObjectName(QStringLiteral("scripted-server"));
@@ -276,49 +266,6 @@ ScriptedServer::~ScriptedServer()
     m_thread.quit();
     m_thread.wait();
     delete m_home;
-}
-
-QString ScriptedServer::baseUrl() const
-{
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
-}
-
-void ScriptedServer::script(const QByteArray &path, ScriptedResponse response)
-{
-    QMutexLocker lock(&m_state->mutex);
-    m_state->scripts[path].enqueue(std::move(response));
-}
-
-void ScriptedServer::setFallback(ScriptedResponse response)
-{
-    QMutexLocker lock(&m_state->mutex);
-    m_state->fallback = std::move(response);
-}
-
-QList<RecordedRequest> ScriptedServer::requests() const
-{
-    QMutexLocker lock(&m_state->mutex);
-    return m_state->requests;
-}
-
-QList<RecordedRequest> ScriptedServer::requests(const QByteArray &path) const
-{
-    QList<RecordedRequest> out;
-    for (RecordedRequest &r : requests())
-        if (r.path == path)
-            out.append(std::move(r));
-    return out;
-}
-
-bool ScriptedServer::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout) const
-{
-    QDeadlineTimer deadline(timeout);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return done();
-        QTest::qWait(5);
-    }
-    return true;
 }
 
 } // namespace tavolen::test

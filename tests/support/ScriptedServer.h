@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
 #include <QMutex>
+#include <QMutexLocker>
 #include <QQueue>
 #include <QString>
+#include <QTest>
 #include <QThread>
 
 #include <chrono>
@@ -109,9 +112,15 @@ struct ScriptedResponse {
 };
 
 // Lines of an event stream: "event: NAME" and "data: JSON", each with LF.
-QByteArray eventLines(const QByteArray &event, const QByteArray &json);
+inline QByteArray eventLines(const QByteArray &event, const QByteArray &json)
+{
+    return "event: " + event + "\ndata: " + json + "\n\n";
+}
 // A "field" event whose value is the text `value`.
-QByteArray fieldLines(const QByteArray &field, const QByteArray &value);
+inline QByteArray fieldLines(const QByteArray &field, const QByteArray &value)
+{
+    return eventLines("field", R"({"field":")" + field + R"(","value":")" + value + "\"}");
+}
 
 // What the service's thread and the test share, under one lock.
 struct ScriptedState {
@@ -132,22 +141,47 @@ public:
     ScriptedServer &operator=(const ScriptedServer &) = delete;
 
     // "http://127.0.0.1:PORT", ready for "api_base".
-    QString baseUrl() const;
+    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
 
     // Answers for `path` in the order given, one a request. A request with
     // nothing scripted gets 200 "{}" on /v1/health and 404 elsewhere.
-    void script(const QByteArray &path, ScriptedResponse response);
+    void script(const QByteArray &path, ScriptedResponse response)
+    {
+        QMutexLocker lock(&m_state->mutex);
+        m_state->scripts[path].enqueue(std::move(response));
+    }
     // The answer to every request with nothing scripted for its path.
-    void setFallback(ScriptedResponse response);
+    void setFallback(ScriptedResponse response)
+    {
+        QMutexLocker lock(&m_state->mutex);
+        m_state->fallback = std::move(response);
+    }
 
     // Every request received so far, in order of arrival; or those for one path.
-    QList<RecordedRequest> requests() const;
-    QList<RecordedRequest> requests(const QByteArray &path) const;
+    QList<RecordedRequest> requests() const
+    {
+        QMutexLocker lock(&m_state->mutex);
+        return m_state->requests;
+    }
+    QList<RecordedRequest> requests(const QByteArray &path) const
+    {
+        QList<RecordedRequest> out;
+        for (const RecordedRequest &r : requests())
+            if (r.path == path)
+                out.append(r);
+        return out;
+    }
 
     // Keeps the calling thread's events flowing until `done` holds or the
     // time is up; the result of the last check.
     bool waitUntil(const std::function<bool()> &done,
-                   std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+                   std::chrono::milliseconds timeout = std::chrono::seconds(5)) const
+    {
+        for (QDeadlineTimer deadline(timeout); !done(); QTest::qWait(5))
+            if (deadline.hasExpired())
+                return done();
+        return true;
+    }
 
 private:
     std::shared_ptr<ScriptedState> m_state = std::make_shared<ScriptedState>();
