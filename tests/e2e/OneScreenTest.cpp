@@ -11,6 +11,36 @@ using namespace tavolen::e2e;
 
 // OneScreen: Xvfb 1280 x 1024 with openbox, scale factor 1.
 // ScaledScreen: the same, with this process scaling by 2 (640 x 512 logical).
+// Composited: the same, with xcompmgr compositing it, so the overlay is a
+// translucent window over the live desktop instead of a still of it.
+
+namespace {
+
+// What the overlay's dim layer (black at 64 of 255) leaves of a colour.
+constexpr qreal kDimmed = 1 - 64 / 255.0;
+
+// The mean channel difference of two images of one size over their outermost
+// `band` rows and columns, where the overlay outlines what is selected.
+double edgeDifference(const QImage &a, const QImage &b, int band = 2)
+{
+    const QRect inner = a.rect().adjusted(band, band, -band, -band);
+    double sum = 0;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (inner.contains(x, y))
+                continue;
+            const QColor p = a.pixelColor(x, y);
+            const QColor q = b.pixelColor(x, y);
+            sum +=
+                std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue());
+            count += 3;
+        }
+    }
+    return count ? sum / count : 0;
+}
+
+} // namespace
 
 TEST(OneScreen, ClickUploadsTheWindowsWholeFrameAndADragExactlyTheDraggedRegion)
 {
@@ -121,4 +151,42 @@ TEST(ScaledScreen, DragOf100By50LogicalPixelsUploads200By100AndAClickTheNativeFr
     ASSERT_TRUE(clicked.uploaded());
     EXPECT_EQ(clicked.uploaded()->size(), window->frame().size());
     EXPECT_EQ(window->expectShownIn(*clicked.uploaded(), window->frame().topLeft()), 4);
+}
+
+TEST(Composited, TheLiveDesktopIsDimmedAroundTheHighlightAndNoTraceOfTheOverlayReachesTheJpeg)
+{
+    auto window = ForeignWindow::open(QRect(200, 150, 400, 300), kWarm);
+    ASSERT_TRUE(window);
+    // Half on the window, half on the bare desktop, which an overlay left on
+    // screen would dim or outline.
+    const QPoint from = window->client().topLeft() + QPoint(250, 40);
+    const QSize dragged(300, 220);
+    // The compositor puts a new window on screen a moment after it is painted.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->shownIn(screenshot(), {}); }, 5000));
+    const QImage before = screenshot().copy(QRect(from, dragged));
+    std::unique_ptr<ForeignWindow> later;
+    QImage shot;
+    FlowHarness h;
+    ASSERT_TRUE(h.select([&] {
+        // Opened beneath the overlay: only a live desktop shows it.
+        later = ForeignWindow::open(QRect(750, 550, 300, 200), kCool);
+        const QPoint hover = window->client().center();
+        xdotool({"mousemove", QString::number(hover.x()), QString::number(hover.y())});
+        // The checks below say what was wrong if the screen never settles.
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                shot = screenshot();
+                return later && window->shownIn(shot, {}) && later->shownIn(shot, {}, kDimmed);
+            },
+            5000));
+        drag(from, from + QPoint(dragged.width(), dragged.height()));
+    }));
+    ASSERT_TRUE(later);
+    EXPECT_EQ(window->expectShownIn(shot, {}), 4); // highlighted: undimmed
+    EXPECT_EQ(later->expectShownIn(shot, {}, kDimmed), 4);
+
+    ASSERT_TRUE(h.uploaded());
+    EXPECT_EQ(h.uploaded()->size(), dragged);
+    EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 2);
+    EXPECT_LT(edgeDifference(*h.uploaded(), before), 6);
 }

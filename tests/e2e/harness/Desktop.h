@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QColor>
+#include <QGuiApplication>
 #include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStringList>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -60,6 +63,13 @@ inline std::optional<quint32> activeWindow()
     const auto m = QRegularExpression("window id # (0x[0-9a-f]+)").match(out);
     const quint32 id = m.hasMatch() ? m.captured(1).toUInt(nullptr, 16) : 0;
     return id ? std::optional(id) : std::nullopt;
+}
+
+// The whole desktop as it is on screen now (as the compositor painted it,
+// when one runs), at native pixels.
+inline QImage screenshot()
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
 inline const QList<QColor> kWarm{QColor(220, 40, 40), QColor(40, 190, 60), QColor(40, 70, 220),
@@ -116,31 +126,55 @@ public:
     }
     void raise() { xdotool({"windowactivate", "--sync", QString::number(m_id)}); }
 
-    // Checks the JPEG against the pattern at every quadrant centre the JPEG
-    // covers, within what JPEG does to flat colours. `origin`: the native
-    // desktop pixel of the JPEG's top-left. Returns how many were compared.
-    int expectShownIn(const QImage &jpeg, QPoint origin) const
+    // Checks an image of the desktop against the pattern, darkened to
+    // `brightness`, at every quadrant centre the image covers, within what
+    // JPEG does to flat colours. `origin`: the native desktop pixel of the
+    // image's top-left. Returns how many were compared.
+    int expectShownIn(const QImage &image, QPoint origin, qreal brightness = 1) const
     {
-        int compared = 0;
-        const QList<QPoint> centres = quadrantCentres();
-        for (qsizetype i = 0; i < centres.size(); ++i) {
-            const QPoint inJpeg = centres[i] - origin;
-            if (!jpeg.rect().contains(inJpeg))
-                continue;
-            ++compared;
-            const QColor got = jpeg.pixelColor(inJpeg);
-            const QColor painted = m_quadrants[i];
-            EXPECT_LE(std::max({std::abs(got.red() - painted.red()), std::abs(got.green() - painted.green()),
-                                std::abs(got.blue() - painted.blue())}),
-                      24)
-                << "at " << centres[i].x() << "," << centres[i].y() << ": got " << got.name().toStdString()
-                << ", painted " << painted.name().toStdString();
-        }
-        return compared;
+        const QList<Sample> samples = sample(image, origin, brightness);
+        for (const Sample &s : samples)
+            EXPECT_LE(s.difference(), kTolerance)
+                << "at " << s.at.x() << "," << s.at.y() << ": got " << s.got.name().toStdString()
+                << ", expected " << s.expected.name().toStdString();
+        return int(samples.size());
+    }
+    // The same check without failing the test, for waiting on the screen.
+    bool shownIn(const QImage &image, QPoint origin, qreal brightness = 1) const
+    {
+        const QList<Sample> samples = sample(image, origin, brightness);
+        return !samples.isEmpty() &&
+               std::ranges::all_of(samples, [](const Sample &s) { return s.difference() <= kTolerance; });
     }
 
 private:
+    static constexpr int kTolerance = 24;
+    struct Sample {
+        QPoint at;
+        QColor got;
+        QColor expected;
+        int difference() const
+        {
+            return std::max({std::abs(got.red() - expected.red()), std::abs(got.green() - expected.green()),
+                             std::abs(got.blue() - expected.blue())});
+        }
+    };
+
     ForeignWindow() = default;
+    QList<Sample> sample(const QImage &image, QPoint origin, qreal brightness) const
+    {
+        QList<Sample> samples;
+        const QList<QPoint> centres = quadrantCentres();
+        for (qsizetype i = 0; i < centres.size(); ++i) {
+            if (!image.rect().contains(centres[i] - origin))
+                continue;
+            const QColor &c = m_quadrants[i];
+            samples.append({centres[i], image.pixelColor(centres[i] - origin),
+                            QColor::fromRgbF(float(c.redF() * brightness), float(c.greenF() * brightness),
+                                             float(c.blueF() * brightness))});
+        }
+        return samples;
+    }
     bool readGeometry()
     {
         const QString id = QString::number(m_id);

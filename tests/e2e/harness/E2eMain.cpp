@@ -9,8 +9,10 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -22,6 +24,26 @@ constexpr int kStartTimeoutMs = 15000;
 QString quoted(QString s)
 {
     return '\'' + s.replace("'", "'\\''") + '\'';
+}
+
+// Whether a compositing manager has announced itself on DISPLAY's first screen.
+bool composited()
+{
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    bool owned = false;
+    if (!xcb_connection_has_error(c)) {
+        const char name[] = "_NET_WM_CM_S0";
+        xcb_intern_atom_reply_t *atom =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+        xcb_get_selection_owner_reply_t *owner =
+            atom ? xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr)
+                 : nullptr;
+        owned = owner && owner->owner != XCB_WINDOW_NONE;
+        std::free(owner);
+        std::free(atom);
+    }
+    xcb_disconnect(c);
+    return owned;
 }
 
 // A mode for the dummy driver: it needs no real timings, only ones inside the
@@ -44,7 +66,7 @@ class XSession {
 public:
     ~XSession()
     {
-        for (QProcess *process : {&m_windowManager, &m_server}) {
+        for (QProcess *process : {&m_compositor, &m_windowManager, &m_server}) {
             process->terminate();
             if (!process->waitForFinished(3000))
                 process->kill();
@@ -83,6 +105,19 @@ public:
         return "openbox did not start on " + qEnvironmentVariable("DISPLAY");
     }
 
+    // Starts xcompmgr, so that translucent windows show what lies beneath
+    // them. What went wrong, or nothing.
+    QString startCompositor()
+    {
+        m_compositor.setStandardOutputFile(QProcess::nullDevice());
+        m_compositor.setStandardErrorFile(QProcess::nullDevice());
+        m_compositor.start("xcompmgr", {});
+        for (QDeadlineTimer deadline(kStartTimeoutMs); !deadline.hasExpired(); QThread::msleep(20))
+            if (composited())
+                return {};
+        return "xcompmgr did not start compositing " + qEnvironmentVariable("DISPLAY");
+    }
+
     QString logFile() const { return m_dir.filePath("xorg.log"); }
 
 private:
@@ -106,6 +141,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_server;
     QProcess m_windowManager;
+    QProcess m_compositor;
 };
 
 } // namespace
@@ -127,6 +163,8 @@ int main(int argc, char **argv)
         error = session.start(QString("Xorg -config %1 -noreset -nolisten tcp -logfile %2")
                                   .arg(quoted(TAVOLEN_DUMMY_CONF), quoted(session.logFile())),
                               {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)});
+    if (error.isEmpty() && name.endsWith("-composited"))
+        error = session.startCompositor();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", name.constData(), qPrintable(error));
         return 1;
