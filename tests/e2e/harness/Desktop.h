@@ -97,7 +97,8 @@ public:
         for (const QColor &c : quadrants)
             args << c.name();
         w->m_process.start(TAVOLEN_PATTERN_HELPER, args);
-        if (!QTest::qWaitFor([&] { return w->m_process.canReadLine(); }, 10000))
+        // Generous: a loaded two-core machine can take seconds to start a Qt process.
+        if (!QTest::qWaitFor([&] { return w->m_process.canReadLine(); }, 30000))
             return nullptr;
         w->m_id = w->m_process.readLine().trimmed().toUInt();
         if (!w->m_id || !QTest::qWaitFor([&] { return w->readGeometry(); }, 10000))
