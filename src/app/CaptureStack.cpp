@@ -4,13 +4,13 @@
 
 namespace tavolen::app {
 
-CaptureStack::CaptureStack(panel::PanelPresenter &panel)
+CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *analysis)
     : m_platform(platform::loadPlatformServices()), m_overlay(std::make_unique<capture::SelectionOverlay>(
                                                         *m_platform.windowList, *m_platform.screenGrabber)),
       m_capture(std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber))
 {
     m_flow = std::make_unique<capture::CaptureFlow>(capture::CaptureFlow::Services{
-        *m_overlay, *m_capture, m_analysis, panel, nullptr, *m_platform.screenAccess,
+        *m_overlay, *m_capture, analysis ? *analysis : m_analysis, panel, nullptr, *m_platform.screenAccess,
         *m_platform.activeWindow, *m_platform.pasteboard, *m_platform.sound, settings()});
     // The first capture should be as quick as the later ones: load the JPEG
     // codec and set up the grabber now, long before the user selects.

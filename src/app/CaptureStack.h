@@ -15,15 +15,15 @@ namespace tavolen::app {
 // the flow that drives them into `panel`.
 class CaptureStack {
 public:
-    // `panel` must outlive the stack. Needs the QApplication.
-    explicit CaptureStack(panel::PanelPresenter &panel);
+    // `panel` (and `analysis`, when given) must outlive the stack. Without
+    // `analysis` the stack talks to the real service. Needs the QApplication.
+    explicit CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *analysis = nullptr);
     ~CaptureStack();
     CaptureStack(const CaptureStack &) = delete;
     CaptureStack &operator=(const CaptureStack &) = delete;
 
     capture::CaptureFlow &flow() { return *m_flow; }
     capture::SelectionOverlay &overlay() { return *m_overlay; }
-    capture::ScreenCapture &screenCapture() { return *m_capture; }
 
 private:
     platform::PlatformServices m_platform;

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "app/CaptureStack.h"
 #include "capture/CaptureFlow.h"
 #include "capture/OverlayWindow.h"
-#include "capture/ScreenCapture.h"
-#include "capture/SelectionOverlay.h"
-#include "platform/PlatformServices.h"
 #include "support/FlowFakes.h"
 
 #include <QImage>
@@ -16,14 +14,14 @@
 
 namespace tavolen::e2e {
 
-// A capture run as the app wires it (the real overlay, window list, grab and
-// focus handling on X11), with the analysis service and the panel replaced
-// by recorders, so a test sees exactly the JPEG that would be uploaded.
+// A capture run wired exactly as the app wires it (the real overlay, window
+// list, grab, focus handling and clipboard on X11), with the analysis service
+// and the panel replaced by recorders, so a test sees exactly the JPEG that would be uploaded.
 class FlowHarness {
 public:
     FlowHarness()
     {
-        QObject::connect(&m_flow, &capture::CaptureFlow::runFinished, [this] { m_ended = true; });
+        QObject::connect(&flow(), &capture::CaptureFlow::runFinished, [this] { m_ended = true; });
     }
 
     // Starts a run and waits until every overlay window is on screen and the
@@ -31,8 +29,8 @@ public:
     bool begin()
     {
         m_ended = false;
-        m_flow.begin();
-        const QList<capture::OverlayWindow *> windows = m_overlay.windows();
+        flow().begin();
+        const QList<capture::OverlayWindow *> windows = overlay().windows();
         if (windows.size() != QGuiApplication::screens().size())
             return false;
         for (capture::OverlayWindow *w : windows)
@@ -71,8 +69,8 @@ public:
         return std::nullopt;
     }
 
-    capture::SelectionOverlay &overlay() { return m_overlay; }
-    capture::CaptureFlow &flow() { return m_flow; }
+    capture::SelectionOverlay &overlay() { return m_stack.overlay(); }
+    capture::CaptureFlow &flow() { return m_stack.flow(); }
     test::FakeAnalysis analysis;
     test::RecordingPanel panel;
 
@@ -81,14 +79,7 @@ private:
     struct Settle {
         ~Settle() { QTest::qWait(1); }
     } m_settle;
-    platform::PlatformServices m_platform = platform::loadPlatformServices();
-    platform::MemorySettingsStore m_settings;
-    test::FakePasteboard m_pasteboard;
-    test::FakeSound m_sound;
-    capture::SelectionOverlay m_overlay{*m_platform.windowList, *m_platform.screenGrabber};
-    capture::ScreenCapture m_capture{*m_platform.screenGrabber};
-    capture::CaptureFlow m_flow{{m_overlay, m_capture, analysis, panel, nullptr, *m_platform.screenAccess,
-                                 *m_platform.activeWindow, m_pasteboard, m_sound, m_settings}};
+    app::CaptureStack m_stack{panel, &analysis};
     bool m_ended = false;
 };
 
