@@ -5,9 +5,9 @@
 #include "BenchDesktop.h"
 #include "app/CaptureStack.h"
 #include "capture/ScreenCapture.h"
-#include "core/Services.h"
+#include "core/MemorySettingsStore.h"
+#include "core/Settings.h"
 #include "panel/ConsolePanelPresenter.h"
-#include "platform/MemorySettingsStore.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
@@ -78,7 +78,7 @@ double residentMB()
 // and a refused upload; memory read before and five seconds after each.
 int childRss()
 {
-    platform::MemorySettingsStore settings;
+    MemorySettingsStore settings;
     settings.setValue(QStringLiteral("api_base"), QStringLiteral("http://127.0.0.1:9"));
     installSettings(&settings);
     QBuffer sink;

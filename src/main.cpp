@@ -2,7 +2,7 @@
 #include "app/CaptureCommand.h"
 #include "app/CaptureStack.h"
 #include "core/L.h"
-#include "core/Services.h"
+#include "core/Settings.h"
 #include "panel/ConsolePanelPresenter.h"
 #include "platform/IniSettingsStore.h"
 

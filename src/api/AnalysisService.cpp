@@ -1,6 +1,6 @@
 #include "api/AnalysisService.h"
 
-#include "api/Request.h"
+#include "api/Network.h"
 #include "core/L.h"
 
 namespace tavolen::api {

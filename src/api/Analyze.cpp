@@ -1,20 +1,18 @@
 #include "api/Api.h"
 
 #include "api/Decoding.h"
-#include "api/ReplyWatch.h"
-#include "api/Request.h"
-
-#include <QNetworkAccessManager>
+#include "api/ServiceUrl.h"
+#include "api/Upload.h"
 
 namespace tavolen::api {
 
 namespace {
 
-// An answer larger than any reading the service makes is not one; we stop
-// collecting it rather than hold whatever the peer sends.
-constexpr qsizetype kMaxPlainBody = 16 * 1024 * 1024;
+// A reading is a few kilobytes; an answer of more is not one, and we stop
+// collecting it rather than hold (and decode) whatever the peer sends.
+constexpr qsizetype kMaxPlainBody = kMaxAnswerDocument;
 // How much Qt may buffer ahead of us before it stops reading the socket.
-constexpr qint64 kReadAhead = 1024 * 1024;
+constexpr qint64 kReadAhead = 256 * 1024;
 
 AnalysisOutcome classify(int status, const std::optional<QByteArray> &body)
 {
@@ -43,35 +41,35 @@ Timeouts &timeouts()
 
 QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
 {
-    const std::chrono::milliseconds limit = timeouts().plain;
-    const UploadRequest upload = multipartRequest(QString::fromLatin1(kPlainPath), imageData, uiLang, limit);
-    ReplyWatch watch(network().post(upload.request, upload.body));
-    watch.reply()->setReadBufferSize(kReadAhead);
+    const CallLimits limits = timeouts().plain;
+    std::unique_ptr<ReplyWatch> watch =
+        co_await sendUpload(multipartRequest(QString::fromLatin1(kPlainPath), imageData, uiLang, limits.idle),
+                            kReadAhead, limits.total);
 
     // nullopt once the body has grown past the bound: it counts as unreadable.
     std::optional<QByteArray> body(std::in_place);
     for (;;) {
         if (body) {
-            body->append(watch.read(kMaxPlainBody + 1));
+            body->append(watch->read(kMaxPlainBody + 1 - body->size()));
             if (body->size() > kMaxPlainBody)
                 body.reset();
         }
         // The daily-limit answer needs no body, and an oversized one is not
         // read on: the head alone decides.
-        const std::optional<int> status = watch.status();
-        if (status && (*status == 429 || !body) && !watch.transportFailure())
+        const std::optional<int> status = watch->status();
+        if (status && (*status == 429 || !body) && !watch->transportFailure())
             co_return classify(*status, body);
-        if (watch.ended())
+        if (watch->ended())
             break;
-        co_await watch.changed();
+        co_await watch->changed();
     }
 
-    if (const std::optional<QString> failure = watch.transportFailure()) {
-        if (watch.timedOut())
+    if (const std::optional<QString> failure = watch->transportFailure()) {
+        if (watch->timedOut())
             co_return AnalysisError(APIClientError::timedOut());
         co_return AnalysisError(APIClientError::transport(*failure));
     }
-    const std::optional<int> status = watch.status();
+    const std::optional<int> status = watch->status();
     if (!status)
         co_return AnalysisError(APIClientError::noResponse());
     co_return classify(*status, body);

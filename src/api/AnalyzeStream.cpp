@@ -1,14 +1,16 @@
 #include "api/Api.h"
 
-#include "api/ReplyWatch.h"
-#include "api/Request.h"
+#include "api/ServiceUrl.h"
 #include "api/StreamReader.h"
+#include "api/Upload.h"
 
-#include <QNetworkAccessManager>
+#include <qcoro/qcorotimer.h>
 
 namespace tavolen::api {
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // Lines are taken from the reply a slice at a time, and Qt buffers at most
 // this much ahead of us, so a fast peer cannot fill memory while the partial
@@ -29,18 +31,16 @@ AnalysisError platformFailure(const ReplyWatch &watch, const QString &descriptio
 
 QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang, PartialHandler onPartial)
 {
-    const std::chrono::milliseconds limit = timeouts().stream;
-    const UploadRequest upload = multipartRequest(QString::fromLatin1(kStreamPath), imageData, uiLang, limit);
-    ReplyWatch watch(network().post(upload.request, upload.body));
-    watch.reply()->setReadBufferSize(kReadAhead);
+    const CallLimits limits = timeouts().stream;
+    std::unique_ptr<ReplyWatch> watch = co_await sendUpload(
+        multipartRequest(QString::fromLatin1(kStreamPath), imageData, uiLang, limits.idle), kReadAhead,
+        limits.total);
 
     // The head decides before any line is read.
-    while (!watch.status() && !watch.ended())
-        co_await watch.changed();
-    const std::optional<int> status = watch.status();
+    const std::optional<int> status = watch->status();
     if (!status) {
-        if (const std::optional<QString> failure = watch.transportFailure())
-            co_return platformFailure(watch, *failure);
+        if (const std::optional<QString> failure = watch->transportFailure())
+            co_return platformFailure(*watch, *failure);
         co_return AnalysisError(APIClientError::noResponse());
     }
     if (*status == 429)
@@ -50,15 +50,15 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
 
     StreamReader reader;
     for (;;) {
-        const QByteArray slice = watch.read(kSlice);
+        const QByteArray slice = watch->read(kSlice);
         const bool more = !slice.isEmpty();
         if (more) {
             reader.append(slice);
-        } else if (watch.ended()) {
+        } else if (watch->ended()) {
             // Lines that arrived before a failure still count; the rest of an
             // unterminated line does not, as the body did not end.
-            if (const std::optional<QString> failure = watch.transportFailure())
-                co_return platformFailure(watch, *failure);
+            if (const std::optional<QString> failure = watch->transportFailure())
+                co_return platformFailure(*watch, *failure);
             reader.endOfBody();
         }
         for (;;) {
@@ -68,6 +68,11 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
                 // read until it returns.
                 if (onPartial)
                     onPartial(partial->partial);
+                // Lets the GUI thread paint and run its timers (the deadline
+                // among them) between partials, however fast they come.
+                co_await QCoro::sleepFor(0ms);
+                if (watch->timedOut())
+                    co_return platformFailure(*watch, watch->transportFailure().value_or(QString()));
                 continue;
             }
             if (auto *done = std::get_if<StreamReader::Done>(&step))
@@ -76,8 +81,10 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
                 co_return AnalysisError(std::move(failed->error));
             break;
         }
-        if (!more && !watch.ended())
-            co_await watch.changed();
+        if (!more && !watch->ended())
+            co_await watch->changed();
+        else if (more)
+            co_await QCoro::sleepFor(0ms);
     }
 }
 

@@ -17,10 +17,23 @@ namespace tavolen::api {
 // the next line is not read until it has returned.
 using PartialHandler = std::function<void(const StreamPartial &)>;
 
-// Idle time-outs: the longest wait for the connection or for more data.
+// How long one call may take.
+struct CallLimits {
+    // The longest wait for the connection or for more data.
+    std::chrono::milliseconds idle;
+    // The whole call, however steadily data arrives: a slow but honest
+    // model answers well within it, a service that trickles or streams
+    // without end does not keep a run (and the app) busy for ever.
+    std::chrono::milliseconds total;
+};
+
 struct Timeouts {
-    std::chrono::milliseconds plain{25000};
-    std::chrono::milliseconds stream{45000};
+    // A plain answer comes only once the whole reading is written, which
+    // takes a slow model up to about half a minute.
+    CallLimits plain{std::chrono::seconds(25), std::chrono::seconds(60)};
+    // A stream shows its first field within seconds and its result about as
+    // late as a plain answer would come; 90 s leaves it room for a slow start.
+    CallLimits stream{std::chrono::seconds(45), std::chrono::seconds(90)};
 };
 // Process-wide; tests shorten them so a stall takes seconds, not a minute.
 Timeouts &timeouts();

@@ -156,8 +156,39 @@ FieldEvent fieldEventFrom(const json &o)
     return FieldEvent{text(o, "field"), optText(o, "value")};
 }
 
+// Whether arrays and objects nest no deeper than kMaxNesting, in one pass
+// over the text (brackets inside strings do not count).
+bool shallowEnough(const QByteArray &bytes)
+{
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : bytes) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxNesting)
+                return false;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return true;
+}
+
 template <class T, class F> std::optional<T> decode(const QByteArray &bytes, F from)
 {
+    // A hostile document of a few hundred kilobytes could otherwise cost
+    // hundreds of megabytes and seconds of the GUI thread as a tree.
+    if (bytes.size() > kMaxAnswerDocument || !shallowEnough(bytes))
+        return std::nullopt;
     // Parsing rejects malformed JSON and ill-formed UTF-8 inside strings.
     const json doc = json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);
     if (doc.is_discarded())

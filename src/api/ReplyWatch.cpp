@@ -4,13 +4,81 @@
 
 namespace tavolen::api {
 
-ReplyWatch::ReplyWatch(QNetworkReply *reply) : m_reply(reply)
+namespace {
+
+// The error Qt 6.4 reports for an answer with this status once its body is
+// in (QHttpThreadDelegate): the status named as an error, not a failure of
+// the transfer. NoError for statuses below 400.
+QNetworkReply::NetworkError errorNamingStatus(int status)
 {
-    connect(reply, &QNetworkReply::metaDataChanged, this, &ReplyWatch::notify);
+    switch (status) {
+    case 400:
+    case 418:
+        return QNetworkReply::ProtocolInvalidOperationError;
+    case 401:
+        return QNetworkReply::AuthenticationRequiredError;
+    case 403:
+        return QNetworkReply::ContentAccessDenied;
+    case 404:
+        return QNetworkReply::ContentNotFoundError;
+    case 405:
+        return QNetworkReply::ContentOperationNotPermittedError;
+    case 407:
+        return QNetworkReply::ProxyAuthenticationRequiredError;
+    case 409:
+        return QNetworkReply::ContentConflictError;
+    case 410:
+        return QNetworkReply::ContentGoneError;
+    case 500:
+        return QNetworkReply::InternalServerError;
+    case 501:
+        return QNetworkReply::OperationNotImplementedError;
+    case 503:
+        return QNetworkReply::ServiceUnavailableError;
+    default:
+        if (status > 500)
+            return QNetworkReply::UnknownServerError;
+        if (status >= 400)
+            return QNetworkReply::UnknownContentError;
+        return QNetworkReply::NoError;
+    }
+}
+
+// Statuses whose answers have no body, whatever Content-Length says.
+bool hasNoBody(int status)
+{
+    return (status >= 100 && status < 200) || status == 204 || status == 304;
+}
+
+QString connectionClosed()
+{
+    return QCoreApplication::translate("QHttp", "Connection closed");
+}
+
+} // namespace
+
+ReplyWatch::ReplyWatch(QNetworkReply *reply, qint64 readAhead, QDeadlineTimer deadline)
+    : m_reply(reply), m_readAhead(readAhead)
+{
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
+        limitReadAhead();
+        notify();
+    });
     connect(reply, &QNetworkReply::readyRead, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::errorOccurred, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::finished, this, &ReplyWatch::notify);
     connect(reply, &QObject::destroyed, this, &ReplyWatch::notify);
+
+    // Qt 6.4 hands the limit to the transfer only once the transfer exists,
+    // which is after the queued start that post() arranged: set now, it is
+    // lost. Queued behind that start it arrives before the body does; the
+    // head sets it again.
+    QTimer::singleShot(0, this, &ReplyWatch::limitReadAhead);
+
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, &ReplyWatch::expire);
+    if (!deadline.isForever())
+        m_deadline.start(std::max<qint64>(0, deadline.remainingTime()));
 }
 
 ReplyWatch::~ReplyWatch()
@@ -35,9 +103,24 @@ void ReplyWatch::notify()
     Q_EMIT activity();
 }
 
+void ReplyWatch::limitReadAhead()
+{
+    if (m_reply && m_reply->readBufferSize() != m_readAhead)
+        m_reply->setReadBufferSize(m_readAhead);
+}
+
+void ReplyWatch::expire()
+{
+    if (!m_reply || m_reply->isFinished())
+        return;
+    m_expired = true;
+    m_reply->abort();
+    notify();
+}
+
 QByteArray ReplyWatch::read(qint64 max)
 {
-    if (!m_reply || !m_reply->isOpen())
+    if (!m_reply || !m_reply->isOpen() || max <= 0)
         return {};
     QByteArray bytes = m_reply->read(max);
     m_bytesRead += bytes.size();
@@ -63,28 +146,32 @@ std::optional<QString> ReplyWatch::transportFailure() const
 {
     if (!m_reply)
         return QCoreApplication::translate("QNetworkReply", "Operation canceled");
-    const int e = m_reply->error();
+    const QNetworkReply::NetworkError e = m_reply->error();
     if (e == QNetworkReply::NoError) {
         // Qt 6.4 finishes a body cut short of its Content-Length without an
         // error; we say what it says when it notices a closed connection.
         if (cutShort())
-            return QCoreApplication::translate("QHttp", "Connection closed");
+            return connectionClosed();
         return std::nullopt;
     }
     const std::optional<int> code = status();
-    // With a status in, Qt also names statuses of 400 and up as errors (400
-    // as an invalid operation, 407 as a proxy error). What remains are the
-    // failures of the connection itself and of the framing.
-    const bool transport = !code ||
-                           (e == QNetworkReply::ProxyAuthenticationRequiredError ? *code != 407 : e < 200) ||
-                           e == QNetworkReply::ProtocolFailure;
-    if (!transport)
+    if (code && e == errorNamingStatus(*code))
         return std::nullopt;
+    // Qt 6.4 rewinds the upload for a 307 or 308 even when we follow
+    // redirects ourselves; it cannot, and fails the reply. The status decides.
+    if (code && *code >= 300 && *code < 400 && e == QNetworkReply::ContentReSendError)
+        return std::nullopt;
+    // The connection closed before an answer, and the upload could not be
+    // sent again (we never let it be): to the user, the connection closed.
+    if (e == QNetworkReply::ContentReSendError)
+        return connectionClosed();
     return m_reply->errorString();
 }
 
 bool ReplyWatch::timedOut() const
 {
+    if (m_expired)
+        return true;
     if (!m_reply)
         return false;
     // Qt 6.4 reports an expired transfer time-out as a cancellation, newer Qt
@@ -97,6 +184,9 @@ bool ReplyWatch::timedOut() const
 bool ReplyWatch::cutShort() const
 {
     if (!m_reply || !m_reply->isFinished() || m_reply->bytesAvailable() > 0)
+        return false;
+    const std::optional<int> code = status();
+    if (!code || hasNoBody(*code))
         return false;
     // A compressed body's length says nothing about the bytes we read.
     if (!m_reply->rawHeader("Content-Encoding").isEmpty())

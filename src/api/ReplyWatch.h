@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <qcoro/qcorosignal.h>
 
@@ -17,7 +19,9 @@ namespace tavolen::api {
 class ReplyWatch : public QObject {
     Q_OBJECT
 public:
-    explicit ReplyWatch(QNetworkReply *reply);
+    // `readAhead`: the most Qt may buffer ahead of our reads. `deadline`: the
+    // reply is aborted, and counts as timed out, when it expires.
+    ReplyWatch(QNetworkReply *reply, qint64 readAhead, QDeadlineTimer deadline);
     ~ReplyWatch() override;
 
     QNetworkReply *reply() const { return m_reply.data(); }
@@ -38,10 +42,11 @@ public:
     // The reply is gone or has ended, with or without a failure.
     bool ended() const;
     // How the transfer itself failed (connection, framing, time-out,
-    // cancellation), in the platform's words; nullopt when it did not, also
-    // when Qt merely names a status of 400 or more as an error.
+    // deadline), in the platform's words; nullopt when it did not, also when
+    // Qt merely names a status of 400 or more as an error.
     std::optional<QString> transportFailure() const;
-    // The transfer failed because it stayed idle for its transfer time-out.
+    // The transfer failed because it stayed idle for its transfer time-out,
+    // or because the call's deadline passed.
     bool timedOut() const;
 
 Q_SIGNALS:
@@ -49,12 +54,17 @@ Q_SIGNALS:
 
 private:
     void notify();
+    void limitReadAhead();
+    void expire();
     // Ended without an error before the Content-Length was reached.
     bool cutShort() const;
 
     QPointer<QNetworkReply> m_reply;
+    qint64 m_readAhead;
+    QTimer m_deadline;
     qint64 m_bytesRead = 0;
     bool m_notified = false;
+    bool m_expired = false;
 };
 
 } // namespace tavolen::api

@@ -5,7 +5,7 @@
 #include "app/ReadingJson.h"
 #include "capture/JpegEncoder.h"
 #include "core/RunToEnd.h"
-#include "core/Services.h"
+#include "core/Settings.h"
 
 #include <QCommandLineParser>
 #include <QImageReader>

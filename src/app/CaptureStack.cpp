@@ -1,6 +1,6 @@
 #include "app/CaptureStack.h"
 
-#include "core/Services.h"
+#include "core/Settings.h"
 
 namespace tavolen::app {
 

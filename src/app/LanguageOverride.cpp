@@ -1,14 +1,12 @@
 #include "app/LanguageOverride.h"
 
-namespace tavolen::app {
+#include "core/Settings.h"
 
-namespace {
-const QString kAppLang = QStringLiteral("app_lang");
-}
+namespace tavolen::app {
 
 std::optional<QVariant> LanguageOverride::value(const QString &key) const
 {
-    if (key == kAppLang)
+    if (key == keys::appLang.name())
         return QVariant(m_appLang);
     return m_beneath.value(key);
 }
@@ -16,13 +14,13 @@ std::optional<QVariant> LanguageOverride::value(const QString &key) const
 void LanguageOverride::setValue(const QString &key, const QVariant &value)
 {
     // The user's own choice is not ours to change from a one-off run.
-    if (key != kAppLang)
+    if (key != keys::appLang.name())
         m_beneath.setValue(key, value);
 }
 
 void LanguageOverride::remove(const QString &key)
 {
-    if (key != kAppLang)
+    if (key != keys::appLang.name())
         m_beneath.remove(key);
 }
 

@@ -1,27 +1,27 @@
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 namespace tavolen::app {
 
 // A settings store that answers "app_lang" with a fixed choice and passes
 // everything else to the store beneath, so one run can speak a language
 // without changing the user's setting.
-class LanguageOverride final : public platform::SettingsStore {
+class LanguageOverride final : public SettingsStore {
 public:
     // `appLang` is a stored value of "app_lang": "en" or "zh".
-    LanguageOverride(platform::SettingsStore &beneath, QString appLang)
+    LanguageOverride(SettingsStore &beneath, QString appLang)
         : m_beneath(beneath), m_appLang(std::move(appLang))
     {}
 
-    platform::SettingsStore &beneath() const { return m_beneath; }
+    SettingsStore &beneath() const { return m_beneath; }
 
     std::optional<QVariant> value(const QString &key) const override;
     void setValue(const QString &key, const QVariant &value) override;
     void remove(const QString &key) override;
 
 private:
-    platform::SettingsStore &m_beneath;
+    SettingsStore &m_beneath;
     QString m_appLang;
 };
 

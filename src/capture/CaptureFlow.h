@@ -13,9 +13,12 @@
 namespace tavolen::platform {
 class Pasteboard;
 class ScreenAccess;
-class SettingsStore;
 class SoundPlayer;
 } // namespace tavolen::platform
+
+namespace tavolen {
+class SettingsStore;
+}
 
 namespace tavolen::capture {
 
@@ -36,7 +39,7 @@ public:
         platform::ActiveWindow &activeWindow;
         platform::Pasteboard &pasteboard;
         platform::SoundPlayer &sound;
-        platform::SettingsStore &settings;
+        SettingsStore &settings;
     };
 
     explicit CaptureFlow(Services services, QObject *parent = nullptr);

@@ -4,9 +4,12 @@
 
 namespace tavolen::platform {
 class Pasteboard;
-class SettingsStore;
 class SoundPlayer;
 } // namespace tavolen::platform
+
+namespace tavolen {
+class SettingsStore;
+}
 
 namespace tavolen::capture {
 
@@ -19,7 +22,7 @@ void copy(platform::Pasteboard &pasteboard, const QString &text);
 
 namespace TavolenSound {
 // Plays the capture sound unless "snap_sound" is present and false.
-void play(const platform::SettingsStore &settings, platform::SoundPlayer &player);
+void play(const SettingsStore &settings, platform::SoundPlayer &player);
 } // namespace TavolenSound
 
 } // namespace tavolen::capture

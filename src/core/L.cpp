@@ -1,23 +1,36 @@
 #include "core/L.h"
 
-#include "core/Services.h"
-#include "platform/SettingsStore.h"
+#include "core/Settings.h"
+
+#include <QLocale>
 
 namespace tavolen::L {
 
+namespace {
+std::function<QStringList()> g_languages;
+}
+
 bool isZh()
 {
-    const auto stored = settings().value(QStringLiteral("app_lang"));
-    // INI files hold strings; anything that is not one counts as absent.
-    if (stored && stored->typeId() == QMetaType::QString) {
-        const QString lang = stored->toString();
-        if (lang == QLatin1String("zh"))
-            return true;
-        if (lang == QLatin1String("en"))
-            return false;
-    }
+    const QString lang = keys::appLang.value(settings());
+    if (lang == QLatin1String("zh"))
+        return true;
+    if (lang == QLatin1String("en"))
+        return false;
     const QStringList languages = preferredLanguages();
     return !languages.isEmpty() && languages.first().startsWith(QLatin1String("zh"));
+}
+
+QStringList preferredLanguages()
+{
+    if (g_languages)
+        return g_languages();
+    return QLocale::system().uiLanguages();
+}
+
+void installLanguageSource(std::function<QStringList()> source)
+{
+    g_languages = std::move(source);
 }
 
 } // namespace tavolen::L

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace tavolen::L {
 
@@ -19,5 +22,10 @@ inline QString uiLang()
 {
     return isZh() ? QStringLiteral("zh-Hans") : QStringLiteral("en");
 }
+
+// The user's ordered preferred interface languages (BCP 47 tags).
+QStringList preferredLanguages();
+// Replaces the system's list, for tests; an empty function restores it.
+void installLanguageSource(std::function<QStringList()> source);
 
 } // namespace tavolen::L

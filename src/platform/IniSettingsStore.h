@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QSettings>
 

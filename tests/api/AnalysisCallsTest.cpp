@@ -1,5 +1,7 @@
 #include "api/Api.h"
 #include "api/Decoding.h"
+#include "api/Upload.h"
+#include "support/EventLoopWatch.h"
 #include "support/ServiceTest.h"
 
 using namespace tavolen;
@@ -39,7 +41,7 @@ api::StreamPartial partial(std::optional<QString> tone, std::optional<QString> s
 
 TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
 {
-    api::timeouts() = {700ms, 700ms};
+    api::timeouts() = {{700ms, 30s}, {700ms, 30s}};
     const QByteArray json = envelopeJson();
     QByteArray wrongType = json;
     wrongType.replace(R"("auto_copy":true)", R"("auto_copy":"yes")");
@@ -124,18 +126,23 @@ TEST_F(AnalysisCalls, NoHttpAnswerIsTransportForThePlainCallAndThePlatformsError
         useService(refusingBaseUrl());
         EXPECT_EQ(caseText(call(which)), kind + std::string("Connection refused"));
     }
-    // Qt tries a connection that answers garbage once more, then gives up.
+    // A service that hangs up without answering, or answers in another
+    // protocol, gets the upload once: the HTTP layer may not send it again.
     useService(server.baseUrl());
-    server.setFallback(ScriptedResponse::garbage("SSH-2.0-OpenSSH_9.2\r\n\r\n"));
-    EXPECT_EQ(caseText(call(Call::Plain)), "transport: Connection closed");
-    EXPECT_EQ(caseText(call(Call::Stream)), "platform: Connection closed");
+    for (const QByteArray &answer : {QByteArray(), QByteArray("SSH-2.0-OpenSSH_9.2\r\n\r\n")}) {
+        server.setFallback(ScriptedResponse::garbage(answer));
+        EXPECT_EQ(caseText(call(Call::Plain)), "transport: Connection closed");
+        EXPECT_EQ(caseText(call(Call::Stream)), "platform: Connection closed");
+    }
+    EXPECT_EQ(server.requests(kPlain).size(), 2);
+    EXPECT_EQ(server.requests(kStream).size(), 2);
 }
 
 TEST_F(AnalysisCalls, AnswersInSlowPiecesAndLinesSplitAnywhereAreReassembled)
 {
     // Each pause is shorter than the idle limit, the whole answer longer:
     // the limit is on silence, not on the exchange.
-    api::timeouts() = {600ms, 600ms};
+    api::timeouts() = {{600ms, 30s}, {600ms, 30s}};
     const QByteArray json = envelopeJson();
     ScriptedResponse plain = ScriptedResponse::body(200, {});
     plain.pieces.clear();
@@ -181,28 +188,150 @@ TEST_F(AnalysisCalls, LinesAfterTheResultAreNeverRead)
     EXPECT_EQ(server.requests()[0].piecesSent, 2);
 }
 
-TEST_F(AnalysisCalls, WhatTheNetworkCanMakeUsHoldIsBounded)
+TEST_F(AnalysisCalls, AnswersLargerThanAReadingCanBeAreNotHeldOrDecoded)
 {
-    constexpr qsizetype kOver = 16 * 1024 * 1024 + 1024;
-    answer(Call::Plain, ScriptedResponse::body(200, paddedEnvelopeJson(kOver)));
+    constexpr qsizetype kBound = 1024 * 1024;
+    answer(Call::Plain, ScriptedResponse::body(200, paddedEnvelopeJson(kBound + 1)));
     EXPECT_EQ(caseText(call(Call::Plain)), "decode");
+    answer(Call::Plain, ScriptedResponse::body(200, paddedEnvelopeJson(kBound)));
+    EXPECT_TRUE(call(Call::Plain).ok()) << "an answer of exactly the bound is still read";
     const QByteArray error =
-        errorEnvelopeJson("big", "M").chopped(1) + R"(,"padding":")" + QByteArray(kOver, 'x') + "\"}";
+        errorEnvelopeJson("big", "M").chopped(1) + R"(,"padding":")" + QByteArray(kBound, 'x') + "\"}";
     answer(Call::Plain, ScriptedResponse::body(500, error));
     EXPECT_EQ(caseText(call(Call::Plain)), "http 500") << "no service message from an oversized body";
-    answer(Call::Plain, ScriptedResponse::body(200, paddedEnvelopeJson(16 * 1024 * 1024 - 64)));
-    EXPECT_TRUE(call(Call::Plain).ok()) << "just under the bound is still read";
 
-    api::timeouts().stream = 10s;
+    // A body without end: what the service manages to send is what the
+    // client takes in, so it must stop soon after the bound.
+    answer(Call::Plain, ScriptedResponse::endless(QByteArray(64 * 1024, ' ')));
+    EXPECT_EQ(caseText(call(Call::Plain)), "decode");
+    ASSERT_TRUE(server.waitUntil(
+        [&] { return server.requests(kPlain).back().fate == RecordedRequest::Fate::ClientLeft; }));
+    EXPECT_LT(server.requests(kPlain).back().bytesSent, 6 * kBound);
+
+    // Under the bound but built to be costly as a tree: refused, quickly.
+    EventLoopWatch loop;
+    answer(Call::Plain,
+           ScriptedResponse::body(200, QByteArray(kBound / 2, '[') + QByteArray(kBound / 2, ']')));
+    EXPECT_EQ(caseText(call(Call::Plain)), "decode");
+    QByteArray objects = "[{}";
+    while (objects.size() < kBound - 4)
+        objects += ",{}";
+    answer(Call::Plain, ScriptedResponse::body(200, objects + "]"));
+    EXPECT_EQ(caseText(call(Call::Plain)), "decode");
+    EXPECT_LT(loop.longestStall(), 250ms) << "the GUI thread kept running";
+
+    api::timeouts().stream.idle = 10s;
     answer(Call::Stream, ScriptedResponse::stream({"event: field\ndata: ", QByteArray(512 * 1024, 'x'),
                                                    QByteArray(512 * 1024, 'x'), "x"})
                              .endWith(Ending::Stall));
     EXPECT_EQ(caseText(call(Call::Stream)), "decode");
     EXPECT_LT(clock.elapsed(), 5000) << "the overlong line's end is not waited for";
-    const QByteArray line = "data:" + paddedEnvelopeJson(1024 * 1024 - 5);
-    ASSERT_EQ(line.size(), 1024 * 1024);
+    const QByteArray line = "data:" + paddedEnvelopeJson(kBound - 5);
+    ASSERT_EQ(line.size(), kBound);
     answer(Call::Stream, ScriptedResponse::stream({"event: result\n" + line + "\n"}));
     EXPECT_TRUE(call(Call::Stream).ok()) << "a line of exactly the limit is read";
+}
+
+TEST_F(AnalysisCalls, AFastEndlessStreamIsReadNoFasterThanItIsHandledUntilTheDeadlineEndsIt)
+{
+    api::timeouts().stream = {10s, 2s};
+    const QByteArray unit = fieldLines("summary", QByteArray(1000, 's'));
+    ScriptedResponse endless = ScriptedResponse::endless(unit);
+    endless.endlessFor = 8s;
+    answer(Call::Stream, endless);
+
+    EventLoopWatch loop;
+    qint64 handled = 0;
+    qint64 peakHeld = 0; // sent by the service, not yet handed to the handler
+    int partials = 0;
+    const api::AnalysisOutcome outcome =
+        run(api::analyzeStream(kJpeg, QStringLiteral("en"), [&](const api::StreamPartial &) {
+            handled += unit.size();
+            // A handler a little slower than loopback is fast.
+            for (QElapsedTimer busy =
+                     [] {
+                         QElapsedTimer t;
+                         t.start();
+                         return t;
+                     }();
+                 busy.nsecsElapsed() < 20000;) {
+            }
+            if (++partials % 256 == 0)
+                peakHeld = std::max(peakHeld, server.requests(kStream)[0].bytesSent - handled);
+        }));
+    EXPECT_EQ(caseText(outcome), "platform: The request timed out.");
+    EXPECT_GT(partials, 1000);
+    EXPECT_LT(peakHeld, 16 * 1024 * 1024) << "bytes held between the socket and the handler";
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_LT(loop.longestStall(), 250ms) << "the GUI thread kept running";
+}
+
+TEST_F(AnalysisCalls, ATrickleThatNeverEndsIsEndedByTheDeadline)
+{
+    api::timeouts() = {{1s, 1500ms}, {1s, 1500ms}};
+    for (const auto &[which, text] : {std::pair{Call::Plain, "transport: The request timed out."},
+                                      std::pair{Call::Stream, "platform: The request timed out."}}) {
+        answer(which, ScriptedResponse::endless("\n", 300ms));
+        EXPECT_EQ(caseText(call(which)), text);
+        EXPECT_GE(clock.elapsed(), 1400);
+        EXPECT_LT(clock.elapsed(), 3000);
+    }
+}
+
+TEST_F(AnalysisCalls, RedirectsAreFollowedWithinTheServiceOnlyAndTheUploadNeverLeavesIt)
+{
+    const auto redirect = [](int status, const QString &to) {
+        return ScriptedResponse{
+            status, {{"Location", to.toUtf8()}}, ScriptedResponse::Framing::ContentLength, {}};
+    };
+    const auto success = [](Call which) {
+        return which == Call::Plain ? ScriptedResponse::body(200, envelopeJson())
+                                    : ScriptedResponse::stream({eventLines("result", envelopeJson())});
+    };
+    ScriptedServer elsewhere;
+    elsewhere.setFallback(ScriptedResponse::body(200, envelopeJson()));
+    for (const Call which : {Call::Plain, Call::Stream}) {
+        const QByteArray path = which == Call::Plain ? kPlain : kStream;
+        for (const int status : {301, 302, 307, 308}) {
+            answer(which, redirect(status, elsewhere.baseUrl() + QString::fromLatin1(path)));
+            EXPECT_EQ(caseText(call(which)), "http " + std::to_string(status));
+        }
+        answer(which, redirect(303, QStringLiteral("/moved")));
+        EXPECT_EQ(caseText(call(which)), "http 303") << "a see-other is not an upload's new home";
+
+        answer(which, redirect(307, QStringLiteral("/moved")));
+        server.script("/moved", success(which));
+        EXPECT_EQ(caseText(call(which)), "ok") << "a redirect within the service is followed";
+        const RecordedRequest moved = server.requests("/moved").back();
+        EXPECT_EQ(moved.header("Authorization"), server.requests(path).back().header("Authorization"));
+        ASSERT_TRUE(moved.parts());
+        EXPECT_EQ(moved.parts()->back().body, kJpeg) << "with the whole upload";
+
+        const qsizetype before = server.requests(path).size();
+        for (int i = 0; i <= api::kMaxRedirects; ++i)
+            answer(which, redirect(308, QString::fromLatin1(path)));
+        EXPECT_EQ(caseText(call(which)), "http 308") << "a loop ends";
+        EXPECT_EQ(server.requests(path).size() - before, api::kMaxRedirects + 1);
+    }
+    EXPECT_TRUE(elsewhere.requests().isEmpty()) << "no token, device id or screenshot went elsewhere";
+}
+
+TEST_F(AnalysisCalls, StatusesWithoutABodyAndFailuresAfterA200AreReportedForWhatTheyAre)
+{
+    for (const Call which : {Call::Plain, Call::Stream}) {
+        for (const int status : {204, 304}) {
+            // Content-Length is announced, but these statuses never have a body.
+            answer(which, ScriptedResponse::body(status, "0123456789").endWith(Ending::Complete, 0));
+            EXPECT_EQ(caseText(call(which)), "http " + std::to_string(status));
+        }
+        ScriptedResponse broken = which == Call::Plain
+                                      ? ScriptedResponse::body(200, "this is not gzip at all")
+                                      : ScriptedResponse::stream({"this is not gzip at all"});
+        broken.headers.append(std::pair<QByteArray, QByteArray>("Content-Encoding", "gzip"));
+        answer(which, broken);
+        const std::string outcome = caseText(call(which));
+        EXPECT_TRUE(outcome.starts_with(which == Call::Plain ? "transport: " : "platform: ")) << outcome;
+    }
 }
 
 } // namespace

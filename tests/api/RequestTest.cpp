@@ -1,5 +1,6 @@
-#include "api/Request.h"
-#include "core/Services.h"
+#include "api/ServiceUrl.h"
+#include "api/UploadRequest.h"
+#include "core/Settings.h"
 #include "platform/IniSettingsStore.h"
 #include "support/ScopedSettings.h"
 
@@ -107,8 +108,9 @@ TEST(Request, HeadersCarryTokenDeviceLanguageAndFreshIds)
     EXPECT_EQ(a.request.url().toString(),
               QStringLiteral("https://svc.example/base/v1/analyze-screenshot-stream"));
     EXPECT_EQ(a.request.transferTimeout(), 45000);
-    EXPECT_EQ(a.request.rawHeaderList(), (QList<QByteArray>{"X-Request-Id", "Accept-Language",
-                                                            "Authorization", "X-Device-Id", "Content-Type"}));
+    EXPECT_EQ(a.request.rawHeaderList(),
+              (QList<QByteArray>{"X-Request-Id", "Accept-Language", "Authorization", "X-Device-Id",
+                                 "Content-Type", "Content-Length"}));
     EXPECT_EQ(a.request.rawHeader("Accept-Language"), "zh-Hans");
     EXPECT_EQ(a.request.rawHeader("Authorization"),
               "Bearer tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");

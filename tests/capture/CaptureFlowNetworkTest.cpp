@@ -22,7 +22,7 @@ protected:
 
 TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAnswer)
 {
-    api::timeouts() = {800ms, 800ms};
+    api::timeouts() = {{800ms, 30s}, {800ms, 30s}};
     const auto result = [] { return ScriptedResponse::body(200, envelopeJson()); };
     const QString quota = QStringLiteral("You've used today's free analyses.");
     const struct {

@@ -1,7 +1,7 @@
-#include "api/Request.h"
+#include "api/ServiceUrl.h"
 #include "capture/Clipboard.h"
 #include "core/L.h"
-#include "core/Services.h"
+#include "core/Settings.h"
 #include "platform/IniSettingsStore.h"
 #include "support/FlowFakes.h"
 

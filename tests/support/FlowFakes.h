@@ -2,9 +2,9 @@
 
 #include "api/AnalysisService.h"
 #include "capture/CaptureFlow.h"
+#include "core/MemorySettingsStore.h"
 #include "panel/PanelPresenter.h"
 #include "platform/ActiveWindow.h"
-#include "platform/MemorySettingsStore.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenAccess.h"
 #include "platform/SoundPlayer.h"
@@ -196,7 +196,7 @@ struct FlowRig {
     FakeActiveWindow activeWindow;
     FakePasteboard pasteboard;
     FakeSound sound;
-    platform::MemorySettingsStore settings;
+    MemorySettingsStore settings;
     capture::CaptureFlow flow;
 };
 

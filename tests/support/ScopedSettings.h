@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/Services.h"
-#include "platform/MemorySettingsStore.h"
+#include "core/L.h"
+#include "core/MemorySettingsStore.h"
+#include "core/Settings.h"
 
 #include <QStringList>
 
@@ -15,19 +16,19 @@ public:
         : m_languages(std::move(languages))
     {
         installSettings(&store);
-        installLanguageSource([this] { return m_languages; });
+        L::installLanguageSource([this] { return m_languages; });
     }
     ~ScopedSettings()
     {
         installSettings(nullptr);
-        installLanguageSource({});
+        L::installLanguageSource({});
     }
     ScopedSettings(const ScopedSettings &) = delete;
     ScopedSettings &operator=(const ScopedSettings &) = delete;
 
     void setLanguages(QStringList languages) { m_languages = std::move(languages); }
 
-    platform::MemorySettingsStore store;
+    MemorySettingsStore store;
 
 private:
     QStringList m_languages;

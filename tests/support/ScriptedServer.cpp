@@ -1,5 +1,6 @@
 #include "support/ScriptedServer.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -69,6 +70,12 @@ public:
         socket->setParent(this);
         connect(socket, &QTcpSocket::readyRead, this, &ScriptedConnection::onReadyRead);
         connect(socket, &QTcpSocket::disconnected, this, &ScriptedConnection::onDisconnected);
+        connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 n) {
+            update([n](RecordedRequest &r) { r.bytesSent += n; });
+            if (m_pumping && m_response.endlessGap.count() == 0)
+                pump();
+        });
+        connect(&m_pumpTimer, &QTimer::timeout, this, &ScriptedConnection::pump);
         onReadyRead();
     }
 
@@ -156,6 +163,11 @@ private:
 
     void sendFrom(int piece)
     {
+        if (piece >= m_response.piecesToSend() && m_response.endAfter < 0 &&
+            !m_response.endlessUnit.isEmpty()) {
+            startPumping();
+            return;
+        }
         if (piece >= m_response.piecesToSend()) {
             // An ending before the last piece takes that piece's place, delay included.
             const auto delay = piece < m_response.pieces.size() ? m_response.pieces[piece].delay
@@ -169,14 +181,51 @@ private:
         QTimer::singleShot(m_response.pieces[piece].delay, this, [this, piece] {
             if (m_gone)
                 return;
-            const QByteArray &bytes = m_response.pieces[piece].bytes;
-            if (m_response.framing != ScriptedResponse::Framing::Chunked)
-                m_socket->write(bytes);
-            else if (!bytes.isEmpty()) // an empty chunk would end the body
-                m_socket->write(QByteArray::number(bytes.size(), 16) + "\r\n" + bytes + "\r\n");
+            writePiece(m_response.pieces[piece].bytes);
             update([](RecordedRequest &r) { ++r.piecesSent; });
             sendFrom(piece + 1);
         });
+    }
+
+    void startPumping()
+    {
+        // A small send buffer keeps what the kernel holds for the client
+        // small, so what the service has sent is close to what the client took.
+        m_socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
+        m_pumping = true;
+        m_pumpClock.start();
+        const auto gap =
+            m_response.endlessGap.count() > 0 ? m_response.endlessGap : std::chrono::milliseconds(50);
+        m_pumpTimer.start(gap);
+        pump();
+    }
+
+    // Writes the endless unit: one per tick with a gap, otherwise as long as
+    // the socket has taken the previous ones.
+    void pump()
+    {
+        if (!m_pumping || m_gone)
+            return;
+        if (m_pumpClock.elapsed() >= m_response.endlessFor.count()) {
+            m_pumping = false;
+            m_pumpTimer.stop();
+            end();
+            return;
+        }
+        if (m_response.endlessGap.count() > 0) {
+            writePiece(m_response.endlessUnit);
+            return;
+        }
+        while (m_socket->bytesToWrite() < 256 * 1024)
+            writePiece(m_response.endlessUnit);
+    }
+
+    void writePiece(const QByteArray &bytes)
+    {
+        if (m_response.framing != ScriptedResponse::Framing::Chunked)
+            m_socket->write(bytes);
+        else if (!bytes.isEmpty()) // an empty chunk would end the body
+            m_socket->write(QByteArray::number(bytes.size(), 16) + "\r\n" + bytes + "\r\n");
     }
 
     void end()
@@ -215,6 +264,9 @@ private:
     int m_record = -1;
     bool m_answering = false;
     bool m_gone = false;
+    bool m_pumping = false;
+    QTimer m_pumpTimer;
+    QElapsedTimer m_pumpClock;
 };
 
 } // namespace

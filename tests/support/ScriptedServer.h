@@ -46,6 +46,7 @@ struct RecordedRequest {
     QByteArray body;
     Fate fate = Fate::Answering;
     int piecesSent = 0;
+    qint64 bytesSent = 0; // of the answer, as the kernel took them from the service
 
     std::optional<QByteArray> header(QByteArrayView name) const { return headerValue(headers, name); }
     // The body split by the Content-Type's boundary, strictly: it must open
@@ -74,6 +75,11 @@ struct ScriptedResponse {
     int endAfter = -1;                   // the ending comes after this many pieces; -1: all
     bool silent = false;                 // never sends anything, not even a head
     std::optional<QByteArray> notHttp{}; // sent instead of any HTTP, then closed
+    // After the pieces: this unit again and again, as fast as the client
+    // takes it (or one every `endlessGap`), for `endlessFor`; then the ending.
+    QByteArray endlessUnit{};
+    std::chrono::milliseconds endlessGap{0};
+    std::chrono::milliseconds endlessFor{std::chrono::minutes(5)};
 
     // A whole body at once, with a Content-Length.
     static ScriptedResponse body(int status, QByteArray bytes, QByteArray contentType = "application/json")
@@ -86,6 +92,14 @@ struct ScriptedResponse {
         ScriptedResponse r{200, {{"Content-Type", "text/event-stream"}}, Framing::Chunked};
         for (const QByteArray &piece : pieces)
             r.pieces.append({gap, piece});
+        return r;
+    }
+    // A 200 that never ends (chunked): `unit` for ever, `gap` before each.
+    static ScriptedResponse endless(QByteArray unit, std::chrono::milliseconds gap = {})
+    {
+        ScriptedResponse r = stream({});
+        r.endlessUnit = std::move(unit);
+        r.endlessGap = gap;
         return r;
     }
     static ScriptedResponse silence() { return {.silent = true}; }

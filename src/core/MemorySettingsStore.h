@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QHash>
 
-namespace tavolen::platform {
+namespace tavolen {
 
 // Settings kept in memory only: for tests and for runs that must not touch
 // the user's configuration.
@@ -24,4 +24,4 @@ private:
     QHash<QString, QVariant> m_values;
 };
 
-} // namespace tavolen::platform
+} // namespace tavolen

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace tavolen::platform {
+namespace tavolen {
 
 // The per-user settings store: flat keys, values as the store holds them.
 class SettingsStore {
@@ -19,4 +19,4 @@ public:
     virtual void remove(const QString &key) = 0;
 };
 
-} // namespace tavolen::platform
+} // namespace tavolen

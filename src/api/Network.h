@@ -1,0 +1,13 @@
+#pragma once
+
+class QNetworkAccessManager;
+
+namespace tavolen::api {
+
+// The one HTTP client of the process; no disk cache, nothing written to disk.
+QNetworkAccessManager &network();
+
+// Wakes the service before an upload; returns at once, never reports anything.
+void warmUp();
+
+} // namespace tavolen::api

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace tavolen::api {
+
+inline constexpr auto kPlainPath = "v1/analyze-screenshot";
+inline constexpr auto kStreamPath = "v1/analyze-screenshot-stream";
+inline constexpr auto kHealthPath = "v1/health";
+
+// The service's base URL: "api_base" when it holds an http(s) URL with a host,
+// otherwise the built-in default. Read afresh on every use.
+QUrl base();
+// The built-in default base URL (a build setting).
+QUrl defaultBase();
+// base() with the endpoint path appended, exactly one "/" between them.
+QUrl endpoint(const QString &path);
+
+// Scheme, host and port all equal (ports compared with their scheme's default).
+bool sameOrigin(const QUrl &a, const QUrl &b);
+
+} // namespace tavolen::api

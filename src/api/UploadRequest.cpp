@@ -1,0 +1,71 @@
+#include "api/UploadRequest.h"
+
+#include "api/ServiceUrl.h"
+#include "core/Settings.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUuid>
+
+namespace tavolen::api {
+
+namespace {
+
+// Compiled into the client; the service tells our uploads apart by it.
+constexpr auto kApiToken = "tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66";
+
+QString canonicalUuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+} // namespace
+
+QString deviceId()
+{
+    if (const std::optional<QString> stored = keys::deviceId.stored(settings()))
+        return *stored;
+    const QString id = canonicalUuid();
+    keys::deviceId.set(settings(), id);
+    return id;
+}
+
+UploadRequest multipartRequest(const QString &path, const QByteArray &imageData, const QString &uiLang,
+                               std::chrono::milliseconds idleTimeout)
+{
+    UploadRequest out;
+    out.boundary = "Boundary-" + canonicalUuid().toLatin1();
+
+    out.request.setUrl(endpoint(path));
+    out.request.setTransferTimeout(int(idleTimeout.count()));
+    // Redirects are ours to follow: Qt would follow them to any host, with
+    // the token, the device id and (on 307 and 308) the screenshot.
+    out.request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    out.request.setRawHeader("X-Request-Id", canonicalUuid().toLatin1());
+    out.request.setRawHeader("Accept-Language", uiLang.toUtf8());
+    out.request.setRawHeader("Authorization", QByteArray("Bearer ") + kApiToken);
+    out.request.setRawHeader("X-Device-Id", deviceId().toUtf8());
+    out.request.setRawHeader("Content-Type", "multipart/form-data; boundary=" + out.boundary);
+
+    // Three members of fixed types: serialising them cannot fail.
+    const QJsonObject meta{{QStringLiteral("ui_language"), uiLang},
+                           {QStringLiteral("user_style"), QStringLiteral("natural")},
+                           {QStringLiteral("regenerate"), false}};
+    const QByteArray metaBytes = QJsonDocument(meta).toJson(QJsonDocument::Compact);
+
+    const QByteArray &b = out.boundary;
+    QByteArray &body = out.body;
+    body.reserve(imageData.size() + metaBytes.size() + 320);
+    body += "--" + b + "\r\n";
+    body += "Content-Disposition: form-data; name=\"meta\"\r\n\r\n";
+    body += metaBytes;
+    body += "\r\n--" + b + "\r\n";
+    body += "Content-Disposition: form-data; name=\"image\"; filename=\"screenshot.jpg\"\r\n";
+    body += "Content-Type: image/jpeg\r\n\r\n";
+    body += imageData;
+    body += "\r\n--" + b + "--\r\n";
+    out.request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    return out;
+}
+
+} // namespace tavolen::api
