@@ -36,7 +36,7 @@ struct Sample {
 
 QCoro::Task<std::optional<capture::CaptureOutcome>> captureTask(capture::ScreenCapture &c, QRect r)
 {
-    co_return co_await c.capture(QRectF(r), QGuiApplication::primaryScreen());
+    co_return co_await c.capture(capture::Selection{QRectF(r), QGuiApplication::primaryScreen(), {}});
 }
 
 Sample timeCapture(capture::ScreenCapture &capture, QRect region)

@@ -9,9 +9,18 @@ CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *a
                                                         *m_platform.windowList, *m_platform.screenGrabber)),
       m_capture(std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber))
 {
-    m_flow = std::make_unique<capture::CaptureFlow>(capture::CaptureFlow::Services{
-        *m_overlay, *m_capture, analysis ? *analysis : m_analysis, panel, nullptr, *m_platform.screenAccess,
-        *m_platform.activeWindow, *m_platform.pasteboard, *m_platform.sound, settings()});
+    m_flow = std::make_unique<capture::CaptureFlow>(capture::CaptureFlow::Collaborators{
+        .overlay = *m_overlay,
+        .capturer = *m_capture,
+        .analysis = analysis ? *analysis : m_analysis,
+        .panel = panel,
+        .demo = nullptr,
+        .screenAccess = *m_platform.screenAccess,
+        .activeWindow = *m_platform.activeWindow,
+        .pasteboard = *m_platform.pasteboard,
+        .sound = *m_platform.sound,
+        .settings = settings(),
+    });
     // The first capture should be as quick as the later ones: load the JPEG
     // codec and set up the grabber now, long before the user selects.
     m_capture->warmUp();

@@ -16,7 +16,8 @@ using namespace std::chrono_literals;
 namespace {
 
 // The overlay windows are closed when the selection arrives, but the display
-// server and compositor need a moment to repaint what they covered.
+// server and compositor need a moment to repaint what they covered. A still
+// needs no such wait: it is what the user selected from.
 constexpr auto kSettleDelay = 80ms;
 
 bool shouldCopy(const api::AnalysisResult &r)
@@ -26,26 +27,27 @@ bool shouldCopy(const api::AnalysisResult &r)
 
 } // namespace
 
-CaptureFlow::CaptureFlow(Services services, QObject *parent) : QObject(parent), m_services(services)
+CaptureFlow::CaptureFlow(Collaborators collaborators, QObject *parent)
+    : QObject(parent), m_with(collaborators)
 {}
 
 void CaptureFlow::begin()
 {
     if (m_running)
         return;
-    if (!m_services.screenAccess.isPermitted()) {
+    if (!m_with.screenAccess.isPermitted()) {
         // running stays false, so the next press checks again.
-        m_services.screenAccess.request();
-        m_services.panel.show(panel::PanelState::permission(), std::nullopt);
+        m_with.screenAccess.request();
+        m_with.panel.show(panel::PanelState::permission(), std::nullopt);
         return;
     }
     m_running = true;
-    m_services.panel.hide();
-    m_services.analysis.warmUp();
-    const auto previous = m_services.activeWindow.current();
+    m_with.panel.hide();
+    m_with.analysis.warmUp();
+    const auto previous = m_with.activeWindow.current();
 
     QPointer<CaptureFlow> self(this);
-    m_services.overlay.begin([self, previous](std::optional<Selection> selection) {
+    m_with.overlay.begin([self, previous](std::optional<Selection> selection) {
         if (self)
             self->onSelection(std::move(selection), previous);
     });
@@ -68,26 +70,28 @@ QCoro::Task<> CaptureFlow::captureRun(Selection selection, std::optional<platfor
     QPointer<CaptureFlow> self(this);
     const QRectF near = nearRect(selection);
 
-    co_await QCoro::sleepFor(kSettleDelay);
-    if (!self)
-        co_return;
+    if (selection.still.isNull()) {
+        co_await QCoro::sleepFor(kSettleDelay);
+        if (!self)
+            co_return;
+    }
 
-    CaptureOutcome captured = co_await m_services.capturer.capture(selection.rect, selection.screen.data());
+    CaptureOutcome captured = co_await m_with.capturer.capture(std::move(selection));
     if (!self)
         co_return;
     reactivate(previous);
     if (!captured.ok()) {
-        m_services.panel.show(panel::PanelState::error(describe(captured.error())), near);
+        m_with.panel.show(panel::PanelState::error(describe(captured.error())), near);
         finishRun();
         co_return;
     }
 
-    m_services.panel.show(panel::PanelState::loading(), near);
+    m_with.panel.show(panel::PanelState::loading(), near);
     const std::optional<QString> failure = co_await analyzeAndShow(std::move(captured).value(), near);
     if (!self)
         co_return;
     if (failure)
-        m_services.panel.show(panel::PanelState::error(*failure), near);
+        m_with.panel.show(panel::PanelState::error(*failure), near);
     finishRun();
 }
 
@@ -96,24 +100,24 @@ void CaptureFlow::demo()
     if (m_running)
         return;
     m_running = true;
-    m_services.analysis.warmUp();
+    m_with.analysis.warmUp();
     demoRun();
 }
 
 QCoro::Task<> CaptureFlow::demoRun()
 {
     QPointer<CaptureFlow> self(this);
-    const std::optional<QByteArray> jpeg = m_services.demo ? m_services.demo->jpeg() : std::nullopt;
+    const std::optional<QByteArray> jpeg = m_with.demo ? m_with.demo->jpeg() : std::nullopt;
     if (!jpeg) {
         finishRun();
         co_return;
     }
-    m_services.panel.show(panel::PanelState::loading(), std::nullopt);
+    m_with.panel.show(panel::PanelState::loading(), std::nullopt);
     const std::optional<QString> failure = co_await analyzeAndShow(*jpeg, std::nullopt);
     if (!self)
         co_return;
     if (failure)
-        m_services.panel.show(panel::PanelState::error(*failure), std::nullopt);
+        m_with.panel.show(panel::PanelState::error(*failure), std::nullopt);
     finishRun();
 }
 
@@ -124,9 +128,9 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
     // is gone changes nothing.
     api::PartialHandler onPartial = [self, near](const api::StreamPartial &partial) {
         if (self && partial.summary)
-            self->m_services.panel.show(panel::PanelState::streaming(partial), near);
+            self->m_with.panel.show(panel::PanelState::streaming(partial), near);
     };
-    api::AnalysisOutcome outcome = co_await api::runAnalysis(m_services.analysis, std::move(jpeg), onPartial);
+    api::AnalysisOutcome outcome = co_await api::runAnalysis(m_with.analysis, std::move(jpeg), onPartial);
     if (!self)
         co_return std::nullopt;
     if (!outcome.ok())
@@ -139,16 +143,16 @@ void CaptureFlow::handleResult(const api::AnalysisResult &result, std::optional<
 {
     // auto_copy is deliberately not consulted: respondable and the reply decide.
     if (shouldCopy(result)) {
-        Clipboard::copy(m_services.pasteboard, *result.best_reply);
-        TavolenSound::play(m_services.settings, m_services.sound);
+        Clipboard::copy(m_with.pasteboard, *result.best_reply);
+        TavolenSound::play(m_with.settings, m_with.sound);
     }
-    m_services.panel.show(panel::PanelState::result(result), near);
+    m_with.panel.show(panel::PanelState::result(result), near);
 }
 
 void CaptureFlow::reactivate(std::optional<platform::ActiveWindow::Id> previous)
 {
     if (previous)
-        m_services.activeWindow.activate(*previous);
+        m_with.activeWindow.activate(*previous);
 }
 
 void CaptureFlow::finishRun()

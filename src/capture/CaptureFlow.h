@@ -1,7 +1,8 @@
 #pragma once
 
 #include "api/AnalysisService.h"
-#include "capture/ScreenCapturer.h"
+#include "capture/Capturer.h"
+#include "capture/DemoSample.h"
 #include "capture/Selection.h"
 #include "panel/PanelPresenter.h"
 #include "platform/ActiveWindow.h"
@@ -29,9 +30,9 @@ class CaptureFlow : public QObject {
     Q_OBJECT
 public:
     // Everything the flow calls; each must outlive the flow. `demo` may be null.
-    struct Services {
+    struct Collaborators {
         Selector &overlay;
-        ScreenCapturer &capturer;
+        Capturer &capturer;
         api::AnalysisService &analysis;
         panel::PanelPresenter &panel;
         DemoSampleSource *demo;
@@ -42,7 +43,7 @@ public:
         SettingsStore &settings;
     };
 
-    explicit CaptureFlow(Services services, QObject *parent = nullptr);
+    explicit CaptureFlow(Collaborators collaborators, QObject *parent = nullptr);
 
     // Starts an interactive run; without screen access shows the permission
     // state; does nothing while a run is in progress.
@@ -66,7 +67,7 @@ private:
     void reactivate(std::optional<platform::ActiveWindow::Id> previous);
     void finishRun();
 
-    Services m_services;
+    Collaborators m_with;
     bool m_running = false;
 };
 

@@ -31,7 +31,7 @@ OverlayWindow::OverlayWindow(QScreen *screen, SelectionView *view, bool transluc
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
     view->onRelease = [this](std::optional<QRectF> rect) {
-        report(rect ? std::optional(Selection{*rect, m_screen}) : std::nullopt);
+        report(rect ? std::optional(Selection{*rect, m_screen, m_view->still()}) : std::nullopt);
     };
 }
 

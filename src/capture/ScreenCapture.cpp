@@ -6,7 +6,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -26,25 +25,55 @@ CaptureOutcome grabAndEncode(platform::ScreenGrabber *grabber, QRect native)
     return jpeg;
 }
 
+// `part`: in the still's own pixels.
+CaptureOutcome cutAndEncode(QImage still, QRect part)
+{
+    const QRect inside = part.intersected(still.rect());
+    if (inside.isEmpty())
+        return CaptureFailure(CaptureError::captureFailed);
+    return jpegData(still.copy(inside));
+}
+
 } // namespace
 
 ScreenCapture::ScreenCapture(platform::ScreenGrabber &grabber) : m_grabber(grabber)
-{}
-
-QCoro::Task<CaptureOutcome> ScreenCapture::capture(QRectF rect, QScreen *screen)
 {
+    m_worker.setMaxThreadCount(1);
+    // Kept for the life of the app: its start is part of what warmUp() pays for.
+    m_worker.setExpiryTimeout(-1);
+}
+
+ScreenCapture::~ScreenCapture()
+{
+    m_worker.waitForDone();
+}
+
+QCoro::Task<CaptureOutcome> ScreenCapture::capture(Selection selection)
+{
+    QScreen *screen = selection.screen.data();
     // A screen unplugged since the selection is no longer in the list.
     if (!screen || !QGuiApplication::screens().contains(screen))
         co_return CaptureFailure(CaptureError::displayNotFound);
-    const QRect native = nativeGrabRect(rect, metricsOf(*screen));
+    const ScreenMetrics metrics = metricsOf(*screen);
+    const QRect native = nativeGrabRect(selection.rect, metrics);
     if (native.isEmpty())
         co_return CaptureFailure(CaptureError::captureFailed);
-    co_return co_await QtConcurrent::run(grabAndEncode, &m_grabber, native);
+    // Named, not temporaries: g++ 12 may destroy a temporary that lives
+    // across a co_await twice.
+    QFuture<CaptureOutcome> job;
+    if (!selection.still.isNull()) {
+        const QRect part = native.translated(-metrics.nativeRect().topLeft());
+        job = QtConcurrent::run(&m_worker, cutAndEncode, std::move(selection.still), part);
+        selection.still = QImage();
+    } else {
+        job = QtConcurrent::run(&m_worker, grabAndEncode, &m_grabber, native);
+    }
+    co_return co_await job;
 }
 
 void ScreenCapture::warmUp()
 {
-    QThreadPool::globalInstance()->start([grabber = &m_grabber] {
+    m_worker.start([grabber = &m_grabber] {
         grabber->prepare();
         QImage tiny(16, 16, QImage::Format_RGB32);
         tiny.fill(Qt::gray);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "capture/ScreenCapturer.h"
+#include "capture/Capturer.h"
+
+#include <QThreadPool>
 
 namespace tavolen::platform {
 class ScreenGrabber;
@@ -8,14 +10,18 @@ class ScreenGrabber;
 
 namespace tavolen::capture {
 
-// The capture of a selection: the selected native pixels of its screen, read
-// and encoded on a worker thread so that the GUI thread stays free.
-class ScreenCapture final : public ScreenCapturer {
+// The capture of a selection: its native pixels, cut from the overlay's still
+// or read off the screen, encoded on a worker thread of its own so that the
+// GUI thread stays free.
+class ScreenCapture final : public Capturer {
 public:
-    // The grabber must outlive every capture in progress.
+    // The grabber must outlive the capture.
     explicit ScreenCapture(platform::ScreenGrabber &grabber);
+    // Waits for the worker: a job still running uses the grabber, which may
+    // be destroyed right after.
+    ~ScreenCapture() override;
 
-    QCoro::Task<CaptureOutcome> capture(QRectF rect, QScreen *screen) override;
+    QCoro::Task<CaptureOutcome> capture(Selection selection) override;
 
     // Pays the one-off costs (the JPEG codec's loading, the grabber's set-up,
     // the worker thread's start) ahead of the first capture, on the worker.
@@ -23,6 +29,7 @@ public:
 
 private:
     platform::ScreenGrabber &m_grabber;
+    QThreadPool m_worker;
 };
 
 } // namespace tavolen::capture

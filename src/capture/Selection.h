@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QRectF>
 #include <QScreen>
@@ -14,6 +15,9 @@ namespace tavolen::capture {
 struct Selection {
     QRectF rect;
     QPointer<QScreen> screen;
+    // The screen's native pixels as the overlay showed them, when it showed
+    // a still (no compositor); null when the live desktop showed through.
+    QImage still{};
 };
 
 // Called exactly once per accepted selection; nullopt means cancelled.

@@ -28,6 +28,8 @@ public:
     void hoverAt(QPointF local);
 
     const SelectionModel &model() const { return m_model; }
+    // The frozen screen shown beneath the dim layer; null when there is none.
+    const QImage &still() const { return m_frozen; }
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;

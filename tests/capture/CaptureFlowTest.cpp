@@ -206,8 +206,16 @@ TEST_F(CaptureFlowTest, SelectionArrivingAfterTheFlowIsGoneDoesNothing)
         void begin(capture::SelectionCompletion c) override { pending = std::move(c); }
     } selector;
     auto flow = std::make_unique<capture::CaptureFlow>(
-        capture::CaptureFlow::Services{selector, rig.capturer, rig.analysis, rig.panel, nullptr, rig.access,
-                                       rig.activeWindow, rig.pasteboard, rig.sound, rig.settings});
+        capture::CaptureFlow::Collaborators{.overlay = selector,
+                                            .capturer = rig.capturer,
+                                            .analysis = rig.analysis,
+                                            .panel = rig.panel,
+                                            .demo = nullptr,
+                                            .screenAccess = rig.access,
+                                            .activeWindow = rig.activeWindow,
+                                            .pasteboard = rig.pasteboard,
+                                            .sound = rig.sound,
+                                            .settings = rig.settings});
     flow->begin();
     ASSERT_TRUE(selector.pending);
     flow.reset();

@@ -59,15 +59,17 @@ private:
     capture::SelectionCompletion m_completion;
 };
 
-struct FakeCapturer final : capture::ScreenCapturer {
-    QCoro::Task<capture::CaptureOutcome> capture(QRectF rect, QScreen *) override
+struct FakeCapturer final : capture::Capturer {
+    QCoro::Task<capture::CaptureOutcome> capture(capture::Selection selection) override
     {
-        rects.push_back(rect);
+        rects.push_back(selection.rect);
+        stills.push_back(!selection.still.isNull());
         co_await gate.pass();
         co_return answer;
     }
     capture::CaptureOutcome answer = QByteArray("jpeg-bytes");
     std::vector<QRectF> rects;
+    std::vector<bool> stills; // whether each selection came with a still
     Gate gate;
 };
 
@@ -163,8 +165,18 @@ struct FakeDemo final : capture::DemoSampleSource {
 // analysis service in their place.
 struct FlowRig {
     explicit FlowRig(api::AnalysisService *service = nullptr)
-        : flow({selector, capturer, service ? *service : analysis, panel, &demo, access, activeWindow,
-                pasteboard, sound, settings})
+        : flow({
+              .overlay = selector,
+              .capturer = capturer,
+              .analysis = service ? *service : analysis,
+              .panel = panel,
+              .demo = &demo,
+              .screenAccess = access,
+              .activeWindow = activeWindow,
+              .pasteboard = pasteboard,
+              .sound = sound,
+              .settings = settings,
+          })
     {}
 
     // Runs begin() with a selection and waits until the run has finished.
