@@ -40,6 +40,21 @@ double edgeDifference(const QImage &a, const QImage &b, int band = 2)
     return count ? sum / count : 0;
 }
 
+// The mean channel difference of two images of one size.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y);
+            const QColor q = b.pixelColor(x, y);
+            sum +=
+                std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue());
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
 } // namespace
 
 TEST(OneScreen, ClickUploadsTheWindowsWholeFrameAndADragExactlyTheDraggedRegion)
@@ -60,6 +75,30 @@ TEST(OneScreen, ClickUploadsTheWindowsWholeFrameAndADragExactlyTheDraggedRegion)
     EXPECT_EQ(dragged.uploaded()->size(), QSize(300, 220));
     EXPECT_GE(window->expectShownIn(*dragged.uploaded(), from), 3);
     EXPECT_EQ(dragged.near(), QRectF(QPointF(from), QSizeF(300, 220)));
+}
+
+TEST(OneScreen, AWindowThatCannotRepaintIsCapturedAsTheUserSawIt)
+{
+    // Under the hint pill, which the overlay draws at the top of the screen.
+    auto window = ForeignWindow::open(QRect(400, 30, 480, 320), kWarm);
+    ASSERT_TRUE(window);
+    const QRect region(window->client().topLeft() + QPoint(20, 5), QSize(440, 280));
+    const QImage before = screenshot().copy(region);
+    window->freeze(); // busy or hung: it repaints nothing the overlay covered
+    FlowHarness h;
+    ASSERT_TRUE(h.select([&] { drag(region.topLeft(), region.topLeft() + QPoint(440, 280)); }));
+    window->thaw();
+    const std::optional<QImage> uploaded = h.uploaded();
+    ASSERT_TRUE(uploaded);
+    ASSERT_EQ(uploaded->size(), region.size());
+    // 8 x 8 blocks whose mean colour moved by more than JPEG moves it where
+    // four colours meet: the dim layer and the hint pill, had the overlay's
+    // leftovers been grabbed (every block, on a desktop without backing store).
+    int changed = 0;
+    for (int y = 0; y + 8 <= region.height(); y += 8)
+        for (int x = 0; x + 8 <= region.width(); x += 8)
+            changed += meanDifference(uploaded->copy(x, y, 8, 8), before.copy(x, y, 8, 8)) > 30;
+    EXPECT_EQ(changed, 0);
 }
 
 TEST(OneScreen, EscapeOrAClickOnTheBareDesktopCancelsAndGivesTheFocusBack)

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <memory>
 #include <optional>
 
@@ -107,6 +108,7 @@ public:
     }
     ~ForeignWindow()
     {
+        thaw();
         m_process.terminate();
         if (!m_process.waitForFinished(3000))
             m_process.kill();
@@ -126,6 +128,10 @@ public:
                 o + QPoint(3 * qx, 3 * qy)};
     }
     void raise() { xdotool({"windowactivate", "--sync", QString::number(m_id)}); }
+    // Stops the process (a busy or hung application: nothing is repainted)
+    // or lets it go on.
+    void freeze() { ::kill(pid_t(m_process.processId()), SIGSTOP); }
+    void thaw() { ::kill(pid_t(m_process.processId()), SIGCONT); }
 
     // Checks an image of the desktop against the pattern, darkened to
     // `brightness`, at every quadrant centre the image covers, within what

@@ -158,7 +158,9 @@ int main(int argc, char **argv)
     XSession session;
     QString error = "unknown --x-session";
     if (name.startsWith("single"))
-        error = session.start("Xvfb -screen 0 1280x1024x24 -nolisten tcp -noreset");
+        // No backing store, as on many desktops: what a window does not
+        // repaint stays as the last window above it left it.
+        error = session.start("Xvfb -screen 0 1280x1024x24 -bs -nolisten tcp -noreset");
     else if (name.startsWith("dual"))
         error = session.start(QString("Xorg -config %1 -noreset -nolisten tcp -logfile %2")
                                   .arg(quoted(TAVOLEN_DUMMY_CONF), quoted(session.logFile())),
