@@ -21,6 +21,9 @@ public:
 
     // Pointer moved with no button held. True when the highlight changed.
     bool hover(QPointF p);
+    // The pointer is on another screen: no highlight here (unless the button
+    // is held on this one). True when the highlight changed.
+    bool clearHover();
     void press(QPointF p);
     // Pointer moved with the button held. True when a repaint is due.
     bool drag(QPointF p);

@@ -72,11 +72,25 @@ void SelectionOverlay::begin(SelectionCompletion completion)
             if (self)
                 self->finish(std::move(outcome));
         };
+        view->onHovered = [self, view] {
+            if (self)
+                self->pointerOn(view);
+        };
         window->show();
         m_windows.append(window);
     }
     // Only the first screen's window takes the keyboard, so only it sees Esc.
     m_windows.front()->takeKeyboard();
+}
+
+void SelectionOverlay::pointerOn(SelectionView *here)
+{
+    // One highlight at a time, on the screen under the pointer: a window that
+    // spans two screens is ringed only where the pointer is.
+    for (const auto &window : m_windows) {
+        if (window && window->view() != here)
+            window->view()->clearHover();
+    }
 }
 
 void SelectionOverlay::finish(std::optional<Selection> outcome)

@@ -14,6 +14,7 @@ class WindowList;
 namespace tavolen::capture {
 
 class OverlayWindow;
+class SelectionView;
 
 // Lets the user pick a window or drag a region on any screen: one overlay
 // window per screen while a selection is in progress, none otherwise.
@@ -32,6 +33,7 @@ public:
     QList<OverlayWindow *> windows() const;
 
 private:
+    void pointerOn(SelectionView *here);
     void finish(std::optional<Selection> outcome);
     void closeWindows();
 

@@ -34,11 +34,23 @@ void SelectionView::hoverAt(QPointF local)
         update();
 }
 
+void SelectionView::clearHover()
+{
+    if (m_model.clearHover())
+        update();
+}
+
 void SelectionView::mouseMoveEvent(QMouseEvent *event)
 {
-    const bool changed = event->buttons() & Qt::LeftButton ? m_model.drag(event->position())
-                                                           : m_model.hover(event->position());
-    if (changed)
+    if (event->buttons() & Qt::LeftButton) {
+        if (m_model.drag(event->position()))
+            update();
+        return;
+    }
+    // Only the view under the pointer hears of its moves; it tells the rest.
+    if (onHovered)
+        onHovered();
+    if (m_model.hover(event->position()))
         update();
 }
 

@@ -24,8 +24,14 @@ public:
     // logical pixels) or nullopt for a cancel.
     std::function<void(std::optional<QRectF>)> onRelease;
 
+    // Called when the pointer moves over this view with no button held, so
+    // that the views of the other screens drop their highlights.
+    std::function<void()> onHovered;
+
     // Highlights the window under `local` before the pointer has moved.
     void hoverAt(QPointF local);
+    // The pointer is on another screen.
+    void clearHover();
 
     const SelectionModel &model() const { return m_model; }
     // The frozen screen shown beneath the dim layer; null when there is none.

@@ -34,7 +34,34 @@ TEST(SelectionModel, HighlightsTheFrontMostWindowUnderThePointerClippedToTheScre
     m.hover(QPointF(150, 150));
     m.press(QPointF(150, 150));
     EXPECT_FALSE(m.hover(QPointF(60, 60)));
+    EXPECT_FALSE(m.clearHover());
     EXPECT_EQ(m.hoverRect(), kFront) << "the highlight stays while the button is held";
+}
+
+TEST(SelectionModel, PixelsAreHalfOpenSoTheColumnPastAWindowIsNotIt)
+{
+    // Side by side: the left one's last column is 99, the right one's first 100.
+    const QRectF left(0, 0, 100, 100);
+    const QRectF right(100, 0, 100, 100);
+    SelectionModel m({left, right}, QSizeF(800, 600));
+    const struct {
+        QPointF at;
+        std::optional<QRectF> picked;
+    } cases[] = {
+        {{99, 50}, left}, {{100, 50}, right}, {{199.5, 99.5}, right}, {{200, 50}, {}}, {{50, 100}, {}},
+    };
+    for (const auto &c : cases) {
+        m.hover(c.at);
+        EXPECT_EQ(m.hoverRect(), c.picked) << c.at.x() << "," << c.at.y();
+    }
+    m.hover(QPointF(150, 50));
+    EXPECT_TRUE(m.clearHover()) << "the pointer went to another screen";
+    EXPECT_EQ(m.hoverRect(), std::nullopt);
+
+    // A drag carried past the screen's edge ends at the edge.
+    m.press(QPointF(700, 500));
+    m.drag(QPointF(950, 720));
+    EXPECT_EQ(m.release().rect, QRectF(700, 500, 100, 100));
 }
 
 TEST(SelectionModel, ClickPicksTheHighlightAndADragOfAtLeastEightByEightItsRectangle)

@@ -1,4 +1,5 @@
 #include "capture/OverlayWindow.h"
+#include "capture/SelectionView.h"
 #include "e2e/harness/Desktop.h"
 #include "e2e/harness/FlowHarness.h"
 
@@ -77,6 +78,31 @@ TEST(TwoScreens, EachScreenGetsItsOwnOverlay)
 TEST(TwoScreens, WindowAcrossTheBorderIsCutToTheScreenUnderThePointer)
 {
     expectCutAtTheBorder(500);
+}
+
+TEST(TwoScreens, OnlyTheScreenUnderThePointerShowsAHighlight)
+{
+    auto window = ForeignWindow::open(QRect(kBorder - 250, 300, 500, 300), kWarm);
+    ASSERT_TRUE(window);
+    FlowHarness h;
+    ASSERT_TRUE(h.begin());
+    const auto views = h.overlay().windows();
+    ASSERT_EQ(views.size(), 2);
+    const auto highlighted = [&] {
+        return std::pair{views[0]->view()->model().hoverRect().has_value(),
+                         views[1]->view()->model().hoverRect().has_value()};
+    };
+    const int y = window->client().center().y();
+    for (const auto &[x, expected] :
+         {std::pair{kBorder - 100, std::pair{true, false}}, std::pair{kBorder + 100, std::pair{false, true}},
+          std::pair{kBorder - 100, std::pair{true, false}},
+          std::pair{kBorder + 600, std::pair{false, false}}}) {
+        xdotool({"mousemove", QString::number(x), QString::number(y)});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return highlighted() == expected; }, 3000))
+            << "pointer at " << x << ": " << highlighted().first << " " << highlighted().second;
+    }
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(h.waitForEnd());
 }
 
 TEST(SecondScreenScaled, OnlyTheScaledScreensSelectionsAreTwiceTheirLogicalSize)
