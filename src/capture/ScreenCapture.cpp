@@ -66,6 +66,8 @@ QCoro::Task<CaptureOutcome> ScreenCapture::capture(Selection selection)
         job = QtConcurrent::run(&m_worker, cutAndEncode, std::move(selection.still), part);
         selection.still = QImage();
     } else {
+        if (const std::optional<QString> reason = m_grabber.unsupportedReason())
+            co_return CaptureFailure(PlatformError{*reason});
         job = QtConcurrent::run(&m_worker, grabAndEncode, &m_grabber, native);
     }
     co_return co_await job;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QString>
 
 #include <optional>
 
@@ -20,6 +21,9 @@ public:
     // Does once, ahead of the first grab, the set-up a grab would otherwise
     // pay for on first use.
     virtual void prepare() {}
+    // Why this display can never be grabbed, in the user's words; nullopt
+    // when it can.
+    virtual std::optional<QString> unsupportedReason() const { return std::nullopt; }
     // True when a compositor blends translucent windows with what lies below.
     // Without one, a translucent overlay would show black where it should let
     // the desktop through.

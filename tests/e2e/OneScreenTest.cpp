@@ -1,3 +1,4 @@
+#include "capture/SelectionView.h"
 #include "e2e/harness/Desktop.h"
 #include "e2e/harness/FlowHarness.h"
 
@@ -13,6 +14,7 @@ using namespace tavolen::e2e;
 // ScaledScreen: the same, with this process scaling by 2 (640 x 512 logical).
 // Composited: the same, with xcompmgr compositing it, so the overlay is a
 // translucent window over the live desktop instead of a still of it.
+// OtherDepth: the same at 16 and at 30 bits a pixel.
 
 namespace {
 
@@ -228,4 +230,18 @@ TEST(Composited, TheLiveDesktopIsDimmedAroundTheHighlightAndNoTraceOfTheOverlayR
     EXPECT_EQ(h.uploaded()->size(), dragged);
     EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 2);
     EXPECT_LT(edgeDifference(*h.uploaded(), before), 6);
+}
+
+TEST(OtherDepth, TheStillAndTheCaptureShowTheWindowsColours)
+{
+    auto window = ForeignWindow::open(QRect(200, 150, 400, 300), kWarm);
+    ASSERT_TRUE(window);
+    FlowHarness h;
+    ASSERT_TRUE(h.begin());
+    const QImage still = h.overlay().windows().front()->view()->still();
+    EXPECT_EQ(window->expectShownIn(still, {}), 4) << "the overlay shows the screen, not black";
+    click(window->quadrantCentres().front());
+    ASSERT_TRUE(h.waitForEnd());
+    ASSERT_TRUE(h.uploaded());
+    EXPECT_EQ(window->expectShownIn(*h.uploaded(), window->frame().topLeft()), 4);
 }

@@ -1,11 +1,11 @@
 #include "platform/x11/X11Connection.h"
 
+#include "platform/x11/XcbReply.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QHash>
 #include <QMutex>
-
-#include <cstdlib>
 
 namespace tavolen::platform::x11 {
 
@@ -37,28 +37,23 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     }
     if (!connection)
         return 0;
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(key.size()), name), nullptr);
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(key.size()), name), nullptr));
     if (!reply)
         return 0;
     const xcb_atom_t value = reply->atom;
-    std::free(reply);
     QMutexLocker lock(&mutex);
     cache.insert(key, value);
     return value;
 }
 
-std::optional<std::vector<quint32>> takeValues(xcb_get_property_reply_t *reply, xcb_atom_t type)
+std::optional<std::vector<quint32>> takeValues(xcb_get_property_reply_t *r, xcb_atom_t type)
 {
-    if (!reply)
+    const XcbReply<xcb_get_property_reply_t> reply(r);
+    if (!reply || reply->type != type || reply->format != 32 || reply->value_len == 0)
         return std::nullopt;
-    std::optional<std::vector<quint32>> values;
-    if (reply->type == type && reply->format == 32 && reply->value_len > 0) {
-        const auto *data = static_cast<const quint32 *>(xcb_get_property_value(reply));
-        values.emplace(data, data + reply->value_len);
-    }
-    std::free(reply);
-    return values;
+    const auto *data = static_cast<const quint32 *>(xcb_get_property_value(reply.get()));
+    return std::vector<quint32>(data, data + reply->value_len);
 }
 
 xcb_get_property_cookie_t requestValues(xcb_connection_t *connection, xcb_window_t window,

@@ -1,44 +1,51 @@
 #include "platform/x11/X11ScreenGrabber.h"
 
+#include "core/L.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/XcbReply.h"
 
 #include <xcb/shm.h>
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-#include <cstdlib>
-
 namespace tavolen::platform::x11 {
 
 namespace {
 
-// Only the layout every current server uses is understood: 24 or 32 bits of
-// depth stored as 32-bit little-endian words, red in the high byte. That is
-// exactly QImage::Format_RGB32, so no conversion is needed.
-bool rootIsRgb32(xcb_connection_t *c)
+const xcb_visualtype_t *rootVisual(const xcb_screen_t *screen)
 {
-    const xcb_setup_t *setup = xcb_get_setup(c);
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(setup).data;
-    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST ||
-        (screen->root_depth != 24 && screen->root_depth != 32))
-        return false;
-    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
-        if (it.data->depth == screen->root_depth)
-            return it.data->bits_per_pixel == 32;
+    for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem; xcb_depth_next(&d)) {
+        for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v)) {
+            if (v.data->visual_id == screen->root_visual)
+                return v.data;
+        }
     }
-    return false;
+    return nullptr;
 }
 
 QRect rootBounds(xcb_connection_t *c, xcb_window_t root)
 {
     // Asked every time: xrandr may have resized the desktop since start-up.
-    xcb_get_geometry_reply_t *g = xcb_get_geometry_reply(c, xcb_get_geometry(c, root), nullptr);
-    if (!g)
-        return {};
-    const QRect bounds(0, 0, g->width, g->height);
-    std::free(g);
-    return bounds;
+    const XcbReply<xcb_get_geometry_reply_t> g(xcb_get_geometry_reply(c, xcb_get_geometry(c, root), nullptr));
+    return g ? QRect(0, 0, g->width, g->height) : QRect();
+}
+
+// The pixels in `data` as an image; `release(info)` frees them once the
+// image no longer needs them: with the image when it reads them in place,
+// at once when they had to be converted.
+std::optional<QImage> imageOf(uchar *data, QSize size, const PixelLayout &layout,
+                              QImageCleanupFunction release, void *info)
+{
+    const QImage::Format format = directFormat(layout);
+    if (format != QImage::Format_Invalid)
+        return QImage(data, size.width(), size.height(), layout.bytesPerLine(size.width()), format, release,
+                      info);
+    QImage converted = convertToRgb32(data, size, layout);
+    release(info);
+    if (converted.isNull())
+        return std::nullopt;
+    return converted;
 }
 
 struct ShmSegment {
@@ -56,9 +63,9 @@ void releaseShm(void *info)
     delete s;
 }
 
-std::optional<QImage> grabShm(xcb_connection_t *c, xcb_window_t root, QRect r)
+std::optional<QImage> grabShm(xcb_connection_t *c, xcb_window_t root, QRect r, const PixelLayout &layout)
 {
-    const size_t size = size_t(r.width()) * size_t(r.height()) * 4;
+    const size_t size = size_t(layout.bytesPerLine(r.width())) * size_t(r.height());
     const int id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
     if (id < 0)
         return std::nullopt;
@@ -68,51 +75,70 @@ std::optional<QImage> grabShm(xcb_connection_t *c, xcb_window_t root, QRect r)
         return std::nullopt;
     }
     const xcb_shm_seg_t segment = xcb_generate_id(c);
-    xcb_generic_error_t *error = xcb_request_check(c, xcb_shm_attach_checked(c, segment, uint32_t(id), 0));
+    const XcbReply<xcb_generic_error_t> error(
+        xcb_request_check(c, xcb_shm_attach_checked(c, segment, uint32_t(id), 0)));
     // Once both sides are attached the id is no longer needed; marking it now
     // frees the memory even if this process dies mid-grab.
     shmctl(id, IPC_RMID, nullptr);
     if (error) {
-        std::free(error);
         shmdt(memory);
         return std::nullopt;
     }
     auto *info = new ShmSegment{c, segment, memory};
-    xcb_shm_get_image_reply_t *reply = xcb_shm_get_image_reply(
+    const XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(
         c,
         xcb_shm_get_image(c, root, int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()),
                           ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
-        nullptr);
+        nullptr));
     if (!reply) {
         releaseShm(info);
         return std::nullopt;
     }
-    std::free(reply);
-    return QImage(static_cast<uchar *>(memory), r.width(), r.height(), r.width() * 4, QImage::Format_RGB32,
-                  releaseShm, info);
+    return imageOf(static_cast<uchar *>(memory), r.size(), layout, releaseShm, info);
 }
 
-std::optional<QImage> grabPlain(xcb_connection_t *c, xcb_window_t root, QRect r)
+std::optional<QImage> grabPlain(xcb_connection_t *c, xcb_window_t root, QRect r, const PixelLayout &layout)
 {
-    xcb_get_image_reply_t *reply =
+    XcbReply<xcb_get_image_reply_t> reply(
         xcb_get_image_reply(c,
                             xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(r.x()), int16_t(r.y()),
                                           uint16_t(r.width()), uint16_t(r.height()), ~0u),
-                            nullptr);
-    if (!reply)
+                            nullptr));
+    if (!reply ||
+        xcb_get_image_data_length(reply.get()) < qint64(layout.bytesPerLine(r.width())) * r.height())
         return std::nullopt;
-    if (xcb_get_image_data_length(reply) < r.width() * r.height() * 4) {
-        std::free(reply);
-        return std::nullopt;
-    }
     // The image reads the reply's bytes in place and frees the reply with it.
-    return QImage(xcb_get_image_data(reply), r.width(), r.height(), r.width() * 4, QImage::Format_RGB32,
-                  std::free, reply);
+    uchar *data = xcb_get_image_data(reply.get());
+    return imageOf(data, r.size(), layout, std::free, reply.release());
 }
 
 } // namespace
 
-X11ScreenGrabber::X11ScreenGrabber() : m_connection(qtConnection())
+std::optional<PixelLayout> rootPixelLayout(xcb_connection_t *c)
+{
+    if (!c)
+        return std::nullopt;
+    const xcb_setup_t *setup = xcb_get_setup(c);
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(setup).data;
+    const xcb_visualtype_t *visual = rootVisual(screen);
+    // Colour-mapped visuals store palette indices, not colours.
+    if (!visual ||
+        (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR))
+        return std::nullopt;
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
+        if (it.data->depth == screen->root_depth) {
+            PixelLayout layout{it.data->bits_per_pixel, it.data->scanline_pad,
+                               visual->red_mask,        visual->green_mask,
+                               visual->blue_mask,       setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST};
+            if (layout.bitsPerPixel % 8 != 0 || layout.bitsPerPixel < 8 || layout.bitsPerPixel > 32)
+                return std::nullopt;
+            return layout;
+        }
+    }
+    return std::nullopt;
+}
+
+X11ScreenGrabber::X11ScreenGrabber() : m_connection(qtConnection()), m_layout(rootPixelLayout(m_connection))
 {}
 
 void X11ScreenGrabber::prepare()
@@ -124,10 +150,9 @@ void X11ScreenGrabber::prepare()
         const xcb_query_extension_reply_t *ext = xcb_get_extension_data(c, &xcb_shm_id);
         if (!ext || !ext->present)
             return;
-        if (auto *version = xcb_shm_query_version_reply(c, xcb_shm_query_version(c), nullptr)) {
+        if (XcbReply<xcb_shm_query_version_reply_t>(
+                xcb_shm_query_version_reply(c, xcb_shm_query_version(c), nullptr)))
             m_shm = true;
-            std::free(version);
-        }
     });
 }
 
@@ -136,16 +161,26 @@ std::optional<QImage> X11ScreenGrabber::grab(QRect nativeRect)
     prepare();
     xcb_connection_t *c = m_connection;
     const xcb_window_t root = rootWindow(c);
-    if (!root || !rootIsRgb32(c))
+    if (!root || !m_layout)
         return std::nullopt;
     const QRect r = nativeRect.intersected(rootBounds(c, root));
     if (r.isEmpty())
         return std::nullopt;
     if (m_shm) {
-        if (auto image = grabShm(c, root, r))
+        if (auto image = grabShm(c, root, r, *m_layout))
             return image;
     }
-    return grabPlain(c, root, r);
+    return grabPlain(c, root, r, *m_layout);
+}
+
+std::optional<QString> X11ScreenGrabber::unsupportedReason() const
+{
+    if (!m_connection || m_layout)
+        return std::nullopt;
+    const int depth = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root_depth;
+    return L::text(
+        QStringLiteral("This screen's colours (%1-bit, from a palette) cannot be captured").arg(depth),
+        QStringLiteral("无法截取此屏幕：不支持 %1 位调色板颜色").arg(depth));
 }
 
 bool X11ScreenGrabber::translucencyShowsDesktop() const
@@ -154,11 +189,9 @@ bool X11ScreenGrabber::translucencyShowsDesktop() const
     if (!c)
         return false;
     // A compositing manager owns this selection for the screen it composites.
-    xcb_get_selection_owner_reply_t *owner =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "_NET_WM_CM_S0")), nullptr);
-    const bool composited = owner && owner->owner != XCB_WINDOW_NONE;
-    std::free(owner);
-    return composited;
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "_NET_WM_CM_S0")), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
 } // namespace tavolen::platform::x11

@@ -2,11 +2,11 @@
 
 #include "platform/x11/WindowFacts.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/XcbReply.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace tavolen::platform::x11 {
 
@@ -65,10 +65,10 @@ std::vector<xcb_window_t> stackedWindows(xcb_connection_t *c, xcb_window_t root)
 
     // No window manager: the top-level windows are the root's own children.
     std::vector<xcb_window_t> children;
-    if (auto *tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr)) {
-        const xcb_window_t *data = xcb_query_tree_children(tree);
-        children.assign(data, data + xcb_query_tree_children_length(tree));
-        std::free(tree);
+    if (const XcbReply<xcb_query_tree_reply_t> tree{
+            xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr)}) {
+        const xcb_window_t *data = xcb_query_tree_children(tree.get());
+        children.assign(data, data + xcb_query_tree_children_length(tree.get()));
     }
     return children;
 }
@@ -90,19 +90,18 @@ Pending request(xcb_connection_t *c, xcb_window_t root, xcb_window_t w, const At
 WindowFacts collect(xcb_connection_t *c, const Pending &p, const Atoms &a)
 {
     WindowFacts facts;
-    if (auto *attr = xcb_get_window_attributes_reply(c, p.attributes, nullptr)) {
+    if (const XcbReply<xcb_get_window_attributes_reply_t> attr{
+            xcb_get_window_attributes_reply(c, p.attributes, nullptr)}) {
         facts.viewable = attr->map_state == XCB_MAP_STATE_VIEWABLE;
         facts.overrideRedirect = attr->override_redirect;
-        std::free(attr);
     }
-    auto *geometry = xcb_get_geometry_reply(c, p.geometry, nullptr);
-    auto *origin = xcb_translate_coordinates_reply(c, p.origin, nullptr);
+    const XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
+    const XcbReply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, p.origin, nullptr));
     if (geometry && origin)
         facts.client = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
     else
         facts.viewable = false; // the window went away meanwhile
-    std::free(geometry);
-    std::free(origin);
 
     if (auto pid = takeValues(xcb_get_property_reply(c, p.pid, nullptr), a.cardinal))
         facts.pid = pid->front();

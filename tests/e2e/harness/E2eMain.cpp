@@ -160,7 +160,10 @@ int main(int argc, char **argv)
     if (name.startsWith("single"))
         // No backing store, as on many desktops: what a window does not
         // repaint stays as the last window above it left it.
-        error = session.start("Xvfb -screen 0 1280x1024x24 -bs -nolisten tcp -noreset");
+        error = session.start(QString("Xvfb -screen 0 1280x1024x%1 -bs -nolisten tcp -noreset")
+                                  .arg(name.endsWith("-16bit")   ? 16
+                                       : name.endsWith("-30bit") ? 30
+                                                                 : 24));
     else if (name.startsWith("dual"))
         error = session.start(QString("Xorg -config %1 -noreset -nolisten tcp -logfile %2")
                                   .arg(quoted(TAVOLEN_DUMMY_CONF), quoted(session.logFile())),
