@@ -9,8 +9,11 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 using namespace tavolen::test;
 using namespace std::chrono_literals;
@@ -46,7 +49,7 @@ protected:
         return path;
     }
 
-    CommandRun run(const QStringList &arguments)
+    QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
@@ -54,9 +57,15 @@ protected:
         for (const char *name :
              {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
+        return env;
+    }
+
+    // `tavolen ARGUMENTS`, to its end.
+    CommandRun launch(const QStringList &arguments, const QProcessEnvironment &env)
+    {
         QProcess process;
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TAVOLEN_BINARY), QStringList(QStringLiteral("analyze")) + arguments);
+        process.start(QStringLiteral(TAVOLEN_BINARY), arguments);
         if (!process.waitForFinished(30000))
             process.kill();
         CommandRun out;
@@ -67,6 +76,10 @@ protected:
             if (!line.isEmpty())
                 out.lines.append(QJsonDocument::fromJson(line).object());
         return out;
+    }
+    CommandRun run(const QStringList &arguments)
+    {
+        return launch(QStringList(QStringLiteral("analyze")) + arguments, environment());
     }
 
     ScriptedServer server;
@@ -201,6 +214,44 @@ TEST_F(AnalyzeCommand, BadUsageAndUnreadableFilesExitWithTwoAndSendNothing)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.output.contains("tavolen analyze [--plain] [--lang en|zh-Hans] IMAGE"));
     EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(AnalyzeCommand, AnEndlessFastServiceCannotGrowTheProcessPast100MB)
+{
+    // Lines longer than any document: the first one ends each call.
+    const QByteArray huge(2 * 1024 * 1024, 'x');
+    server.script(kStream, ScriptedResponse::endless(huge));
+    server.script(kPlain, ScriptedResponse::endless(huge));
+    const CommandRun r = run({image({40, 30}, "png")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.lines.value(0).value("error").toString(), "Unexpected response");
+
+    // Valid partial readings for ever, as fast as loopback carries them.
+    server.script(kStream, ScriptedResponse::endless(fieldLines("summary", QByteArray(1000, 's'))));
+    QProcess endless;
+    endless.setProcessEnvironment(environment());
+    endless.start(QStringLiteral(TAVOLEN_BINARY), {"analyze", image({40, 30}, "png")});
+    ASSERT_TRUE(endless.waitForStarted());
+    QTest::qWait(3000);
+    EXPECT_EQ(endless.state(), QProcess::Running) << "only the deadline ends it";
+    endless.kill();
+    endless.waitForFinished();
+    ASSERT_GT(server.requests(kStream).back().bytesSent, 4 * 1024 * 1024) << "the service kept pouring";
+
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(usage.ru_maxrss, 100 * 1024) << "peak resident KiB of the largest run";
+}
+
+TEST_F(AnalyzeCommand, CaptureWhereNothingCanBeCapturedSaysSoAndExitsWithOne)
+{
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (int i = 0; i < 20; ++i) {
+        const CommandRun r = launch({QStringLiteral("capture")}, env);
+        ASSERT_EQ(r.exitCode, 1) << "run " << i << ": " << r.errors.toStdString();
+        ASSERT_EQ(r.lines.value(0).value("state").toString(), "permission") << r.output.toStdString();
+    }
 }
 
 } // namespace
