@@ -151,6 +151,19 @@ TEST(Decoding, NonObjectsAndBrokenDocumentsFail)
     EXPECT_FALSE(decodeAPIError(QByteArray(R"({"code":"x","message_zh":"a)") + char(0xff) + R"("})"));
 }
 
+TEST(Decoding, DocumentsNestedDeeperThanTheBoundAreRefusedWhateverTheyHold)
+{
+    // An unknown member 64 levels deep is ignored; 65 refuses the document.
+    // Brackets inside texts (escaped quotes included) do not count.
+    const auto nested = [](int depth) {
+        return envelopeJson().chopped(1) + R"(,"x":)" + QByteArray(depth - 1, '[') + QByteArray(depth - 1, ']') +
+               R"(,"t":"[[[\"[[[")" + "}";
+    };
+    EXPECT_TRUE(decodeAnalyzeEnvelope(nested(kMaxNesting)));
+    EXPECT_FALSE(decodeAnalyzeEnvelope(nested(kMaxNesting + 1)));
+    EXPECT_FALSE(decodeAnalyzeEnvelope(paddedEnvelopeJson(kMaxAnswerDocument + 1))) << "nor larger than the bound";
+}
+
 TEST(Decoding, ErrorEnvelopeNeedsOnlyTheCode)
 {
     const auto e = decodeAPIErrorEnvelope(R"({"error":{"code":"rate"}})");
