@@ -1,6 +1,11 @@
 #include "api/AnalysisService.h"
+#include "capture/ScreenCapture.h"
+#include "platform/ScreenGrabber.h"
+#include "support/EventLoopWatch.h"
 #include "support/FlowFakes.h"
 #include "support/ServiceTest.h"
+
+#include <QThread>
 
 using namespace tavolen;
 using namespace tavolen::test;
@@ -100,6 +105,33 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
         EXPECT_FALSE(warmUp.header("Authorization")) << "the health check carries no credentials";
         EXPECT_FALSE(warmUp.header("X-Device-Id"));
     }
+}
+
+TEST_F(CaptureFlowNetwork, TheGuiThreadKeepsRunningThroughACaptureAndAStream)
+{
+    // A slow grab of a large screen, then a burst of a thousand partials.
+    struct SlowGrabber final : platform::ScreenGrabber {
+        std::optional<QImage> grab(QRect r) override
+        {
+            QThread::msleep(300);
+            QImage image(r.size(), QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            return image;
+        }
+        bool translucencyShowsDesktop() const override { return true; }
+    } grabber;
+    capture::ScreenCapture screenCapture(grabber);
+    QByteArray burst;
+    for (int i = 0; i < 1000; ++i)
+        burst += fieldLines("summary", QByteArray::number(i));
+    server.script(kStream, ScriptedResponse::stream({burst, eventLines("result", envelopeJson())}));
+
+    FlowRig rig(&analysis, &screenCapture);
+    EventLoopWatch loop;
+    ASSERT_TRUE(rig.runCapture(QRectF(QPointF(0, 0), QGuiApplication::primaryScreen()->size())));
+    EXPECT_LT(loop.longestStall(), 100ms);
+    EXPECT_EQ(rig.panel.views().size(), 1002u) << "loading, every partial, the result";
+    EXPECT_EQ(rig.panel.views().back(), CV::Result);
 }
 
 } // namespace

@@ -162,12 +162,12 @@ struct FakeDemo final : capture::DemoSampleSource {
 };
 
 // A capture flow wired to fakes of everything it calls, or to a real
-// analysis service in their place.
+// analysis service or capture in their place.
 struct FlowRig {
-    explicit FlowRig(api::AnalysisService *service = nullptr)
+    explicit FlowRig(api::AnalysisService *service = nullptr, capture::Capturer *realCapture = nullptr)
         : flow({
               .overlay = selector,
-              .capturer = capturer,
+              .capturer = realCapture ? *realCapture : capturer,
               .analysis = service ? *service : analysis,
               .panel = panel,
               .demo = &demo,
