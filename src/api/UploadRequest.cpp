@@ -41,6 +41,9 @@ UploadRequest multipartRequest(const QString &path, const QByteArray &imageData,
     // Redirects are ours to follow: Qt would follow them to any host, with
     // the token, the device id and (on 307 and 308) the screenshot.
     out.request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    // HTTP/1.1 only: the single attempt and the read-ahead bound are what we
+    // rely on from Qt 6.4, and its HTTP/2 path handles both its own way.
+    out.request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     out.request.setRawHeader("X-Request-Id", canonicalUuid().toLatin1());
     out.request.setRawHeader("Accept-Language", uiLang.toUtf8());
     out.request.setRawHeader("Authorization", QByteArray("Bearer ") + kApiToken);

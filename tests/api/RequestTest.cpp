@@ -108,6 +108,9 @@ TEST(Request, HeadersCarryTokenDeviceLanguageAndFreshIds)
     EXPECT_EQ(a.request.url().toString(),
               QStringLiteral("https://svc.example/base/v1/analyze-screenshot-stream"));
     EXPECT_EQ(a.request.transferTimeout(), 45000);
+    EXPECT_EQ(a.request.attribute(QNetworkRequest::RedirectPolicyAttribute),
+              QNetworkRequest::ManualRedirectPolicy);
+    EXPECT_EQ(a.request.attribute(QNetworkRequest::Http2AllowedAttribute), false);
     EXPECT_EQ(a.request.rawHeaderList(),
               (QList<QByteArray>{"X-Request-Id", "Accept-Language", "Authorization", "X-Device-Id",
                                  "Content-Type", "Content-Length"}));
