@@ -21,16 +21,17 @@ namespace {
 // What the overlay's dim layer (black at 64 of 255) leaves of a colour.
 constexpr qreal kDimmed = 1 - 64 / 255.0;
 
-// The mean channel difference of two images of one size over their outermost
-// `band` rows and columns, where the overlay outlines what is selected.
-double edgeDifference(const QImage &a, const QImage &b, int band = 2)
+// The mean channel difference of two images of one size, over the whole of
+// them or only their outermost `band` rows and columns, where the overlay
+// outlines what is selected.
+double meanDifference(const QImage &a, const QImage &b, std::optional<int> band = std::nullopt)
 {
-    const QRect inner = a.rect().adjusted(band, band, -band, -band);
+    const QRect inner = band ? a.rect().adjusted(*band, *band, -*band, -*band) : QRect();
     double sum = 0;
     int count = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
-            if (inner.contains(x, y))
+            if (band && inner.contains(x, y))
                 continue;
             const QColor p = a.pixelColor(x, y);
             const QColor q = b.pixelColor(x, y);
@@ -40,21 +41,6 @@ double edgeDifference(const QImage &a, const QImage &b, int band = 2)
         }
     }
     return count ? sum / count : 0;
-}
-
-// The mean channel difference of two images of one size.
-double meanDifference(const QImage &a, const QImage &b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y);
-            const QColor q = b.pixelColor(x, y);
-            sum +=
-                std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue());
-        }
-    }
-    return sum / (3.0 * a.width() * a.height());
 }
 
 } // namespace
@@ -229,7 +215,7 @@ TEST(Composited, TheLiveDesktopIsDimmedAroundTheHighlightAndNoTraceOfTheOverlayR
     ASSERT_TRUE(h.uploaded());
     EXPECT_EQ(h.uploaded()->size(), dragged);
     EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 2);
-    EXPECT_LT(edgeDifference(*h.uploaded(), before), 6);
+    EXPECT_LT(meanDifference(*h.uploaded(), before, 2), 6);
 }
 
 TEST(OtherDepth, TheStillAndTheCaptureShowTheWindowsColours)
