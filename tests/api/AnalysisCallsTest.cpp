@@ -209,11 +209,11 @@ TEST_F(AnalysisCalls, AnswersLargerThanAReadingCanBeAreNotHeldOrDecoded)
     EXPECT_LT(server.requests(kPlain).back().bytesSent, 6 * kBound);
 
     // Small on the wire, costly as a tree: refused unread, the GUI thread free.
-    EventLoopWatch loop;
     QByteArray objects = "[{}";
     while (objects.size() < 15 * kBound)
         objects += ",{}";
     answer(Call::Plain, ScriptedResponse::body(200, objects + "]"));
+    EventLoopWatch loop;
     EXPECT_EQ(caseText(call(Call::Plain)), "decode");
     EXPECT_LT(loop.longestStall(), 250ms) << "the GUI thread kept running";
 
