@@ -1,10 +1,12 @@
 #include "api/Network.h"
 
+#include "api/ReplyWatch.h"
 #include "api/ServiceUrl.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTimer>
 
 #include <chrono>
 
@@ -12,7 +14,9 @@ namespace tavolen::api {
 
 namespace {
 constexpr std::chrono::milliseconds kWarmUpTimeout{5000};
-}
+// A health answer is a few bytes; past this the service is not well.
+constexpr qint64 kWarmUpMaxBody = 64 * 1024;
+} // namespace
 
 QNetworkAccessManager &network()
 {
@@ -32,7 +36,17 @@ void warmUp()
     // It carries no credentials, but it has no business elsewhere either.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     QNetworkReply *reply = network().get(request);
-    // The answer, its status and any failure are of no interest.
+    limitReadAhead(reply, kWarmUpMaxBody);
+    // The answer, its status and any failure are of no interest, but an
+    // answer without end must not be held, nor kept for ever: its bytes are
+    // dropped as they come, and it is cut off past a small size or after the
+    // time-out, however steadily it trickles.
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, seen = qint64(0)]() mutable {
+        seen += reply->skip(reply->bytesAvailable());
+        if (seen > kWarmUpMaxBody)
+            reply->abort();
+    });
+    QTimer::singleShot(kWarmUpTimeout, reply, &QNetworkReply::abort);
     QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 }
 

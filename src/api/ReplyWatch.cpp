@@ -57,23 +57,25 @@ QString connectionClosed()
 
 } // namespace
 
-ReplyWatch::ReplyWatch(QNetworkReply *reply, qint64 readAhead, QDeadlineTimer deadline)
-    : m_reply(reply), m_readAhead(readAhead)
+void limitReadAhead(QNetworkReply *reply, qint64 bytes)
 {
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this] {
-        limitReadAhead();
-        notify();
-    });
+    // Qt 6.4 hands the limit to the transfer only once the transfer exists,
+    // which is after the queued start that post() or get() arranged: set
+    // now, it is lost. Queued behind that start it arrives before the body
+    // does; the head, when the transfer surely exists, sends it once more.
+    const auto apply = [reply, bytes] { reply->setReadBufferSize(bytes); };
+    QTimer::singleShot(0, reply, apply);
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, apply, Qt::SingleShotConnection);
+}
+
+ReplyWatch::ReplyWatch(QNetworkReply *reply, qint64 readAhead, QDeadlineTimer deadline) : m_reply(reply)
+{
+    limitReadAhead(reply, readAhead);
+    connect(reply, &QNetworkReply::metaDataChanged, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::readyRead, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::errorOccurred, this, &ReplyWatch::notify);
     connect(reply, &QNetworkReply::finished, this, &ReplyWatch::notify);
     connect(reply, &QObject::destroyed, this, &ReplyWatch::notify);
-
-    // Qt 6.4 hands the limit to the transfer only once the transfer exists,
-    // which is after the queued start that post() arranged: set now, it is
-    // lost. Queued behind that start it arrives before the body does; the
-    // head sets it again.
-    QTimer::singleShot(0, this, &ReplyWatch::limitReadAhead);
 
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &ReplyWatch::expire);
@@ -101,12 +103,6 @@ void ReplyWatch::notify()
         return;
     m_notified = true;
     Q_EMIT activity();
-}
-
-void ReplyWatch::limitReadAhead()
-{
-    if (m_reply && m_reply->readBufferSize() != m_readAhead)
-        m_reply->setReadBufferSize(m_readAhead);
 }
 
 void ReplyWatch::expire()

@@ -12,6 +12,10 @@
 
 namespace tavolen::api {
 
+// Bounds what Qt buffers of `reply` ahead of our reads, so that a fast peer
+// waits for us instead of filling memory.
+void limitReadAhead(QNetworkReply *reply, qint64 bytes);
+
 // Owns one reply for the length of a call and lets a coroutine wait for its
 // next news (head, bytes, failure, end) without blocking. When the watch
 // goes, a reply still running is aborted (never deleted while awaited) and
@@ -54,13 +58,11 @@ Q_SIGNALS:
 
 private:
     void notify();
-    void limitReadAhead();
     void expire();
     // Ended without an error before the Content-Length was reached.
     bool cutShort() const;
 
     QPointer<QNetworkReply> m_reply;
-    qint64 m_readAhead;
     QTimer m_deadline;
     qint64 m_bytesRead = 0;
     bool m_notified = false;

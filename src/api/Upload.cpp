@@ -5,6 +5,7 @@
 
 #include <QNetworkAccessManager>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tavolen::api {
@@ -13,29 +14,32 @@ namespace {
 
 // The upload as a device that can be read once. When a connection closes
 // before an answer, Qt sends the request again on a new one if it can rewind
-// the body; refusing that keeps every call to a single attempt, so the
-// service never analyses (or bills) one screenshot twice.
+// the body; refusing that keeps every call to a single attempt. It must stay
+// a random-access device: a sequential one Qt copies into a buffer of its
+// own, which it can rewind.
 class OneShotBody final : public QIODevice {
 public:
-    explicit OneShotBody(QByteArray bytes) : m_bytes(std::move(bytes)) { open(QIODevice::ReadOnly); }
+    explicit OneShotBody(QByteArray bytes) : m_bytes(std::move(bytes))
+    {
+        // Unbuffered, so that pos() is where readData() reads.
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
 
     bool reset() override { return false; }
     qint64 size() const override { return m_bytes.size(); }
-    qint64 bytesAvailable() const override { return m_bytes.size() - m_pos + QIODevice::bytesAvailable(); }
 
 protected:
     qint64 readData(char *data, qint64 max) override
     {
-        const qint64 n = std::min<qint64>(max, m_bytes.size() - m_pos);
-        std::memcpy(data, m_bytes.constData() + m_pos, size_t(n));
-        m_pos += n;
+        const qint64 from = pos();
+        const qint64 n = std::clamp<qint64>(m_bytes.size() - from, 0, max);
+        std::memcpy(data, m_bytes.constData() + from, size_t(n));
         return n;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
     QByteArray m_bytes;
-    qint64 m_pos = 0;
 };
 
 bool isFollowedRedirect(int status)
@@ -52,9 +56,12 @@ std::optional<QUrl> sameOriginTarget(const ReplyWatch &watch, const QUrl &from)
     const QByteArray location = watch.reply()->rawHeader("Location");
     if (location.isEmpty())
         return std::nullopt;
-    const QUrl target = from.resolved(QUrl::fromEncoded(location, QUrl::StrictMode));
+    QUrl target = from.resolved(QUrl::fromEncoded(location, QUrl::StrictMode));
     if (!target.isValid() || !sameOrigin(target, from))
         return std::nullopt;
+    // Credentials in a Location would be kept for the origin and offered on
+    // a later challenge; the service has no business handing us any.
+    target.setUserInfo(QString());
     return target;
 }
 

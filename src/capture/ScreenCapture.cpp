@@ -58,8 +58,9 @@ QCoro::Task<CaptureOutcome> ScreenCapture::capture(Selection selection)
     const QRect native = nativeGrabRect(selection.rect, metrics);
     if (native.isEmpty())
         co_return CaptureFailure(CaptureError::captureFailed);
-    // Named, not temporaries: g++ 12 may destroy a temporary that lives
-    // across a co_await twice.
+    // The job is a named local, not built inside the co_await expression:
+    // g++ 12 destroys a capturing lambda made there twice, and QtConcurrent
+    // wraps its arguments in one.
     QFuture<CaptureOutcome> job;
     if (!selection.still.isNull()) {
         const QRect part = native.translated(-metrics.nativeRect().topLeft());

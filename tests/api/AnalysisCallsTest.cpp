@@ -1,5 +1,6 @@
 #include "api/Api.h"
 #include "api/Decoding.h"
+#include "api/Network.h"
 #include "api/Upload.h"
 #include "support/EventLoopWatch.h"
 #include "support/ServiceTest.h"
@@ -208,7 +209,8 @@ TEST_F(AnalysisCalls, AnswersLargerThanAReadingCanBeAreNotHeldOrDecoded)
         [&] { return server.requests(kPlain).back().fate == RecordedRequest::Fate::ClientLeft; }));
     EXPECT_LT(server.requests(kPlain).back().bytesSent, 6 * kBound);
 
-    // Small on the wire, costly as a tree: refused unread, the GUI thread free.
+    // Cheap to send, costly as a tree (a 15 MiB one took hundreds of
+    // megabytes and seconds of the GUI thread): refused unread.
     QByteArray objects = "[{}";
     while (objects.size() < 15 * kBound)
         objects += ",{}";
@@ -311,6 +313,24 @@ TEST_F(AnalysisCalls, RedirectsAreFollowedWithinTheServiceOnlyAndTheUploadNeverL
         EXPECT_EQ(server.requests(path).size() - before, api::kMaxRedirects + 1);
     }
     EXPECT_TRUE(elsewhere.requests().isEmpty()) << "no token, device id or screenshot went elsewhere";
+}
+
+TEST_F(AnalysisCalls, TheWarmUpDropsWhatItIsSentAndGivesUpOnAnAnswerWithoutEnd)
+{
+    const QByteArray health = "/v1/health";
+    server.script(health, ScriptedResponse::endless(QByteArray(64 * 1024, ' ')));
+    server.script(health, ScriptedResponse::endless(" ", 300ms));
+    for (int i = 0; i < 2; ++i) {
+        api::warmUp();
+        ASSERT_TRUE(server.waitUntil(
+            [&] {
+                return server.requests(health).size() == i + 1 &&
+                       server.requests(health)[i].fate != RecordedRequest::Fate::Answering;
+            },
+            7s));
+        EXPECT_EQ(server.requests(health)[i].fate, RecordedRequest::Fate::ClientLeft);
+    }
+    EXPECT_LT(server.requests(health)[0].bytesSent, 4 * 1024 * 1024) << "a fast answer is cut off";
 }
 
 TEST_F(AnalysisCalls, StatusesWithoutABodyAndFailuresAfterA200AreReportedForWhatTheyAre)

@@ -73,6 +73,13 @@ TEST(PixelLayout, EveryTrueColorDepthReadsAsItsColours)
 
 TEST(PixelLayout, RowsArePaddedToTheScanlinePad)
 {
+    // 3 packed pixels a row, 9 bytes padded to 12: the second row starts at 12.
+    std::vector<uchar> rows(24, 0);
+    rows[12] = 0xff; // row 1, pixel 0: blue
+    const QImage image = convertToRgb32(rows.data(), QSize(3, 2), PixelLayout{24, 32});
+    EXPECT_EQ(image.pixelColor(0, 1), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 0));
+
     EXPECT_EQ((PixelLayout{24, 32}.bytesPerLine(3)), 12); // 9 bytes, padded
     EXPECT_EQ((PixelLayout{16, 32}.bytesPerLine(3)), 8);
     EXPECT_EQ((PixelLayout{8, 8}.bytesPerLine(3)), 3);

@@ -121,7 +121,8 @@ std::optional<PixelLayout> rootPixelLayout(xcb_connection_t *c)
     const xcb_setup_t *setup = xcb_get_setup(c);
     const xcb_screen_t *screen = xcb_setup_roots_iterator(setup).data;
     const xcb_visualtype_t *visual = rootVisual(screen);
-    // Colour-mapped visuals store palette indices, not colours.
+    // Palette visuals store indices, not colours. A DirectColor screen's
+    // per-colour maps are read as the identity they almost always are.
     if (!visual ||
         (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR))
         return std::nullopt;
