@@ -184,7 +184,7 @@ TEST_F(AnalysisCalls, LinesAfterTheResultAreNeverRead)
     ASSERT_TRUE(outcome.ok()) << caseText(outcome);
     EXPECT_EQ(received, QList{partial(std::nullopt, u"S"_qs)});
     ASSERT_TRUE(
-        server.waitUntil([&] { return server.requests()[0].fate != RecordedRequest::Fate::Answering; }));
+        QTest::qWaitFor([&] { return server.requests()[0].fate != RecordedRequest::Fate::Answering; }));
     EXPECT_EQ(server.requests()[0].fate, RecordedRequest::Fate::ClientLeft) << "the connection was released";
     EXPECT_EQ(server.requests()[0].piecesSent, 2);
 }
@@ -205,7 +205,7 @@ TEST_F(AnalysisCalls, AnswersLargerThanAReadingCanBeAreNotHeldOrDecoded)
     // client takes in, so it must stop soon after the bound.
     answer(Call::Plain, ScriptedResponse::endless(QByteArray(64 * 1024, ' ')));
     EXPECT_EQ(caseText(call(Call::Plain)), "decode");
-    ASSERT_TRUE(server.waitUntil(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] { return server.requests(kPlain).back().fate == RecordedRequest::Fate::ClientLeft; }));
     EXPECT_LT(server.requests(kPlain).back().bytesSent, 6 * kBound);
 
@@ -322,12 +322,12 @@ TEST_F(AnalysisCalls, TheWarmUpDropsWhatItIsSentAndGivesUpOnAnAnswerWithoutEnd)
     server.script(health, ScriptedResponse::endless(" ", 300ms));
     for (int i = 0; i < 2; ++i) {
         api::warmUp();
-        ASSERT_TRUE(server.waitUntil(
+        ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 return server.requests(health).size() == i + 1 &&
                        server.requests(health)[i].fate != RecordedRequest::Fate::Answering;
             },
-            7s));
+            7000));
         EXPECT_EQ(server.requests(health)[i].fate, RecordedRequest::Fate::ClientLeft);
     }
     EXPECT_LT(server.requests(health)[0].bytesSent, 4 * 1024 * 1024) << "a fast answer is cut off";

@@ -97,7 +97,7 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
     }
     EXPECT_EQ(server.requests(kPlain).back().header("Accept-Language"), "zh-Hans");
 
-    ASSERT_TRUE(server.waitUntil([&] { return server.requests("/v1/health").size() == std::ssize(rows); }))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests("/v1/health").size() == std::ssize(rows); }))
         << "every run warms the service up";
     for (const RecordedRequest &warmUp : server.requests("/v1/health")) {
         EXPECT_EQ(warmUp.method, "GET");

@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTest>
 #include <QTimer>
 
 #include <sys/socket.h>
@@ -15,6 +14,20 @@ namespace tavolen::test {
 using Fate = RecordedRequest::Fate;
 
 namespace {
+
+// "Name: value" lines, each trimmed; nullopt when one has no name.
+std::optional<HeaderList> parseHeaders(const QList<QByteArray> &lines)
+{
+    HeaderList headers;
+    for (const QByteArray &line : lines) {
+        const QByteArray trimmed = line.trimmed();
+        const qsizetype colon = trimmed.indexOf(':');
+        if (colon <= 0)
+            return std::nullopt;
+        headers.append({trimmed.left(colon), trimmed.mid(colon + 1).trimmed()});
+    }
+    return headers;
+}
 
 // The value of `key="value"` in a Content-Disposition header; "name" must not
 // match inside "filename".
@@ -36,13 +49,10 @@ std::optional<QList<MultipartPart>> parseMultipart(const QByteArray &body, const
         if (headEnd < 0)
             return std::nullopt;
         MultipartPart part;
-        for (const QByteArray &line : body.mid(pos, headEnd - pos).split('\n')) {
-            const QByteArray trimmed = line.trimmed();
-            const qsizetype colon = trimmed.indexOf(':');
-            if (colon <= 0)
-                return std::nullopt;
-            part.headers.append({trimmed.left(colon), trimmed.mid(colon + 1).trimmed()});
-        }
+        if (auto headers = parseHeaders(body.mid(pos, headEnd - pos).split('\n')))
+            part.headers = std::move(*headers);
+        else
+            return std::nullopt;
         const QByteArray disposition = headerValue(part.headers, "Content-Disposition").value_or("");
         part.name = dispositionParameter(disposition, "name");
         part.filename = dispositionParameter(disposition, "filename");
@@ -109,11 +119,7 @@ private:
         RecordedRequest request;
         request.method = requestLine.value(0);
         request.path = requestLine.value(1);
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const qsizetype colon = lines[i].indexOf(':');
-            if (colon > 0)
-                request.headers.append({lines[i].left(colon).trimmed(), lines[i].mid(colon + 1).trimmed()});
-        }
+        request.headers = parseHeaders(lines.mid(1)).value_or(HeaderList());
         const qsizetype length = request.header("Content-Length").value_or("0").toLongLong();
         if (m_in.size() < headEnd + 4 + length)
             return;

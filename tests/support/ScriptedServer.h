@@ -1,18 +1,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QQueue>
 #include <QString>
-#include <QTest>
 #include <QThread>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -184,17 +181,6 @@ public:
             if (r.path == path)
                 out.append(r);
         return out;
-    }
-
-    // Keeps the calling thread's events flowing until `done` holds or the
-    // time is up; the result of the last check.
-    bool waitUntil(const std::function<bool()> &done,
-                   std::chrono::milliseconds timeout = std::chrono::seconds(5)) const
-    {
-        for (QDeadlineTimer deadline(timeout); !done(); QTest::qWait(5))
-            if (deadline.hasExpired())
-                return done();
-        return true;
     }
 
 private:

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QTcpServer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
