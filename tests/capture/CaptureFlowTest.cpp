@@ -200,26 +200,12 @@ TEST_F(CaptureFlowTest, DemoRunHasNoOverlayNoNearRectAndNoActivation)
 
 TEST_F(CaptureFlowTest, SelectionArrivingAfterTheFlowIsGoneDoesNothing)
 {
-    // An overlay that keeps the completion, so it can fire after the flow died.
-    struct KeepingSelector final : capture::Selector {
-        capture::SelectionCompletion pending;
-        void begin(capture::SelectionCompletion c) override { pending = std::move(c); }
-    } selector;
-    auto flow = std::make_unique<capture::CaptureFlow>(
-        capture::CaptureFlow::Collaborators{.overlay = selector,
-                                            .capturer = rig.capturer,
-                                            .analysis = rig.analysis,
-                                            .panel = rig.panel,
-                                            .demo = nullptr,
-                                            .screenAccess = rig.access,
-                                            .activeWindow = rig.activeWindow,
-                                            .pasteboard = rig.pasteboard,
-                                            .sound = rig.sound,
-                                            .settings = rig.settings});
+    test::FakeSelector selector; // keeps the completion, which fires after the flow died
+    auto flow = std::make_unique<capture::CaptureFlow>(rig.wiredTo(selector));
     flow->begin();
-    ASSERT_TRUE(selector.pending);
+    ASSERT_TRUE(selector.selecting());
     flow.reset();
-    selector.pending(capture::Selection{QRectF(0, 0, 10, 10), QGuiApplication::primaryScreen()});
+    selector.complete(capture::Selection{QRectF(0, 0, 10, 10), QGuiApplication::primaryScreen()});
     QTest::qWait(150);
     EXPECT_TRUE(rig.capturer.rects.empty());
     EXPECT_TRUE(rig.activeWindow.activated.empty());

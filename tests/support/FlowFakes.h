@@ -63,13 +63,11 @@ struct FakeCapturer final : capture::Capturer {
     QCoro::Task<capture::CaptureOutcome> capture(capture::Selection selection) override
     {
         rects.push_back(selection.rect);
-        stills.push_back(!selection.still.isNull());
         co_await gate.pass();
         co_return answer;
     }
     capture::CaptureOutcome answer = QByteArray("jpeg-bytes");
     std::vector<QRectF> rects;
-    std::vector<bool> stills; // whether each selection came with a still
     Gate gate;
 };
 
@@ -87,12 +85,11 @@ struct FakeAnalysis final : api::AnalysisService {
     QCoro::Task<api::AnalysisOutcome> analyze(QByteArray jpeg, QString) override
     {
         plainJpegs.push_back(jpeg);
-        co_return plainAnswer;
+        co_return api::AnalysisError(api::APIClientError::decode());
     }
 
     std::vector<api::StreamPartial> partials;
     api::AnalysisOutcome streamAnswer = api::AnalysisError(api::APIClientError::decode());
-    api::AnalysisOutcome plainAnswer = api::AnalysisError(api::APIClientError::decode());
     int warmUps = 0;
     std::vector<QByteArray> streamJpegs;
     std::vector<QByteArray> plainJpegs;
@@ -165,19 +162,25 @@ struct FakeDemo final : capture::DemoSampleSource {
 // analysis service or capture in their place.
 struct FlowRig {
     explicit FlowRig(api::AnalysisService *service = nullptr, capture::Capturer *realCapture = nullptr)
-        : flow({
-              .overlay = selector,
-              .capturer = realCapture ? *realCapture : capturer,
-              .analysis = service ? *service : analysis,
-              .panel = panel,
-              .demo = &demo,
-              .screenAccess = access,
-              .activeWindow = activeWindow,
-              .pasteboard = pasteboard,
-              .sound = sound,
-              .settings = settings,
-          })
+        : usedAnalysis(service ? *service : analysis), usedCapture(realCapture ? *realCapture : capturer),
+          flow(wiredTo(selector))
     {}
+
+    // What the rig's flow is wired to, with `overlay` taking the selections;
+    // for a flow of the test's own.
+    capture::CaptureFlow::Collaborators wiredTo(capture::Selector &overlay)
+    {
+        return {.overlay = overlay,
+                .capturer = usedCapture,
+                .analysis = usedAnalysis,
+                .panel = panel,
+                .demo = &demo,
+                .screenAccess = access,
+                .activeWindow = activeWindow,
+                .pasteboard = pasteboard,
+                .sound = sound,
+                .settings = settings};
+    }
 
     // Runs begin() with a selection and waits until the run has finished.
     bool runCapture(QRectF rect = QRectF(10, 20, 300, 200))
@@ -209,6 +212,8 @@ struct FlowRig {
     FakePasteboard pasteboard;
     FakeSound sound;
     MemorySettingsStore settings;
+    api::AnalysisService &usedAnalysis;
+    capture::Capturer &usedCapture;
     capture::CaptureFlow flow;
 };
 
