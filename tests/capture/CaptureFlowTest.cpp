@@ -9,6 +9,7 @@
 
 using namespace tavolen;
 using test::FlowRig;
+using test::partial;
 using test::sampleResult;
 using CV = panel::PanelState::ContentView;
 
@@ -16,14 +17,6 @@ using CV = panel::PanelState::ContentView;
 // calls' failures combine is shown over real HTTP in CaptureFlowNetworkTest.
 
 namespace {
-
-api::StreamPartial partial(std::optional<QString> summary, std::optional<QString> risk = std::nullopt)
-{
-    api::StreamPartial p;
-    p.summary = std::move(summary);
-    p.risk_level = std::move(risk);
-    return p;
-}
 
 class CaptureFlowTest : public ::testing::Test {
 protected:
@@ -35,8 +28,8 @@ protected:
 
 TEST_F(CaptureFlowTest, StreamedResultIsShownBesideTheSelectionCopiedAndSounded)
 {
-    rig.analysis.partials = {partial(std::nullopt, QStringLiteral("high")), partial(QStringLiteral("S1")),
-                             partial(QStringLiteral("S2"), QStringLiteral("high"))};
+    rig.analysis.partials = {partial(std::nullopt, std::nullopt, u"high"_qs), partial(u"S1"_qs),
+                             partial(u"S2"_qs, std::nullopt, u"high"_qs)};
     rig.analysis.streamAnswer = test::envelopeWith(sampleResult());
     rig.flow.begin();
     EXPECT_EQ(rig.panel.hides, 1) << "a new capture hides the previous panel";

@@ -59,6 +59,17 @@ inline QByteArray errorEnvelopeJson(const QByteArray &code, const QByteArray &me
     return R"({"request_id":"r-9","error":{"code":")" + code + '"' + text + "}}";
 }
 
+// A partial reading as the stream builds it, with only these fields known.
+inline api::StreamPartial partial(std::optional<QString> summary, std::optional<QString> tone = std::nullopt,
+                                  std::optional<QString> risk = std::nullopt)
+{
+    api::StreamPartial p;
+    p.summary = std::move(summary);
+    p.tone_label = std::move(tone);
+    p.risk_level = std::move(risk);
+    return p;
+}
+
 // {"field": FIELD, "value": VALUE} with VALUE a JSON literal.
 inline QByteArray fieldJson(const QByteArray &field, const QByteArray &valueLiteral)
 {
