@@ -1,11 +1,8 @@
 #include "api/AnalysisService.h"
 #include "capture/ScreenCapture.h"
-#include "platform/ScreenGrabber.h"
 #include "support/EventLoopWatch.h"
 #include "support/FlowFakes.h"
 #include "support/ServiceTest.h"
-
-#include <QThread>
 
 using namespace tavolen;
 using namespace tavolen::test;
@@ -110,16 +107,8 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
 TEST_F(CaptureFlowNetwork, TheGuiThreadKeepsRunningThroughACaptureAndAStream)
 {
     // A slow grab of a large screen, then a burst of a thousand partials.
-    struct SlowGrabber final : platform::ScreenGrabber {
-        std::optional<QImage> grab(QRect r) override
-        {
-            QThread::msleep(300);
-            QImage image(r.size(), QImage::Format_RGB32);
-            image.fill(Qt::darkCyan);
-            return image;
-        }
-        bool translucencyShowsDesktop() const override { return true; }
-    } grabber;
+    FakeGrabber grabber;
+    grabber.grabTime = 300ms;
     capture::ScreenCapture screenCapture(grabber);
     QByteArray burst;
     for (int i = 0; i < 1000; ++i)

@@ -1,5 +1,6 @@
 #include "capture/ScreenCapture.h"
-#include "platform/ScreenGrabber.h"
+#include "core/RunToEnd.h"
+#include "support/FlowFakes.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,54 +8,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 using namespace tavolen;
 using namespace tavolen::capture;
 
 namespace {
 
-const QColor kLive(200, 30, 40);
-
-class FakeGrabber final : public platform::ScreenGrabber {
-public:
-    ~FakeGrabber() override { destroyedWhilePreparing = preparing.load(); }
-
-    std::optional<QImage> grab(QRect nativeRect) override
-    {
-        requested.push_back(nativeRect);
-        if (refuse)
-            return std::nullopt;
-        last = QImage(nativeRect.size(), QImage::Format_RGB32);
-        last.fill(kLive);
-        return last;
-    }
-    void prepare() override
-    {
-        preparing = true;
-        QThread::msleep(300);
-        preparing = false;
-    }
-    bool translucencyShowsDesktop() const override { return true; }
-
-    // The outcome, from a coroutine that waitFor can hold (it needs a
-    // default-constructible result).
-    CaptureOutcome capture(QRectF rect, QScreen *on, QImage still = {})
-    {
-        ScreenCapture capture(*this);
-        auto task = [&]() -> QCoro::Task<std::optional<CaptureOutcome>> {
-            Selection selection{rect, on, still};
-            co_return co_await capture.capture(std::move(selection));
-        };
-        return *QCoro::waitFor(task());
-    }
-
-    std::vector<QRect> requested;
-    bool refuse = false;
-    QImage last; // shares its pixels with the grab handed out until that is released
-    std::atomic<bool> preparing = false;
-    inline static bool destroyedWhilePreparing = false;
-};
+// The outcome of one capture of `rect` on `on` through `grabber`.
+CaptureOutcome captured(platform::ScreenGrabber &grabber, QRectF rect, QScreen *on, QImage still = {})
+{
+    ScreenCapture capture(grabber);
+    return runToEnd(capture.capture(Selection{rect, on, still}));
+}
 
 QScreen *screen()
 {
@@ -80,8 +44,8 @@ bool near(QColor a, QColor b)
 
 TEST(ScreenCapture, GrabsTheSelectedNativeRectCutToTheScreenAndReleasesIt)
 {
-    FakeGrabber grabber;
-    const CaptureOutcome outcome = grabber.capture(QRectF(10, 20, 120, 80), screen());
+    test::FakeGrabber grabber;
+    const CaptureOutcome outcome = captured(grabber, QRectF(10, 20, 120, 80), screen());
     EXPECT_EQ(grabber.requested,
               std::vector{QRect(screen()->geometry().topLeft() + QPoint(10, 20), QSize(120, 80))});
     EXPECT_TRUE(grabber.last.isDetached()) << "the grab's pixels must not outlive the capture";
@@ -89,13 +53,13 @@ TEST(ScreenCapture, GrabsTheSelectedNativeRectCutToTheScreenAndReleasesIt)
 
     const QSize size = screen()->size();
     const CaptureOutcome cut =
-        grabber.capture(QRectF(size.width() - 30, size.height() - 20, 100, 100), screen());
+        captured(grabber, QRectF(size.width() - 30, size.height() - 20, 100, 100), screen());
     EXPECT_EQ(decoded(cut).size(), QSize(30, 20)) << "cut to the screen";
 }
 
 TEST(ScreenCapture, ASelectionWithAStillIsCutFromItWithoutReadingTheScreen)
 {
-    FakeGrabber grabber;
+    test::FakeGrabber grabber;
     QImage still(screen()->size(), QImage::Format_RGB32);
     still.fill(Qt::black);
     const QRect window(40, 30, 100, 60);
@@ -103,7 +67,7 @@ TEST(ScreenCapture, ASelectionWithAStillIsCutFromItWithoutReadingTheScreen)
         for (int x = window.left(); x <= window.right(); ++x)
             still.setPixelColor(x, y, x < window.center().x() ? QColor(20, 200, 60) : QColor(30, 60, 220));
 
-    const QImage jpeg = decoded(grabber.capture(QRectF(window), screen(), still));
+    const QImage jpeg = decoded(captured(grabber, QRectF(window), screen(), still));
     EXPECT_TRUE(grabber.requested.empty()) << "no pixels read off the screen";
     ASSERT_EQ(jpeg.size(), window.size());
     EXPECT_TRUE(near(jpeg.pixelColor(10, 30), QColor(20, 200, 60)));
@@ -111,33 +75,33 @@ TEST(ScreenCapture, ASelectionWithAStillIsCutFromItWithoutReadingTheScreen)
 
     // A still the grab could not make whole (the desktop ends before the screen).
     const QImage clipped =
-        decoded(grabber.capture(QRectF(100, 50, 200, 100), screen(), still.copy(0, 0, 140, 90)));
+        decoded(captured(grabber, QRectF(100, 50, 200, 100), screen(), still.copy(0, 0, 140, 90)));
     EXPECT_EQ(clipped.size(), QSize(40, 40)) << "cut to the still";
 }
 
 TEST(ScreenCapture, NoScreenNoPixelsOrARefusedGrabFail)
 {
-    FakeGrabber grabber;
-    EXPECT_EQ(errorOf(grabber.capture(QRectF(0, 0, 50, 50), nullptr)), CaptureError::displayNotFound);
-    EXPECT_EQ(errorOf(grabber.capture(QRectF(screen()->size().width() + 5, 0, 50, 50), screen())),
+    test::FakeGrabber grabber;
+    EXPECT_EQ(errorOf(captured(grabber, QRectF(0, 0, 50, 50), nullptr)), CaptureError::displayNotFound);
+    EXPECT_EQ(errorOf(captured(grabber, QRectF(screen()->size().width() + 5, 0, 50, 50), screen())),
               CaptureError::captureFailed);
     EXPECT_TRUE(grabber.requested.empty()) << "nothing to grab";
     grabber.refuse = true;
-    EXPECT_EQ(errorOf(grabber.capture(QRectF(0, 0, 50, 50), screen())), CaptureError::captureFailed);
+    EXPECT_EQ(errorOf(captured(grabber, QRectF(0, 0, 50, 50), screen())), CaptureError::captureFailed);
 }
 
 TEST(ScreenCapture, GoesOnlyOnceItsWorkerHasLetGoOfTheGrabber)
 {
     // A run that cannot start ends the process right after start-up, while
     // the warm-up may still be preparing the grabber.
-    FakeGrabber::destroyedWhilePreparing = false;
+    test::FakeGrabber::destroyedWhilePreparing = false;
     {
-        FakeGrabber grabber;
+        test::FakeGrabber grabber;
         ScreenCapture capture(grabber);
         capture.warmUp();
         for (int i = 0; i < 100 && !grabber.preparing; ++i)
             QThread::msleep(2);
         ASSERT_TRUE(grabber.preparing) << "the warm-up is under way";
     }
-    EXPECT_FALSE(FakeGrabber::destroyedWhilePreparing);
+    EXPECT_FALSE(test::FakeGrabber::destroyedWhilePreparing);
 }

@@ -7,14 +7,18 @@
 #include "platform/ActiveWindow.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenAccess.h"
+#include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
 
 #include <QGuiApplication>
 #include <QObject>
 #include <QSignalSpy>
+#include <QThread>
 
 #include <qcoro/qcorosignal.h>
 
+#include <atomic>
+#include <chrono>
 #include <vector>
 
 namespace tavolen::test {
@@ -151,6 +155,36 @@ struct FakePasteboard final : platform::Pasteboard {
 struct FakeSound final : platform::SoundPlayer {
     void playEvent(const QString &eventId, double) override { events.push_back(eventId); }
     std::vector<QString> events;
+};
+
+// A screen whose every grab is one flat colour, for the real capture; records
+// what it is asked for and can be slow or refuse.
+struct FakeGrabber final : platform::ScreenGrabber {
+    ~FakeGrabber() override { destroyedWhilePreparing = preparing.load(); }
+    std::optional<QImage> grab(QRect nativeRect) override
+    {
+        requested.push_back(nativeRect);
+        QThread::msleep(grabTime.count());
+        if (refuse)
+            return std::nullopt;
+        last = QImage(nativeRect.size(), QImage::Format_RGB32);
+        last.fill(QColor(200, 30, 40));
+        return last;
+    }
+    void prepare() override
+    {
+        preparing = true;
+        QThread::msleep(300);
+        preparing = false;
+    }
+    bool translucencyShowsDesktop() const override { return true; }
+
+    std::chrono::milliseconds grabTime{0};
+    bool refuse = false;
+    std::vector<QRect> requested;
+    QImage last; // shares its pixels with the grab handed out until that is released
+    std::atomic<bool> preparing = false;
+    inline static bool destroyedWhilePreparing = false;
 };
 
 struct FakeDemo final : capture::DemoSampleSource {
