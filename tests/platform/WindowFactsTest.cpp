@@ -10,8 +10,10 @@ namespace {
 
 constexpr quint32 kOwnPid = 4242;
 
-// An ordinary application window of another process, on workspace 1.
-WindowFacts appWindow(const std::function<void(WindowFacts &)> &change = {})
+// The candidate rect of an ordinary application window of another process,
+// on workspace 1, after `change`, while `current` is the workspace shown.
+std::optional<QRect> candidate(const std::function<void(WindowFacts &)> &change = {},
+                               std::optional<quint32> current = 1)
 {
     WindowFacts f;
     f.viewable = true;
@@ -20,30 +22,19 @@ WindowFacts appWindow(const std::function<void(WindowFacts &)> &change = {})
     f.client = QRect(100, 130, 400, 300);
     if (change)
         change(f);
-    return f;
+    return candidateRect(f, kOwnPid, current);
 }
 
 } // namespace
 
 TEST(WindowFacts, CandidateRectIsTheFrameLessAnyClientSideShadow)
 {
-    EXPECT_EQ(candidateRect(appWindow(), kOwnPid, 1), QRect(100, 130, 400, 300));
-    EXPECT_EQ(candidateRect(appWindow([](auto &f) {
-                                f.frame = Extents{1, 2, 24, 3};
-                            }),
-                            kOwnPid, 1),
-              QRect(99, 106, 403, 327));
-    EXPECT_EQ(candidateRect(appWindow([](auto &f) {
-                                f.shadow = Extents{20, 20, 10, 30};
-                            }),
-                            kOwnPid, 1),
-              QRect(120, 140, 360, 260));
-    EXPECT_EQ(candidateRect(appWindow([](auto &f) {
-                                f.shadow = Extents{200, 200, 0, 0};
-                            }),
-                            kOwnPid, 1),
-              std::nullopt)
-        << "a shadow larger than the window leaves nothing";
+    EXPECT_EQ(candidate(), QRect(100, 130, 400, 300));
+    EXPECT_EQ(candidate([](auto &f) { f.frame = Extents{1, 2, 24, 3}; }), QRect(99, 106, 403, 327));
+    EXPECT_EQ(candidate([](auto &f) { f.shadow = Extents{20, 20, 10, 30}; }), QRect(120, 140, 360, 260));
+    EXPECT_FALSE(candidate([](auto &f) {
+        f.shadow = Extents{200, 200, 0, 0};
+    })) << "a shadow larger than the window leaves nothing";
 }
 
 TEST(WindowFacts, OwnHiddenUnmappedNonApplicationAndOtherWorkspaceWindowsAreLeftOut)
@@ -54,12 +45,11 @@ TEST(WindowFacts, OwnHiddenUnmappedNonApplicationAndOtherWorkspaceWindowsAreLeft
         [](WindowFacts &f) { f.notAppWindow = true; }, [](WindowFacts &f) { f.desktop = 0; },
     };
     for (const auto &change : leftOut)
-        EXPECT_EQ(candidateRect(appWindow(change), kOwnPid, 1), std::nullopt) << &change - leftOut;
+        EXPECT_EQ(candidate(change), std::nullopt) << &change - leftOut;
 
-    EXPECT_TRUE(candidateRect(appWindow([](auto &f) { f.pid.reset(); }), kOwnPid, 1))
-        << "no pid: someone else's";
-    EXPECT_TRUE(candidateRect(appWindow([](auto &f) { f.desktop = kAllDesktops; }), kOwnPid, 0));
-    EXPECT_TRUE(candidateRect(appWindow(), kOwnPid, std::nullopt)) << "no workspaces known: all count";
+    EXPECT_TRUE(candidate([](auto &f) { f.pid.reset(); })) << "no pid: someone else's";
+    EXPECT_TRUE(candidate([](auto &f) { f.desktop = kAllDesktops; }, 0));
+    EXPECT_TRUE(candidate({}, std::nullopt)) << "no workspaces known: all count";
 }
 
 TEST(WindowFacts, ExtentsNeedExactlyFourValues)
