@@ -82,7 +82,7 @@ TEST_F(CaptureCommand, EscapeEndsTheRunAsCancelled)
     // The keyboard grab follows the window's mapping by a moment; a key
     // pressed before it would go elsewhere, so press until the app reacts.
     for (int i = 0; i < 20 && m_app.state() != QProcess::NotRunning; ++i) {
-        xdotool({"key", "Escape"});
+        pressEscape();
         m_app.waitForFinished(250);
     }
     const auto [code, states] = finish();

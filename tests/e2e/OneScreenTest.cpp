@@ -51,17 +51,13 @@ TEST(OneScreen, ClickUploadsTheWindowsWholeFrameAndADragExactlyTheDraggedRegion)
     ASSERT_TRUE(window);
     FlowHarness h;
     ASSERT_TRUE(h.select([&] { click(window->quadrantCentres().front()); }));
-    ASSERT_TRUE(h.uploaded() && !h.uploaded()->isNull());
-    EXPECT_EQ(h.uploaded()->size(), window->frame().size());
-    EXPECT_EQ(window->expectShownIn(*h.uploaded(), window->frame().topLeft()), 4);
+    EXPECT_EQ(h.expectUploadOf(window->frame(), *window), 4);
     EXPECT_EQ(h.near(), QRectF(window->frame()));
 
     const QPoint from = window->client().topLeft() + QPoint(50, 40);
     FlowHarness dragged;
     ASSERT_TRUE(dragged.select([&] { drag(from, from + QPoint(300, 220)); }));
-    ASSERT_TRUE(dragged.uploaded());
-    EXPECT_EQ(dragged.uploaded()->size(), QSize(300, 220));
-    EXPECT_GE(window->expectShownIn(*dragged.uploaded(), from), 3);
+    EXPECT_GE(dragged.expectUploadOf(QRect(from, QSize(300, 220)), *window), 3);
     EXPECT_EQ(dragged.near(), QRectF(QPointF(from), QSizeF(300, 220)));
 }
 
@@ -95,10 +91,8 @@ TEST(OneScreen, EscapeOrAClickOnTheBareDesktopCancelsAndGivesTheFocusBack)
     ASSERT_TRUE(window);
     window->raise();
     ASSERT_TRUE(QTest::qWaitFor([&] { return activeWindow() == window->id(); }, 5000));
-    for (const auto &gesture : std::vector<std::function<void()>>{[] {
-                                                                      xdotool({"key", "Escape"});
-                                                                  },
-                                                                  [] { click(QPoint(1100, 900)); }}) {
+    const std::function<void()> gestures[] = {pressEscape, [] { click(QPoint(1100, 900)); }};
+    for (const auto &gesture : gestures) {
         FlowHarness h;
         ASSERT_TRUE(h.select(gesture));
         EXPECT_FALSE(h.uploaded());
@@ -139,9 +133,7 @@ TEST(OneScreen, OverlappingWindowsPickTheFrontMost)
         front->raise();
         FlowHarness h;
         ASSERT_TRUE(h.select([&] { click(overlap); }));
-        ASSERT_TRUE(h.uploaded());
-        EXPECT_EQ(h.uploaded()->size(), front->frame().size());
-        EXPECT_EQ(front->expectShownIn(*h.uploaded(), front->frame().topLeft()), 4);
+        EXPECT_EQ(h.expectUploadOf(front->frame(), *front), 4);
     }
 }
 
@@ -155,7 +147,7 @@ TEST(OneScreen, BeginWhileSelectingChangesNothing)
     h.flow().begin();
     EXPECT_EQ(h.overlay().windows(), windows);
     EXPECT_EQ(h.panel.hides, 1);
-    xdotool({"key", "Escape"});
+    pressEscape();
     ASSERT_TRUE(h.waitForEnd());
     QTest::qWait(50);
     EXPECT_EQ(secondCalls, 0);
@@ -168,16 +160,12 @@ TEST(ScaledScreen, DragOf100By50LogicalPixelsUploads200By100AndAClickTheNativeFr
     const QPoint from = window->client().topLeft() + QPoint(100, 100); // native
     FlowHarness h;
     ASSERT_TRUE(h.select([&] { drag(from, from + QPoint(200, 100)); }));
-    ASSERT_TRUE(h.uploaded());
-    EXPECT_EQ(h.uploaded()->size(), QSize(200, 100));
+    EXPECT_EQ(h.expectUploadOf(QRect(from, QSize(200, 100)), *window), 1);
     EXPECT_EQ(h.near(), QRectF(from.x() / 2.0, from.y() / 2.0, 100, 50));
-    EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 1);
 
     FlowHarness clicked;
     ASSERT_TRUE(clicked.select([&] { click(window->client().center()); }));
-    ASSERT_TRUE(clicked.uploaded());
-    EXPECT_EQ(clicked.uploaded()->size(), window->frame().size());
-    EXPECT_EQ(window->expectShownIn(*clicked.uploaded(), window->frame().topLeft()), 4);
+    EXPECT_EQ(clicked.expectUploadOf(window->frame(), *window), 4);
 }
 
 TEST(Composited, TheLiveDesktopIsDimmedAroundTheHighlightAndNoTraceOfTheOverlayReachesTheJpeg)
@@ -212,9 +200,8 @@ TEST(Composited, TheLiveDesktopIsDimmedAroundTheHighlightAndNoTraceOfTheOverlayR
     EXPECT_EQ(window->expectShownIn(shot, {}), 4); // highlighted: undimmed
     EXPECT_EQ(later->expectShownIn(shot, {}, kDimmed), 4);
 
+    EXPECT_EQ(h.expectUploadOf(QRect(from, dragged), *window), 2);
     ASSERT_TRUE(h.uploaded());
-    EXPECT_EQ(h.uploaded()->size(), dragged);
-    EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 2);
     EXPECT_LT(meanDifference(*h.uploaded(), before, 2), 6);
 }
 
@@ -228,6 +215,5 @@ TEST(OtherDepth, TheStillAndTheCaptureShowTheWindowsColours)
     EXPECT_EQ(window->expectShownIn(still, {}), 4) << "the overlay shows the screen, not black";
     click(window->quadrantCentres().front());
     ASSERT_TRUE(h.waitForEnd());
-    ASSERT_TRUE(h.uploaded());
-    EXPECT_EQ(window->expectShownIn(*h.uploaded(), window->frame().topLeft()), 4);
+    EXPECT_EQ(h.expectUploadOf(window->frame(), *window), 4);
 }

@@ -32,9 +32,7 @@ void expectCutAtTheBorder(int width)
     for (const QRect &part : {left, right}) {
         FlowHarness h;
         ASSERT_TRUE(h.select([&] { click(QPoint(part.center().x(), window->client().center().y())); }));
-        ASSERT_TRUE(h.uploaded());
-        EXPECT_EQ(h.uploaded()->size(), part.size());
-        EXPECT_EQ(window->expectShownIn(*h.uploaded(), part.topLeft()), 2);
+        EXPECT_EQ(h.expectUploadOf(part, *window), 2);
         if (part == left) { // the left screen is unscaled in both sessions
             EXPECT_EQ(h.near(), QRectF(left));
         }
@@ -50,9 +48,7 @@ void expectDragUploads(QRect where)
     const QPoint from = window->client().topLeft() + QPoint(40, 30);
     FlowHarness h;
     ASSERT_TRUE(h.select([&] { drag(from, from + QPoint(200, 100)); }));
-    ASSERT_TRUE(h.uploaded());
-    EXPECT_EQ(h.uploaded()->size(), QSize(200, 100));
-    EXPECT_EQ(window->expectShownIn(*h.uploaded(), from), 1);
+    EXPECT_EQ(h.expectUploadOf(QRect(from, QSize(200, 100)), *window), 1);
 }
 
 } // namespace
@@ -70,7 +66,7 @@ TEST(TwoScreens, EachScreenGetsItsOwnOverlay)
         EXPECT_EQ(windows[i]->geometry(), screens[i]->geometry());
         EXPECT_TRUE(windows[i]->isVisible());
     }
-    xdotool({"key", "Escape"});
+    pressEscape();
     ASSERT_TRUE(h.waitForEnd());
     EXPECT_TRUE(h.overlay().windows().isEmpty());
 }
@@ -101,7 +97,7 @@ TEST(TwoScreens, OnlyTheScreenUnderThePointerShowsAHighlight)
         EXPECT_TRUE(QTest::qWaitFor([&] { return highlighted() == expected; }, 3000))
             << "pointer at " << x << ": " << highlighted().first << " " << highlighted().second;
     }
-    xdotool({"key", "Escape"});
+    pressEscape();
     ASSERT_TRUE(h.waitForEnd());
 }
 

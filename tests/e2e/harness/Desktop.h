@@ -42,6 +42,20 @@ inline void xdotool(const QStringList &arguments)
         process.kill();
 }
 
+// Stops a process of the test's own: asks it to end, then insists.
+inline void stop(QProcess &process)
+{
+    process.terminate();
+    if (!process.waitForFinished(3000))
+        process.kill();
+    process.waitForFinished(3000);
+}
+
+inline void pressEscape()
+{
+    xdotool({"key", "Escape"});
+}
+
 inline void click(QPoint at) // native pixels
 {
     xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
@@ -109,10 +123,7 @@ public:
     ~ForeignWindow()
     {
         thaw();
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-        m_process.waitForFinished(3000);
+        stop(m_process);
     }
 
     quint32 id() const { return m_id; }

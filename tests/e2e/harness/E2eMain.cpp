@@ -17,6 +17,7 @@
 
 namespace {
 
+using tavolen::e2e::stop;
 using tavolen::e2e::xclient;
 
 constexpr int kStartTimeoutMs = 15000;
@@ -66,12 +67,8 @@ class XSession {
 public:
     ~XSession()
     {
-        for (QProcess *process : {&m_compositor, &m_windowManager, &m_server}) {
-            process->terminate();
-            if (!process->waitForFinished(3000))
-                process->kill();
-            process->waitForFinished(3000);
-        }
+        for (QProcess *process : {&m_compositor, &m_windowManager, &m_server})
+            stop(*process);
     }
 
     // Starts the server, lays out `heads` with xrandr when there are several

@@ -3,6 +3,7 @@
 #include "app/CaptureStack.h"
 #include "capture/CaptureFlow.h"
 #include "capture/OverlayWindow.h"
+#include "e2e/harness/Desktop.h"
 #include "support/FlowFakes.h"
 
 #include <QImage>
@@ -59,6 +60,15 @@ public:
         if (analysis.streamJpegs.empty())
             return std::nullopt;
         return QImage::fromData(analysis.streamJpegs.front(), "JPEG");
+    }
+    // Checks that the uploaded JPEG is exactly `area` of the desktop (native
+    // pixels) and compares `window`'s colours in it; how many of its
+    // quadrants were compared (none when nothing was uploaded).
+    int expectUploadOf(QRect area, const ForeignWindow &window) const
+    {
+        const QImage jpeg = uploaded().value_or(QImage());
+        EXPECT_EQ(jpeg.size(), area.size()) << (jpeg.isNull() ? "nothing was uploaded" : "");
+        return window.expectShownIn(jpeg, area.topLeft());
     }
     // Where the panel was first told to appear (global logical pixels).
     std::optional<QRectF> near() const
