@@ -1,7 +1,6 @@
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>

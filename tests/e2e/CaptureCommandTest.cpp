@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,11 +20,8 @@ protected:
     // Starts the app and waits until its overlay is on screen.
     bool start()
     {
-        QDir(m_config.path()).mkpath(QStringLiteral("tavolen"));
-        QFile conf(m_config.filePath(QStringLiteral("tavolen/tavolen.conf")));
-        if (!conf.open(QIODevice::WriteOnly) || conf.write("[General]\napi_base=http://127.0.0.1:9\n") < 0)
-            return false;
-        conf.close();
+        QSettings(m_config.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat)
+            .setValue("api_base", "http://127.0.0.1:9");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         m_app.setProcessEnvironment(env);
