@@ -81,10 +81,10 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
                 co_return AnalysisError(std::move(failed->error));
             break;
         }
+        // Qt refills its buffer only once the event loop runs, so between
+        // two waits we handle at most the read-ahead.
         if (!more && !watch->ended())
             co_await watch->changed();
-        else if (more)
-            co_await QCoro::sleepFor(0ms);
     }
 }
 

@@ -109,7 +109,6 @@ void ReplyWatch::expire()
 {
     if (!m_reply || m_reply->isFinished())
         return;
-    m_expired = true;
     m_reply->abort();
     notify();
 }
@@ -153,26 +152,25 @@ std::optional<QString> ReplyWatch::transportFailure() const
     const std::optional<int> code = status();
     if (code && e == errorNamingStatus(*code))
         return std::nullopt;
-    // Qt 6.4 rewinds the upload for a 307 or 308 even when we follow
-    // redirects ourselves; it cannot, and fails the reply. The status decides.
-    if (code && *code >= 300 && *code < 400 && e == QNetworkReply::ContentReSendError)
-        return std::nullopt;
-    // The connection closed before an answer, and the upload could not be
-    // sent again (we never let it be): to the user, the connection closed.
-    if (e == QNetworkReply::ContentReSendError)
+    // Qt wanted to send the upload again, which our body refuses: for a 307
+    // or 308 (which we follow ourselves, so the status decides), or after the
+    // connection closed before the answer was whole.
+    if (e == QNetworkReply::ContentReSendError) {
+        if (code && *code >= 300 && *code < 400)
+            return std::nullopt;
         return connectionClosed();
+    }
     return m_reply->errorString();
 }
 
 bool ReplyWatch::timedOut() const
 {
-    if (m_expired)
-        return true;
     if (!m_reply)
         return false;
     // Qt 6.4 reports an expired transfer time-out as a cancellation, newer Qt
-    // as a time-out. We abort a reply only once we have stopped waiting for
-    // it, so a cancellation seen while waiting is the time-out.
+    // as a time-out. Otherwise we abort a reply only at the deadline or once
+    // we have stopped waiting for it, so a cancellation seen while waiting is
+    // a time-out.
     const auto e = m_reply->error();
     return e == QNetworkReply::TimeoutError || e == QNetworkReply::OperationCanceledError;
 }

@@ -66,7 +66,6 @@ private:
     QTimer m_deadline;
     qint64 m_bytesRead = 0;
     bool m_notified = false;
-    bool m_expired = false;
 };
 
 } // namespace tavolen::api

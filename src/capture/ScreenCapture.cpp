@@ -65,7 +65,6 @@ QCoro::Task<CaptureOutcome> ScreenCapture::capture(Selection selection)
     if (!selection.still.isNull()) {
         const QRect part = native.translated(-metrics.nativeRect().topLeft());
         job = QtConcurrent::run(&m_worker, cutAndEncode, std::move(selection.still), part);
-        selection.still = QImage();
     } else {
         if (const std::optional<QString> reason = m_grabber.unsupportedReason())
             co_return CaptureFailure(PlatformError{*reason});
