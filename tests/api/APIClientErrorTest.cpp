@@ -32,12 +32,3 @@ TEST(APIClientError, FixedTextsFollowTheLanguageWhenReadAndOthersKeepTheirs)
     EXPECT_EQ(APIClientError::noResponse().errorDescription(), QStringLiteral("无网络响应"));
     EXPECT_EQ(APIClientError::timedOut().errorDescription(), QStringLiteral("请求超时"));
 }
-
-TEST(APIClientError, OnlyTheClientsQuotaAnswerCountsAsQuota)
-{
-    EXPECT_TRUE(api::isQuotaExceeded(APIClientError::quotaExceeded()));
-    EXPECT_FALSE(api::isQuotaExceeded(APIClientError::http(429)));
-    EXPECT_FALSE(api::isQuotaExceeded(PlatformError{QStringLiteral("quota")}));
-    EXPECT_EQ(api::describe(PlatformError{QStringLiteral("Host not found")}),
-              QStringLiteral("Host not found"));
-}

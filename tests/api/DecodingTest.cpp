@@ -45,22 +45,6 @@ const QStringList kRequired =
 
 } // namespace
 
-TEST(Decoding, FullEnvelopeKeepsEveryValue)
-{
-    const auto e = decodeAnalyzeEnvelope(envelopeJson());
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->request_id, "r-1");
-    EXPECT_EQ(e->latency_ms, 812);
-    EXPECT_EQ(e->result.summary, "S");
-    EXPECT_EQ(e->result.hidden_meaning, std::nullopt) << "null";
-    EXPECT_EQ(e->result.full_translation, std::nullopt) << "missing";
-    EXPECT_EQ(e->result.best_reply, QString("Sure!"));
-    EXPECT_EQ(e->result.alternative_reply_gloss, QString("g3"));
-    EXPECT_EQ(e->result.respondable, std::optional<bool>(true));
-    EXPECT_TRUE(e->result.auto_copy);
-    EXPECT_EQ(e->result.flags, (Flags{false, true, false}));
-}
-
 TEST(Decoding, AnyMemberMissingNullOrOfTheWrongTypeFailsTheWholeEnvelope)
 {
     // PATH=JSON, or PATH=- for a member taken away.
@@ -156,12 +140,13 @@ TEST(Decoding, DocumentsNestedDeeperThanTheBoundAreRefusedWhateverTheyHold)
     // An unknown member 64 levels deep is ignored; 65 refuses the document.
     // Brackets inside texts (escaped quotes included) do not count.
     const auto nested = [](int depth) {
-        return envelopeJson().chopped(1) + R"(,"x":)" + QByteArray(depth - 1, '[') + QByteArray(depth - 1, ']') +
-               R"(,"t":"[[[\"[[[")" + "}";
+        return envelopeJson().chopped(1) + R"(,"x":)" + QByteArray(depth - 1, '[') +
+               QByteArray(depth - 1, ']') + R"(,"t":"[[[\"[[[")" + "}";
     };
     EXPECT_TRUE(decodeAnalyzeEnvelope(nested(kMaxNesting)));
     EXPECT_FALSE(decodeAnalyzeEnvelope(nested(kMaxNesting + 1)));
-    EXPECT_FALSE(decodeAnalyzeEnvelope(paddedEnvelopeJson(kMaxAnswerDocument + 1))) << "nor larger than the bound";
+    EXPECT_FALSE(decodeAnalyzeEnvelope(paddedEnvelopeJson(kMaxAnswerDocument + 1)))
+        << "nor larger than the bound";
 }
 
 TEST(Decoding, ErrorEnvelopeNeedsOnlyTheCode)

@@ -46,15 +46,6 @@ TEST(ScreenGeometry, OddWindowOnAScaledScreenMapsBackToTheSameNativePixels)
     EXPECT_EQ(nativeGrabRect(nativeToLocal(window, kRightRetina), kRightRetina), window);
 }
 
-TEST(ScreenGeometry, LogicalSizeUsesTheScreenHoldingTheWindowsCentre)
-{
-    const QList<ScreenMetrics> screens{kLeft, kRightRetina};
-    EXPECT_EQ(logicalSize(QRect(2000, 0, 160, 120), screens), QSizeF(80, 60));
-    EXPECT_EQ(logicalSize(QRect(100, 0, 160, 120), screens), QSizeF(160, 120));
-    EXPECT_EQ(logicalSize(QRect(-500, -500, 160, 120), screens), QSizeF(160, 120))
-        << "off every screen: the first";
-}
-
 TEST(SelectionTargets, WindowsBelow80By60LogicalPixelsCannotBePicked)
 {
     const QList<QRect> windows{QRect(0, 0, 80, 60), QRect(0, 0, 79, 60),      QRect(0, 0, 80, 59),

@@ -92,20 +92,3 @@ TEST(SelectionModel, ClickPicksTheHighlightAndADragOfAtLeastEightByEightItsRecta
         EXPECT_FALSE(m.isDragging());
     }
 }
-
-TEST(SelectionModel, ReleaseWithoutPressDoesNothingAndWithoutTargetsOnlyADragSelects)
-{
-    SelectionModel m = model();
-    m.hover(QPointF(150, 150));
-    EXPECT_EQ(m.release().kind, Kind::Ignored);
-    EXPECT_FALSE(m.drag(QPointF(300, 300)));
-
-    SelectionModel empty({}, QSizeF(800, 600));
-    EXPECT_FALSE(empty.hover(QPointF(10, 10)));
-    empty.press(QPointF(10, 10));
-    EXPECT_EQ(empty.release().kind, Kind::Cancelled);
-    empty.press(QPointF(10, 10));
-    EXPECT_TRUE(empty.drag(QPointF(30, 40)));
-    EXPECT_TRUE(empty.isDragging());
-    EXPECT_EQ(empty.release().rect, QRectF(10, 10, 20, 30));
-}

@@ -28,22 +28,3 @@ TEST(PanelState, RiskTintByExactLevelTextOnceTheLevelIsKnown)
     EXPECT_FALSE(PanelState::error(QStringLiteral("high")).riskTint());
     EXPECT_FALSE(PanelState::loading().riskTint());
 }
-
-TEST(PanelState, OnlyLoadingAndStreamingAreInProgressAndOnlyAResultCollapses)
-{
-    const PanelState states[] = {PanelState::loading(), PanelState::streaming({}),
-                                 PanelState::result(test::sampleResult()), PanelState::error({}),
-                                 PanelState::permission()};
-    for (const PanelState &state : states) {
-        const auto view = state.contentView();
-        using CV = PanelState::ContentView;
-        EXPECT_EQ(state.isInProgress(), view == CV::Loading || view == CV::Streaming) << int(view);
-        EXPECT_EQ(state.isCollapsible(), view == CV::Result) << int(view);
-    }
-}
-
-TEST(PanelState, ErrorKeepsItsMessageVerbatimEvenWhenEmpty)
-{
-    EXPECT_TRUE(PanelState::error(QString()).errorMessage()->isEmpty());
-    EXPECT_EQ(*PanelState::error(QStringLiteral("  x ")).errorMessage(), QStringLiteral("  x "));
-}

@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QMutexLocker>
-#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -15,59 +14,16 @@ using Fate = RecordedRequest::Fate;
 
 namespace {
 
-// "Name: value" lines, each trimmed; nullopt when one has no name.
-std::optional<HeaderList> parseHeaders(const QList<QByteArray> &lines)
+// "Name: value" lines, each trimmed; lines without a name are left out.
+HeaderList parseHeaders(const QList<QByteArray> &lines)
 {
     HeaderList headers;
     for (const QByteArray &line : lines) {
         const QByteArray trimmed = line.trimmed();
-        const qsizetype colon = trimmed.indexOf(':');
-        if (colon <= 0)
-            return std::nullopt;
-        headers.append({trimmed.left(colon), trimmed.mid(colon + 1).trimmed()});
+        if (const qsizetype colon = trimmed.indexOf(':'); colon > 0)
+            headers.append({trimmed.left(colon), trimmed.mid(colon + 1).trimmed()});
     }
     return headers;
-}
-
-// The value of `key="value"` in a Content-Disposition header; "name" must not
-// match inside "filename".
-QByteArray dispositionParameter(const QByteArray &disposition, const char *key)
-{
-    const QRegularExpression re(QStringLiteral("(?:^|[ ;])%1=\"([^\"]*)\"").arg(QLatin1String(key)));
-    return re.match(QString::fromLatin1(disposition)).captured(1).toLatin1();
-}
-
-std::optional<QList<MultipartPart>> parseMultipart(const QByteArray &body, const QByteArray &boundary)
-{
-    const QByteArray first = "--" + boundary + "\r\n";
-    const QByteArray delimiter = "\r\n--" + boundary;
-    if (!body.startsWith(first))
-        return std::nullopt;
-    QList<MultipartPart> parts;
-    for (qsizetype pos = first.size();;) {
-        const qsizetype headEnd = body.indexOf("\r\n\r\n", pos);
-        if (headEnd < 0)
-            return std::nullopt;
-        MultipartPart part;
-        if (auto headers = parseHeaders(body.mid(pos, headEnd - pos).split('\n')))
-            part.headers = std::move(*headers);
-        else
-            return std::nullopt;
-        const QByteArray disposition = headerValue(part.headers, "Content-Disposition").value_or("");
-        part.name = dispositionParameter(disposition, "name");
-        part.filename = dispositionParameter(disposition, "filename");
-        const qsizetype next = body.indexOf(delimiter, headEnd + 4);
-        if (next < 0)
-            return std::nullopt;
-        part.body = body.mid(headEnd + 4, next - headEnd - 4);
-        parts.append(std::move(part));
-        pos = next + delimiter.size();
-        if (body.mid(pos) == "--\r\n")
-            return parts;
-        if (body.mid(pos, 2) != "\r\n")
-            return std::nullopt;
-        pos += 2;
-    }
 }
 
 // One client connection, on the service's thread: reads requests one after
@@ -119,7 +75,7 @@ private:
         RecordedRequest request;
         request.method = requestLine.value(0);
         request.path = requestLine.value(1);
-        request.headers = parseHeaders(lines.mid(1)).value_or(HeaderList());
+        request.headers = parseHeaders(lines.mid(1));
         const qsizetype length = request.header("Content-Length").value_or("0").toLongLong();
         if (m_in.size() < headEnd + 4 + length)
             return;
@@ -283,15 +239,6 @@ std::optional<QByteArray> headerValue(const HeaderList &headers, QByteArrayView 
         if (key.compare(name, Qt::CaseInsensitive) == 0)
             return value;
     return std::nullopt;
-}
-
-std::optional<QList<MultipartPart>> RecordedRequest::parts() const
-{
-    const QByteArray type = header("Content-Type").value_or(QByteArray());
-    const QByteArray prefix = "multipart/form-data; boundary=";
-    if (!type.startsWith(prefix))
-        return std::nullopt;
-    return parseMultipart(body, type.mid(prefix.size()));
 }
 
 ScriptedServer::ScriptedServer()

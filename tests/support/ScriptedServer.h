@@ -21,14 +21,6 @@ using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 // The first value of a header, names compared case-insensitively.
 std::optional<QByteArray> headerValue(const HeaderList &headers, QByteArrayView name);
 
-// One part of a multipart/form-data body, as it arrived.
-struct MultipartPart {
-    HeaderList headers;
-    QByteArray name;     // from Content-Disposition
-    QByteArray filename; // from Content-Disposition; empty when none
-    QByteArray body;
-};
-
 // One request as the scripted service received it, and what became of its answer.
 struct RecordedRequest {
     enum class Fate {
@@ -46,9 +38,13 @@ struct RecordedRequest {
     qint64 bytesSent = 0; // of the answer, as the kernel took them from the service
 
     std::optional<QByteArray> header(QByteArrayView name) const { return headerValue(headers, name); }
-    // The body split by the Content-Type's boundary, strictly: it must open
-    // with the first delimiter and close with the final one and its CRLF.
-    std::optional<QList<MultipartPart>> parts() const;
+    // The JPEG in the upload: from its start marker to its end marker (the
+    // exact layout of the body is checked where it is built).
+    QByteArray jpeg() const
+    {
+        return body.mid(body.indexOf("\xFF\xD8"),
+                        body.lastIndexOf("\xFF\xD9") + 2 - body.indexOf("\xFF\xD8"));
+    }
 };
 
 // One answer: a status line and headers, then the body in pieces with delays
