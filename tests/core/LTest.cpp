@@ -37,13 +37,3 @@ TEST(L, OnlyExactlyEnOrZhStoredOverridesTheSystem)
     s.store.setValue(QStringLiteral("app_lang"), QStringLiteral("zh"));
     EXPECT_TRUE(L::isZh());
 }
-
-TEST(L, TextIsChosenWhenProducedAndFollowsAChange)
-{
-    ScopedSettings s({QStringLiteral("en-GB")});
-    EXPECT_EQ(L::text(QStringLiteral("Hello"), QStringLiteral("你好")), QStringLiteral("Hello"));
-    EXPECT_EQ(L::uiLang(), QStringLiteral("en"));
-    s.store.setValue(QStringLiteral("app_lang"), QStringLiteral("zh"));
-    EXPECT_EQ(L::text(QStringLiteral("Hello"), QStringLiteral("你好")), QStringLiteral("你好"));
-    EXPECT_EQ(L::uiLang(), QStringLiteral("zh-Hans"));
-}
