@@ -4,6 +4,7 @@
 #include "core/L.h"
 #include "core/Settings.h"
 #include "panel/ConsolePanelPresenter.h"
+#include "panel/Gallery.h"
 #include "platform/IniSettingsStore.h"
 
 #include <QApplication>
@@ -25,6 +26,17 @@ int main(int argc, char *argv[])
         platform::IniSettingsStore settingsStore;
         installSettings(&settingsStore);
         return app::runAnalyzeCommand(app.arguments().mid(2));
+    }
+
+    // Renders every panel state to PNGs; the same pictures with or without a display.
+    if (argc >= 3 && std::strcmp(argv[1], "gallery") == 0) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        const QString error = panel::writeGallery(QString::fromLocal8Bit(argv[2]));
+        if (!error.isEmpty())
+            QTextStream(stderr) << error << '\n';
+        return error.isEmpty() ? 0 : 1;
     }
 
     QApplication app(argc, argv);

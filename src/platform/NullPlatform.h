@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ActiveWindow.h"
+#include "platform/FloatingWindows.h"
 #include "platform/ScreenAccess.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
@@ -31,6 +32,15 @@ class NullScreenGrabber final : public ScreenGrabber {
 public:
     std::optional<QImage> grab(QRect) override { return std::nullopt; }
     bool translucencyShowsDesktop() const override { return true; }
+};
+
+// Nothing known of a compositor: windows paint opaque and cut their own corners.
+class NullFloatingWindows final : public FloatingWindows {
+public:
+    bool compositing() const override { return false; }
+    bool canBlurBehind() const override { return false; }
+    void setBlurBehind(QWindow &, const QRegion &) override {}
+    void showOnAllWorkspaces(QWindow &) override {}
 };
 
 class NullSoundPlayer final : public SoundPlayer {

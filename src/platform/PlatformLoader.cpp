@@ -3,6 +3,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/QtPasteboard.h"
 #include "platform/x11/X11ActiveWindow.h"
+#include "platform/x11/X11FloatingWindows.h"
 #include "platform/x11/X11ScreenAccess.h"
 #include "platform/x11/X11ScreenGrabber.h"
 #include "platform/x11/X11WindowList.h"
@@ -21,11 +22,13 @@ PlatformServices loadPlatformServices()
         services.activeWindow = std::make_unique<x11::X11ActiveWindow>();
         services.windowList = std::make_unique<x11::X11WindowList>();
         services.screenGrabber = std::make_unique<x11::X11ScreenGrabber>();
+        services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
     } else {
         services.screenAccess = std::make_unique<NullScreenAccess>();
         services.activeWindow = std::make_unique<NullActiveWindow>();
         services.windowList = std::make_unique<NullWindowList>();
         services.screenGrabber = std::make_unique<NullScreenGrabber>();
+        services.floatingWindows = std::make_unique<NullFloatingWindows>();
     }
     return services;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ActiveWindow.h"
+#include "platform/FloatingWindows.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenAccess.h"
 #include "platform/ScreenGrabber.h"
@@ -19,6 +20,7 @@ struct PlatformServices {
     std::unique_ptr<SoundPlayer> sound;
     std::unique_ptr<WindowList> windowList;
     std::unique_ptr<ScreenGrabber> screenGrabber;
+    std::unique_ptr<FloatingWindows> floatingWindows;
 };
 
 // Picks the backends by QGuiApplication::platformName(); a session we have no

@@ -63,4 +63,14 @@ xcb_get_property_cookie_t requestValues(xcb_connection_t *connection, xcb_window
     return xcb_get_property(connection, 0, window, property, type, 0, 4096);
 }
 
+bool hasCompositor(xcb_connection_t *c)
+{
+    if (!c)
+        return false;
+    // A compositing manager owns this selection for the screen it composites.
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "_NET_WM_CM_S0")), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
 } // namespace tavolen::platform::x11

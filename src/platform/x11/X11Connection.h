@@ -18,6 +18,9 @@ xcb_window_t rootWindow(xcb_connection_t *connection);
 // for the life of the process; 0 when the server cannot be asked.
 xcb_atom_t atom(xcb_connection_t *connection, const char *name);
 
+// True when a compositing manager runs on the default screen.
+bool hasCompositor(xcb_connection_t *connection);
+
 // The 32-bit items of a property reply of the given format-32 type, or
 // nullopt when the reply is missing, of another type or empty. Takes
 // ownership of `reply`.

@@ -186,13 +186,7 @@ std::optional<QString> X11ScreenGrabber::unsupportedReason() const
 
 bool X11ScreenGrabber::translucencyShowsDesktop() const
 {
-    xcb_connection_t *c = m_connection;
-    if (!c)
-        return false;
-    // A compositing manager owns this selection for the screen it composites.
-    const XcbReply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "_NET_WM_CM_S0")), nullptr));
-    return owner && owner->owner != XCB_WINDOW_NONE;
+    return hasCompositor(m_connection);
 }
 
 } // namespace tavolen::platform::x11

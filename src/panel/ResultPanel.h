@@ -1,0 +1,89 @@
+#pragma once
+
+#include "panel/PanelActions.h"
+#include "panel/PanelPlacement.h"
+#include "panel/PanelPresenter.h"
+#include "ui/Glass.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace tavolen::platform {
+class FloatingWindows;
+}
+
+namespace tavolen::panel {
+
+class PanelWindow;
+
+// When a finished result folds into the pill, and when the pill goes.
+struct PanelTimings {
+    std::chrono::milliseconds collapseAfterResult{10'000};
+    std::chrono::milliseconds collapseAfterLeave{6'000};
+    std::chrono::milliseconds collapseAfterExpand{8'000};
+    std::chrono::milliseconds dismissPill{60'000};
+};
+
+// The one floating panel of the process: shows each state beside the
+// selection, folds a finished result into a pill after a while and lets
+// the pill go later. The capture flow is its only caller.
+class ResultPanel final : public QObject, public PanelPresenter {
+    Q_OBJECT
+public:
+    using Timings = PanelTimings;
+    enum class Mode { Hidden, Full, Pill };
+
+    // `system.copy` and `system.requestAccess` reach the clipboard and the
+    // platform; the panel fills in the rest. `windows` must outlive the panel.
+    ResultPanel(platform::FloatingWindows &windows, PanelActions system, Timings timings = {},
+                QObject *parent = nullptr);
+    ~ResultPanel() override;
+
+    void show(const PanelState &state, std::optional<QRectF> near) override;
+    void hide() override;
+
+    Mode mode() const { return m_mode; }
+    // The window (null before the first show) and what it shows now.
+    QWidget *window() const;
+    QWidget *content() const;
+    const QTimer &collapseTimer() const { return m_collapseTimer; }
+    const QTimer &dismissTimer() const { return m_dismissTimer; }
+    // Where placement reads the screens; the real ones unless replaced.
+    void setScreenSource(std::function<ScreenLayout()> source) { m_screens = std::move(source); }
+
+Q_SIGNALS:
+    // The panel went from shown to hidden (closed, dismissed or replaced by a new capture).
+    void closed();
+
+private:
+    void render(QWidget *content, Mode mode);
+    QRectF cardFor(QWidget *content) const;
+    void remeasure();
+    void scheduleCollapse(std::chrono::milliseconds after);
+    void cancelTimers();
+    void collapse();
+    void expand();
+    void renderFull(const PanelState &state, bool entrance);
+    PanelActions fullActions();
+    void ensureWindow();
+    ui::Backdrop backdrop() const;
+
+    platform::FloatingWindows &m_windows;
+    PanelActions m_system;
+    Timings m_timings;
+    std::function<ScreenLayout()> m_screens = currentScreens;
+    std::unique_ptr<PanelWindow> m_window;
+    Mode m_mode = Mode::Hidden;
+    std::optional<QRectF> m_anchor;
+    std::optional<api::AnalysisResult> m_lastResult;
+    QTimer m_collapseTimer;
+    QTimer m_dismissTimer;
+    bool m_wasStreaming = false;
+};
+
+} // namespace tavolen::panel

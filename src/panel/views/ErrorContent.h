@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tavolen::panel::views {
+
+// A failure, in the words it arrives with (possibly none).
+class ErrorContent final : public QWidget {
+public:
+    ErrorContent(const QString &message, QWidget *parent);
+};
+
+} // namespace tavolen::panel::views

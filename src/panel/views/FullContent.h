@@ -1,0 +1,53 @@
+#pragma once
+
+#include "panel/PanelActions.h"
+#include "panel/PanelState.h"
+#include "ui/Glass.h"
+
+#include <QPainterPath>
+#include <QWidget>
+
+#include <optional>
+
+namespace tavolen::ui {
+class GlyphButton;
+}
+
+namespace tavolen::panel::views {
+
+// The panel as the user first sees it: a 400-wide glass card holding the
+// state's one content view, a risk-coloured outline when the reading is
+// risky, and a close button in the top-right corner in every state.
+class FullContent final : public QWidget {
+public:
+    FullContent(const PanelState &state, bool entranceAnimated, ui::Backdrop backdrop, PanelActions actions,
+                QWidget *parent);
+
+    QWidget *contentView() const { return m_content; }
+    ui::GlyphButton *closeButton() const { return m_close; }
+    // The outline's colour now, if the state has one.
+    std::optional<QColor> riskOutline() const;
+    bool entranceAnimated() const { return m_entrance; }
+    // The card's outline, for a window that has to cut its own corners.
+    QPainterPath surface() const;
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    std::optional<PanelState::Tint> m_tint;
+    bool m_entrance;
+    ui::Backdrop m_backdrop;
+    PanelActions m_actions;
+    QWidget *m_content;
+    ui::GlyphButton *m_close;
+};
+
+} // namespace tavolen::panel::views

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tavolen::panel::views {
+
+// Nothing has come back yet: the breathing mark and "Reading the room…".
+class LoadingView final : public QWidget {
+public:
+    explicit LoadingView(QWidget *parent);
+};
+
+} // namespace tavolen::panel::views

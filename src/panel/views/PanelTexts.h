@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The panel's own words, in the interface language of the moment they are
+// built. Everything else the panel shows is the service's text, verbatim.
+namespace tavolen::panel::texts {
+
+QString translationToggle(bool expanded);
+QString hiddenMeaningHeading();
+QString copied();
+QString trustBadge();
+QString readingOnly();
+QString original();
+QString shorter();
+QString loading();
+QString streaming();
+QString permission();
+QString permissionButton();
+// For screen readers only.
+QString close();
+QString replyCardHint();
+
+} // namespace tavolen::panel::texts

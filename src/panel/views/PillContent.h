@@ -1,0 +1,43 @@
+#pragma once
+
+#include "api/Records.h"
+#include "panel/PanelActions.h"
+#include "ui/Glass.h"
+
+#include <QPainterPath>
+#include <QWidget>
+
+namespace tavolen::ui {
+class TextBlock;
+}
+
+namespace tavolen::panel::views {
+
+// A finished result folded away: a glass capsule with an icon, one line
+// (the best reply, or the summary for a reading-only result) cut at the
+// tail, and a close button. At most 340 wide; hovering it asks to expand.
+class PillContent final : public QWidget {
+public:
+    PillContent(const api::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
+                QWidget *parent);
+
+    // The capsule's own size: as wide as its content, at most 340.
+    QSize sizeHint() const override;
+    ui::TextBlock *line() const { return m_line; }
+    // The capsule's outline, for a window that has to cut its own corners.
+    QPainterPath surface() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    QRectF capsule() const;
+
+    ui::Backdrop m_backdrop;
+    PanelActions m_actions;
+    ui::TextBlock *m_line;
+};
+
+} // namespace tavolen::panel::views

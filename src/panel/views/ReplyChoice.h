@@ -1,0 +1,31 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QString>
+
+#include <optional>
+
+// Which reply the result card shows, and what its chips say and do. Pure
+// functions of the result and the chosen variant.
+namespace tavolen::panel::reply {
+
+enum class Variant { Best, Short, Alternative };
+
+// The variant's reply, falling back to the best reply.
+std::optional<QString> shownText(const api::AnalysisResult &r, Variant v);
+// The variant's gloss; the short reply falls back to the best reply's gloss,
+// the alternative does not.
+std::optional<QString> shownGloss(const api::AnalysisResult &r, Variant v);
+// Respondable (or silent on it) and with a non-empty reply to show.
+bool hasReply(const api::AnalysisResult &r, Variant v);
+
+bool showsAlternativeChip(const api::AnalysisResult &r);
+bool showsShortChip(const api::AnalysisResult &r);
+QString alternativeChipTitle(const api::AnalysisResult &r, Variant v);
+QString shortChipTitle(Variant v);
+// A chip toggles between its own variant and the best reply.
+Variant afterAlternativeChip(Variant v);
+Variant afterShortChip(Variant v);
+
+} // namespace tavolen::panel::reply

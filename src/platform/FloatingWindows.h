@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QRegion>
+
+class QWindow;
+
+namespace tavolen::platform {
+
+// What the desktop offers a small floating window beyond what Qt sets.
+class FloatingWindows {
+public:
+    virtual ~FloatingWindows() = default;
+    // True when a compositor blends translucent windows with what lies below;
+    // without one, unpainted parts of a translucent window show black.
+    virtual bool compositing() const = 0;
+    // True when the compositor blurs what lies behind a window that asks.
+    virtual bool canBlurBehind() const = 0;
+    // Asks for the area behind `region` (window coordinates) to be blurred.
+    virtual void setBlurBehind(QWindow &window, const QRegion &region) = 0;
+    // Keeps a created window on every workspace.
+    virtual void showOnAllWorkspaces(QWindow &window) = 0;
+};
+
+} // namespace tavolen::platform

@@ -1,0 +1,163 @@
+#include "ui/Buttons.h"
+
+#include "ui/Motion.h"
+#include "ui/TextBlock.h"
+
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tavolen::ui {
+
+namespace {
+
+// Room around a lifted face, so that its 1.05 scale is not clipped.
+constexpr double kLiftRoom = 2;
+
+int up(double v)
+{
+    return int(std::ceil(v));
+}
+
+} // namespace
+
+PanelButton::PanelButton(QWidget *parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PanelButton::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void PanelButton::paintFocusRing(QPainter &painter, const QRectF &shape, double radius) const
+{
+    if (!hasFocus() || focusPolicy() == Qt::NoFocus)
+        return;
+    strokeInside(painter, shape, radius, 1.5, Theme::accent(palette()));
+}
+
+CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
+    : PanelButton(parent), m_style(style), m_lift(style == Style::Glass ? new HoverLift(this) : nullptr)
+{
+    setText(title);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize CapsuleButton::sizeHint() const
+{
+    const tokens::FontSpec spec = m_style == Style::Glass ? tokens::type::chip : tokens::type::button;
+    const double padH = m_style == Style::Glass ? tokens::space::chipH : tokens::space::buttonH;
+    const double padV = m_style == Style::Glass ? tokens::space::chipV : tokens::space::buttonV;
+    const QFontMetricsF metrics(makeFont(spec, this), this);
+    const double room = m_lift ? 2 * kLiftRoom : 0;
+    return QSize(up(metrics.horizontalAdvance(text()) + 2 * padH + room),
+                 up(metrics.height() + 2 * padV + room));
+}
+
+QRectF CapsuleButton::capsule() const
+{
+    const double room = m_lift ? kLiftRoom : 0;
+    return QRectF(rect()).adjusted(room, room, -room, -room);
+}
+
+void CapsuleButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF shape = capsule();
+    const double radius = shape.height() / 2;
+    QColor textColour;
+    if (m_style == Style::Glass) {
+        m_lift->applyScale(painter, shape);
+        paintGlassCapsule(painter, shape, palette(), Backdrop::Translucent);
+        // Glass on the glass card: a faint tint of its own keeps the capsule visible.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withAlpha(resolve(Ink::Primary, palette()), tokens::fill::chipTint));
+        painter.drawRoundedRect(shape, radius, radius);
+        textColour = m_lift->applyBrightness(resolve(Ink::Primary, palette()));
+    } else {
+        QColor fill = Theme::accent(palette());
+        if (isDown())
+            fill = fill.darker(115);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(shape, radius, radius);
+        textColour = resolve(Ink::OnAccent, palette());
+    }
+    painter.setFont(makeFont(m_style == Style::Glass ? tokens::type::chip : tokens::type::button, this));
+    painter.setPen(textColour);
+    painter.drawText(shape, Qt::AlignCenter, text());
+    paintFocusRing(painter, shape, radius);
+}
+
+GlyphButton::GlyphButton(Look look, const QString &accessibleName, QWidget *parent)
+    : PanelButton(parent), m_look(look)
+{
+    setAccessibleName(accessibleName);
+    if (look.lift)
+        m_lift = new HoverLift(this);
+    const double face = std::max(look.circle, look.glyphSize);
+    setFixedSize(up(face + 2 * kLiftRoom), up(face + 2 * kLiftRoom));
+    // Esc closes the panel; the close buttons stay out of the Tab order.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QRectF GlyphButton::face() const
+{
+    const double side = std::max(m_look.circle, m_look.glyphSize);
+    return QRectF(kLiftRoom, kLiftRoom, side, side);
+}
+
+void GlyphButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF shape = face();
+    if (m_lift)
+        m_lift->applyScale(painter, shape);
+    const auto lit = [this](QColor c) { return m_lift ? m_lift->applyBrightness(c) : c; };
+    if (m_look.circle > 0) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(lit(withAlpha(resolve(Ink::Quaternary, palette()), tokens::fill::closeCircle)));
+        painter.drawEllipse(shape);
+    }
+    const QRectF glyphBox(shape.center().x() - m_look.glyphSize / 2,
+                          shape.center().y() - m_look.glyphSize / 2, m_look.glyphSize, m_look.glyphSize);
+    paintGlyph(painter, m_look.glyph, glyphBox, lit(resolve(m_look.ink, palette())), true);
+}
+
+TextButton::TextButton(const QString &title, tokens::FontSpec spec, Ink ink, QWidget *parent)
+    : PanelButton(parent), m_spec(spec), m_ink(ink)
+{
+    setText(title);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize TextButton::sizeHint() const
+{
+    const QFontMetricsF metrics(makeFont(m_spec, this), this);
+    return QSize(up(metrics.horizontalAdvance(text()) + 2), up(metrics.height()));
+}
+
+void TextButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor colour = resolve(m_ink, palette());
+    if (isDown())
+        colour = withAlpha(colour, 0.6);
+    painter.setFont(makeFont(m_spec, this));
+    painter.setPen(colour);
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text());
+    paintFocusRing(painter, rect(), 4);
+}
+
+} // namespace tavolen::ui

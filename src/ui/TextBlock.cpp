@@ -1,0 +1,145 @@
+#include "ui/TextBlock.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace tavolen::ui {
+
+namespace {
+
+// Lays `layout` out in lines of `width`, `spacing` apart; its height.
+double layOut(QTextLayout &layout, double width, double spacing)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double y = 0;
+    bool first = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        if (!first)
+            y += spacing;
+        first = false;
+        line.setLineWidth(std::max(width, 1.0));
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+} // namespace
+
+QFont makeFont(const tokens::FontSpec &spec, const QPaintDevice *device)
+{
+    QFont font;
+    // Point sizes keep fractions that pixel sizes would round away; convert
+    // at the device's own resolution so the text is exactly spec.px pixels.
+    const int dpi = device ? device->logicalDpiY() : 96;
+    font.setPointSizeF(spec.px * 72.0 / (dpi > 0 ? dpi : 96));
+    font.setWeight(spec.weight);
+    if (spec.tracking != 0)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spec.tracking);
+    return font;
+}
+
+double naturalWidth(const QString &text, const tokens::FontSpec &spec, const QPaintDevice *device)
+{
+    return QFontMetricsF(makeFont(spec, device), device).horizontalAdvance(text);
+}
+
+TextBlock::TextBlock(const QString &text, tokens::FontSpec spec, Ink ink, QWidget *parent)
+    : QLabel(text, parent), m_spec(spec), m_ink(ink)
+{
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    setFont(makeFont(spec, this));
+}
+
+void TextBlock::setInk(Ink ink)
+{
+    m_ink = ink;
+    update();
+}
+
+void TextBlock::setLines(Lines lines)
+{
+    m_lines = lines;
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(lines == Lines::Wrap);
+    if (lines == Lines::OneLineElided)
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    setSizePolicy(policy);
+    updateGeometry();
+}
+
+void TextBlock::setGlyph(Glyph glyph, double size, std::optional<double> top)
+{
+    m_glyph = glyph;
+    m_glyphSize = size;
+    m_glyphTop = top;
+    updateGeometry();
+}
+
+double TextBlock::textIndent() const
+{
+    return m_glyph ? m_glyphSize + tokens::space::labelGlyphSpacing : 0;
+}
+
+QString TextBlock::shownText() const
+{
+    if (m_lines == Lines::Wrap)
+        return text();
+    const QFontMetricsF metrics(makeFont(m_spec, this), this);
+    return metrics.elidedText(text(), Qt::ElideRight, width() - textIndent());
+}
+
+QSize TextBlock::sizeHint() const
+{
+    const double w = std::ceil(textIndent() + naturalWidth(text(), m_spec, this));
+    if (m_lines == Lines::OneLineElided)
+        return QSize(int(w), int(std::ceil(QFontMetricsF(makeFont(m_spec, this), this).height())));
+    return QSize(int(w), heightForWidth(int(w)));
+}
+
+QSize TextBlock::minimumSizeHint() const
+{
+    const QSize hint = sizeHint();
+    return QSize(m_lines == Lines::Wrap ? std::min(hint.width(), 40) : 0, hint.height());
+}
+
+int TextBlock::heightForWidth(int width) const
+{
+    QTextLayout layout(text(), makeFont(m_spec, this), const_cast<TextBlock *>(this));
+    const double h = layOut(layout, width - textIndent(), m_spec.lineSpacing);
+    return int(std::ceil(std::max(h, m_glyph ? m_glyphSize + m_glyphTop.value_or(0) : 0.0)));
+}
+
+void TextBlock::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor colour = resolve(m_ink, palette());
+    const QFont font = makeFont(m_spec, this);
+    QTextLayout layout(shownText(), font, this);
+    const double indent = textIndent();
+    layOut(layout, m_lines == Lines::Wrap ? width() - indent : 1e6, m_spec.lineSpacing);
+    if (m_glyph) {
+        const double lineHeight = layout.lineCount() ? layout.lineAt(0).height() : m_glyphSize;
+        const double glyphTop = m_glyphTop.value_or((lineHeight - m_glyphSize) / 2);
+        paintGlyph(painter, *m_glyph, QRectF(0, glyphTop, m_glyphSize, m_glyphSize), colour);
+    }
+    painter.setPen(colour);
+    // One line sits in the middle of whatever height the layout gave it.
+    const double top = m_lines == Lines::OneLineElided && layout.lineCount()
+                           ? (height() - layout.lineAt(0).height()) / 2
+                           : 0;
+    layout.draw(&painter, QPointF(indent, top));
+}
+
+} // namespace tavolen::ui

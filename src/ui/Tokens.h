@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QFont>
+#include <QRgb>
+
+// Every number of the panel's look in one place: colours, type, spacing,
+// radii and motion. Sizes are logical pixels; the paint code names a token,
+// never a bare number.
+namespace tavolen::ui::tokens {
+
+// A colour with one value for light and one for dark surroundings.
+struct Appearance2 {
+    QRgb light;
+    QRgb dark;
+};
+
+namespace color {
+inline constexpr Appearance2 accent{0x6C5CE7, 0x9B87FE};
+inline constexpr Appearance2 caution{0xC2762E, 0xDDA055};
+inline constexpr Appearance2 danger{0xB4453C, 0xD97469};
+// The breathing progress mark keeps one colour in both appearances.
+inline constexpr QRgb progressMark = 0x7D6CED;
+
+// Text on glass: the label hierarchy as black (light) or white (dark) at
+// falling opacities, so it reads on whatever the glass lets through.
+inline constexpr Appearance2 labelBase{0x000000, 0xFFFFFF};
+inline constexpr double primaryAlpha = 0.87;
+inline constexpr double secondaryAlpha = 0.6;
+inline constexpr double tertiaryAlpha = 0.4;
+inline constexpr double quaternaryAlpha = 0.16;
+
+// Glass: the fill that stands in for the blurred material. Without blur
+// behind it has to carry the text's contrast alone, hence its density.
+inline constexpr Appearance2 glassFill{0xF7F7FA, 0x232329};
+inline constexpr double glassAlpha = 0.9;
+inline constexpr double glassAlphaBlurred = 0.72;
+inline constexpr double glassBorderTop = 0.38;
+inline constexpr double glassBorderBottom = 0.05;
+inline constexpr double shadowAlpha = 0.28;
+} // namespace color
+
+struct FontSpec {
+    double px;
+    QFont::Weight weight = QFont::Normal;
+    double tracking = 0;    // extra space after every character
+    double lineSpacing = 0; // extra space between wrapped lines
+};
+
+namespace type {
+inline constexpr FontSpec toneChip{11, QFont::DemiBold, 0.3};
+inline constexpr FontSpec summary{13, QFont::DemiBold, 0, 2};
+inline constexpr FontSpec translationToggle{11.5, QFont::DemiBold};
+inline constexpr FontSpec translation{12, QFont::Normal, 0, 2.5};
+inline constexpr FontSpec sectionHeading{10.5, QFont::DemiBold, 0.6};
+inline constexpr FontSpec sectionText{12, QFont::Normal, 0, 2.5};
+inline constexpr FontSpec riskLine{12};
+inline constexpr FontSpec reply{13, QFont::Normal, 0, 3};
+inline constexpr FontSpec gloss{11.5, QFont::Normal, 0, 2};
+inline constexpr FontSpec copiedBadge{10, QFont::DemiBold};
+inline constexpr FontSpec chip{11.5, QFont::Medium};
+inline constexpr FontSpec trustBadge{10};
+inline constexpr FontSpec readingOnly{11};
+inline constexpr FontSpec body{13};
+inline constexpr FontSpec streamingNote{11.5};
+inline constexpr FontSpec pillLine{12};
+inline constexpr FontSpec button{13, QFont::DemiBold};
+// Glyph sizes, as the font size of the symbol they stand beside.
+inline constexpr double globeGlyph = 10;
+inline constexpr double closeGlyph = 9;
+inline constexpr double pillIcon = 13;
+inline constexpr double pillCloseGlyph = 8;
+} // namespace type
+
+namespace space {
+inline constexpr double contentPadding = 18;
+inline constexpr double contentSpacing = 12;
+inline constexpr double headerSpacing = 8;
+inline constexpr double headerTrailing = 22; // room for the close button
+inline constexpr double translationSpacing = 6;
+inline constexpr double sectionSpacing = 5;
+inline constexpr double replySectionSpacing = 10;
+inline constexpr double chipRowSpacing = 8;
+inline constexpr double cardPadding = 12;
+inline constexpr double cardSpacing = 8;
+inline constexpr double glossSpacing = 6;
+inline constexpr double glossGlyphTop = 1.5;
+inline constexpr double labelGlyphSpacing = 5;
+inline constexpr double badgeH = 8, badgeV = 3.5;
+inline constexpr double toneChipH = 9, toneChipV = 3.5;
+inline constexpr double chipH = 11, chipV = 4.5;
+inline constexpr double progressPadding = 20;
+inline constexpr double progressSpacing = 10;
+inline constexpr double streamingRowSpacing = 8;
+inline constexpr double errorTrailingExtra = 16;
+inline constexpr double permissionTrailing = 16;
+inline constexpr double buttonH = 14, buttonV = 6;
+inline constexpr double closeInset = 10;
+inline constexpr double closeSize = 22;
+inline constexpr double pillH = 14, pillV = 9;
+inline constexpr double pillSpacing = 8;
+inline constexpr double shadowMargin = 18;
+} // namespace space
+
+namespace size {
+inline constexpr double panelWidth = 400;
+inline constexpr double panelMinHeight = 44;
+inline constexpr double pillMaxWidth = 340;
+inline constexpr double loadingMark = 20;
+inline constexpr double streamingMark = 14;
+} // namespace size
+
+namespace radius {
+inline constexpr double card = 22;
+inline constexpr double replyCard = 8;
+} // namespace radius
+
+namespace line {
+inline constexpr double glassBorder = 1;
+inline constexpr double riskOutline = 1.5;
+inline constexpr double riskOutlineAlpha = 0.55;
+inline constexpr double replyCard = 1;
+inline constexpr double toneChipBorder = 0.5;
+} // namespace line
+
+namespace fill {
+inline constexpr double toneChip = 0.16, toneChipBorder = 0.25;
+inline constexpr double replyCard = 0.09;
+inline constexpr double replyBorderRest = 0.16, replyBorderHover = 0.4;
+inline constexpr double badgeRest = 0.13, badgePulse = 0.3;
+inline constexpr double closeCircle = 0.6;
+inline constexpr double chipTint = 0.05;
+} // namespace fill
+
+// Springs as response (seconds) and damping fraction.
+struct SpringSpec {
+    double response;
+    double damping;
+};
+
+namespace motion {
+inline constexpr SpringSpec hoverLift{0.25, 0.7};
+inline constexpr SpringSpec entrance{0.32, 0.8};
+inline constexpr SpringSpec cardHover{0.28, 0.75};
+inline constexpr SpringSpec badgePulse{0.25, 0.6};
+inline constexpr SpringSpec variantSwitch{0.3, 0.85};
+inline constexpr double liftScale = 1.05;
+inline constexpr double liftBrightness = 0.06;
+inline constexpr double entranceScale = 0.97;
+inline constexpr double badgeScale = 1.1;
+inline constexpr int badgeHoldMs = 450;
+inline constexpr int badgeFadeMs = 300;
+inline constexpr int breathMs = 800;
+inline constexpr double breathLow = 0.35;
+} // namespace motion
+
+} // namespace tavolen::ui::tokens
