@@ -3,7 +3,6 @@
 #include "app/CaptureStack.h"
 #include "core/L.h"
 #include "core/Settings.h"
-#include "panel/ConsolePanelPresenter.h"
 #include "panel/Gallery.h"
 #include "platform/IniSettingsStore.h"
 
@@ -54,7 +53,6 @@ int main(int argc, char *argv[])
                        "run \"tavolen capture\" to read something on screen.\n"),
         QStringLiteral("Tavolen 已在运行。托盘图标和 Alt+Shift+S 尚未提供；"
                        "请运行 \"tavolen capture\" 来解读屏幕上的内容。\n"));
-    panel::ConsolePanelPresenter panel;
-    app::CaptureStack stack(panel);
+    app::CaptureStack stack;
     return app.exec();
 }

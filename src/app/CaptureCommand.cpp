@@ -45,15 +45,20 @@ private:
 int runCaptureCommand()
 {
     RecordingPresenter presenter;
-    CaptureStack stack(presenter);
+    CaptureStack stack(nullptr, &presenter);
     capture::CaptureFlow &flow = stack.flow();
-    QObject::connect(&flow, &capture::CaptureFlow::runFinished, qApp,
-                     [&presenter] { QCoreApplication::exit(presenter.exitCode()); });
-    QTimer::singleShot(0, &flow, [&flow, &presenter] {
+    panel::ResultPanel &resultPanel = *stack.resultPanel();
+    // Ends once the run is over and the panel has gone.
+    const auto exitWhenDone = [&] {
+        if (!flow.isRunning() && resultPanel.mode() == panel::ResultPanel::Mode::Hidden)
+            QCoreApplication::exit(presenter.exitCode());
+    };
+    QObject::connect(&flow, &capture::CaptureFlow::runFinished, qApp, exitWhenDone);
+    QObject::connect(&resultPanel, &panel::ResultPanel::closed, qApp, exitWhenDone);
+    QTimer::singleShot(0, &flow, [&flow, exitWhenDone] {
         flow.begin();
         // Without permission the flow shows that state and never starts a run.
-        if (!flow.isRunning())
-            QCoreApplication::exit(presenter.exitCode());
+        exitWhenDone();
     });
     return QCoreApplication::exec();
 }

@@ -2,10 +2,12 @@
 
 namespace tavolen::app {
 
-// `tavolen capture`: one interactive capture run started at once, each panel
-// state printed as a JSON line on stdout. Returns the process exit code: 0
-// when the run ends with a result, 1 with an error (or no permission), 3 when
-// the selection is cancelled. Needs the QApplication.
+// `tavolen capture`: one interactive capture run started at once, shown in
+// the result panel, with each panel state also printed as a JSON line on
+// stdout. The process stays while the panel is up (and with it the copied
+// reply, which X11 keeps only while its owner runs), then exits: 0 when the
+// run ended with a result, 1 with an error (or no permission), 3 when the
+// selection was cancelled. Needs the QApplication.
 int runCaptureCommand();
 
 } // namespace tavolen::app

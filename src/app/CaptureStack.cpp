@@ -1,14 +1,40 @@
 #include "app/CaptureStack.h"
 
+#include "capture/Clipboard.h"
 #include "core/Settings.h"
 
 namespace tavolen::app {
 
-CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *analysis)
-    : m_platform(platform::loadPlatformServices()), m_overlay(std::make_unique<capture::SelectionOverlay>(
-                                                        *m_platform.windowList, *m_platform.screenGrabber)),
-      m_capture(std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber))
+CaptureStack::CaptureStack(api::AnalysisService *analysis, panel::PanelPresenter *observer)
+    : m_platform(platform::loadPlatformServices())
 {
+    platform::Pasteboard *pasteboard = m_platform.pasteboard.get();
+    platform::ScreenAccess *access = m_platform.screenAccess.get();
+    m_resultPanel = std::make_unique<panel::ResultPanel>(
+        *m_platform.floatingWindows,
+        panel::PanelActions{
+            .copy = [pasteboard](const QString &text) { capture::Clipboard::copy(*pasteboard, text); },
+            .requestAccess = [access] { access->request(); },
+        });
+    if (observer) {
+        m_tee = std::make_unique<panel::TeePresenter>(*m_resultPanel, *observer);
+        build(*m_tee, analysis);
+    } else {
+        build(*m_resultPanel, analysis);
+    }
+}
+
+CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *analysis)
+    : m_platform(platform::loadPlatformServices())
+{
+    build(panel, analysis);
+}
+
+void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *analysis)
+{
+    m_overlay =
+        std::make_unique<capture::SelectionOverlay>(*m_platform.windowList, *m_platform.screenGrabber);
+    m_capture = std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber);
     m_flow = std::make_unique<capture::CaptureFlow>(capture::CaptureFlow::Collaborators{
         .overlay = *m_overlay,
         .capturer = *m_capture,
@@ -26,11 +52,13 @@ CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *a
     m_capture->warmUp();
 }
 
-// The flow and the overlay go first: they refer to the platform services.
+// The flow, the overlay and the panel go first: they refer to the platform services.
 CaptureStack::~CaptureStack()
 {
     m_flow.reset();
     m_overlay.reset();
+    m_tee.reset();
+    m_resultPanel.reset();
 }
 
 } // namespace tavolen::app

@@ -4,6 +4,8 @@
 #include "capture/CaptureFlow.h"
 #include "capture/ScreenCapture.h"
 #include "capture/SelectionOverlay.h"
+#include "panel/ResultPanel.h"
+#include "panel/TeePresenter.h"
 #include "platform/PlatformServices.h"
 
 #include <memory>
@@ -11,12 +13,16 @@
 namespace tavolen::app {
 
 // Everything a capture run needs, built once for the life of the process:
-// the platform's services, the overlay, the capture, the analysis client and
-// the flow that drives them into `panel`.
+// the platform's services, the overlay, the capture, the analysis client,
+// the result panel and the flow that drives them.
 class CaptureStack {
 public:
-    // `panel` (and `analysis`, when given) must outlive the stack. Without
-    // `analysis` the stack talks to the real service. Needs the QApplication.
+    // With the real result panel; `observer`, when given, also sees every
+    // state. Without `analysis` the stack talks to the real service. Both
+    // must outlive the stack. Needs the QApplication.
+    explicit CaptureStack(api::AnalysisService *analysis = nullptr,
+                          panel::PanelPresenter *observer = nullptr);
+    // With `panel` in place of the result panel.
     explicit CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *analysis = nullptr);
     ~CaptureStack();
     CaptureStack(const CaptureStack &) = delete;
@@ -24,9 +30,15 @@ public:
 
     capture::CaptureFlow &flow() { return *m_flow; }
     capture::SelectionOverlay &overlay() { return *m_overlay; }
+    // Null when another panel was given.
+    panel::ResultPanel *resultPanel() { return m_resultPanel.get(); }
 
 private:
+    void build(panel::PanelPresenter &panel, api::AnalysisService *analysis);
+
     platform::PlatformServices m_platform;
+    std::unique_ptr<panel::ResultPanel> m_resultPanel;
+    std::unique_ptr<panel::TeePresenter> m_tee;
     std::unique_ptr<capture::SelectionOverlay> m_overlay;
     std::unique_ptr<capture::ScreenCapture> m_capture;
     api::NetworkAnalysisService m_analysis;

@@ -10,13 +10,13 @@ namespace tavolen::panel {
 // callback is bound to the panel's life by whoever fills it in; an empty
 // one does nothing.
 struct PanelActions {
-    std::function<void()> close;
-    std::function<void(bool)> hover;
+    std::function<void()> close = {};
+    std::function<void(bool)> hover = {};
     // The content's height changed through a user action.
-    std::function<void()> resize;
-    std::function<void(const QString &)> copy;
+    std::function<void()> resize = {};
+    std::function<void(const QString &)> copy = {};
     // Asks the platform for screen access (the permission view's button).
-    std::function<void()> requestAccess;
+    std::function<void()> requestAccess = {};
 };
 
 // Calls `f` with `args` when it is set.

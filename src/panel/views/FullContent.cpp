@@ -66,6 +66,7 @@ FullContent::FullContent(const PanelState &state, bool entranceAnimated, ui::Bac
     m_close->setObjectName(part::closeButton);
     connect(m_close, &QAbstractButton::clicked, this, [this] { call(m_actions.close); });
     m_close->raise();
+    resizeEvent(nullptr); // the width is fixed, so the close button's place is known now
     if (entranceAnimated)
         ui::EntranceEffect::install(this);
 }

@@ -1,0 +1,175 @@
+#include "panel/ResultPanel.h"
+#include "panel/views/FullContent.h"
+#include "panel/views/PillContent.h"
+#include "panel/views/ReadingParts.h"
+#include "panel/views/ResultContent.h"
+#include "platform/NullPlatform.h"
+#include "support/ScopedSettings.h"
+#include "support/ServiceAnswers.h"
+
+#include <QAbstractButton>
+#include <QEnterEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+using namespace tavolen::panel;
+using namespace std::chrono_literals;
+using Mode = ResultPanel::Mode;
+
+namespace {
+
+const ScreenLayout kScreens{{{QRectF(0, 0, 1600, 900), QRectF(0, 0, 1600, 870)}}, 0};
+const QRectF kSelection(200, 150, 500, 300);
+
+// A panel on one known screen, without a compositor.
+struct Rig {
+    explicit Rig(ResultPanel::Timings timings = {}) : panel(windows, {}, timings)
+    {
+        panel.setScreenSource([] { return kScreens; });
+    }
+    views::FullContent *full() const { return dynamic_cast<views::FullContent *>(panel.content()); }
+    views::PillContent *pill() const { return dynamic_cast<views::PillContent *>(panel.content()); }
+    static void hover(QWidget *w, bool inside)
+    {
+        if (inside) {
+            QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+            QCoreApplication::sendEvent(w, &enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(w, &leave);
+        }
+    }
+
+    test::ScopedSettings settings;
+    platform::NullFloatingWindows windows;
+    ResultPanel panel;
+};
+
+// Timings short enough to wait for, distinct enough to tell apart.
+const ResultPanel::Timings kFast{60ms, 70ms, 80ms, 90ms};
+
+} // namespace
+
+TEST(ResultPanel, ACardFourHundredWideBesideTheSelectionSizedToItsContent)
+{
+    Rig rig;
+    rig.panel.show(PanelState::loading(), kSelection);
+    ASSERT_EQ(rig.panel.mode(), Mode::Full);
+    QWidget *window = rig.panel.window();
+    EXPECT_TRUE(window->isVisible());
+    const QRect g = window->geometry();
+    EXPECT_EQ(g.width(), 400);
+    EXPECT_EQ(g.height(), rig.full()->heightForWidth(400));
+    EXPECT_EQ(QPointF(g.topLeft()), panelOrigin(g.size(), kSelection, kScreens));
+    EXPECT_EQ(g.top(), 150 + 300 + 12);
+    EXPECT_FALSE(window->mask().isEmpty()) << "without a compositor the window cuts its own corners";
+
+    // A result is taller; the same window grows and stays beside the selection.
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    EXPECT_GT(window->height(), g.height());
+    EXPECT_EQ(window->y(), 462);
+    // Without an anchor: centred in the usable area.
+    rig.panel.show(PanelState::error(QString()), std::nullopt);
+    EXPECT_EQ(window->geometry().center().x(), 800 - 1);
+    EXPECT_GE(window->height(), 44);
+}
+
+TEST(ResultPanel, OnlyAPanelComingIntoViewAnimatesIn)
+{
+    Rig rig;
+    const auto animated = [&] { return rig.full()->entranceAnimated(); };
+    rig.panel.show(PanelState::loading(), kSelection);
+    EXPECT_TRUE(animated());
+    rig.panel.show(PanelState::streaming({}), kSelection);
+    EXPECT_FALSE(animated());
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    EXPECT_FALSE(animated());
+    rig.panel.show(PanelState::error(QStringLiteral("again")), kSelection);
+    EXPECT_TRUE(animated()) << "the last state was not in progress";
+    rig.panel.hide();
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    EXPECT_TRUE(animated());
+}
+
+TEST(ResultPanel, AResultFoldsIntoAPillThatGoesAwayAMinuteLater)
+{
+    {
+        Rig real;
+        real.panel.show(PanelState::result(test::sampleResult()), kSelection);
+        EXPECT_TRUE(real.panel.collapseTimer().isActive());
+        EXPECT_EQ(real.panel.collapseTimer().interval(), 10'000);
+    }
+    Rig rig(kFast);
+    QSignalSpy closed(&rig.panel, &ResultPanel::closed);
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Pill; }, 2000));
+    EXPECT_EQ(rig.panel.dismissTimer().interval(), 90);
+    EXPECT_EQ(rig.panel.window()->height(), 44) << "a pill is shorter than the window's floor";
+    EXPECT_LE(rig.panel.window()->width(), 340);
+    EXPECT_EQ(rig.panel.window()->x(), 200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Hidden; }, 2000));
+    EXPECT_FALSE(rig.panel.window()->isVisible());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST(ResultPanel, ThePointerOverAResultHoldsItAndLeavingFoldsItSixSecondsLater)
+{
+    Rig rig;
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    Rig::hover(rig.full(), true);
+    EXPECT_FALSE(rig.panel.collapseTimer().isActive());
+    Rig::hover(rig.full(), false);
+    EXPECT_TRUE(rig.panel.collapseTimer().isActive());
+    EXPECT_EQ(rig.panel.collapseTimer().interval(), 6'000);
+
+    // No other state has timers, and hovering them starts none.
+    for (const PanelState &state : {PanelState::loading(), PanelState::streaming({}), PanelState::error({}),
+                                    PanelState::permission()}) {
+        rig.panel.show(state, kSelection);
+        Rig::hover(rig.full(), true);
+        Rig::hover(rig.full(), false);
+        EXPECT_FALSE(rig.panel.collapseTimer().isActive());
+        EXPECT_FALSE(rig.panel.dismissTimer().isActive());
+    }
+}
+
+TEST(ResultPanel, HoveringThePillBringsBackAFreshResultForEightSeconds)
+{
+    Rig rig(ResultPanel::Timings{20ms, 6s, 8s, 60s});
+    api::AnalysisResult result = test::sampleResult();
+    rig.panel.show(PanelState::result(result), kSelection);
+    // Switch the reply, so that a fresh view shows in its starting state.
+    static_cast<panel::views::ResultContent *>(rig.full()->contentView())->setVariant(reply::Variant::Short);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Pill; }, 2000));
+    Rig::hover(rig.pill(), true);
+    ASSERT_EQ(rig.panel.mode(), Mode::Full);
+    EXPECT_TRUE(rig.full()->entranceAnimated());
+    EXPECT_EQ(static_cast<panel::views::ResultContent *>(rig.full()->contentView())->variant(),
+              reply::Variant::Best);
+    EXPECT_FALSE(rig.panel.dismissTimer().isActive());
+    EXPECT_EQ(rig.panel.collapseTimer().interval(), 8'000);
+    EXPECT_EQ(rig.panel.window()->width(), 400);
+}
+
+TEST(ResultPanel, CloseButtonEscapeAndANewCaptureAllHideAndForgetTheResult)
+{
+    Rig rig(kFast);
+    QSignalSpy closed(&rig.panel, &ResultPanel::closed);
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    QTest::mouseClick(rig.full()->findChild<QAbstractButton *>(views::part::closeButton), Qt::LeftButton);
+    EXPECT_EQ(rig.panel.mode(), Mode::Hidden);
+    EXPECT_FALSE(rig.panel.collapseTimer().isActive());
+
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    QTest::keyClick(rig.panel.window(), Qt::Key_Escape);
+    EXPECT_FALSE(rig.panel.window()->isVisible());
+
+    rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    rig.panel.show(PanelState::loading(), kSelection); // a new run: the result is forgotten
+    QTest::qWait(150);
+    EXPECT_EQ(rig.panel.mode(), Mode::Full) << "nothing left to fold";
+    EXPECT_EQ(closed.count(), 2);
+}

@@ -1,0 +1,312 @@
+#include "panel/views/FullContent.h"
+#include "panel/views/PillContent.h"
+#include "panel/views/ReadingParts.h"
+#include "panel/views/ReplyCard.h"
+#include "panel/views/ResultContent.h"
+#include "support/ScopedSettings.h"
+#include "support/ServiceAnswers.h"
+#include "ui/Buttons.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+using namespace tavolen::panel;
+using namespace tavolen::panel::views;
+using reply::Variant;
+
+namespace {
+
+// A result card shown in a window of its own, with what it asks of the panel recorded.
+struct Card {
+    explicit Card(api::AnalysisResult result, PanelState state = PanelState::loading())
+    {
+        PanelActions actions;
+        actions.copy = [this](const QString &text) { copies.push_back(text); };
+        actions.resize = [this] { ++resizes; };
+        const PanelState shown = result.summary.isNull() ? state : PanelState::result(std::move(result));
+        full = std::make_unique<FullContent>(shown, false, ui::Backdrop::Opaque, actions, nullptr);
+        full->resize(full->sizeHint());
+        full->show();
+    }
+    template <class W = QWidget> W *part(const char *name) const { return full->findChild<W *>(name); }
+    bool shows(const char *name) const
+    {
+        QWidget *w = part(name);
+        return w && w->isVisibleTo(full.get());
+    }
+    ResultContent &content() const { return *static_cast<ResultContent *>(full->contentView()); }
+    ReplyCard *card() const { return part<ReplyCard>(part::replyCard); }
+
+    std::unique_ptr<FullContent> full;
+    std::vector<QString> copies;
+    int resizes = 0;
+};
+
+QString title(const Card &c, const char *chip)
+{
+    return c.part<QAbstractButton>(chip)->text();
+}
+
+} // namespace
+
+TEST(ResultView, ShowsEachPartOnlyUnderItsCondition)
+{
+    test::ScopedSettings settings;
+    api::AnalysisResult r = test::sampleResult();
+    r.full_translation = QStringLiteral("T");
+    r.hidden_meaning = QStringLiteral("H");
+    r.risk_level = QStringLiteral("medium");
+    Card all(r);
+    for (const char *name :
+         {part::toneChip, part::summary, part::translationToggle, part::hiddenMeaning, part::riskLine,
+          part::replyCard, part::alternativeChip, part::shortChip, part::trustBadge, part::closeButton})
+        EXPECT_TRUE(all.shows(name)) << name;
+    EXPECT_FALSE(all.shows(part::translation)) << "folded until asked for";
+    EXPECT_FALSE(all.part(part::readingOnly));
+
+    r.tone_label = QString();
+    r.hidden_meaning = QString();
+    r.full_translation.reset();
+    r.risk_level = QStringLiteral("low");
+    r.short_reply.reset();
+    r.alternative_reply_label.reset();
+    Card bare(r);
+    for (const char *name : {part::toneChip, part::translationToggle, part::hiddenMeaning, part::riskLine,
+                             part::alternativeChip, part::shortChip})
+        EXPECT_FALSE(bare.part(name)) << name;
+    EXPECT_TRUE(bare.shows(part::replyCard));
+}
+
+TEST(ResultView, ReadingOnlyFooterReplacesTheCardWhenNotRespondableOrWithoutAReply)
+{
+    test::ScopedSettings settings;
+    api::AnalysisResult notRespondable = test::sampleResult();
+    notRespondable.respondable = false;
+    api::AnalysisResult emptyReply = test::sampleResult();
+    emptyReply.respondable.reset();
+    emptyReply.best_reply = QString();
+    for (const api::AnalysisResult &r : {notRespondable, emptyReply}) {
+        Card c(r);
+        EXPECT_TRUE(c.shows(part::readingOnly));
+        EXPECT_TRUE(c.shows(part::trustBadge));
+        EXPECT_FALSE(c.card());
+        EXPECT_FALSE(c.part(part::shortChip));
+        EXPECT_FALSE(c.part(part::alternativeChip));
+    }
+}
+
+TEST(ResultView, RiskLineColourFollowsTheExactLevel)
+{
+    test::ScopedSettings settings;
+    const std::pair<const char *, std::optional<ui::Ink>> levels[] = {
+        {"high", ui::Ink::Danger}, {"medium", ui::Ink::Caution}, {"High", ui::Ink::Caution},
+        {"", ui::Ink::Caution},    {"low", std::nullopt},
+    };
+    for (const auto &[level, ink] : levels) {
+        api::AnalysisResult r = test::sampleResult();
+        r.risk_level = QString::fromLatin1(level);
+        r.risk_reason = QStringLiteral("why");
+        Card c(r);
+        auto *line = c.part<ui::TextBlock>(part::riskLine);
+        ASSERT_EQ(bool(line), bool(ink)) << level;
+        if (ink) {
+            EXPECT_EQ(line->ink(), *ink) << level;
+        }
+    }
+}
+
+TEST(ResultView, ChipsSwitchCopyAndRetitleThemselves)
+{
+    for (const char *lang : {"en", "zh"}) {
+        test::ScopedSettings settings;
+        keys::appLang.set(settings.store, QString::fromLatin1(lang));
+        const QString original =
+            lang == QStringLiteral("en") ? QStringLiteral("Original") : QStringLiteral("原版");
+        const QString shorter =
+            lang == QStringLiteral("en") ? QStringLiteral("Shorter") : QStringLiteral("更短");
+        api::AnalysisResult r = test::sampleResult();
+        r.best_reply_label.reset();
+        r.short_reply_gloss.reset();
+        r.alternative_reply_gloss.reset();
+        Card c(r);
+        EXPECT_EQ(title(c, part::shortChip), shorter);
+        EXPECT_EQ(title(c, part::alternativeChip), QStringLiteral("Cool"));
+
+        QTest::mouseClick(c.part<QAbstractButton>(part::shortChip), Qt::LeftButton);
+        EXPECT_EQ(c.content().variant(), Variant::Short);
+        EXPECT_EQ(c.card()->replyText(), QStringLiteral("Ok"));
+        EXPECT_EQ(c.card()->glossText(), QStringLiteral("g1")) << "the best reply's gloss stands in";
+        EXPECT_EQ(title(c, part::shortChip), original);
+
+        // Straight from the short reply to the alternative; its gloss has no stand-in.
+        QTest::mouseClick(c.part<QAbstractButton>(part::alternativeChip), Qt::LeftButton);
+        EXPECT_EQ(c.card()->replyText(), QStringLiteral("A"));
+        EXPECT_EQ(c.card()->glossText(), QString());
+        EXPECT_EQ(title(c, part::alternativeChip), original) << "no best label";
+        EXPECT_EQ(title(c, part::shortChip), shorter);
+
+        QTest::mouseClick(c.part<QAbstractButton>(part::alternativeChip), Qt::LeftButton);
+        EXPECT_EQ(c.content().variant(), Variant::Best);
+        EXPECT_EQ(c.copies, (std::vector<QString>{"Ok", "A", "Sure!"}));
+        EXPECT_EQ(c.resizes, 0) << "the re-measure waits for the event loop";
+        QTest::qWait(1);
+        EXPECT_EQ(c.resizes, 3);
+    }
+}
+
+TEST(ResultView, CardCopiesOnClickEnterAndSpaceAndEachCopyPulsesTheBadge)
+{
+    test::ScopedSettings settings;
+    Card c(test::sampleResult());
+    ReplyCard *card = c.card();
+    EXPECT_EQ(card->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(card, Qt::LeftButton);
+    QTest::mouseClick(card, Qt::LeftButton);
+    EXPECT_EQ(c.copies.size(), 2u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return card->badgeLevel() > 0.9; }, 1000));
+    // Back at rest about 0.45 s after the first click plus the 0.3 s fade.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return card->badgeLevel() == 0; }, 1500));
+    card->setFocus();
+    QTest::keyClick(card, Qt::Key_Return);
+    QTest::keyClick(card, Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.copies.size() == 4; }, 1000));
+    EXPECT_EQ(c.copies.back(), QStringLiteral("Sure!"));
+}
+
+TEST(ResultView, TranslationOpensAndClosesAndAsksForARemeasureEachTime)
+{
+    test::ScopedSettings settings;
+    api::AnalysisResult r = test::sampleResult();
+    r.full_translation = QStringLiteral("The whole text, translated.");
+    Card c(r);
+    auto *toggle = c.part<QAbstractButton>(part::translationToggle);
+    const int folded = c.full->heightForWidth(400);
+    // Measured when the deferred re-measure runs, as the panel does.
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_EQ(c.resizes, 0);
+    QTest::qWait(1);
+    EXPECT_EQ(c.resizes, 1);
+    EXPECT_TRUE(c.shows(part::translation));
+    EXPECT_EQ(toggle->text(), QStringLiteral("Hide translation"));
+    EXPECT_GT(c.full->heightForWidth(400), folded);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QTest::qWait(1);
+    EXPECT_EQ(c.resizes, 2);
+    EXPECT_FALSE(c.shows(part::translation));
+    EXPECT_EQ(c.full->heightForWidth(400), folded);
+}
+
+TEST(ResultView, TabMovesThroughToggleCardAndChipsAndEveryControlIsNamed)
+{
+    test::ScopedSettings settings;
+    api::AnalysisResult r = test::sampleResult();
+    r.full_translation = QStringLiteral("T");
+    Card c(r);
+    std::vector<QString> order;
+    QWidget *w = c.full.get();
+    do {
+        w = w->nextInFocusChain();
+        if (w->focusPolicy() & Qt::TabFocus)
+            order.push_back(w->objectName());
+    } while (w != c.full.get());
+    EXPECT_EQ(order, (std::vector<QString>{part::translationToggle, part::replyCard, part::alternativeChip,
+                                           part::shortChip}));
+
+    for (const char *lang : {"en", "zh"}) {
+        keys::appLang.set(settings.store, QString::fromLatin1(lang));
+        Card named(r);
+        for (const char *name : {part::translationToggle, part::replyCard, part::alternativeChip,
+                                 part::shortChip, part::closeButton}) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(named.part(name));
+            ASSERT_TRUE(a) << name;
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << name;
+            EXPECT_TRUE(a->role() == QAccessible::Button || a->role() == QAccessible::CheckBox) << name;
+        }
+        const QString close =
+            QAccessible::queryAccessibleInterface(named.part(part::closeButton))->text(QAccessible::Name);
+        EXPECT_EQ(close, lang == QStringLiteral("en") ? QStringLiteral("Close") : QStringLiteral("关闭"));
+    }
+}
+
+TEST(FullCard, IsFourHundredWideWithTheCloseButtonTenInAndARiskOutlineOnlyForRiskyStates)
+{
+    test::ScopedSettings settings;
+    api::StreamPartial high;
+    high.risk_level = QStringLiteral("high");
+    api::AnalysisResult medium = test::sampleResult();
+    medium.risk_level = QStringLiteral("medium");
+    const std::pair<PanelState, std::optional<QRgb>> states[] = {
+        {PanelState::loading(), std::nullopt},
+        {PanelState::streaming({}), std::nullopt},
+        {PanelState::streaming(high), 0xB4453C},
+        {PanelState::result(medium), 0xC2762E},
+        {PanelState::result(test::sampleResult()), std::nullopt},
+        {PanelState::error(QString()), std::nullopt},
+        {PanelState::permission(), std::nullopt},
+    };
+    for (const auto &[state, outline] : states) {
+        FullContent card(state, false, ui::Backdrop::Opaque, {}, nullptr);
+        card.resize(card.sizeHint());
+        EXPECT_EQ(card.width(), 400);
+        EXPECT_GE(card.heightForWidth(400), 44);
+        const QRectF close = card.closeButton()->face().translated(card.closeButton()->pos());
+        EXPECT_EQ(close, QRectF(400 - 10 - 22, 10, 22, 22));
+        ASSERT_EQ(card.riskOutline().has_value(), outline.has_value());
+        if (outline) {
+            EXPECT_EQ(card.riskOutline()->rgb() & 0xFFFFFF, *outline);
+            EXPECT_NEAR(card.riskOutline()->alphaF(), 0.55, 0.01);
+        }
+    }
+}
+
+TEST(StreamingView, GrowsWithThePartialAndKeepsTheProgressRow)
+{
+    test::ScopedSettings settings;
+    api::StreamPartial p;
+    Card empty({}, PanelState::streaming(p));
+    EXPECT_TRUE(empty.shows(part::progressMark));
+    EXPECT_EQ(empty.part<QLabel>(part::progressText)->text(), QStringLiteral("Writing your reply…"));
+    EXPECT_FALSE(empty.part(part::summary));
+    EXPECT_FALSE(empty.part(part::toneChip));
+
+    p.summary = QString();
+    p.risk_reason = QStringLiteral("odd link");
+    Card reason({}, PanelState::streaming(p));
+    EXPECT_FALSE(reason.part(part::summary)) << "an empty summary is not shown";
+    EXPECT_EQ(reason.part<ui::TextBlock>(part::riskLine)->ink(), ui::Ink::Caution) << "no level yet";
+    p.risk_level = QStringLiteral("low");
+    EXPECT_FALSE(Card({}, PanelState::streaming(p)).part(part::riskLine));
+}
+
+TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
+{
+    test::ScopedSettings settings;
+    api::AnalysisResult r = test::sampleResult();
+    r.best_reply = QString(200, QLatin1Char('w'));
+    PillContent pill(r, ui::Backdrop::Opaque, {}, nullptr);
+    pill.resize(pill.sizeHint().width(), 44);
+    pill.show();
+    EXPECT_EQ(pill.sizeHint().width(), 340);
+    EXPECT_TRUE(pill.line()->shownText().endsWith(QStringLiteral("…")));
+    EXPECT_LT(pill.line()->shownText().size(), 200);
+
+    r.best_reply = QStringLiteral("Sure!");
+    EXPECT_LT(PillContent(r, ui::Backdrop::Opaque, {}, nullptr).sizeHint().width(), 200) << "short content";
+
+    // Reading-only shows the summary with the book; a respondable result without a reply, the summary with
+    // the check.
+    for (const auto &[respondable, glyph] :
+         {std::pair{false, ui::Glyph::Book}, {true, ui::Glyph::CheckCircle}}) {
+        api::AnalysisResult s = test::sampleResult();
+        s.respondable = respondable;
+        if (respondable)
+            s.best_reply.reset();
+        PillContent shown(s, ui::Backdrop::Opaque, {}, nullptr);
+        EXPECT_EQ(shown.line()->text(), QStringLiteral("S"));
+        EXPECT_EQ(shown.findChild<QWidget *>(part::pillIcon)->property("glyph").toInt(), int(glyph));
+    }
+}
