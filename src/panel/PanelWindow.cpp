@@ -3,6 +3,7 @@
 #include "ui/Glass.h"
 #include "ui/Tokens.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWindow>
@@ -82,21 +83,31 @@ void PanelWindow::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     activateWindow();
-    // The window manager moves the window where it can; elsewhere we do.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    m_dragFrom = event->globalPosition().toPoint() - pos();
+    m_pressedAt = event->globalPosition().toPoint();
+    m_dragFrom = *m_pressedAt - pos();
 }
 
 void PanelWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_dragFrom)
-        move(event->globalPosition().toPoint() - *m_dragFrom);
+    if (!m_dragFrom)
+        return;
+    const QPoint at = event->globalPosition().toPoint();
+    // A click is not a drag: a move grabs the pointer, which would swallow the focus the click gives.
+    if (m_pressedAt && (at - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_pressedAt.reset();
+    // The window manager moves the window where it can; elsewhere we do.
+    if (windowHandle() && windowHandle()->startSystemMove()) {
+        m_dragFrom.reset();
+        return;
+    }
+    move(at - *m_dragFrom);
 }
 
 void PanelWindow::mouseReleaseEvent(QMouseEvent *)
 {
     m_dragFrom.reset();
+    m_pressedAt.reset();
 }
 
 } // namespace tavolen::panel

@@ -42,6 +42,7 @@ private:
     bool m_translucent;
     QPointer<QWidget> m_content;
     QPainterPath m_surface;
+    std::optional<QPoint> m_pressedAt;
     std::optional<QPoint> m_dragFrom;
 };
 

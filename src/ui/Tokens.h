@@ -32,7 +32,7 @@ inline constexpr double quaternaryAlpha = 0.16;
 // Glass: the fill that stands in for the blurred material. Without blur
 // behind it has to carry the text's contrast alone, hence its density.
 inline constexpr Appearance2 glassFill{0xF7F7FA, 0x232329};
-inline constexpr double glassAlpha = 0.9;
+inline constexpr double glassAlpha = 0.94;
 inline constexpr double glassAlphaBlurred = 0.72;
 inline constexpr double glassBorderTop = 0.38;
 inline constexpr double glassBorderBottom = 0.05;

@@ -32,6 +32,18 @@ inline QByteArray xclient(const QString &program, const QStringList &arguments)
     return process.readAllStandardOutput();
 }
 
+// The clipboard's text as another program reads it. Our event loop keeps
+// running meanwhile: on X11 the clipboard's owner (this process) answers.
+inline QByteArray clipboardText()
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"});
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000))
+        return {};
+    return process.readAllStandardOutput();
+}
+
 // Runs xdotool and waits for it, keeping this process's event loop running
 // meanwhile (the overlay under test lives here).
 inline void xdotool(const QStringList &arguments)

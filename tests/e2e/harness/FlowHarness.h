@@ -17,10 +17,14 @@ namespace tavolen::e2e {
 
 // A capture run wired exactly as the app wires it (the real overlay, window
 // list, grab, focus handling and clipboard on X11), with the analysis service
-// and the panel replaced by recorders, so a test sees exactly the JPEG that would be uploaded.
+// replaced by a fake, so a test sees exactly the JPEG that would be uploaded.
+// The panel is a recorder, or the real result panel with the recorder watching.
 class FlowHarness {
 public:
-    FlowHarness()
+    enum class Panel { Recorded, Real };
+    explicit FlowHarness(Panel kind = Panel::Recorded)
+        : m_stack(kind == Panel::Real ? std::make_unique<app::CaptureStack>(&analysis, &panel)
+                                      : std::make_unique<app::CaptureStack>(panel, &analysis))
     {
         QObject::connect(&flow(), &capture::CaptureFlow::runFinished, [this] { m_ended = true; });
     }
@@ -79,8 +83,10 @@ public:
         return std::nullopt;
     }
 
-    capture::SelectionOverlay &overlay() { return m_stack.overlay(); }
-    capture::CaptureFlow &flow() { return m_stack.flow(); }
+    capture::SelectionOverlay &overlay() { return m_stack->overlay(); }
+    capture::CaptureFlow &flow() { return m_stack->flow(); }
+    // Null unless built with the real panel.
+    panel::ResultPanel *resultPanel() { return m_stack->resultPanel(); }
     test::FakeAnalysis analysis;
     test::RecordingPanel panel;
 
@@ -89,7 +95,7 @@ private:
     struct Settle {
         ~Settle() { QTest::qWait(1); }
     } m_settle;
-    app::CaptureStack m_stack{panel, &analysis};
+    std::unique_ptr<app::CaptureStack> m_stack;
     bool m_ended = false;
 };
 

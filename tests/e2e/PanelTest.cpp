@@ -1,0 +1,118 @@
+#include "e2e/harness/Desktop.h"
+#include "e2e/harness/FlowHarness.h"
+#include "panel/ResultPanel.h"
+#include "panel/views/FullContent.h"
+#include "panel/views/ResultContent.h"
+#include "panel/views/StreamingContent.h"
+#include "support/ServiceAnswers.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+using namespace tavolen::e2e;
+using Mode = panel::ResultPanel::Mode;
+
+// OneScreenPanel: Xvfb with openbox and no compositor; CompositedPanel: with xcompmgr.
+
+namespace {
+
+template <class View> bool showing(panel::ResultPanel &p)
+{
+    auto *full = dynamic_cast<panel::views::FullContent *>(p.content());
+    return p.mode() == Mode::Full && full && dynamic_cast<View *>(full->contentView());
+}
+
+int distance(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+// A run over a large window of another program, held after the first
+// partial so that each state can be looked at. The focus is on that window.
+struct PanelRun {
+    PanelRun() : window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm)), h(FlowHarness::Panel::Real)
+    {
+        api::StreamPartial partial;
+        partial.summary = QStringLiteral("Half-way there");
+        h.analysis.partials = {partial};
+        h.analysis.gate.closed = true;
+        h.analysis.streamAnswer = test::envelopeWith(test::sampleResult());
+    }
+    bool start()
+    {
+        window->raise();
+        if (!QTest::qWaitFor([&] { return activeWindow() == window->id(); }, 5000))
+            return false;
+        before = screenshot();
+        return h.begin() && (drag(kRegion.topLeft(), kRegion.bottomRight() + QPoint(1, 1)), true) &&
+               QTest::qWaitFor([&] { return showing<panel::views::StreamingContent>(*h.resultPanel()); },
+                               5000);
+    }
+    QRect card() { return h.resultPanel()->window()->geometry().marginsRemoved(margins); }
+
+    static inline const QRect kRegion{200, 150, 400, 200};
+    std::unique_ptr<ForeignWindow> window;
+    FlowHarness h;
+    QImage before; // the desktop before the run
+    QMargins margins;
+};
+
+// The first pixels inside the card's rounded corners show the window below it, not black.
+void expectCornersShowTheDesktop(PanelRun &run)
+{
+    const QImage desktop = screenshot();
+    const QRect card = run.card();
+    for (const QPoint corner : {card.topLeft() + QPoint(1, 1), card.bottomLeft() + QPoint(1, -1),
+                                card.topRight() + QPoint(-1, 1), card.bottomRight() + QPoint(-1, -1)})
+        EXPECT_LT(distance(desktop.pixelColor(corner), run.before.pixelColor(corner)), 60)
+            << corner.x() << "," << corner.y();
+    EXPECT_GT(distance(desktop.pixelColor(card.center()), run.before.pixelColor(card.center())), 150)
+        << "the card itself hides what is below";
+}
+
+} // namespace
+
+TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeClosesIt)
+{
+    PanelRun run;
+    ASSERT_TRUE(run.start());
+    panel::ResultPanel &panel = *run.h.resultPanel();
+    // The placement rule's position: left-aligned with the selection, 12 below it.
+    EXPECT_EQ(run.card().topLeft(), QPoint(200, 150 + 200 + 12));
+    QTest::qWait(300);
+    EXPECT_EQ(activeWindow(), run.window->id()) << "the panel must not take the focus";
+
+    run.h.analysis.gate.open();
+    ASSERT_TRUE(run.h.waitForEnd());
+    ASSERT_TRUE(showing<panel::views::ResultContent>(panel));
+    EXPECT_EQ(clipboardText(), QByteArray("Sure!"));
+    EXPECT_EQ(activeWindow(), run.window->id());
+    QTest::qWait(200);
+    expectCornersShowTheDesktop(run);
+
+    // A click on the card's background gives it the keyboard; Esc then closes it.
+    click(run.card().topLeft() + QPoint(150, 6));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.window()->isActiveWindow(); }, 5000));
+    pressEscape();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.mode() == Mode::Hidden; }, 5000));
+    EXPECT_FALSE(panel.window()->isVisible());
+}
+
+TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
+{
+    PanelRun run;
+    run.margins = QMargins(18, 18, 18, 18);
+    ASSERT_TRUE(run.start());
+    run.h.analysis.gate.open();
+    ASSERT_TRUE(run.h.waitForEnd());
+    EXPECT_EQ(run.card().topLeft(), QPoint(200, 362));
+    QTest::qWait(300);
+    expectCornersShowTheDesktop(run);
+    // The shadow darkens the window just below the card, and fades out.
+    const QImage desktop = screenshot();
+    const QPoint below = run.card().bottomLeft() + QPoint(200, 4);
+    const QColor shadow = desktop.pixelColor(below);
+    EXPECT_LT(shadow.lightness(), desktop.pixelColor(below + QPoint(0, 20)).lightness());
+}
