@@ -127,3 +127,15 @@ void report(const char *stage, double ours, double reference, const char *unit)
                 reference > 0 ? ours / reference : 0.0);
     std::fflush(stdout);
 }
+
+double residentMB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    }
+    return 0;
+}

@@ -26,6 +26,8 @@ private:
 // other. Returns once it is on screen. Needs the QApplication.
 void showBenchContent();
 
+// This process's resident memory in MB (0 when it cannot be read).
+double residentMB();
 // Milliseconds as "12.3ms".
 QString ms(double value);
 // The median of the values (0 for none).

@@ -62,18 +62,6 @@ int childFirst(QRect region, bool warmUp)
     return 0;
 }
 
-double residentMB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 // The app as it runs: two runs, each with the overlay, a drag, the capture
 // and a refused upload; memory read before and five seconds after each.
 int childRss()

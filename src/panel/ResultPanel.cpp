@@ -55,8 +55,13 @@ void ResultPanel::hide()
     m_lastResult.reset();
     const bool wasShown = m_mode != Mode::Hidden;
     m_mode = Mode::Hidden;
-    if (m_window)
+    // A hidden window keeps its backing store and its last content; the
+    // next show builds both afresh anyway. Deferred, as the window may be
+    // in the middle of an event (Esc, the close button).
+    if (m_window) {
         m_window->hide();
+        m_window.release()->deleteLater();
+    }
     if (wasShown)
         Q_EMIT closed();
 }
@@ -93,12 +98,10 @@ PanelActions ResultPanel::fullActions()
 
 void ResultPanel::ensureWindow()
 {
-    // A compositor may have started or stopped since the window was made;
-    // translucency is fixed at creation, so a hidden window is made again.
-    const bool translucent = m_windows.compositing();
-    if (m_window && (m_window->translucent() == translucent || m_window->isVisible()))
+    if (m_window)
         return;
-    m_window = std::make_unique<PanelWindow>(translucent);
+    // Asked afresh for every window: a compositor may have started or stopped.
+    m_window = std::make_unique<PanelWindow>(m_windows.compositing());
     QPointer<ResultPanel> self(this);
     m_window->onEscape = [self] {
         if (self)

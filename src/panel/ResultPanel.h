@@ -48,7 +48,7 @@ public:
     void hide() override;
 
     Mode mode() const { return m_mode; }
-    // The window (null before the first show) and what it shows now.
+    // The window (null while hidden) and what it shows now.
     QWidget *window() const;
     QWidget *content() const;
     const QTimer &collapseTimer() const { return m_collapseTimer; }

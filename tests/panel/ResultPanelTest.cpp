@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QEnterEvent>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -111,7 +112,7 @@ TEST(ResultPanel, AResultFoldsIntoAPillThatGoesAwayAMinuteLater)
     EXPECT_LE(rig.panel.window()->width(), 340);
     EXPECT_EQ(rig.panel.window()->x(), 200);
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Hidden; }, 2000));
-    EXPECT_FALSE(rig.panel.window()->isVisible());
+    EXPECT_FALSE(rig.panel.window()) << "nothing of it is kept";
     EXPECT_EQ(closed.count(), 1);
 }
 
@@ -164,8 +165,10 @@ TEST(ResultPanel, CloseButtonEscapeAndANewCaptureAllHideAndForgetTheResult)
     EXPECT_FALSE(rig.panel.collapseTimer().isActive());
 
     rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
-    QTest::keyClick(rig.panel.window(), Qt::Key_Escape);
-    EXPECT_FALSE(rig.panel.window()->isVisible());
+    QPointer<QWidget> window = rig.panel.window();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_EQ(rig.panel.mode(), Mode::Hidden);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 1000)) << "the window goes with it";
 
     rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
     rig.panel.show(PanelState::loading(), kSelection); // a new run: the result is forgotten
