@@ -12,10 +12,10 @@ namespace tavolen::panel {
 
 namespace t = ui::tokens;
 
-PanelWindow::PanelWindow(bool translucent)
+PanelWindow::PanelWindow(bool translucent, bool movesItself)
     : QWidget(nullptr,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
-      m_translucent(translucent)
+      m_translucent(translucent), m_movesItself(movesItself)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (translucent)
@@ -96,8 +96,9 @@ void PanelWindow::mouseMoveEvent(QMouseEvent *event)
     if (m_pressedAt && (at - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
         return;
     m_pressedAt.reset();
-    // The window manager moves the window where it can; elsewhere we do.
-    if (windowHandle() && windowHandle()->startSystemMove()) {
+    // Moved here, the window follows the pointer exactly from the press on;
+    // the window manager's move would start from this motion instead.
+    if (!m_movesItself && windowHandle() && windowHandle()->startSystemMove()) {
         m_dragFrom.reset();
         return;
     }

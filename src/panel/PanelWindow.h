@@ -14,7 +14,8 @@ namespace tavolen::panel {
 // its own soft shadow; without one it is opaque and cut to the card's shape.
 class PanelWindow final : public QWidget {
 public:
-    explicit PanelWindow(bool translucent);
+    // `movesItself`: a drag moves the window here, rather than through the window manager.
+    PanelWindow(bool translucent, bool movesItself);
 
     bool translucent() const { return m_translucent; }
     // Replaces the content (the old one is deleted once control returns to
@@ -40,6 +41,7 @@ private:
     double margin() const;
 
     bool m_translucent;
+    bool m_movesItself;
     QPointer<QWidget> m_content;
     QPainterPath m_surface;
     std::optional<QPoint> m_pressedAt;

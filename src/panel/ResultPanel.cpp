@@ -101,7 +101,7 @@ void ResultPanel::ensureWindow()
     if (m_window)
         return;
     // Asked afresh for every window: a compositor may have started or stopped.
-    m_window = std::make_unique<PanelWindow>(m_windows.compositing());
+    m_window = std::make_unique<PanelWindow>(m_windows.compositing(), m_windows.windowsPlaceThemselves());
     QPointer<ResultPanel> self(this);
     m_window->onEscape = [self] {
         if (self)

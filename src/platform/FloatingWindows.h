@@ -17,6 +17,9 @@ public:
     virtual bool canBlurBehind() const = 0;
     // Asks for the area behind `region` (window coordinates) to be blurred.
     virtual void setBlurBehind(QWindow &window, const QRegion &region) = 0;
+    // True when a window may place itself (X11); where only the compositor
+    // places windows (Wayland), a drag is handed to it instead.
+    virtual bool windowsPlaceThemselves() const = 0;
     // Keeps a created window on every workspace.
     virtual void showOnAllWorkspaces(QWindow &window) = 0;
 };

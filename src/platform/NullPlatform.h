@@ -40,6 +40,7 @@ public:
     bool compositing() const override { return false; }
     bool canBlurBehind() const override { return false; }
     void setBlurBehind(QWindow &, const QRegion &) override {}
+    bool windowsPlaceThemselves() const override { return true; }
     void showOnAllWorkspaces(QWindow &) override {}
 };
 

@@ -4,8 +4,12 @@
 #include "panel/views/FullContent.h"
 #include "panel/views/ResultContent.h"
 #include "panel/views/StreamingContent.h"
+#include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -92,6 +96,23 @@ TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeCloses
     QTest::qWait(200);
     expectCornersShowTheDesktop(run);
 
+    // Dragged by its background.
+    const QRect before = run.card();
+    // At a hand's pace: the window manager takes the move over after the first steps.
+    const QPoint from = before.topLeft() + QPoint(150, 6);
+    QStringList steps{"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
+    for (int i = 1; i <= 8; ++i)
+        steps << "sleep"
+              << "0.05"
+              << "mousemove" << QString::number(from.x() + 15 * i) << QString::number(from.y() + 10 * i);
+    xdotool(steps << "sleep"
+                  << "0.1"
+                  << "mouseup"
+                  << "1");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return run.card().topLeft() == before.topLeft() + QPoint(120, 80); }, 5000))
+        << run.card().x() << "," << run.card().y();
+
     // A click on the card's background gives it the keyboard; Esc then closes it.
     click(run.card().topLeft() + QPoint(150, 6));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.window()->isActiveWindow(); }, 5000));
@@ -115,4 +136,57 @@ TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
     const QPoint below = run.card().bottomLeft() + QPoint(200, 4);
     const QColor shadow = desktop.pixelColor(below);
     EXPECT_LT(shadow.lightness(), desktop.pixelColor(below + QPoint(0, 20)).lightness());
+}
+
+TEST(OneScreenPanel, TavolenCaptureShowsTheReadingAndStaysUntilItsPanelIsClosed)
+{
+    using namespace std::chrono_literals;
+    test::ScriptedServer service;
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::fieldLines("summary", "On its way"),
+                                                   test::eventLines("result", test::envelopeJson())},
+                                                  300ms));
+    QTemporaryDir home;
+    QSettings(home.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat)
+        .setValue(QStringLiteral("api_base"), service.baseUrl());
+    auto window = ForeignWindow::open(QRect(100, 100, 900, 700), kCool);
+    ASSERT_TRUE(window);
+    window->raise();
+
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(QStringLiteral(TAVOLEN_BINARY), {QStringLiteral("capture")});
+    QByteArray out;
+    const auto printed = [&](const QByteArray &state) {
+        return QTest::qWaitFor(
+            [&] {
+                out += app.readAllStandardOutput();
+                return out.contains("\"state\":\"" + state + '"');
+            },
+            10000);
+    };
+    QTest::qWait(1500); // the overlay comes up
+    const QRect region(300, 200, 300, 150);
+    drag(region.topLeft(), region.bottomRight() + QPoint(1, 1));
+    ASSERT_TRUE(printed("streaming"));
+    ASSERT_TRUE(printed("result"));
+    EXPECT_EQ(service.requests(test::kStream).size(), 1);
+    EXPECT_EQ(clipboardText(), QByteArray("Sure!"));
+
+    // The reading is on screen where the placement rule puts it, and the process waits for it.
+    const QRect card(region.left(), region.bottom() + 1 + 12, 400, 60);
+    QTest::qWait(1000);
+    EXPECT_EQ(app.state(), QProcess::Running);
+    EXPECT_GT(distance(screenshot().pixelColor(card.topLeft() + QPoint(150, 20)), kCool.at(0)), 150)
+        << "the panel covers the window there";
+    click(card.topLeft() + QPoint(150, 6));
+    QTest::qWait(300);
+    pressEscape();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app.exitCode(), 0);
 }

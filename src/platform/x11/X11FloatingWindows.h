@@ -10,6 +10,7 @@ public:
     bool compositing() const override;
     bool canBlurBehind() const override;
     void setBlurBehind(QWindow &window, const QRegion &region) override;
+    bool windowsPlaceThemselves() const override { return true; }
     void showOnAllWorkspaces(QWindow &window) override;
 };
 
