@@ -4,6 +4,7 @@
 #include "panel/ConsolePanelPresenter.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 namespace tavolen::app {
@@ -48,9 +49,12 @@ int runCaptureCommand()
     CaptureStack stack(nullptr, &presenter);
     capture::CaptureFlow &flow = stack.flow();
     panel::ResultPanel &resultPanel = *stack.resultPanel();
+    // Without a display nobody can read or close the panel, so nothing is waited for.
+    const QString platform = QGuiApplication::platformName();
+    const bool panelIsSeen = platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
     // Ends once the run is over and the panel has gone.
-    const auto exitWhenDone = [&] {
-        if (!flow.isRunning() && resultPanel.mode() == panel::ResultPanel::Mode::Hidden)
+    const auto exitWhenDone = [&, panelIsSeen] {
+        if (!flow.isRunning() && (!panelIsSeen || resultPanel.mode() == panel::ResultPanel::Mode::Hidden))
             QCoreApplication::exit(presenter.exitCode());
     };
     QObject::connect(&flow, &capture::CaptureFlow::runFinished, qApp, exitWhenDone);
