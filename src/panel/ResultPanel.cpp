@@ -69,31 +69,45 @@ void ResultPanel::hide()
 void ResultPanel::renderFull(const PanelState &state, bool entrance)
 {
     ensureWindow();
-    render(new views::FullContent(state, entrance, backdrop(), fullActions(), nullptr), Mode::Full);
+    render(new views::FullContent(state, entrance, backdrop(), actions(&ResultPanel::hoverFull), nullptr),
+           Mode::Full);
 }
 
 // Every callback reaches the panel through a guard, so one that outlives it does nothing.
-PanelActions ResultPanel::fullActions()
+PanelActions ResultPanel::actions(void (ResultPanel::*onHover)(bool))
 {
     QPointer<ResultPanel> self(this);
-    PanelActions actions = m_system;
-    actions.close = [self] {
+    PanelActions bound = m_system;
+    bound.close = [self] {
         if (self)
             self->hide();
     };
-    actions.hover = [self](bool inside) {
-        if (!self || !self->m_lastResult)
-            return;
-        if (inside)
-            self->cancelTimers();
-        else
-            self->scheduleCollapse(self->m_timings.collapseAfterLeave);
+    bound.hover = [self, onHover](bool inside) {
+        if (self)
+            (self.data()->*onHover)(inside);
     };
-    actions.resize = [self] {
+    bound.resize = [self] {
         if (self)
             self->remeasure();
     };
-    return actions;
+    return bound;
+}
+
+// Over a result the timers wait; leaving starts the fold again.
+void ResultPanel::hoverFull(bool inside)
+{
+    if (!m_lastResult)
+        return;
+    if (inside)
+        cancelTimers();
+    else
+        scheduleCollapse(m_timings.collapseAfterLeave);
+}
+
+void ResultPanel::hoverPill(bool inside)
+{
+    if (inside)
+        expand();
 }
 
 void ResultPanel::ensureWindow()
@@ -183,17 +197,8 @@ void ResultPanel::collapse()
     cancelTimers();
     m_dismissTimer.start(m_timings.dismissPill);
     ensureWindow();
-    QPointer<ResultPanel> self(this);
-    PanelActions actions = m_system;
-    actions.close = [self] {
-        if (self)
-            self->hide();
-    };
-    actions.hover = [self](bool inside) {
-        if (self && inside)
-            self->expand();
-    };
-    render(new views::PillContent(*m_lastResult, backdrop(), actions, nullptr), Mode::Pill);
+    render(new views::PillContent(*m_lastResult, backdrop(), actions(&ResultPanel::hoverPill), nullptr),
+           Mode::Pill);
 }
 
 void ResultPanel::expand()

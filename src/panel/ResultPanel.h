@@ -69,7 +69,9 @@ private:
     void collapse();
     void expand();
     void renderFull(const PanelState &state, bool entrance);
-    PanelActions fullActions();
+    PanelActions actions(void (ResultPanel::*onHover)(bool));
+    void hoverFull(bool inside);
+    void hoverPill(bool inside);
     void ensureWindow();
     ui::Backdrop backdrop() const;
 

@@ -2,8 +2,6 @@
 
 #include "panel/views/PanelTexts.h"
 #include "panel/views/ReadingParts.h"
-#include "ui/Mark.h"
-#include "ui/TextBlock.h"
 
 #include <QBoxLayout>
 
@@ -13,16 +11,11 @@ namespace t = ui::tokens;
 
 LoadingView::LoadingView(QWidget *parent) : QWidget(parent)
 {
-    auto *row = new QHBoxLayout(this);
+    QHBoxLayout *row = makeProgressRow(this, t::size::loadingMark, texts::loading(), t::type::body,
+                                       ui::Ink::Secondary, t::space::progressSpacing);
     const int pad = int(t::space::progressPadding);
     row->setContentsMargins(pad, pad, pad, pad);
-    row->setSpacing(int(t::space::progressSpacing));
-    auto *mark = new ui::BreathingMark(t::size::loadingMark, this);
-    mark->setObjectName(part::progressMark);
-    auto *text = new ui::TextBlock(texts::loading(), t::type::body, ui::Ink::Secondary, this);
-    text->setObjectName(part::progressText);
-    row->addWidget(mark);
-    row->addWidget(text, 1);
+    setLayout(row);
 }
 
 } // namespace tavolen::panel::views

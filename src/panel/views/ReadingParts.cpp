@@ -2,6 +2,7 @@
 
 #include "panel/views/PanelTexts.h"
 #include "ui/Glass.h"
+#include "ui/Mark.h"
 #include "ui/Theme.h"
 
 #include <QBoxLayout>
@@ -103,6 +104,20 @@ ui::TextBlock *makeTrustBadge(QWidget *parent)
     badge->setGlyph(ui::Glyph::Flame, t::type::trustBadge.px);
     badge->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return badge;
+}
+
+QHBoxLayout *makeProgressRow(QWidget *parent, double markSide, const QString &text, ui::tokens::FontSpec spec,
+                             ui::Ink ink, double spacing)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(int(spacing));
+    auto *mark = new ui::BreathingMark(markSide, parent);
+    mark->setObjectName(part::progressMark);
+    auto *label = new ui::TextBlock(text, spec, ink, parent);
+    label->setObjectName(part::progressText);
+    row->addWidget(mark);
+    row->addWidget(label, 1);
+    return row;
 }
 
 } // namespace tavolen::panel::views

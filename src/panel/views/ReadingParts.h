@@ -8,6 +8,7 @@
 #include <optional>
 
 class QBoxLayout;
+class QHBoxLayout;
 class QVBoxLayout;
 
 // The pieces of a reading that the result and the streaming views share.
@@ -38,6 +39,9 @@ void addHiddenMeaning(QBoxLayout *into, QWidget *parent, const std::optional<QSt
 void addRiskLine(QBoxLayout *into, QWidget *parent, const std::optional<QString> &reason,
                  const std::optional<QString> &level);
 ui::TextBlock *makeTrustBadge(QWidget *parent);
+// The breathing mark of `markSide` beside a progress text.
+QHBoxLayout *makeProgressRow(QWidget *parent, double markSide, const QString &text, ui::tokens::FontSpec spec,
+                             ui::Ink ink, double spacing);
 
 // Names the views give their parts, for screen readers' tree and for tests.
 namespace part {

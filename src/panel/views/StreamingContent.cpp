@@ -2,8 +2,6 @@
 
 #include "panel/views/PanelTexts.h"
 #include "panel/views/ReadingParts.h"
-#include "ui/Mark.h"
-#include "ui/TextBlock.h"
 
 #include <QBoxLayout>
 
@@ -26,15 +24,9 @@ StreamingContent::StreamingContent(const api::StreamPartial &partial, QWidget *p
     addHiddenMeaning(column, this, partial.hidden_meaning);
     addRiskLine(column, this, partial.risk_reason, partial.risk_level);
 
-    auto *row = new QHBoxLayout;
-    row->setSpacing(int(t::space::streamingRowSpacing));
-    auto *mark = new ui::BreathingMark(t::size::streamingMark, this);
-    mark->setObjectName(part::progressMark);
-    auto *text = new ui::TextBlock(texts::streaming(), t::type::streamingNote, ui::Ink::Tertiary, this);
-    text->setObjectName(part::progressText);
-    row->addWidget(mark);
-    row->addWidget(text, 1);
-    column->addLayout(row);
+    column->addLayout(makeProgressRow(this, t::size::streamingMark, texts::streaming(),
+                                      t::type::streamingNote, ui::Ink::Tertiary,
+                                      t::space::streamingRowSpacing));
 }
 
 } // namespace tavolen::panel::views
