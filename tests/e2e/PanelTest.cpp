@@ -4,6 +4,7 @@
 #include "panel/views/FullContent.h"
 #include "panel/views/ResultContent.h"
 #include "panel/views/StreamingContent.h"
+#include "platform/PlatformServices.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
@@ -189,4 +190,34 @@ TEST(OneScreenPanel, TavolenCaptureShowsTheReadingAndStaysUntilItsPanelIsClosed)
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(app.exitCode(), 0);
+}
+
+TEST(ScaledScreenPanel, DrawsEveryLogicalPixelAsTwoByTwoNativeOnes)
+{
+    platform::PlatformServices services = platform::loadPlatformServices();
+    panel::ResultPanel panel(*services.floatingWindows, {});
+    const QImage before = screenshot();
+    panel.show(panel::PanelState::result(test::sampleResult()), QRectF(50, 40, 200, 100));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.window()));
+    QTest::qWait(300);
+    const QImage desktop = screenshot();
+    // Logical 50, 152 and 400 wide: native 100, 304 and 800.
+    const QPoint card(100, 304);
+    EXPECT_GT(distance(desktop.pixelColor(card + QPoint(400, 8)), before.pixelColor(card + QPoint(400, 8))),
+              100);
+    EXPECT_LT(distance(desktop.pixelColor(card + QPoint(806, 60)), before.pixelColor(card + QPoint(806, 60))),
+              10);
+    EXPECT_GT(distance(desktop.pixelColor(card + QPoint(794, 60)), before.pixelColor(card + QPoint(794, 60))),
+              100);
+
+    // The reply card's divider, one logical pixel high, is exactly two native rows.
+    const auto dividers = panel.content()->findChildren<QWidget *>();
+    const auto divider = std::find_if(dividers.begin(), dividers.end(),
+                                      [](QWidget *w) { return w->height() == 1 && w->isVisible(); });
+    ASSERT_NE(divider, dividers.end());
+    const QPoint at = (*divider)->mapToGlobal(QPoint((*divider)->width() / 2, 0)) * 2;
+    const QColor line = desktop.pixelColor(at);
+    EXPECT_LE(distance(desktop.pixelColor(at + QPoint(0, 1)), line), 8);
+    EXPECT_GT(distance(desktop.pixelColor(at - QPoint(0, 1)), line), 8);
+    EXPECT_GT(distance(desktop.pixelColor(at + QPoint(0, 2)), line), 8);
 }
