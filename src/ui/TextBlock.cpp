@@ -78,17 +78,18 @@ void TextBlock::setLines(Lines lines)
     updateGeometry();
 }
 
-void TextBlock::setGlyph(Glyph glyph, double size, std::optional<double> top)
+void TextBlock::setGlyph(Glyph glyph, double size, double spacing, std::optional<double> top)
 {
     m_glyph = glyph;
     m_glyphSize = size;
+    m_glyphSpacing = spacing;
     m_glyphTop = top;
     updateGeometry();
 }
 
 double TextBlock::textIndent() const
 {
-    return m_glyph ? m_glyphSize + tokens::space::labelGlyphSpacing : 0;
+    return m_glyph ? m_glyphSize + m_glyphSpacing : 0;
 }
 
 QString TextBlock::shownText() const

@@ -29,9 +29,10 @@ public:
     void setInk(Ink ink);
     Ink ink() const { return m_ink; }
     void setLines(Lines lines);
-    // A glyph of `size` before the text; centred on the first line, or
-    // `top` below the block's top when given.
-    void setGlyph(Glyph glyph, double size, std::optional<double> top = std::nullopt);
+    // A glyph of `size`, `spacing` before the text; centred on the first
+    // line, or `top` below the block's top when given.
+    void setGlyph(Glyph glyph, double size, double spacing = tokens::space::labelGlyphSpacing,
+                  std::optional<double> top = std::nullopt);
     tokens::FontSpec spec() const { return m_spec; }
     // The text as painted at the current width (with "…" when cut).
     QString shownText() const;
@@ -52,6 +53,7 @@ private:
     Lines m_lines = Lines::Wrap;
     std::optional<Glyph> m_glyph;
     double m_glyphSize = 0;
+    double m_glyphSpacing = 0;
     std::optional<double> m_glyphTop;
 };
 

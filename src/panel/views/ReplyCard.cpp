@@ -139,7 +139,7 @@ ReplyCard::ReplyCard(const QString &text, const std::optional<QString> &gloss, Q
     m_reply = new ui::TextBlock(text, t::type::reply, ui::Ink::Primary, this);
     m_divider = new Divider(this);
     m_gloss = new ui::TextBlock(QString(), t::type::gloss, ui::Ink::Secondary, this);
-    m_gloss->setGlyph(ui::Glyph::Globe, t::type::globeGlyph, t::space::glossGlyphTop);
+    m_gloss->setGlyph(ui::Glyph::Globe, t::type::globeGlyph, t::space::glossSpacing, t::space::glossGlyphTop);
     m_badge = new CopiedBadge(this);
     column->addWidget(m_reply);
     column->addWidget(m_divider);
