@@ -13,8 +13,11 @@ namespace tavolen::panel {
 namespace t = ui::tokens;
 
 PanelWindow::PanelWindow(bool translucent, bool movesItself)
+    // A plain window, not a tool window: some window managers hide an
+    // application's tool windows while it is not active, and this one is
+    // shown precisely while another application is.
     : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
       m_translucent(translucent), m_movesItself(movesItself)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -50,8 +53,13 @@ void PanelWindow::placeCard(QRectF card, QPainterPath surface)
         m_content->setGeometry(QRect(QPoint(int(m), int(m)), outer.size() - QSize(int(2 * m), int(2 * m))));
     setGeometry(outer);
     if (!m_translucent)
-        setMask(QRegion(m_surface.toFillPolygon().toPolygon()));
+        setMask(surfaceRegion());
     update();
+}
+
+QRegion PanelWindow::surfaceRegion() const
+{
+    return QRegion(m_surface.toFillPolygon().toPolygon());
 }
 
 QRectF PanelWindow::cardGeometry() const
@@ -96,6 +104,7 @@ void PanelWindow::mouseMoveEvent(QMouseEvent *event)
     if (m_pressedAt && (at - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
         return;
     m_pressedAt.reset();
+    m_movedByUser = true;
     // Moved here, the window follows the pointer exactly from the press on;
     // the window manager's move would start from this motion instead.
     if (!m_movesItself && windowHandle() && windowHandle()->startSystemMove()) {

@@ -27,6 +27,10 @@ public:
     QWidget *content() const { return m_content; }
     // The card's place on screen (global logical pixels).
     QRectF cardGeometry() const;
+    // The card's outline in window coordinates.
+    QRegion surfaceRegion() const;
+    // The user has dragged the window since it was made.
+    bool movedByUser() const { return m_movedByUser; }
 
     std::function<void()> onEscape;
 
@@ -44,6 +48,7 @@ private:
     bool m_movesItself;
     QPointer<QWidget> m_content;
     QPainterPath m_surface;
+    bool m_movedByUser = false;
     std::optional<QPoint> m_pressedAt;
     std::optional<QPoint> m_dragFrom;
 };

@@ -6,6 +6,7 @@
 #include "platform/FloatingWindows.h"
 #include "ui/Tokens.h"
 
+#include <QCursor>
 #include <QPointer>
 
 namespace tavolen::panel {
@@ -69,28 +70,45 @@ void ResultPanel::hide()
 void ResultPanel::renderFull(const PanelState &state, bool entrance)
 {
     ensureWindow();
-    render(new views::FullContent(state, entrance, backdrop(), actions(&ResultPanel::hoverFull), nullptr),
-           Mode::Full);
+    auto shown = std::make_shared<QPointer<QWidget>>();
+    *shown =
+        new views::FullContent(state, entrance, backdrop(), actions(&ResultPanel::hoverFull, shown), nullptr);
+    render(*shown, Mode::Full);
 }
 
-// Every callback reaches the panel through a guard, so one that outlives it does nothing.
-PanelActions ResultPanel::actions(void (ResultPanel::*onHover)(bool))
+// Every callback reaches the panel through a guard, so one that outlives it
+// does nothing; hover and resize count only from the content on show now
+// (`shown` is filled in once the content exists).
+PanelActions ResultPanel::actions(void (ResultPanel::*onHover)(bool),
+                                  std::shared_ptr<QPointer<QWidget>> shown)
 {
     QPointer<ResultPanel> self(this);
+    const auto current = [self, shown] { return self && self->content() && self->content() == *shown; };
     PanelActions bound = m_system;
     bound.close = [self] {
         if (self)
             self->hide();
     };
-    bound.hover = [self, onHover](bool inside) {
-        if (self)
-            (self.data()->*onHover)(inside);
+    bound.hover = [self, current, onHover](bool inside) {
+        if (current())
+            self->hover(inside, onHover);
     };
-    bound.resize = [self] {
-        if (self)
+    bound.resize = [self, current] {
+        if (current())
             self->remeasure();
     };
     return bound;
+}
+
+// A card that appears under a resting pointer has not been entered: only a
+// pointer that comes in counts, so that an expanded pill keeps its timer
+// and a pill under the pointer does not open at once.
+void ResultPanel::hover(bool inside, void (ResultPanel::*onHover)(bool))
+{
+    if (inside && m_pointerInsideAtShow)
+        return;
+    m_pointerInsideAtShow = false;
+    (this->*onHover)(inside);
 }
 
 // Over a result the timers wait; leaving starts the fold again.
@@ -138,6 +156,9 @@ QRectF ResultPanel::cardFor(QWidget *content) const
     else
         size = content->sizeHint();
     size.setHeight(std::max(size.height(), t::size::panelMinHeight));
+    // Where the user has dragged the panel, it stays for the rest of the run.
+    if (m_window && m_window->movedByUser())
+        return QRectF(m_window->cardGeometry().topLeft(), size);
     return QRectF(panelOrigin(size, m_anchor, m_screens()), size);
 }
 
@@ -149,19 +170,15 @@ void ResultPanel::render(QWidget *content, Mode mode)
     content->ensurePolished();
     const QRectF card = cardFor(content);
     content->resize(card.size().toSize());
-    QPainterPath surface;
-    if (auto *full = dynamic_cast<views::FullContent *>(content))
-        surface = full->surface();
-    else if (auto *pill = dynamic_cast<views::PillContent *>(content))
-        surface = pill->surface();
-    m_window->setContent(content, card, surface);
+    m_window->setContent(content, card, views::surfaceOf(content));
     m_mode = mode;
-    m_window->winId(); // the native window exists from here on
-    if (backdrop() == ui::Backdrop::Blurred)
-        m_windows.setBlurBehind(*m_window->windowHandle(), QRegion(content->geometry()));
+    m_pointerInsideAtShow = card.contains(QCursor::pos());
+    updateBlur();
     if (!m_window->isVisible()) {
-        m_windows.showOnAllWorkspaces(*m_window->windowHandle());
+        m_window->winId();
+        m_windows.keepAsPanel(*m_window->windowHandle());
         m_window->show();
+        m_windows.keepAsPanel(*m_window->windowHandle());
     }
     m_window->raise();
 }
@@ -173,10 +190,17 @@ void ResultPanel::remeasure()
     QWidget *content = m_window->content();
     const QRectF card = cardFor(content);
     content->resize(card.size().toSize());
-    QPainterPath surface;
-    if (auto *full = dynamic_cast<views::FullContent *>(content))
-        surface = full->surface();
-    m_window->placeCard(card, surface);
+    m_window->placeCard(card, views::surfaceOf(content));
+    updateBlur();
+}
+
+// The blur follows the card's own outline, rounded corners included.
+void ResultPanel::updateBlur()
+{
+    if (backdrop() != ui::Backdrop::Blurred)
+        return;
+    m_window->winId(); // the native window must exist
+    m_windows.setBlurBehind(*m_window->windowHandle(), m_window->surfaceRegion());
 }
 
 void ResultPanel::scheduleCollapse(std::chrono::milliseconds after)
@@ -197,8 +221,10 @@ void ResultPanel::collapse()
     cancelTimers();
     m_dismissTimer.start(m_timings.dismissPill);
     ensureWindow();
-    render(new views::PillContent(*m_lastResult, backdrop(), actions(&ResultPanel::hoverPill), nullptr),
-           Mode::Pill);
+    auto shown = std::make_shared<QPointer<QWidget>>();
+    *shown =
+        new views::PillContent(*m_lastResult, backdrop(), actions(&ResultPanel::hoverPill, shown), nullptr);
+    render(*shown, Mode::Pill);
 }
 
 void ResultPanel::expand()

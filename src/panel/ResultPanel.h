@@ -6,6 +6,7 @@
 #include "ui/Glass.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -64,12 +65,14 @@ private:
     void render(QWidget *content, Mode mode);
     QRectF cardFor(QWidget *content) const;
     void remeasure();
+    void updateBlur();
     void scheduleCollapse(std::chrono::milliseconds after);
     void cancelTimers();
     void collapse();
     void expand();
     void renderFull(const PanelState &state, bool entrance);
-    PanelActions actions(void (ResultPanel::*onHover)(bool));
+    PanelActions actions(void (ResultPanel::*onHover)(bool), std::shared_ptr<QPointer<QWidget>> shown);
+    void hover(bool inside, void (ResultPanel::*onHover)(bool));
     void hoverFull(bool inside);
     void hoverPill(bool inside);
     void ensureWindow();
@@ -86,6 +89,7 @@ private:
     QTimer m_collapseTimer;
     QTimer m_dismissTimer;
     bool m_wasStreaming = false;
+    bool m_pointerInsideAtShow = false;
 };
 
 } // namespace tavolen::panel

@@ -20,8 +20,9 @@ public:
     // True when a window may place itself (X11); where only the compositor
     // places windows (Wayland), a drag is handed to it instead.
     virtual bool windowsPlaceThemselves() const = 0;
-    // Keeps a created window on every workspace.
-    virtual void showOnAllWorkspaces(QWindow &window) = 0;
+    // Marks a created window as a floating panel: on every workspace and
+    // out of taskbars and pagers. Called before and again after it is shown.
+    virtual void keepAsPanel(QWindow &window) = 0;
 };
 
 } // namespace tavolen::platform

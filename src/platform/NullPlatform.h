@@ -41,7 +41,7 @@ public:
     bool canBlurBehind() const override { return false; }
     void setBlurBehind(QWindow &, const QRegion &) override {}
     bool windowsPlaceThemselves() const override { return true; }
-    void showOnAllWorkspaces(QWindow &) override {}
+    void keepAsPanel(QWindow &) override {}
 };
 
 class NullSoundPlayer final : public SoundPlayer {

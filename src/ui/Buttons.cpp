@@ -48,7 +48,16 @@ CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
     : PanelButton(parent), m_style(style), m_lift(style == Style::Glass ? new HoverLift(this) : nullptr)
 {
     setText(title);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+QSize CapsuleButton::minimumSizeHint() const
+{
+    const QSize hint = sizeHint();
+    const QFontMetricsF metrics(makeFont(tokens::type::chip, this), this);
+    return QSize(std::min(hint.width(), up(hint.width() - metrics.horizontalAdvance(text()) +
+                                           metrics.horizontalAdvance(QStringLiteral("Www…")))),
+                 hint.height());
 }
 
 QSize CapsuleButton::sizeHint() const
@@ -94,7 +103,10 @@ void CapsuleButton::paintEvent(QPaintEvent *)
     }
     painter.setFont(makeFont(m_style == Style::Glass ? tokens::type::chip : tokens::type::button, this));
     painter.setPen(textColour);
-    painter.drawText(shape, Qt::AlignCenter, text());
+    const double pad = m_style == Style::Glass ? tokens::space::chipH : tokens::space::buttonH;
+    const QString shown =
+        QFontMetricsF(painter.font(), this).elidedText(text(), Qt::ElideRight, shape.width() - 2 * pad + 1);
+    painter.drawText(shape, Qt::AlignCenter, shown);
     paintFocusRing(painter, shape, radius);
 }
 

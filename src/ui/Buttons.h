@@ -30,6 +30,8 @@ public:
     CapsuleButton(const QString &title, Style style, QWidget *parent);
 
     QSize sizeHint() const override;
+    // A long title gives way, cut at the tail, down to a few characters.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

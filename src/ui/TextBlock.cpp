@@ -55,6 +55,8 @@ double naturalWidth(const QString &text, const tokens::FontSpec &spec, const QPa
 TextBlock::TextBlock(const QString &text, tokens::FontSpec spec, Ink ink, QWidget *parent)
     : QLabel(text, parent), m_spec(spec), m_ink(ink)
 {
+    // The service's text is shown as it is, never read as markup.
+    setTextFormat(Qt::PlainText);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

@@ -88,6 +88,12 @@ TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeCloses
     EXPECT_EQ(run.card().topLeft(), QPoint(200, 150 + 200 + 12));
     QTest::qWait(300);
     EXPECT_EQ(activeWindow(), run.window->id()) << "the panel must not take the focus";
+    // Above other windows, on every workspace, in no taskbar or pager.
+    const QByteArray hints = xclient(
+        "xprop", {"-id", QString::number(panel.window()->winId()), "_NET_WM_STATE", "_NET_WM_DESKTOP"});
+    for (const char *hint : {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                             "_NET_WM_DESKTOP(CARDINAL) = 4294967295"})
+        EXPECT_TRUE(hints.contains(hint)) << hint << "\n" << hints.toStdString();
 
     run.h.analysis.gate.open();
     ASSERT_TRUE(run.h.waitForEnd());
@@ -99,7 +105,7 @@ TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeCloses
 
     // Dragged by its background.
     const QRect before = run.card();
-    // At a hand's pace: the window manager takes the move over after the first steps.
+    // At a hand's pace, in steps, as a user drags.
     const QPoint from = before.topLeft() + QPoint(150, 6);
     QStringList steps{"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
     for (int i = 1; i <= 8; ++i)

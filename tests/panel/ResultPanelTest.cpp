@@ -8,6 +8,7 @@
 #include "support/ServiceAnswers.h"
 
 #include <QAbstractButton>
+#include <QCursor>
 #include <QEnterEvent>
 #include <QPointer>
 #include <QSignalSpy>
@@ -24,6 +25,8 @@ namespace {
 
 const ScreenLayout kScreens{{{QRectF(0, 0, 1600, 900), QRectF(0, 0, 1600, 870)}}, 0};
 const QRectF kSelection(200, 150, 500, 300);
+// A selection whose panel lies on the test platform's own screen, for real pointer events.
+const QRectF kNear(20, 20, 300, 100);
 
 // A panel on one known screen, without a compositor.
 struct Rig {
@@ -64,7 +67,6 @@ TEST(ResultPanel, ACardFourHundredWideBesideTheSelectionSizedToItsContent)
     const QRect g = window->geometry();
     EXPECT_EQ(g.width(), 400);
     EXPECT_EQ(g.height(), rig.full()->heightForWidth(400));
-    EXPECT_EQ(QPointF(g.topLeft()), panelOrigin(g.size(), kSelection, kScreens));
     EXPECT_EQ(g.top(), 150 + 300 + 12);
     EXPECT_FALSE(window->mask().isEmpty()) << "without a compositor the window cuts its own corners";
 
@@ -137,22 +139,63 @@ TEST(ResultPanel, ThePointerOverAResultHoldsItAndLeavingFoldsItSixSecondsLater)
     }
 }
 
-TEST(ResultPanel, HoveringThePillBringsBackAFreshResultForEightSeconds)
+TEST(ResultPanel, APointerEnteringThePillBringsBackAFreshResultForEightSeconds)
 {
     Rig rig(ResultPanel::Timings{20ms, 6s, 8s, 60s});
-    api::AnalysisResult result = test::sampleResult();
-    rig.panel.show(PanelState::result(result), kSelection);
+    QCursor::setPos(790, 10); // parked away from the panel
+    rig.panel.show(PanelState::result(test::sampleResult()), kNear);
     // Switch the reply, so that a fresh view shows in its starting state.
     static_cast<panel::views::ResultContent *>(rig.full()->contentView())->setVariant(reply::Variant::Short);
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Pill; }, 2000));
-    Rig::hover(rig.pill(), true);
+    EXPECT_TRUE(rig.panel.dismissTimer().isActive());
+
+    // The pointer comes in; the full card then opens under it, which is no new entry.
+    QTest::mouseMove(rig.panel.window(), rig.pill()->geometry().center());
     ASSERT_EQ(rig.panel.mode(), Mode::Full);
+    QTest::qWait(50);
     EXPECT_TRUE(rig.full()->entranceAnimated());
     EXPECT_EQ(static_cast<panel::views::ResultContent *>(rig.full()->contentView())->variant(),
               reply::Variant::Best);
     EXPECT_FALSE(rig.panel.dismissTimer().isActive());
+    EXPECT_TRUE(rig.panel.collapseTimer().isActive());
     EXPECT_EQ(rig.panel.collapseTimer().interval(), 8'000);
     EXPECT_EQ(rig.panel.window()->width(), 400);
+}
+
+TEST(ResultPanel, ADraggedPanelStaysWhereTheUserPutItAndItsBlurFollowsItsSize)
+{
+    struct Windows final : platform::FloatingWindows {
+        bool compositing() const override { return true; }
+        bool canBlurBehind() const override { return true; }
+        void setBlurBehind(QWindow &, const QRegion &region) override { blurred = region.boundingRect(); }
+        bool windowsPlaceThemselves() const override { return true; }
+        void keepAsPanel(QWindow &) override {}
+        QRect blurred;
+    } windows;
+    test::ScopedSettings settings;
+    ResultPanel panel(windows, {});
+    panel.setScreenSource([] { return kScreens; });
+    QCursor::setPos(790, 10);
+    api::AnalysisResult result = test::sampleResult();
+    result.full_translation =
+        QStringLiteral("The whole text, translated, long enough to need a line or two.");
+    panel.show(PanelState::result(result), kNear);
+    QWidget *window = panel.window();
+    const QPoint card = window->geometry().topLeft() + QPoint(18, 18); // inside the shadow margin
+    EXPECT_EQ(card, QPoint(20, 132));
+    EXPECT_EQ(windows.blurred.height(), window->height() - 36);
+
+    const QPoint grab(150, 24);
+    QTest::mousePress(window, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(window, grab + QPoint(60, 40));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, grab + QPoint(60, 40));
+    EXPECT_EQ(window->pos() + QPoint(18, 18), card + QPoint(60, 40));
+
+    auto *full = dynamic_cast<panel::views::FullContent *>(panel.content());
+    static_cast<panel::views::ResultContent *>(full->contentView())->toggleTranslation();
+    QTest::qWait(1);
+    EXPECT_EQ(window->pos() + QPoint(18, 18), card + QPoint(60, 40)) << "not back beside the selection";
+    EXPECT_EQ(windows.blurred.height(), window->height() - 36) << "the blur grew with the card";
 }
 
 TEST(ResultPanel, CloseButtonEscapeAndANewCaptureAllHideAndForgetTheResult)

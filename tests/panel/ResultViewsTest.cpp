@@ -297,14 +297,17 @@ TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
     r.best_reply = QStringLiteral("Sure!");
     EXPECT_LT(PillContent(r, ui::Backdrop::Opaque, {}, nullptr).sizeHint().width(), 200) << "short content";
 
-    // Reading-only shows the summary with the book; a respondable result without a reply, the summary with
-    // the check.
-    for (const auto &[respondable, glyph] :
-         {std::pair{false, ui::Glyph::Book}, {true, ui::Glyph::CheckCircle}}) {
+    // Reading-only shows the summary with the book; a respondable result
+    // without a reply (or with an empty one), the summary with the check.
+    const std::tuple<bool, std::optional<QString>, ui::Glyph> cases[] = {
+        {false, QStringLiteral("Sure!"), ui::Glyph::Book},
+        {true, std::nullopt, ui::Glyph::CheckCircle},
+        {true, QString(), ui::Glyph::CheckCircle},
+    };
+    for (const auto &[respondable, reply, glyph] : cases) {
         api::AnalysisResult s = test::sampleResult();
         s.respondable = respondable;
-        if (respondable)
-            s.best_reply.reset();
+        s.best_reply = reply;
         PillContent shown(s, ui::Backdrop::Opaque, {}, nullptr);
         EXPECT_EQ(shown.line()->text(), QStringLiteral("S"));
         EXPECT_EQ(shown.findChild<QWidget *>(part::pillIcon)->property("glyph").toInt(), int(glyph));

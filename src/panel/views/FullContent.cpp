@@ -23,6 +23,7 @@ namespace {
 template <class... F> struct Overloaded : F... {
     using F::operator()...;
 };
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 QWidget *makeContentView(const PanelState &state, const PanelActions &actions, QWidget *parent)
 {

@@ -2,6 +2,7 @@
 
 #include "panel/PanelActions.h"
 #include "panel/PanelState.h"
+#include "panel/views/PanelSurface.h"
 #include "ui/Glass.h"
 
 #include <QPainterPath>
@@ -18,7 +19,7 @@ namespace tavolen::panel::views {
 // The panel as the user first sees it: a 400-wide glass card holding the
 // state's one content view, a risk-coloured outline when the reading is
 // risky, and a close button in the top-right corner in every state.
-class FullContent final : public QWidget {
+class FullContent final : public QWidget, public PanelSurface {
 public:
     FullContent(const PanelState &state, bool entranceAnimated, ui::Backdrop backdrop, PanelActions actions,
                 QWidget *parent);
@@ -28,8 +29,7 @@ public:
     // The outline's colour now, if the state has one.
     std::optional<QColor> riskOutline() const;
     bool entranceAnimated() const { return m_entrance; }
-    // The card's outline, for a window that has to cut its own corners.
-    QPainterPath surface() const;
+    QPainterPath surface() const override;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;

@@ -79,4 +79,9 @@ QString replyCardHint()
                    QStringLiteral("建议回复，按下即可复制。"));
 }
 
+QString suggestedReply()
+{
+    return L::text(QStringLiteral("Suggested reply"), QStringLiteral("建议回复"));
+}
+
 } // namespace tavolen::panel::texts

@@ -20,5 +20,6 @@ QString permissionButton();
 // For screen readers only.
 QString close();
 QString replyCardHint();
+QString suggestedReply();
 
 } // namespace tavolen::panel::texts

@@ -44,14 +44,17 @@ PillContent::PillContent(const api::AnalysisResult &result, ui::Backdrop backdro
     : QWidget(parent), m_backdrop(backdrop), m_actions(std::move(actions))
 {
     const bool respondable = result.respondable.value_or(true);
-    const QString text = respondable && result.best_reply ? *result.best_reply : result.summary;
+    // An empty reply would leave the pill's one line blank: the summary says more.
+    const bool reply = respondable && result.best_reply && !result.best_reply->isEmpty();
+    const QString text = reply ? *result.best_reply : result.summary;
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(int(t::space::pillH), int(t::space::pillV), int(t::space::pillH),
                             int(t::space::pillV));
     row->setSpacing(int(t::space::pillSpacing));
-    auto *icon = new GlyphIcon(respondable ? ui::Glyph::CheckCircle : ui::Glyph::Book, t::type::pillIcon,
-                               ui::Ink::Accent, respondable ? texts::copied() : texts::readingOnly(), this);
+    auto *icon =
+        new GlyphIcon(respondable ? ui::Glyph::CheckCircle : ui::Glyph::Book, t::type::pillIcon,
+                      ui::Ink::Accent, respondable ? texts::suggestedReply() : texts::readingOnly(), this);
     icon->setObjectName(part::pillIcon);
     icon->setProperty("glyph", int(respondable ? ui::Glyph::CheckCircle : ui::Glyph::Book));
     m_line = new ui::TextBlock(text, t::type::pillLine, ui::Ink::Secondary, this);

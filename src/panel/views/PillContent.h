@@ -2,6 +2,7 @@
 
 #include "api/Records.h"
 #include "panel/PanelActions.h"
+#include "panel/views/PanelSurface.h"
 #include "ui/Glass.h"
 
 #include <QPainterPath>
@@ -16,7 +17,7 @@ namespace tavolen::panel::views {
 // A finished result folded away: a glass capsule with an icon, one line
 // (the best reply, or the summary for a reading-only result) cut at the
 // tail, and a close button. At most 340 wide; hovering it asks to expand.
-class PillContent final : public QWidget {
+class PillContent final : public QWidget, public PanelSurface {
 public:
     PillContent(const api::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
                 QWidget *parent);
@@ -24,8 +25,7 @@ public:
     // The capsule's own size: as wide as its content, at most 340.
     QSize sizeHint() const override;
     ui::TextBlock *line() const { return m_line; }
-    // The capsule's outline, for a window that has to cut its own corners.
-    QPainterPath surface() const;
+    QPainterPath surface() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -18,6 +18,7 @@ namespace t = ui::tokens;
 ToneChip::ToneChip(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
     setObjectName(part::toneChip);
+    setTextFormat(Qt::PlainText);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
 }
 
@@ -103,6 +104,8 @@ ui::TextBlock *makeTrustBadge(QWidget *parent)
     badge->setObjectName(part::trustBadge);
     badge->setGlyph(ui::Glyph::Flame, t::type::trustBadge.px);
     badge->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    // The chips beside it give way first.
+    badge->setMinimumWidth(badge->sizeHint().width());
     return badge;
 }
 

@@ -51,26 +51,41 @@ void X11FloatingWindows::setBlurBehind(QWindow &window, const QRegion &region)
     xcb_flush(c);
 }
 
-void X11FloatingWindows::showOnAllWorkspaces(QWindow &window)
+void X11FloatingWindows::keepAsPanel(QWindow &window)
 {
     xcb_connection_t *c = qtConnection();
     if (!c || !window.handle())
         return;
     const auto id = xcb_window_t(window.winId());
-    // Before mapping the window manager reads the property; afterwards it
-    // only listens to requests.
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
-                        &kAllDesktops);
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = id;
-    event.type = atom(c, "_NET_WM_DESKTOP");
-    event.data.data32[0] = kAllDesktops;
-    event.data.data32[1] = 2; // source: a pager, i.e. the user's own choice
-    xcb_send_event(c, 0, rootWindow(c),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char *>(&event));
+    const xcb_window_t root = rootWindow(c);
+    const auto request = [&](const char *type, quint32 a, quint32 b = 0, quint32 d = 0) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = id;
+        event.type = atom(c, type);
+        event.data.data32[0] = a;
+        event.data.data32[1] = b;
+        event.data.data32[2] = d;
+        event.data.data32[3] = 2; // source: a pager, i.e. the user's own choice
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&event));
+    };
+    const xcb_atom_t skipTaskbar = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    const xcb_atom_t skipPager = atom(c, "_NET_WM_STATE_SKIP_PAGER");
+    if (!window.isVisible()) {
+        // Before mapping the window manager reads properties: add ours to
+        // those Qt has set.
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32,
+                            1, &kAllDesktops);
+        const xcb_atom_t states[] = {skipTaskbar, skipPager};
+        xcb_change_property(c, XCB_PROP_MODE_APPEND, id, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2,
+                            states);
+    } else {
+        // Once mapped it only listens to requests.
+        request("_NET_WM_DESKTOP", kAllDesktops);
+        request("_NET_WM_STATE", 1 /* add */, skipTaskbar, skipPager);
+    }
     xcb_flush(c);
 }
 

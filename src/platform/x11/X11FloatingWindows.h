@@ -11,7 +11,7 @@ public:
     bool canBlurBehind() const override;
     void setBlurBehind(QWindow &window, const QRegion &region) override;
     bool windowsPlaceThemselves() const override { return true; }
-    void showOnAllWorkspaces(QWindow &window) override;
+    void keepAsPanel(QWindow &window) override;
 };
 
 } // namespace tavolen::platform::x11
