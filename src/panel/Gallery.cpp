@@ -99,6 +99,8 @@ api::AnalysisResult longTexts()
         "So sorry, I only just saw this! I have your parcel and can bring it over tomorrow "
         "morning before nine, or leave it with the concierge tonight if that is easier for you.",
         "真不好意思，刚看到消息！包裹在我这儿，明早九点前给你送过去；如果更方便，今晚也可以先放在门卫那里。");
+    r.alternative_reply_label =
+        tr2("Apologise at length and offer to walk it over right now", "长篇道歉并提出现在就亲自送过去");
     return r;
 }
 

@@ -148,6 +148,7 @@ TEST(ResultPanel, APointerEnteringThePillBringsBackAFreshResultForEightSeconds)
     static_cast<panel::views::ResultContent *>(rig.full()->contentView())->setVariant(reply::Variant::Short);
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Pill; }, 2000));
     EXPECT_TRUE(rig.panel.dismissTimer().isActive());
+    EXPECT_EQ(rig.panel.dismissTimer().interval(), 60'000);
 
     // The pointer comes in; the full card then opens under it, which is no new entry.
     QTest::mouseMove(rig.panel.window(), rig.pill()->geometry().center());

@@ -1,3 +1,4 @@
+#include "panel/Gallery.h"
 #include "panel/views/FullContent.h"
 #include "panel/views/PillContent.h"
 #include "panel/views/ReadingParts.h"
@@ -312,4 +313,25 @@ TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
         EXPECT_EQ(shown.line()->text(), QStringLiteral("S"));
         EXPECT_EQ(shown.findChild<QWidget *>(part::pillIcon)->property("glyph").toInt(), int(glyph));
     }
+}
+
+TEST(FullCard, FollowsASwitchBetweenLightAndDarkWithoutBeingRebuilt)
+{
+    test::ScopedSettings settings;
+    api::AnalysisResult r = test::sampleResult();
+    r.risk_level = QStringLiteral("high");
+    FullContent card(PanelState::result(r), false, ui::Backdrop::Opaque, {}, nullptr);
+    card.resize(card.sizeHint());
+    const auto glass = [&] {
+        QImage image(card.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        card.render(&image, {}, {}, QWidget::DrawChildren);
+        return image.pixelColor(200, 3);
+    };
+    card.setPalette(lightPalette());
+    EXPECT_EQ(card.riskOutline()->rgb() & 0xFFFFFF, 0xB4453Cu);
+    EXPECT_GT(glass().lightness(), 200);
+    card.setPalette(darkPalette());
+    EXPECT_EQ(card.riskOutline()->rgb() & 0xFFFFFF, 0xD97469u);
+    EXPECT_LT(glass().lightness(), 80);
 }
