@@ -1,6 +1,7 @@
 #include "app/AnalyzeCommand.h"
+#include "app/AppShell.h"
 #include "app/CaptureCommand.h"
-#include "app/CaptureStack.h"
+#include "app/SingleInstance.h"
 #include "core/L.h"
 #include "core/Settings.h"
 #include "panel/Gallery.h"
@@ -46,13 +47,15 @@ int main(int argc, char *argv[])
     if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
         return app::runCaptureCommand();
 
-    // Nothing starts a run yet; the hot key and the tray item will. Say so,
-    // rather than leave whoever started us looking at a silent terminal.
-    QTextStream(stderr) << L::text(
-        QStringLiteral("Tavolen is running. The tray icon and Alt+Shift+S are not here yet; "
-                       "run \"tavolen capture\" to read something on screen.\n"),
-        QStringLiteral("Tavolen 已在运行。托盘图标和 Alt+Shift+S 尚未提供；"
-                       "请运行 \"tavolen capture\" 来解读屏幕上的内容。\n"));
-    app::CaptureStack stack;
+    // One Tavolen a session: a second launch hands over to the first. One
+    // that the first started itself (a relaunch) waits for it to leave.
+    const bool relaunched = app.arguments().contains(QStringLiteral("--relaunched"));
+    app::SingleInstance instance;
+    if (!instance.claim(relaunched ? std::chrono::seconds(5) : std::chrono::seconds(0))) {
+        app::SingleInstance::send(app::SingleInstance::Request::ShowReady);
+        return 0;
+    }
+    app::AppShell shell(instance);
+    shell.launch();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "app/CaptureCommand.h"
 
 #include "app/CaptureStack.h"
+#include "app/SingleInstance.h"
 #include "panel/ConsolePanelPresenter.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,9 @@ private:
 
 int runCaptureCommand()
 {
+    // The running app captures, so that it owns the panel and the copied reply.
+    if (SingleInstance::send(SingleInstance::Request::Capture))
+        return 0;
     RecordingPresenter presenter;
     CaptureStack stack(nullptr, &presenter);
     capture::CaptureFlow &flow = stack.flow();

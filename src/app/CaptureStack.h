@@ -32,6 +32,7 @@ public:
     capture::SelectionOverlay &overlay() { return *m_overlay; }
     // Null when another panel was given.
     panel::ResultPanel *resultPanel() { return m_resultPanel.get(); }
+    platform::PlatformServices &platform() { return m_platform; }
 
 private:
     void build(panel::PanelPresenter &panel, api::AnalysisService *analysis);

@@ -4,12 +4,13 @@
 
 namespace tavolen::platform {
 
-IniSettingsStore::IniSettingsStore(const QString &path) : m_settings(path, QSettings::IniFormat) {}
+IniSettingsStore::IniSettingsStore(const QString &path) : m_settings(path, QSettings::IniFormat)
+{}
 
 QString IniSettingsStore::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/tavolen/tavolen.conf");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/tavolen/tavolen.conf");
 }
 
 std::optional<QVariant> IniSettingsStore::value(const QString &key) const

@@ -2,6 +2,7 @@
 
 #include "platform/ActiveWindow.h"
 #include "platform/FloatingWindows.h"
+#include "platform/GlobalHotKey.h"
 #include "platform/ScreenAccess.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
@@ -42,6 +43,11 @@ public:
     void setBlurBehind(QWindow &, const QRegion &) override {}
     bool windowsPlaceThemselves() const override { return true; }
     void keepAsPanel(QWindow &) override {}
+};
+
+class NullHotKey final : public GlobalHotKey {
+public:
+    void start(std::function<void()>) override {}
 };
 
 class NullSoundPlayer final : public SoundPlayer {

@@ -4,6 +4,7 @@
 #include "platform/QtPasteboard.h"
 #include "platform/x11/X11ActiveWindow.h"
 #include "platform/x11/X11FloatingWindows.h"
+#include "platform/x11/X11HotKey.h"
 #include "platform/x11/X11ScreenAccess.h"
 #include "platform/x11/X11ScreenGrabber.h"
 #include "platform/x11/X11WindowList.h"
@@ -23,12 +24,14 @@ PlatformServices loadPlatformServices()
         services.windowList = std::make_unique<x11::X11WindowList>();
         services.screenGrabber = std::make_unique<x11::X11ScreenGrabber>();
         services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
+        services.hotKey = std::make_unique<x11::X11HotKey>();
     } else {
         services.screenAccess = std::make_unique<NullScreenAccess>();
         services.activeWindow = std::make_unique<NullActiveWindow>();
         services.windowList = std::make_unique<NullWindowList>();
         services.screenGrabber = std::make_unique<NullScreenGrabber>();
         services.floatingWindows = std::make_unique<NullFloatingWindows>();
+        services.hotKey = std::make_unique<NullHotKey>();
     }
     return services;
 }

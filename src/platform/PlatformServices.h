@@ -2,6 +2,7 @@
 
 #include "platform/ActiveWindow.h"
 #include "platform/FloatingWindows.h"
+#include "platform/GlobalHotKey.h"
 #include "platform/Pasteboard.h"
 #include "platform/ScreenAccess.h"
 #include "platform/ScreenGrabber.h"
@@ -21,6 +22,7 @@ struct PlatformServices {
     std::unique_ptr<WindowList> windowList;
     std::unique_ptr<ScreenGrabber> screenGrabber;
     std::unique_ptr<FloatingWindows> floatingWindows;
+    std::unique_ptr<GlobalHotKey> hotKey;
 };
 
 // Picks the backends by QGuiApplication::platformName(); a session we have no

@@ -1,0 +1,46 @@
+#include "app/AppShell.h"
+
+#include "app/LaunchDecision.h"
+#include "core/Settings.h"
+
+#include <QCoreApplication>
+
+namespace tavolen::app {
+
+AppShell::AppShell(SingleInstance &instance, QObject *parent)
+    : QObject(parent), m_tray(TrayIcon::Actions{
+                                  .capture = [this] { m_stack.flow().begin(); },
+                                  .checkForUpdates = [] {},
+                                  .languageChanged = [this] { showReady(); },
+                                  .quit = [] { QCoreApplication::quit(); },
+                              },
+                              this)
+{
+    connect(&instance, &SingleInstance::requested, this, [this](SingleInstance::Request request) {
+        if (request == SingleInstance::Request::Capture)
+            m_stack.flow().begin();
+        else
+            showReady();
+    });
+}
+
+void AppShell::launch()
+{
+    m_tray.show();
+    m_stack.platform().hotKey->start([this] { m_stack.flow().begin(); });
+    switch (decideLaunch(settings(), *m_stack.platform().screenAccess)) {
+    case LaunchStep::ReadyToast:
+        showReady();
+        break;
+    case LaunchStep::Demonstration:
+        m_stack.flow().demo();
+        break;
+    case LaunchStep::Onboarding:
+        break;
+    }
+}
+
+void AppShell::showReady()
+{}
+
+} // namespace tavolen::app

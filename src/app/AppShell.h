@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/CaptureStack.h"
+#include "app/SingleInstance.h"
+#include "app/TrayIcon.h"
+
+#include <QObject>
+
+namespace tavolen::app {
+
+// The resident application: the tray icon and its menu, the hot key, the
+// requests of later launches, and what each launch shows first.
+class AppShell final : public QObject {
+public:
+    // `instance` must have been claimed and must outlive the shell.
+    explicit AppShell(SingleInstance &instance, QObject *parent = nullptr);
+
+    // The launch: tray icon, hot key, then the ready toast, the first-run
+    // demonstration or the onboarding.
+    void launch();
+
+    CaptureStack &stack() { return m_stack; }
+    TrayIcon &tray() { return m_tray; }
+
+private:
+    void showReady();
+
+    CaptureStack m_stack;
+    TrayIcon m_tray;
+};
+
+} // namespace tavolen::app

@@ -1,0 +1,158 @@
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace tavolen::app {
+
+namespace {
+
+constexpr auto kPath = "/Tavolen";
+constexpr auto kInterface = "app.tavolen.Tavolen";
+constexpr int kSendTimeoutMs = 2000;
+
+QByteArray commandFor(SingleInstance::Request request)
+{
+    return request == SingleInstance::Request::Capture ? QByteArrayLiteral("Capture")
+                                                       : QByteArrayLiteral("ShowReady");
+}
+
+// The socket's path: private to the user, like the session bus.
+QString socketPath(const QString &name)
+{
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty())
+        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return QDir(dir).filePath(name + QStringLiteral(".socket"));
+}
+
+} // namespace
+
+// What the bus calls: one method a request.
+class BusEndpoint final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "app.tavolen.Tavolen")
+public:
+    explicit BusEndpoint(SingleInstance *owner) : m_owner(owner) {}
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void ShowReady() { Q_EMIT m_owner->requested(SingleInstance::Request::ShowReady); }
+    Q_SCRIPTABLE void Capture() { Q_EMIT m_owner->requested(SingleInstance::Request::Capture); }
+
+private:
+    SingleInstance *m_owner;
+};
+
+SingleInstance::Transport SingleInstance::availableTransport()
+{
+    return QDBusConnection::sessionBus().isConnected() ? Transport::SessionBus : Transport::LocalSocket;
+}
+
+SingleInstance::SingleInstance(QString name, Transport transport, QObject *parent)
+    : QObject(parent), m_name(std::move(name)), m_transport(transport)
+{}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_claimed && m_transport == Transport::SessionBus) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        bus.unregisterObject(QString::fromLatin1(kPath));
+        bus.unregisterService(m_name);
+    }
+}
+
+bool SingleInstance::claim(std::chrono::milliseconds patience)
+{
+    const QDeadlineTimer deadline(patience);
+    while (!tryClaim()) {
+        if (deadline.hasExpired())
+            return false;
+        // Only at start-up, before anything is on screen: a short, bounded wait.
+        QThread::msleep(100);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+bool SingleInstance::tryClaim()
+{
+    if (m_transport == Transport::SessionBus) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return false;
+        const auto reply =
+            bus.interface()->registerService(m_name, QDBusConnectionInterface::DontQueueService,
+                                             QDBusConnectionInterface::DontAllowReplacement);
+        if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered)
+            return false;
+        m_busObject = std::make_unique<BusEndpoint>(this);
+        bus.registerObject(QString::fromLatin1(kPath), m_busObject.get(),
+                           QDBusConnection::ExportScriptableSlots);
+        m_claimed = true;
+        return true;
+    }
+    const QString path = socketPath(m_name);
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(path)) {
+        // Someone answers: another instance runs. No one: a crashed one left its socket.
+        QLocalSocket probe;
+        probe.connectToServer(path);
+        if (probe.waitForConnected(500))
+            return false;
+        QLocalServer::removeServer(path);
+        if (!m_server->listen(path))
+            return false;
+    }
+    connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *client = m_server->nextPendingConnection()) {
+            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            connect(client, &QLocalSocket::readyRead, this, [this, client] {
+                // One short line a request; anything longer is not ours.
+                if (client->canReadLine())
+                    serve(client->readLine(64).trimmed());
+                else if (client->bytesAvailable() > 64)
+                    client->abort();
+            });
+        }
+    });
+    m_claimed = true;
+    return true;
+}
+
+void SingleInstance::serve(const QByteArray &command)
+{
+    if (command == commandFor(Request::Capture))
+        Q_EMIT requested(Request::Capture);
+    else if (command == commandFor(Request::ShowReady))
+        Q_EMIT requested(Request::ShowReady);
+}
+
+bool SingleInstance::send(Request request, QString name, Transport transport)
+{
+    if (transport == Transport::SessionBus) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        const QDBusMessage call =
+            QDBusMessage::createMethodCall(name, QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
+                                           QString::fromLatin1(commandFor(request)));
+        return bus.call(call, QDBus::Block, kSendTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(socketPath(name));
+    if (!socket.waitForConnected(kSendTimeoutMs))
+        return false;
+    socket.write(commandFor(request) + '\n');
+    return socket.waitForBytesWritten(kSendTimeoutMs);
+}
+
+} // namespace tavolen::app
+
+#include "SingleInstance.moc"

@@ -1,0 +1,124 @@
+#include "app/TrayIcon.h"
+
+#include "core/L.h"
+#include "core/Settings.h"
+#include "ui/Mark.h"
+#include "ui/Tokens.h"
+
+#include <QActionGroup>
+#include <QPainter>
+#include <QTimer>
+
+namespace tavolen::app {
+
+namespace {
+
+QString title(const char *en, const char *zh)
+{
+    return L::text(QString::fromUtf8(en), QString::fromUtf8(zh));
+}
+
+} // namespace
+
+QIcon TrayIcon::markIcon()
+{
+    QIcon icon;
+    // The tray host picks the size; each one is drawn for its own pixels.
+    for (int side : {16, 22, 24, 32, 44, 48, 64, 96, 128}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        ui::paintMark(painter, QRectF(0, 0, side, side), QColor::fromRgb(ui::tokens::color::progressMark));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    if (icon.isNull())
+        icon = QIcon::fromTheme(QStringLiteral("mail-message-new"));
+    return icon;
+}
+
+TrayIcon::TrayIcon(Actions actions, QObject *parent) : QObject(parent), m_actions(std::move(actions))
+{
+    m_icon.setIcon(markIcon());
+    m_icon.setToolTip(QStringLiteral("Tavolen"));
+    m_icon.setContextMenu(&m_menu);
+    connect(&m_menu, &QMenu::aboutToShow, this, &TrayIcon::rebuildMenu);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // Only a plain (left) click captures; the menu's click never does.
+        if (reason == QSystemTrayIcon::Trigger && m_actions.capture)
+            m_actions.capture();
+    });
+    rebuildMenu();
+}
+
+void TrayIcon::show()
+{
+    m_icon.show();
+}
+
+std::optional<QRect> TrayIcon::geometry() const
+{
+    const QRect g = m_icon.geometry();
+    return g.isValid() && !g.isEmpty() ? std::optional(g) : std::nullopt;
+}
+
+void TrayIcon::rebuildMenu()
+{
+    m_menu.clear();
+    QAction *note = m_menu.addAction(title("Nothing is ever stored", "不留存任何截图"));
+    note->setEnabled(false);
+    m_menu.addSeparator();
+    QAction *snap = m_menu.addAction(title("Snap it (Alt+Shift+S)", "Snap 一下（Alt+Shift+S）"));
+    snap->setShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_S));
+    connect(snap, &QAction::triggered, this, [this] {
+        if (m_actions.capture)
+            m_actions.capture();
+    });
+    m_menu.addSeparator();
+
+    QMenu *language = m_menu.addMenu(title("Language", "语言"));
+    auto *group = new QActionGroup(language);
+    const QString stored = keys::appLang.stored(settings()).value_or(QStringLiteral("auto"));
+    const std::pair<QString, QString> choices[] = {
+        {QStringLiteral("auto"), title("System", "跟随系统")},
+        {QStringLiteral("zh"), QStringLiteral("中文")},
+        {QStringLiteral("en"), QStringLiteral("English")},
+    };
+    for (const auto &[code, name] : choices) {
+        QAction *choice = language->addAction(name);
+        choice->setCheckable(true);
+        choice->setChecked(stored == code);
+        choice->setData(code);
+        group->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, code = code] { setLanguage(code); });
+    }
+    // Another stored value marks none of them.
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+
+    QAction *update = m_menu.addAction(title("Check for Updates…", "检查更新…"));
+    connect(update, &QAction::triggered, this, [this] {
+        if (m_actions.checkForUpdates)
+            m_actions.checkForUpdates();
+    });
+    QAction *quit = m_menu.addAction(title("Quit Tavolen", "退出 Tavolen"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, [this] {
+        if (m_actions.quit)
+            m_actions.quit();
+    });
+}
+
+void TrayIcon::setLanguage(const QString &code)
+{
+    if (code == QLatin1String("auto"))
+        keys::appLang.remove(settings());
+    else
+        keys::appLang.set(settings(), code);
+    // After the menu has closed: the toast then speaks the new language.
+    QTimer::singleShot(0, this, [this] {
+        if (m_actions.languageChanged)
+            m_actions.languageChanged();
+    });
+}
+
+} // namespace tavolen::app

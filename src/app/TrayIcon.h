@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QIcon>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <optional>
+
+namespace tavolen::app {
+
+// The tray presence: the brand mark; a left click captures, a right click
+// opens a menu built afresh each time in the language of the moment.
+class TrayIcon final : public QObject {
+public:
+    struct Actions {
+        std::function<void()> capture;
+        std::function<void()> checkForUpdates;
+        // After the language setting changed (once the menu has closed).
+        std::function<void()> languageChanged;
+        std::function<void()> quit;
+    };
+
+    explicit TrayIcon(Actions actions, QObject *parent = nullptr);
+
+    void show();
+    // Where the icon is on screen, when the tray host says.
+    std::optional<QRect> geometry() const;
+    // The menu as it is built for the next opening.
+    QMenu &menu() { return m_menu; }
+    void rebuildMenu();
+
+    // The brand mark, drawn sharp at each of the tray's usual sizes.
+    static QIcon markIcon();
+
+private:
+    void setLanguage(const QString &code);
+
+    Actions m_actions;
+    QSystemTrayIcon m_icon;
+    QMenu m_menu;
+};
+
+} // namespace tavolen::app

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/GlobalHotKey.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace tavolen::platform::x11 {
+
+// A passive grab of the key at the S position (XKB key name AC02) with
+// Alt+Shift on the root window, in every combination of NumLock, CapsLock
+// and ScrollLock, taken again whenever the keyboard mapping changes.
+class X11HotKey final : public QObject, public GlobalHotKey, public QAbstractNativeEventFilter {
+public:
+    X11HotKey();
+    ~X11HotKey() override;
+
+    void start(std::function<void()> onPress) override;
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+    // The key code and modifier sets grabbed now (empty when nothing is).
+    xcb_keycode_t keycode() const { return m_keycode; }
+    const std::vector<uint16_t> &modifierSets() const { return m_modifierSets; }
+
+private:
+    void grab();
+    void ungrab();
+
+    xcb_connection_t *m_connection;
+    std::function<void()> m_onPress;
+    xcb_keycode_t m_keycode = 0;
+    std::vector<uint16_t> m_modifierSets;
+    uint8_t m_xkbFirstEvent = 0;
+    bool m_started = false;
+};
+
+} // namespace tavolen::platform::x11
