@@ -1,0 +1,101 @@
+#include "app/SingleInstance.h"
+#include "e2e/harness/Desktop.h"
+#include "platform/PlatformServices.h"
+#include "support/ScriptedServer.h"
+#include "support/ServiceAnswers.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+using namespace tavolen::e2e;
+
+// OneScreenShell: the resident app's own services on Xvfb with openbox.
+
+TEST(OneScreenShell, AltShiftSAtTheSKeyPositionCallsOncePerPressWhateverTheLocksAndTheLayout)
+{
+    platform::PlatformServices services = platform::loadPlatformServices();
+    int presses = 0;
+    services.hotKey->start([&] { ++presses; });
+    const auto pressed = [&](const QString &keys, int expected) {
+        xdotool(QStringList{"key"} + keys.split(' '));
+        if (!QTest::qWaitFor([&] { return presses == expected; }, 3000))
+            return false;
+        QTest::qWait(200); // no second call follows
+        return presses == expected;
+    };
+    EXPECT_TRUE(pressed("alt+shift+s", 1));
+    for (const char *other : {"shift+s", "alt+s", "ctrl+alt+shift+s", "super+alt+shift+s"})
+        EXPECT_TRUE(pressed(other, 1)) << other;
+    EXPECT_TRUE(pressed("alt+shift+s alt+shift+s", 3)) << "two quick presses, two calls";
+
+    for (const char *lock : {"Num_Lock", "Caps_Lock"}) {
+        xdotool({"key", lock});
+        EXPECT_TRUE(pressed("alt+shift+s", presses + 1)) << lock;
+        xdotool({"key", lock});
+    }
+    // On Dvorak the key at the S position types "o": that key is the one.
+    xclient("setxkbmap", {"-layout", "us", "-variant", "dvorak"});
+    QTest::qWait(300);
+    EXPECT_TRUE(pressed("alt+shift+o", presses + 1));
+    EXPECT_TRUE(pressed("alt+shift+s", presses)) << "the letter s lies elsewhere now";
+    xclient("setxkbmap", {"-layout", "us"});
+    QTest::qWait(300);
+    EXPECT_TRUE(pressed("alt+shift+s", presses + 1));
+}
+
+TEST(OneScreenShell, ASecondLaunchHandsOverAndTavolenCaptureRunsInTheRunningApp)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "the suite runs in a D-Bus session";
+    test::ScriptedServer service;
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
+    QTemporaryDir home;
+    {
+        QSettings conf(home.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat);
+        conf.setValue(QStringLiteral("api_base"), service.baseUrl());
+        conf.setValue(QStringLiteral("onboard_done"), true);
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const auto start = [&](QProcess &p, const QStringList &arguments) {
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        p.start(QStringLiteral(TAVOLEN_BINARY), arguments);
+    };
+    const auto registered = [] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+            QString::fromLatin1(app::SingleInstance::kName));
+    };
+
+    QProcess resident;
+    start(resident, {});
+    ASSERT_TRUE(QTest::qWaitFor(registered, 10000));
+
+    QProcess second;
+    start(second, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(resident.state(), QProcess::Running);
+
+    QProcess capture;
+    start(capture, {QStringLiteral("capture")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return capture.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(capture.exitCode(), 0) << "handed over at once";
+    QTest::qWait(1500); // the resident app's overlay comes up
+    drag(QPoint(300, 300), QPoint(500, 420));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 1; }, 10000))
+        << "the resident app uploaded the selection";
+    EXPECT_TRUE(QTest::qWaitFor([] { return clipboardText() == "Sure!"; }, 10000));
+
+    resident.terminate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return resident.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !registered(); }, 5000)) << "the name goes with it";
+}
