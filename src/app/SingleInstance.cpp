@@ -56,17 +56,17 @@ SingleInstance::Transport SingleInstance::availableTransport()
     return QDBusConnection::sessionBus().isConnected() ? Transport::SessionBus : Transport::LocalSocket;
 }
 
+// Each instance has a bus connection of its own, so that a name it owns is
+// owned by it alone (and two of them in one process are told apart).
 SingleInstance::SingleInstance(QString name, Transport transport, QObject *parent)
-    : QObject(parent), m_name(std::move(name)), m_transport(transport)
+    : QObject(parent), m_name(std::move(name)), m_transport(transport),
+      m_connectionName(QStringLiteral("tavolen-instance-%1").arg(quintptr(this), 0, 16))
 {}
 
 SingleInstance::~SingleInstance()
 {
-    if (m_claimed && m_transport == Transport::SessionBus) {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        bus.unregisterObject(QString::fromLatin1(kPath));
-        bus.unregisterService(m_name);
-    }
+    if (m_transport == Transport::SessionBus)
+        QDBusConnection::disconnectFromBus(m_connectionName); // its names go with it
 }
 
 bool SingleInstance::claim(std::chrono::milliseconds patience)
@@ -85,7 +85,7 @@ bool SingleInstance::claim(std::chrono::milliseconds patience)
 bool SingleInstance::tryClaim()
 {
     if (m_transport == Transport::SessionBus) {
-        QDBusConnection bus = QDBusConnection::sessionBus();
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName);
         if (!bus.isConnected())
             return false;
         const auto reply =
@@ -100,28 +100,35 @@ bool SingleInstance::tryClaim()
         return true;
     }
     const QString path = socketPath(m_name);
+    // Someone answers: another instance runs. No one: a crashed one may have
+    // left its socket behind, which is taken over. (Listening first would not
+    // tell: Qt replaces an existing socket file when it listens.)
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    if (probe.waitForConnected(500))
+        return false;
+    QLocalServer::removeServer(path);
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path)) {
-        // Someone answers: another instance runs. No one: a crashed one left its socket.
-        QLocalSocket probe;
-        probe.connectToServer(path);
-        if (probe.waitForConnected(500))
-            return false;
-        QLocalServer::removeServer(path);
-        if (!m_server->listen(path))
-            return false;
-    }
+    if (!m_server->listen(path))
+        return false;
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *client = m_server->nextPendingConnection()) {
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            connect(client, &QLocalSocket::readyRead, this, [this, client] {
-                // One short line a request; anything longer is not ours.
-                if (client->canReadLine())
+            // The request may be in before these connections are made, and
+            // the sender may have gone already: read what is there each time.
+            const auto drain = [this, client] {
+                while (client->canReadLine())
                     serve(client->readLine(64).trimmed());
-                else if (client->bytesAvailable() > 64)
+                // One short line a request; anything longer is not ours.
+                if (client->bytesAvailable() > 64)
                     client->abort();
+            };
+            connect(client, &QLocalSocket::readyRead, this, drain);
+            connect(client, &QLocalSocket::disconnected, this, [client, drain] {
+                drain();
+                client->deleteLater();
             });
+            drain();
         }
     });
     m_claimed = true;
@@ -139,18 +146,23 @@ void SingleInstance::serve(const QByteArray &command)
 bool SingleInstance::send(Request request, QString name, Transport transport)
 {
     if (transport == Transport::SessionBus) {
-        QDBusConnection bus = QDBusConnection::sessionBus();
+        // A connection of its own, waited on with the event loop running: the
+        // receiver may be this very process (as in tests).
+        QDBusConnection bus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("tavolen-request"));
         const QDBusMessage call =
             QDBusMessage::createMethodCall(name, QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
                                            QString::fromLatin1(commandFor(request)));
-        return bus.call(call, QDBus::Block, kSendTimeoutMs).type() == QDBusMessage::ReplyMessage;
+        return bus.call(call, QDBus::BlockWithGui, kSendTimeoutMs).type() == QDBusMessage::ReplyMessage;
     }
     QLocalSocket socket;
     socket.connectToServer(socketPath(name));
     if (!socket.waitForConnected(kSendTimeoutMs))
         return false;
     socket.write(commandFor(request) + '\n');
-    return socket.waitForBytesWritten(kSendTimeoutMs);
+    // A graceful close: what was written is delivered before the connection ends.
+    socket.disconnectFromServer();
+    return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(kSendTimeoutMs);
 }
 
 } // namespace tavolen::app

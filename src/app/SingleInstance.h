@@ -47,6 +47,7 @@ private:
 
     QString m_name;
     Transport m_transport;
+    QString m_connectionName;
     std::unique_ptr<QLocalServer> m_server;
     std::unique_ptr<QObject> m_busObject;
     bool m_claimed = false;
