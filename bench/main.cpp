@@ -7,6 +7,7 @@
 int runCaptureBench(int argc, char **argv);
 int runStreamBench(int argc, char **argv);
 int runPanelBench(int argc, char **argv);
+int runHotkeyBench(int argc, char **argv);
 
 namespace {
 
@@ -19,6 +20,7 @@ struct Stage {
 // Add a stage here; its function gets the arguments after the stage's name.
 constexpr Stage kStages[] = {
     {"capture", runCaptureBench, "selection known -> JPEG bytes ready, beside maim"},
+    {"hotkey", runHotkeyBench, "Alt+Shift+S sent -> overlay on screen, beside mapping a plain window"},
     {"panel", runPanelBench,
      "panel shown -> frame painted (streaming update, full result), beside one 60 Hz frame"},
     {"stream", runStreamBench, "streamed line arrived -> partial handler run, beside line splitting alone"},

@@ -1,0 +1,128 @@
+// tavolen-bench hotkey: the time from Alt+Shift+S sent by xdotool to the
+// selection overlay on screen at 1920 x 1080, for the first press and
+// steadily after, beside the same press mapping a plain override-redirect
+// window (what any program reacting to a key could do at best).
+
+#include "BenchDesktop.h"
+#include "app/CaptureStack.h"
+#include "capture/OverlayWindow.h"
+#include "platform/PlatformServices.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdio>
+
+using namespace tavolen;
+
+namespace {
+
+constexpr int kRuns = 20;
+
+QElapsedTimer g_clock;
+double g_pressedAt = 0; // when the hot key's call ran, on g_clock
+
+double now()
+{
+    return double(g_clock.nsecsElapsed()) / 1e6;
+}
+
+struct Timing {
+    double total; // from sending the key
+    double inApp; // from the hot key's call
+};
+
+// Sends the key and waits until `shown` says the reaction is on screen.
+Timing timePress(const std::function<bool()> &shown)
+{
+    const double sent = now();
+    g_pressedAt = -1;
+    QProcess::startDetached(QStringLiteral("xdotool"),
+                            {QStringLiteral("key"), QStringLiteral("alt+shift+s")});
+    while (!shown()) {
+        if (now() - sent > 5000)
+            return {-1, -1};
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    const double done = now();
+    return {done - sent, g_pressedAt >= 0 ? done - g_pressedAt : -1};
+}
+
+bool overlayShown(app::CaptureStack &stack)
+{
+    const QList<capture::OverlayWindow *> windows = stack.overlay().windows();
+    return !windows.isEmpty() && windows.front()->windowHandle() &&
+           windows.front()->windowHandle()->isExposed();
+}
+
+void closeOverlay(app::CaptureStack &stack)
+{
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    if (!QTest::qWaitFor([&] { return !stack.overlay().isSelecting(); }, 5000))
+        std::fprintf(stderr, "tavolen-bench hotkey: the overlay did not close\n");
+    QTest::qWait(100);
+}
+
+} // namespace
+
+int runHotkeyBench(int argc, char **argv)
+{
+    auto xvfb = BenchXvfb::start(QSize(1920, 1080));
+    if (!xvfb) {
+        std::fprintf(stderr, "tavolen-bench hotkey: Xvfb did not start\n");
+        return 1;
+    }
+    qputenv("DISPLAY", xvfb->display().toLatin1());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    g_clock.start();
+    QList<double> steady, steadyInApp;
+    Timing first{};
+    {
+        app::CaptureStack stack;
+        stack.platform().hotKey->start([&stack] {
+            g_pressedAt = now();
+            stack.flow().begin();
+        });
+        QTest::qWait(500);
+        first = timePress([&] { return overlayShown(stack); });
+        closeOverlay(stack);
+        for (int i = 0; i < kRuns; ++i) {
+            const Timing t = timePress([&] { return overlayShown(stack); });
+            steady << t.total;
+            steadyInApp << t.inApp;
+            closeOverlay(stack);
+        }
+    }
+    QList<double> reference, referenceInApp;
+    {
+        QWidget plain(nullptr, Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
+        plain.setGeometry(100, 100, 200, 100);
+        platform::PlatformServices services = platform::loadPlatformServices();
+        services.hotKey->start([&plain] {
+            g_pressedAt = now();
+            plain.show();
+        });
+        QTest::qWait(300);
+        for (int i = 0; i <= kRuns; ++i) {
+            const Timing t =
+                timePress([&] { return plain.windowHandle() && plain.windowHandle()->isExposed(); });
+            if (i > 0) { // the first is this widget's creation
+                reference << t.total;
+                referenceInApp << t.inApp;
+            }
+            plain.hide();
+            QTest::qWait(100);
+        }
+    }
+    // From xdotool's start (its own start-up included), and from our hot key's call.
+    report("hotkey_first_press_to_overlay", first.total, median(reference), "ms");
+    report("hotkey_steady_press_to_overlay", median(steady), median(reference), "ms");
+    report("hotkey_first_call_to_overlay", first.inApp, median(referenceInApp), "ms");
+    report("hotkey_steady_call_to_overlay", median(steadyInApp), median(referenceInApp), "ms");
+    return 0;
+}
