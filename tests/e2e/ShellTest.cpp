@@ -99,3 +99,48 @@ TEST(OneScreenShell, ASecondLaunchHandsOverAndTavolenCaptureRunsInTheRunningApp)
     EXPECT_TRUE(QTest::qWaitFor([&] { return resident.state() == QProcess::NotRunning; }, 10000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !registered(); }, 5000)) << "the name goes with it";
 }
+
+TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoProcess)
+{
+    test::ScriptedServer service;
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
+    QTemporaryDir home;
+    {
+        QSettings conf(home.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat);
+        conf.setValue(QStringLiteral("api_base"), service.baseUrl());
+        conf.setValue(QStringLiteral("onboard_done"), true);
+        conf.setValue(QStringLiteral("app_lang"), QStringLiteral("en"));
+    }
+    // A tray in the top-left corner, one icon wide.
+    QProcess tray;
+    tray.start(QStringLiteral("trayer"),
+               {"--edge", "top", "--align", "left", "--widthtype", "pixel", "--width", "40", "--heighttype",
+                "pixel", "--height", "40", "--SetDockType", "true", "--expand", "false"});
+    ASSERT_TRUE(tray.waitForStarted());
+    QTest::qWait(1000);
+
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(QProcess::ForwardedChannels);
+    app.start(QStringLiteral(TAVOLEN_BINARY), {});
+    QTest::qWait(2500); // docked in the tray
+
+    click(QPoint(20, 20));
+    QTest::qWait(1500);
+    drag(QPoint(400, 300), QPoint(600, 420));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 1; }, 10000))
+        << "the click on the tray icon started a capture";
+
+    // The menu: the last item is Quit.
+    xdotool({"mousemove", "20", "20", "click", "3"});
+    QTest::qWait(800);
+    xdotool({"key", "Up", "Return"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app.exitCode(), 0);
+    stop(tray);
+}
