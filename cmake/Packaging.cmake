@@ -1,0 +1,20 @@
+# `cpack -G DEB` in the build directory makes tavolen_<version>_amd64.deb.
+set(CPACK_PACKAGE_NAME tavolen)
+set(CPACK_PACKAGE_VENDOR "Tavolen")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reads posts, comments and messages on screen and suggests a reply")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tavolen is a tray utility: press Alt+Shift+S, select a post, comment or message on screen, and a floating panel explains it and offers a reply to copy.")
+set(CPACK_PACKAGE_CONTACT "Tavolen developers <dev@tavolen.invalid>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+# dpkg-shlibdeps finds the libraries the binary links; these are loaded at
+# run time instead: the X11 platform plugin, the JPEG image plugin (in
+# libqt6gui6), the capture sound and a font with CJK glyphs.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)
