@@ -1,5 +1,6 @@
 #include "app/AnalyzeCommand.h"
 #include "app/AppShell.h"
+#include "app/AutostartCommand.h"
 #include "app/CaptureCommand.h"
 #include "app/SingleInstance.h"
 #include "core/L.h"
@@ -26,6 +27,13 @@ int main(int argc, char *argv[])
         platform::IniSettingsStore settingsStore;
         installSettings(&settingsStore);
         return app::runAnalyzeCommand(app.arguments().mid(2));
+    }
+
+    if (argc >= 2 && std::strcmp(argv[1], "autostart") == 0) {
+        QCoreApplication app(argc, argv);
+        platform::IniSettingsStore settingsStore;
+        installSettings(&settingsStore);
+        return app::runAutostartCommand(app.arguments().mid(2));
     }
 
     // Renders every panel state to PNGs; the same pictures with or without a display.

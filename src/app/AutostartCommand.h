@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tavolen::app {
+
+// The launcher entry, made to start `program` (an absolute path) at login.
+QString autostartEntry(const QString &program);
+
+// `tavolen autostart on|off`: adds or removes the XDG autostart entry in
+// $XDG_CONFIG_HOME/autostart. `arguments` excludes the program name and the
+// word "autostart". Returns the process exit code.
+int runAutostartCommand(const QStringList &arguments);
+
+} // namespace tavolen::app
