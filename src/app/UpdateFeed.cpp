@@ -1,0 +1,128 @@
+#include "app/UpdateFeed.h"
+
+#include "core/L.h"
+
+#include <QList>
+#include <QXmlStreamReader>
+
+#include <optional>
+
+namespace tavolen::app {
+
+namespace {
+
+constexpr auto kSparkleNs = "http://www.andymatuschak.org/xml-namespaces/sparkle";
+
+// The leading digits of each dot-separated part; "2b3" counts as 2.
+QList<qulonglong> components(const QString &version)
+{
+    QList<qulonglong> out;
+    for (const QStringView part : QStringView(version).trimmed().split(u'.')) {
+        qsizetype digits = 0;
+        while (digits < part.size() && digits < 18 && part[digits].isDigit())
+            ++digits;
+        out.append(part.left(digits).toULongLong());
+    }
+    return out;
+}
+
+// A version is usable when it starts with a number.
+bool looksLikeVersion(const QString &version)
+{
+    const QString v = version.trimmed();
+    return !v.isEmpty() && v[0].isDigit();
+}
+
+// A feed is not trusted to choose what we hand to the desktop to open.
+QUrl webUrl(const QString &text)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() && (scheme == u"https" || scheme == u"http") && !url.host().isEmpty())
+        return url;
+    return {};
+}
+
+struct Item {
+    QString version;
+    QString shortVersion;
+    QUrl link;
+    QUrl download;
+};
+
+// Reads one <item> up to its end tag. Elements of the item's own namespace
+// count whether the feed binds the usual prefix or not.
+Item readItem(QXmlStreamReader &xml)
+{
+    Item item;
+    while (xml.readNextStartElement()) {
+        const auto name = xml.name();
+        const bool sparkle = xml.namespaceUri() == QLatin1String(kSparkleNs) || xml.prefix() == u"sparkle";
+        if (name == u"enclosure") {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            for (const QXmlStreamAttribute &a : attributes) {
+                const bool own = a.namespaceUri() == QLatin1String(kSparkleNs) || a.prefix() == u"sparkle";
+                if (own && a.name() == u"version" && item.version.isEmpty())
+                    item.version = a.value().toString().trimmed();
+                else if (own && a.name() == u"shortVersionString" && item.shortVersion.isEmpty())
+                    item.shortVersion = a.value().toString().trimmed();
+                else if (a.namespaceUri().isEmpty() && a.name() == u"url")
+                    item.download = webUrl(a.value().toString());
+            }
+            xml.skipCurrentElement();
+        } else if (sparkle && name == u"version") {
+            item.version = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        } else if (sparkle && name == u"shortVersionString") {
+            item.shortVersion = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        } else if (!sparkle && name == u"link") {
+            item.link = webUrl(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    return item;
+}
+
+} // namespace
+
+int compareVersions(const QString &a, const QString &b)
+{
+    const QList<qulonglong> x = components(a);
+    const QList<qulonglong> y = components(b);
+    for (qsizetype i = 0; i < std::max(x.size(), y.size()); ++i) {
+        const qulonglong l = x.value(i, 0);
+        const qulonglong r = y.value(i, 0);
+        if (l != r)
+            return l < r ? -1 : 1;
+    }
+    return 0;
+}
+
+Result<FeedRelease, QString> newestRelease(const QByteArray &feed)
+{
+    QXmlStreamReader xml(feed);
+    std::optional<FeedRelease> newest;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"item")
+            continue;
+        Item item = readItem(xml);
+        // An item whose build number is not a dotted version may still give one for people.
+        QString version = looksLikeVersion(item.version) ? item.version : item.shortVersion;
+        if (!looksLikeVersion(version))
+            continue;
+        if (newest && compareVersions(version, newest->version) <= 0)
+            continue;
+        const QString shown = item.shortVersion.isEmpty() ? version : item.shortVersion;
+        newest = FeedRelease{version, shown, item.link.isEmpty() ? item.download : item.link};
+    }
+    if (xml.hasError())
+        return L::text(QStringLiteral("the update feed is not valid XML (%1)."),
+                       QStringLiteral("更新源不是有效的 XML（%1）。"))
+            .arg(xml.errorString());
+    if (!newest)
+        return L::text(QStringLiteral("the update feed lists no version."),
+                       QStringLiteral("更新源中没有版本信息。"));
+    return std::move(*newest);
+}
+
+} // namespace tavolen::app
