@@ -1,6 +1,7 @@
 #include "app/AppShell.h"
 
 #include "app/LaunchDecision.h"
+#include "app/UpdateDialog.h"
 #include "core/Settings.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,7 @@ namespace tavolen::app {
 AppShell::AppShell(SingleInstance &instance, QObject *parent)
     : QObject(parent), m_tray(TrayIcon::Actions{
                                   .capture = [this] { m_stack.flow().begin(); },
-                                  .checkForUpdates = [] {},
+                                  .checkForUpdates = [] { checkForUpdatesInWindow(); },
                                   .languageChanged = [this] { showReady(); },
                                   .quit = [] { QCoreApplication::quit(); },
                               },

@@ -1,5 +1,6 @@
 #include "app/TrayIcon.h"
 
+#include "app/UpdateCheck.h"
 #include "core/L.h"
 #include "core/Settings.h"
 #include "ui/Mark.h"
@@ -95,7 +96,7 @@ void TrayIcon::rebuildMenu()
     // Another stored value marks none of them.
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
-    QAction *update = m_menu.addAction(title("Check for Updates…", "检查更新…"));
+    QAction *update = m_menu.addAction(checkForUpdatesTitle());
     connect(update, &QAction::triggered, this, [this] {
         if (m_actions.checkForUpdates)
             m_actions.checkForUpdates();
