@@ -12,9 +12,10 @@ namespace tavolen::app {
 
 void relaunchApplication()
 {
-    // The new instance waits for this one's bus name, so it is not turned away.
+    // The single-instance check must let the new instance wait for this one
+    // to go, rather than turn it away.
     QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
-    QTimer::singleShot(300, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(ui::tokens::shell::onboarding::quitAfterRelaunchMs, qApp, &QCoreApplication::quit);
 }
 
 Onboarding::Onboarding(platform::ScreenAccess &access, std::function<void()> relaunch, Timings timings)

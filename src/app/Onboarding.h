@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Tokens.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -16,8 +18,10 @@ namespace tavolen::app {
 class OnboardingView;
 
 struct OnboardingTimings {
-    std::chrono::milliseconds poll{1000};    // how often the permission is looked for
-    std::chrono::milliseconds refresh{1000}; // how often the window's status line is refreshed
+    // How often the permission is looked for.
+    std::chrono::milliseconds poll{ui::tokens::shell::onboarding::pollMs};
+    // How often the window's status line is refreshed.
+    std::chrono::milliseconds refresh{ui::tokens::shell::onboarding::refreshMs};
 };
 
 // Starts a new instance of this program and quits this one 0.3 s later.

@@ -83,6 +83,12 @@ void OnboardingView::showEvent(QShowEvent *event)
         m_refresh.start();
 }
 
+void OnboardingView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_refresh.stop();
+}
+
 void OnboardingView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/PanelPlacement.h"
+#include "ui/Tokens.h"
 
 #include <QObject>
 #include <QRect>
@@ -19,9 +20,10 @@ namespace tavolen::app {
 class ToastWindow;
 
 struct ReadyToastTimings {
-    std::chrono::milliseconds fadeIn{250};
-    std::chrono::milliseconds hideAfter{2800}; // from the show to the start of the fade-out
-    std::chrono::milliseconds fadeOut{400};
+    std::chrono::milliseconds fadeIn{ui::tokens::shell::toast::fadeInMs};
+    // From the show to the start of the fade-out.
+    std::chrono::milliseconds hideAfter{ui::tokens::shell::toast::hideAfterMs};
+    std::chrono::milliseconds fadeOut{ui::tokens::shell::toast::fadeOutMs};
 };
 
 // The small capsule that says Tavolen is ready, shown for about three

@@ -196,6 +196,7 @@ inline constexpr QRgb granted = 0x34C759;          // the platform's standard gr
 inline constexpr double buttonH = 20, buttonV = 8; // a large control
 inline constexpr int pollMs = 1000;
 inline constexpr int refreshMs = 1000;
+inline constexpr int quitAfterRelaunchMs = 300;
 inline constexpr Appearance2 background{0xE9E9EF, 0x1F1F24};
 } // namespace onboarding
 
