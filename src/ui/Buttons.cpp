@@ -21,6 +21,27 @@ int up(double v)
     return int(std::ceil(v));
 }
 
+struct CapsuleLook {
+    tokens::FontSpec font;
+    double padH;
+    double padV;
+};
+
+CapsuleLook lookOf(CapsuleButton::Style style)
+{
+    namespace s = tokens::space;
+    switch (style) {
+    case CapsuleButton::Style::Glass:
+        return {tokens::type::chip, s::chipH, s::chipV};
+    case CapsuleButton::Style::Prominent:
+        return {tokens::type::button, s::buttonH, s::buttonV};
+    case CapsuleButton::Style::Large:
+        return {tokens::shell::onboarding::button, tokens::shell::onboarding::buttonH,
+                tokens::shell::onboarding::buttonV};
+    }
+    return {tokens::type::button, s::buttonH, s::buttonV};
+}
+
 } // namespace
 
 PanelButton::PanelButton(QWidget *parent) : QAbstractButton(parent)
@@ -45,7 +66,7 @@ void PanelButton::paintFocusRing(QPainter &painter, const QRectF &shape, double 
 }
 
 CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
-    : PanelButton(parent), m_style(style), m_lift(style == Style::Glass ? new HoverLift(this) : nullptr)
+    : PanelButton(parent), m_style(style), m_lift(style != Style::Prominent ? new HoverLift(this) : nullptr)
 {
     setText(title);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -54,7 +75,7 @@ CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
 QSize CapsuleButton::minimumSizeHint() const
 {
     const QSize hint = sizeHint();
-    const QFontMetricsF metrics(makeFont(tokens::type::chip, this), this);
+    const QFontMetricsF metrics(makeFont(lookOf(m_style).font, this), this);
     return QSize(std::min(hint.width(), up(hint.width() - metrics.horizontalAdvance(text()) +
                                            metrics.horizontalAdvance(QStringLiteral("Www…")))),
                  hint.height());
@@ -62,13 +83,11 @@ QSize CapsuleButton::minimumSizeHint() const
 
 QSize CapsuleButton::sizeHint() const
 {
-    const tokens::FontSpec spec = m_style == Style::Glass ? tokens::type::chip : tokens::type::button;
-    const double padH = m_style == Style::Glass ? tokens::space::chipH : tokens::space::buttonH;
-    const double padV = m_style == Style::Glass ? tokens::space::chipV : tokens::space::buttonV;
-    const QFontMetricsF metrics(makeFont(spec, this), this);
+    const CapsuleLook look = lookOf(m_style);
+    const QFontMetricsF metrics(makeFont(look.font, this), this);
     const double room = m_lift ? 2 * kLiftRoom : 0;
-    return QSize(up(metrics.horizontalAdvance(text()) + 2 * padH + room),
-                 up(metrics.height() + 2 * padV + room));
+    return QSize(up(metrics.horizontalAdvance(text()) + 2 * look.padH + room),
+                 up(metrics.height() + 2 * look.padV + room));
 }
 
 QRectF CapsuleButton::capsule() const
@@ -93,7 +112,11 @@ void CapsuleButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(shape, radius, radius);
         textColour = m_lift->applyBrightness(resolve(Ink::Primary, palette()));
     } else {
+        if (m_lift)
+            m_lift->applyScale(painter, shape);
         QColor fill = Theme::accent(palette());
+        if (m_lift)
+            fill = m_lift->applyBrightness(fill);
         if (isDown())
             fill = fill.darker(115);
         painter.setPen(Qt::NoPen);
@@ -101,9 +124,10 @@ void CapsuleButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(shape, radius, radius);
         textColour = resolve(Ink::OnAccent, palette());
     }
-    painter.setFont(makeFont(m_style == Style::Glass ? tokens::type::chip : tokens::type::button, this));
+    const CapsuleLook look = lookOf(m_style);
+    painter.setFont(makeFont(look.font, this));
     painter.setPen(textColour);
-    const double pad = m_style == Style::Glass ? tokens::space::chipH : tokens::space::buttonH;
+    const double pad = look.padH;
     const QString shown =
         QFontMetricsF(painter.font(), this).elidedText(text(), Qt::ElideRight, shape.width() - 2 * pad + 1);
     painter.drawText(shape, Qt::AlignCenter, shown);

@@ -22,11 +22,12 @@ protected:
     void paintFocusRing(QPainter &painter, const QRectF &shape, double radius) const;
 };
 
-// A capsule with a title: on glass with the hover lift (the chips), or
-// filled with the accent colour (the prominent button).
+// A capsule with a title: on glass with the hover lift (the chips), filled
+// with the accent colour (the prominent button), or that in a large size
+// with the hover lift (a window's one call to action).
 class CapsuleButton final : public PanelButton {
 public:
-    enum class Style { Glass, Prominent };
+    enum class Style { Glass, Prominent, Large };
     CapsuleButton(const QString &title, Style style, QWidget *parent);
 
     QSize sizeHint() const override;

@@ -11,11 +11,12 @@ namespace tavolen::ui {
 
 namespace {
 
-// Lays `layout` out in lines of `width`, `spacing` apart; its height.
-double layOut(QTextLayout &layout, double width, double spacing)
+// Lays `layout` out in lines of `width`, `spacing` apart, aligned as `align`; its height.
+double layOut(QTextLayout &layout, double width, double spacing, Qt::Alignment align = Qt::AlignLeft)
 {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setAlignment(align & Qt::AlignHorizontal_Mask);
     layout.setTextOption(option);
     layout.beginLayout();
     double y = 0;
@@ -131,7 +132,9 @@ void TextBlock::paintEvent(QPaintEvent *)
     const QFont font = makeFont(m_spec, this);
     QTextLayout layout(shownText(), font, this);
     const double indent = textIndent();
-    layOut(layout, m_lines == Lines::Wrap ? width() - indent : 1e6, m_spec.lineSpacing);
+    // Wrapped lines follow the label's horizontal alignment (centred text).
+    layOut(layout, m_lines == Lines::Wrap ? width() - indent : 1e6, m_spec.lineSpacing,
+           m_lines == Lines::Wrap ? alignment() : Qt::AlignLeft);
     if (m_glyph) {
         const double lineHeight = layout.lineCount() ? layout.lineAt(0).height() : m_glyphSize;
         const double glyphTop = m_glyphTop.value_or((lineHeight - m_glyphSize) / 2);

@@ -153,4 +153,71 @@ inline constexpr int breathMs = 800;
 inline constexpr double breathLow = 0.35;
 } // namespace motion
 
+// The shell's own surfaces: the ready toast, the onboarding window and the
+// sample post of the first-run demonstration.
+namespace shell {
+// The brand mark wherever it stands alone, in both appearances.
+inline constexpr QRgb brandMark = 0x7D6CED;
+
+namespace toast {
+inline constexpr FontSpec text{12, QFont::Medium};
+inline constexpr double mark = 16;
+inline constexpr double spacing = 9;
+inline constexpr double padH = 14, padV = 9;
+inline constexpr double proposedWidth = 320; // the content is measured at this width
+inline constexpr double iconGap = 8;         // between the tray icon and the toast
+inline constexpr double edgeInset = 8;       // from the right edge of the usable area
+inline constexpr double topInset = 60;       // without a tray icon: below the top
+inline constexpr double shadowMargin = 10;   // room for the shadow where a compositor shows it
+inline constexpr int fadeInMs = 250;
+inline constexpr int hideAfterMs = 2800;
+inline constexpr int fadeOutMs = 400;
+} // namespace toast
+
+namespace onboarding {
+inline constexpr double width = 440;
+inline constexpr double padding = 36;
+inline constexpr double paddingTop = 44;
+inline constexpr double spacing = 22;
+inline constexpr double mark = 72;
+inline constexpr FontSpec headline{21, QFont::Bold};
+inline constexpr FontSpec intro{13, QFont::Normal, 0, 3};
+inline constexpr FontSpec cardTitle{13, QFont::DemiBold};
+inline constexpr FontSpec cardText{12, QFont::Normal, 0, 2};
+inline constexpr FontSpec status{12};
+inline constexpr FontSpec button{13, QFont::DemiBold};
+inline constexpr double cardRadius = 14;
+inline constexpr double cardPadding = 16;
+inline constexpr double cardSpacing = 8;
+inline constexpr double statusTop = 2; // extra room above the status row
+inline constexpr double statusDot = 8;
+inline constexpr double statusSpacing = 8;
+inline constexpr QRgb granted = 0x34C759;          // the platform's standard green
+inline constexpr double buttonH = 20, buttonV = 8; // a large control
+inline constexpr int pollMs = 1000;
+inline constexpr int refreshMs = 1000;
+inline constexpr int quitAfterRelaunchMs = 300;
+inline constexpr Appearance2 background{0xE9E9EF, 0x1F1F24};
+} // namespace onboarding
+
+// The sample post is always light, whatever the desktop's appearance.
+namespace demoPost {
+inline constexpr double width = 420;
+inline constexpr double padding = 20;
+inline constexpr double spacing = 10;
+inline constexpr double avatar = 40;
+inline constexpr QRgb avatarColour = 0x5973D9; // 0.35, 0.45, 0.85
+inline constexpr FontSpec initial{18, QFont::Bold};
+inline constexpr FontSpec name{14, QFont::DemiBold};
+inline constexpr FontSpec time{11};
+inline constexpr double nameSpacing = 2;
+inline constexpr FontSpec message{14};
+inline constexpr QRgb bubble = 0xF0F0F0; // white level 0.94
+inline constexpr double bubbleRadius = 12;
+inline constexpr double bubblePadding = 12;
+inline constexpr double scale = 2;
+inline constexpr int jpegQuality = 90;
+} // namespace demoPost
+} // namespace shell
+
 } // namespace tavolen::ui::tokens

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tavolen::ui {
+class TextBlock;
+}
+
+namespace tavolen::app {
+
+// The onboarding's glass card: the one permission Tavolen needs, why it is
+// harmless, and a status line that says whether it has arrived.
+class PermissionCard final : public QWidget {
+public:
+    explicit PermissionCard(QWidget *parent = nullptr);
+
+    void setGranted(bool granted);
+    bool granted() const { return m_granted; }
+    QString statusText() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_granted = false;
+    QWidget *m_dot;
+    ui::TextBlock *m_status;
+};
+
+} // namespace tavolen::app

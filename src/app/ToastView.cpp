@@ -1,0 +1,49 @@
+#include "app/ToastView.h"
+
+#include "core/L.h"
+#include "ui/MarkView.h"
+#include "ui/Motion.h"
+#include "ui/TextBlock.h"
+#include "ui/Tokens.h"
+
+#include <QBoxLayout>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tavolen::app {
+
+namespace t = ui::tokens::shell::toast;
+
+ToastView::ToastView(ui::Backdrop backdrop, QWidget *parent)
+    : QWidget(parent), m_backdrop(backdrop),
+      m_text(new ui::TextBlock(L::text(QStringLiteral("Tavolen is ready \u2014 press Alt+Shift+S"),
+                                       QStringLiteral("Tavolen 已就绪 · 按 Alt+Shift+S 试试")),
+                               t::text, ui::Ink::Primary))
+{
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(int(t::padH), int(t::padV), int(t::padH), int(t::padV));
+    row->setSpacing(int(t::spacing));
+    row->addWidget(new ui::MarkView(t::mark, QColor(ui::tokens::shell::brandMark)), 0, Qt::AlignVCenter);
+    row->addWidget(m_text, 1, Qt::AlignVCenter);
+    ui::EntranceEffect::install(this);
+}
+
+QString ToastView::text() const
+{
+    return m_text->text();
+}
+
+QSize ToastView::fittingSize() const
+{
+    const int width = std::min(sizeHint().width(), int(t::proposedWidth));
+    return QSize(width, std::max(heightForWidth(width), minimumSizeHint().height()));
+}
+
+void ToastView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    ui::paintGlassCapsule(painter, rect(), palette(), m_backdrop);
+}
+
+} // namespace tavolen::app

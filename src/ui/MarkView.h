@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace tavolen::ui {
+
+// The brand mark standing still, in one colour, filling a square of `side`.
+class MarkView final : public QWidget {
+public:
+    MarkView(double side, QColor colour, QWidget *parent = nullptr);
+    QColor colour() const { return m_colour; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_colour;
+};
+
+} // namespace tavolen::ui
