@@ -15,7 +15,8 @@ AppShell::AppShell(SingleInstance &instance, QObject *parent)
                                   .languageChanged = [this] { showReady(); },
                                   .quit = [] { QCoreApplication::quit(); },
                               },
-                              this)
+                              this),
+      m_toast(*m_stack.platform().floatingWindows), m_onboarding(*m_stack.platform().screenAccess)
 {
     connect(&instance, &SingleInstance::requested, this, [this](SingleInstance::Request request) {
         if (request == SingleInstance::Request::Capture)
@@ -37,11 +38,14 @@ void AppShell::launch()
         m_stack.flow().demo();
         break;
     case LaunchStep::Onboarding:
+        m_onboarding.show();
         break;
     }
 }
 
 void AppShell::showReady()
-{}
+{
+    m_toast.show(m_tray.geometry());
+}
 
 } // namespace tavolen::app

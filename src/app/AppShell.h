@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/CaptureStack.h"
+#include "app/Onboarding.h"
+#include "app/ReadyToast.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 
@@ -27,6 +29,8 @@ private:
 
     CaptureStack m_stack;
     TrayIcon m_tray;
+    ReadyToast m_toast;
+    Onboarding m_onboarding;
 };
 
 } // namespace tavolen::app

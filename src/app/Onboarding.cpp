@@ -14,7 +14,8 @@ void relaunchApplication()
 {
     // The single-instance check must let the new instance wait for this one
     // to go, rather than turn it away.
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+    // The new instance waits for this one to leave rather than hand over to it.
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {QStringLiteral("--relaunched")});
     QTimer::singleShot(ui::tokens::shell::onboarding::quitAfterRelaunchMs, qApp, &QCoreApplication::quit);
 }
 

@@ -20,7 +20,7 @@ QString statusFor(bool granted)
     return granted ? L::text(QStringLiteral("Granted \u2014 relaunching\u2026"),
                              QStringLiteral("已授权，正在重启…"))
                    : L::text(QStringLiteral("Waiting for permission\u2026 (auto-relaunches once granted)"),
-                             QStringLiteral("等待授权…（勾选后会自动重启）"));
+                             QStringLiteral("等待授权…（授权后会自动重启）"));
 }
 
 } // namespace

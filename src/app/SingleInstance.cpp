@@ -58,6 +58,8 @@ SingleInstance::Transport SingleInstance::availableTransport()
 
 // Each instance has a bus connection of its own, so that a name it owns is
 // owned by it alone (and two of them in one process are told apart).
+// Each instance has a bus connection of its own, so that a name it owns is
+// owned by it alone (and two of them in one process are told apart).
 SingleInstance::SingleInstance(QString name, Transport transport, QObject *parent)
     : QObject(parent), m_name(std::move(name)), m_transport(transport),
       m_connectionName(QStringLiteral("tavolen-instance-%1").arg(quintptr(this), 0, 16))

@@ -101,7 +101,7 @@ TEST(Onboarding, EveryTextIsChineseWhenTheInterfaceIs)
     for (const ui::TextBlock *text : texts)
         EXPECT_TRUE(hasChinese(text->text())) << text->text().toStdString();
     EXPECT_EQ(rig.window()->button()->text(), QStringLiteral("允许屏幕捕获"));
-    EXPECT_EQ(rig.status(), QStringLiteral("等待授权…（勾选后会自动重启）"));
+    EXPECT_EQ(rig.status(), QStringLiteral("等待授权…（授权后会自动重启）"));
 
     rig.access.permitted = true;
     EXPECT_TRUE(QTest::qWaitFor([&] { return rig.window()->card()->granted(); }, 1000));
