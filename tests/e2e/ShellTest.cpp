@@ -94,6 +94,16 @@ TEST(OneScreenShell, ASecondLaunchHandsOverAndTavolenCaptureRunsInTheRunningApp)
     EXPECT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 1; }, 10000))
         << "the resident app uploaded the selection";
     EXPECT_TRUE(QTest::qWaitFor([] { return clipboardText() == "Sure!"; }, 10000));
+    EXPECT_TRUE(xclient("xclip", {"-o", "-selection", "clipboard", "-t", "TARGETS"})
+                    .contains("org.nspasteboard.TransientType"));
+
+    // The hot key of the running app starts the next capture.
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
+    xdotool({"key", "alt+shift+s"});
+    QTest::qWait(1500);
+    drag(QPoint(300, 300), QPoint(500, 420));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 2; }, 10000));
 
     resident.terminate();
     EXPECT_TRUE(QTest::qWaitFor([&] { return resident.state() == QProcess::NotRunning; }, 10000));
