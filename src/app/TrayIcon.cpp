@@ -96,7 +96,11 @@ void TrayIcon::rebuildMenu()
     // Another stored value marks none of them.
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
-    QAction *update = m_menu.addAction(checkForUpdatesTitle());
+    // A build without an update feed says so where the check would be.
+    QAction *update = m_menu.addAction(builtInFeedUrl().trimmed().isEmpty()
+                                           ? title("No update source is set", "未设置更新来源")
+                                           : checkForUpdatesTitle());
+    update->setEnabled(!builtInFeedUrl().trimmed().isEmpty());
     connect(update, &QAction::triggered, this, [this] {
         if (m_actions.checkForUpdates)
             m_actions.checkForUpdates();

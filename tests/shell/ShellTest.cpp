@@ -1,6 +1,7 @@
 #include "app/LaunchDecision.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "app/UpdateCheck.h"
 #include "support/FlowFakes.h"
 #include "support/ScopedSettings.h"
 
@@ -103,8 +104,11 @@ TEST(TrayIcon, MenuFollowsTheLanguageAndMarksTheStoredChoice)
     test::ScopedSettings settings({QStringLiteral("zh-CN")});
     TrayIcon tray({});
     tray.rebuildMenu();
+    // This build has no update feed, and the menu says so.
+    ASSERT_TRUE(builtInFeedUrl().isEmpty());
     EXPECT_EQ(titles(tray.menu()), (QStringList{"不留存任何截图", "-", "Snap 一下（Alt+Shift+S）", "-",
-                                                "语言", "检查更新…", "退出 Tavolen"}));
+                                                "语言", "未设置更新来源", "退出 Tavolen"}));
+    EXPECT_FALSE(tray.menu().actions().at(5)->isEnabled());
     EXPECT_FALSE(tray.menu().actions().at(0)->isEnabled());
     EXPECT_EQ(languageMenu(tray)->actions().at(0)->text(), QStringLiteral("跟随系统"));
     EXPECT_TRUE(languageMenu(tray)->actions().at(0)->isChecked());
