@@ -18,6 +18,28 @@ using namespace tavolen::e2e;
 
 // OneScreenShell: the resident app's own services on Xvfb with openbox.
 
+namespace {
+
+// Tavolen's windows on screen now (the toast, the panel, the overlay), not
+// counting the tray icon (a small square window of its own), by their ids.
+QStringList visibleWindows()
+{
+    QStringList wide;
+    const QStringList ids =
+        QString::fromLatin1(
+            xclient("xdotool", {"search", "--onlyvisible", "--classname", "tavolen"}).trimmed())
+            .split('\n', Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        const auto size = QRegularExpression(QStringLiteral("Geometry: (\\d+)x(\\d+)"))
+                              .match(QString::fromLatin1(xclient("xdotool", {"getwindowgeometry", id})));
+        if (size.hasMatch() && size.captured(1).toInt() > 80)
+            wide << id;
+    }
+    return wide;
+}
+
+} // namespace
+
 TEST(OneScreenShell, AltShiftSAtTheSKeyPositionCallsOncePerPressWhateverTheLocksAndTheLayout)
 {
     platform::PlatformServices services = platform::loadPlatformServices();
@@ -79,11 +101,16 @@ TEST(OneScreenShell, ASecondLaunchHandsOverAndTavolenCaptureRunsInTheRunningApp)
     start(resident, {});
     ASSERT_TRUE(QTest::qWaitFor(registered, 10000));
 
+    // The ready toast of the launch goes; a second launch brings it back.
+    EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindows().isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return visibleWindows().isEmpty(); }, 8000));
     QProcess second;
     start(second, {});
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(resident.state(), QProcess::Running);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindows().isEmpty(); }, 3000))
+        << "the running one says it is ready";
 
     QProcess capture;
     start(capture, {QStringLiteral("capture")});
@@ -137,7 +164,9 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
     app.setProcessEnvironment(env);
     app.setProcessChannelMode(QProcess::ForwardedChannels);
     app.start(QStringLiteral(TAVOLEN_BINARY), {});
-    QTest::qWait(2500); // docked in the tray
+    // Docked in the tray, it says it is ready, then the note goes.
+    EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindows().isEmpty(); }, 5000)) << "the ready toast";
+    EXPECT_TRUE(QTest::qWaitFor([] { return visibleWindows().isEmpty(); }, 6000)) << "and it fades away";
 
     click(QPoint(20, 20));
     QTest::qWait(1500);
@@ -145,7 +174,19 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
     EXPECT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 1; }, 10000))
         << "the click on the tray icon started a capture";
 
-    // The menu: the last item is Quit.
+    // The menu, by keyboard: Language, then its second entry (中文).
+    const qsizetype shown = visibleWindows().size(); // the result panel
+    xdotool({"mousemove", "20", "20", "click", "3"});
+    QTest::qWait(800);
+    xdotool({"key", "Down", "Down", "Right", "Down", "Return"});
+    const QString conf = home.filePath(QStringLiteral("tavolen/tavolen.conf"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QSettings(conf, QSettings::IniFormat).value(QStringLiteral("app_lang")) == "zh"; },
+        5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return visibleWindows().size() > shown; }, 3000))
+        << "the toast confirms it";
+
+    // The last item is Quit.
     xdotool({"mousemove", "20", "20", "click", "3"});
     QTest::qWait(800);
     xdotool({"key", "Up", "Return"});
