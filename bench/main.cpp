@@ -8,6 +8,7 @@ int runCaptureBench(int argc, char **argv);
 int runStreamBench(int argc, char **argv);
 int runPanelBench(int argc, char **argv);
 int runHotkeyBench(int argc, char **argv);
+int runIdleBench(int argc, char **argv);
 
 namespace {
 
@@ -21,6 +22,7 @@ struct Stage {
 constexpr Stage kStages[] = {
     {"capture", runCaptureBench, "selection known -> JPEG bytes ready, beside maim"},
     {"hotkey", runHotkeyBench, "Alt+Shift+S sent -> overlay on screen, beside mapping a plain window"},
+    {"idle", runIdleBench, "memory at rest and start-up to tray icon, beside a minimal Qt tray program"},
     {"panel", runPanelBench,
      "panel shown -> frame painted (streaming update, full result), beside one 60 Hz frame"},
     {"stream", runStreamBench, "streamed line arrived -> partial handler run, beside line splitting alone"},
