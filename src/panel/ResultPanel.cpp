@@ -158,7 +158,7 @@ QRectF ResultPanel::cardFor(QWidget *content) const
     size.setHeight(std::max(size.height(), t::size::panelMinHeight));
     // Where the user has dragged the panel, it stays for the rest of the run.
     if (m_window && m_window->movedByUser())
-        return QRectF(m_window->cardGeometry().topLeft(), size);
+        return QRectF(m_window->surfaceGeometry().topLeft(), size);
     return QRectF(panelOrigin(size, m_anchor, m_screens()), size);
 }
 

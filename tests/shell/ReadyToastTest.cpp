@@ -76,7 +76,7 @@ TEST(ReadyToast, AFocuslessCapsuleOnEveryWorkspaceSizedToItsTextAndPlacedByTheIc
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(rig.windows.panels, 2) << "marked as a panel before and after showing";
 
-    const QRectF capsule = window->capsuleGeometry();
+    const QRectF capsule = window->surfaceGeometry();
     EXPECT_EQ(capsule.right(), 1600 - 8);
     EXPECT_EQ(capsule.top(), 2 + 24 + 8);
     EXPECT_LE(capsule.width(), 320);
@@ -89,7 +89,7 @@ TEST(ReadyToast, AFocuslessCapsuleOnEveryWorkspaceSizedToItsTextAndPlacedByTheIc
     rig.toast.show(std::nullopt);
     EXPECT_TRUE(rig.toast.window()->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_TRUE(rig.toast.window()->mask().isEmpty());
-    EXPECT_EQ(rig.toast.window()->capsuleGeometry().top(), 60);
+    EXPECT_EQ(rig.toast.window()->surfaceGeometry().top(), 60);
 }
 
 TEST(ReadyToast, FadesInThenOutOnItsTimelineAndIsKeptOnceHidden)
