@@ -1,0 +1,55 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <variant>
+
+namespace tavolen::service {
+
+// What one upload gives an engine to read. Everything stays in memory.
+struct AnalysisInput {
+    // Text extracted from the screenshot, reading order, CJK runs joined.
+    QString text;
+    // The extractor's guess at the text's script: "en", "zh", "mixed", or ""
+    // when no text was found.
+    QString textLanguage;
+    // The uploaded JPEG, for engines that look at the picture themselves.
+    QByteArray jpeg;
+    // The upload's interface language ("en", "zh-Hans", ...): the language of
+    // the replies' glosses and of the translation.
+    QString uiLanguage;
+};
+
+// Why an engine gave no reading. `code` and `message_zh` reach the client in
+// the error envelope or the stream's "error" event; `detail` is for the
+// service's log line and never holds the user's text.
+struct EngineFailure {
+    QString code;
+    std::optional<QString> message_zh;
+    QString detail;
+};
+
+using EngineOutcome = std::variant<api::AnalysisResult, EngineFailure>;
+
+// Receives each early field (tone_label, summary, hidden_meaning, risk_level,
+// risk_reason) once, as soon as its value is final.
+using FieldSink = std::function<void(const api::FieldEvent &)>;
+
+class Engine {
+public:
+    virtual ~Engine() = default;
+    // Short name for logs and the envelope's `model`, e.g. "offline".
+    virtual QString name() const = 0;
+    // Blocks on the calling worker thread; returns soon after `cancelled`
+    // turns true (the client went away), with any outcome.
+    virtual EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,
+                                  const std::atomic<bool> &cancelled) = 0;
+};
+
+} // namespace tavolen::service
