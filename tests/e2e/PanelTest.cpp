@@ -227,3 +227,52 @@ TEST(ScaledScreenPanel, DrawsEveryLogicalPixelAsTwoByTwoNativeOnes)
     EXPECT_GT(distance(desktop.pixelColor(at - QPoint(0, 1)), line), 8);
     EXPECT_GT(distance(desktop.pixelColor(at + QPoint(0, 2)), line), 8);
 }
+
+TEST(OneScreenPanel, AQuotaAnswerShowsItsTextAndIsNotAskedAgain)
+{
+    test::ScriptedServer service;
+    service.script(test::kStream,
+                   test::ScriptedResponse::body(429, test::errorEnvelopeJson("quota_exceeded")));
+    service.setFallback(test::ScriptedResponse::body(200, test::envelopeJson()));
+    QTemporaryDir home;
+    QSettings conf(home.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat);
+    conf.setValue(QStringLiteral("api_base"), service.baseUrl());
+    conf.setValue(QStringLiteral("app_lang"), QStringLiteral("en"));
+    conf.sync();
+    auto window = ForeignWindow::open(QRect(100, 100, 900, 700), kCool);
+    ASSERT_TRUE(window);
+    window->raise();
+
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(QStringLiteral(TAVOLEN_BINARY), {QStringLiteral("capture")});
+    QTest::qWait(1500); // the overlay comes up
+    const QRect region(300, 200, 300, 150);
+    drag(region.topLeft(), region.bottomRight() + QPoint(1, 1));
+    QByteArray out;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            out += app.readAllStandardOutput();
+            return out.contains("\"state\":\"error\"");
+        },
+        10000))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("You've used today's free analyses.")) << out.toStdString();
+
+    // The error card stands where a reading would, and the plain call is not tried after a quota answer.
+    QTest::qWait(1000);
+    const QRect card(region.left(), region.bottom() + 1 + 12, 400, 40);
+    EXPECT_GT(distance(screenshot().pixelColor(card.topLeft() + QPoint(150, 20)), kCool.at(0)), 150);
+    EXPECT_EQ(service.requests(test::kStream).size(), 1);
+    EXPECT_EQ(service.requests(test::kPlain).size(), 0);
+    EXPECT_NE(clipboardText(), QByteArray("Sure!"));
+
+    click(card.topLeft() + QPoint(150, 6));
+    QTest::qWait(300);
+    pressEscape();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+}
