@@ -1,8 +1,11 @@
 // tavolen-bench idle: the resident app's memory at rest (RSS and PSS) and
 // its time from start to its icon in the tray, beside a minimal Qt Widgets
-// program with a tray icon, both under Xvfb with trayer as the tray.
+// program with a tray icon, both under Xvfb with trayer as the tray. Then
+// the app's memory after its first whole capture against after ten more.
 
 #include "BenchDesktop.h"
+#include "support/ScriptedServer.h"
+#include "support/ServiceAnswers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,6 +90,76 @@ Idle measure(const QString &program, const QString &windowClass, const QProcessE
     return idle;
 }
 
+double residentOf(const QProcess &p)
+{
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(p.processId()));
+    return rollup.open(QIODevice::ReadOnly) ? field(rollup.readAll(), "Rss") : 0;
+}
+
+// One whole loop as a user runs it: the hot key, a drag, the upload, the
+// reading in its panel; returns once the service has been asked and the
+// panel has had time to show the result.
+bool captureOnce(tavolen::test::ScriptedServer &service, const QProcessEnvironment &env)
+{
+    using namespace tavolen;
+    const qsizetype before = service.requests(test::kStream).size();
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
+    run(QStringLiteral("xdotool"), {"key", "alt+shift+s"}, env);
+    QThread::msleep(700);
+    run(QStringLiteral("xdotool"),
+        {"mousemove", "300", "300", "mousedown", "1", "mousemove", "400", "360", "mousemove", "500", "420",
+         "mouseup", "1"},
+        env);
+    QElapsedTimer waited;
+    waited.start();
+    while (service.requests(test::kStream).size() == before) {
+        if (waited.elapsed() > 10000)
+            return false;
+        QThread::msleep(20);
+    }
+    QThread::msleep(1500);
+    return true;
+}
+
+struct AfterCaptures {
+    double afterFirstMB = 0;
+    double afterMoreMB = 0;
+};
+
+constexpr int kMoreCaptures = 10;
+
+AfterCaptures measureCaptures(const QString &program, QProcessEnvironment env)
+{
+    tavolen::test::ScriptedServer service;
+    QTemporaryDir home;
+    QSettings conf(home.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat);
+    conf.setValue(QStringLiteral("onboard_done"), true);
+    conf.setValue(QStringLiteral("api_base"), service.baseUrl());
+    conf.sync();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, {});
+    QThread::sleep(5);
+    AfterCaptures result;
+    if (captureOnce(service, env)) {
+        QThread::sleep(2);
+        result.afterFirstMB = residentOf(p);
+        for (int i = 0; i < kMoreCaptures; ++i) {
+            if (!captureOnce(service, env))
+                std::fprintf(stderr, "tavolen-bench idle: capture %d did not reach the service\n", i + 2);
+        }
+        QThread::sleep(2);
+        result.afterMoreMB = residentOf(p);
+    } else {
+        std::fprintf(stderr, "tavolen-bench idle: the first capture did not reach the service\n");
+    }
+    p.terminate();
+    p.waitForFinished(5000);
+    return result;
+}
+
 } // namespace
 
 int runIdleBench(int argc, char **argv)
@@ -116,13 +189,16 @@ int runIdleBench(int argc, char **argv)
     const QString dir = QCoreApplication::applicationDirPath();
     const Idle minimal = measure(QDir(dir).filePath(QStringLiteral("tavolen-bench-minimal-tray")),
                                  QStringLiteral("tavolen-bench-minimal-tray"), env);
-    const Idle ours =
-        measure(QDir(dir).filePath(QStringLiteral("../src/tavolen")), QStringLiteral("tavolen"), env);
+    const QString tavolen = QDir(dir).filePath(QStringLiteral("../src/tavolen"));
+    const Idle ours = measure(tavolen, QStringLiteral("tavolen"), env);
+    const AfterCaptures captures = measureCaptures(tavolen, env);
     tray.terminate();
     tray.waitForFinished(3000);
 
     report("idle_start_to_tray", ours.toTrayMs, minimal.toTrayMs, "ms");
     report("idle_rss", ours.rssMB, minimal.rssMB, "MB");
     report("idle_pss", ours.pssMB, minimal.pssMB, "MB");
+    // Both with a reading's panel on screen, at rest.
+    report("rss_after_11_captures_vs_after_first", captures.afterMoreMB, captures.afterFirstMB, "MB");
     return 0;
 }
