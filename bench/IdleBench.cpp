@@ -4,6 +4,7 @@
 // the app's memory after its first whole capture against after ten more.
 
 #include "BenchDesktop.h"
+#include "capture/SelectionOverlay.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
@@ -125,6 +126,7 @@ bool captureOnce(tavolen::test::ScriptedServer &service, const QProcessEnvironme
 struct AfterCaptures {
     double afterFirstMB = 0;
     double afterMoreMB = 0;
+    double laterMB = 0; // once the overlay's kept windows and grab memory have gone
 };
 
 constexpr int kMoreCaptures = 10;
@@ -152,6 +154,11 @@ AfterCaptures measureCaptures(const QString &program, QProcessEnvironment env)
         }
         QThread::sleep(2);
         result.afterMoreMB = residentOf(p);
+        QThread::sleep(
+            std::chrono::duration_cast<std::chrono::seconds>(tavolen::capture::SelectionOverlay::kKeepWarm)
+                .count() +
+            3);
+        result.laterMB = residentOf(p);
     } else {
         std::fprintf(stderr, "tavolen-bench idle: the first capture did not reach the service\n");
     }
@@ -200,5 +207,6 @@ int runIdleBench(int argc, char **argv)
     report("idle_pss", ours.pssMB, minimal.pssMB, "MB");
     // Both with a reading's panel on screen, at rest.
     report("rss_after_11_captures_vs_after_first", captures.afterMoreMB, captures.afterFirstMB, "MB");
+    report("rss_a_minute_after_captures_vs_at_rest", captures.laterMB, ours.rssMB, "MB");
     return 0;
 }

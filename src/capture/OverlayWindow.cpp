@@ -29,7 +29,19 @@ OverlayWindow::OverlayWindow(QScreen *screen, SelectionView *view, bool transluc
     setGeometry(screen->geometry());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view);
+    adopt(view);
+}
+
+void OverlayWindow::setView(SelectionView *view)
+{
+    delete std::exchange(m_view, view);
+    m_grabAttempts = 0;
+    adopt(view);
+}
+
+void OverlayWindow::adopt(SelectionView *view)
+{
+    layout()->addWidget(view);
     view->onRelease = [this](std::optional<QRectF> rect) {
         report(rect ? std::optional(Selection{*rect, m_screen, m_view->still()}) : std::nullopt);
     };

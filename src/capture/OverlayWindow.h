@@ -27,6 +27,10 @@ public:
 
     QScreen *overlayScreen() const { return m_screen; }
     SelectionView *view() const { return m_view; }
+    bool isTranslucent() const { return testAttribute(Qt::WA_TranslucentBackground); }
+    // Shows `view` instead of the current one, which is deleted: a window
+    // kept hidden between selections is used again with its backing store.
+    void setView(SelectionView *view);
 
     // Takes the keyboard focus so that Esc reaches this window. The window
     // manager gives no focus to windows it does not manage, so the keyboard
@@ -37,6 +41,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void adopt(SelectionView *view);
     void report(std::optional<Selection> outcome);
 
     QPointer<QScreen> m_screen;

@@ -16,11 +16,16 @@ namespace tavolen::capture {
 SelectionOverlay::SelectionOverlay(platform::WindowList &windows, platform::ScreenGrabber &grabber,
                                    QObject *parent)
     : QObject(parent), m_windowList(windows), m_grabber(grabber)
-{}
+{
+    m_keepWarm.setSingleShot(true);
+    m_keepWarm.setInterval(kKeepWarm);
+    connect(&m_keepWarm, &QTimer::timeout, this, &SelectionOverlay::releaseSpare);
+}
 
 SelectionOverlay::~SelectionOverlay()
 {
     closeWindows();
+    releaseSpare();
 }
 
 QList<OverlayWindow *> SelectionOverlay::windows() const
@@ -65,7 +70,7 @@ void SelectionOverlay::begin(SelectionCompletion completion)
         }
         auto *view = new SelectionView(SelectionModel(targetsOnScreen(targets, metrics[i]), screen->size()),
                                        std::move(frozen));
-        auto *window = new OverlayWindow(screen, view, translucent);
+        OverlayWindow *window = windowFor(screen, view, translucent);
         if (screen->geometry().contains(pointer))
             view->hoverAt(QPointF(pointer - screen->geometry().topLeft()));
         window->onFinish = [self](std::optional<Selection> outcome) {
@@ -79,8 +84,37 @@ void SelectionOverlay::begin(SelectionCompletion completion)
         window->show();
         m_windows.append(window);
     }
+    // Kept windows for screens that are gone, or of another kind, are not wanted.
+    for (const auto &spare : std::exchange(m_spare, {})) {
+        if (spare)
+            spare->deleteLater();
+    }
     // Only the first screen's window takes the keyboard, so only it sees Esc.
     m_windows.front()->takeKeyboard();
+}
+
+OverlayWindow *SelectionOverlay::windowFor(QScreen *screen, SelectionView *view, bool translucent)
+{
+    m_keepWarm.stop();
+    for (qsizetype i = 0; i < m_spare.size(); ++i) {
+        OverlayWindow *spare = m_spare[i];
+        if (spare && spare->overlayScreen() == screen && spare->geometry() == screen->geometry() &&
+            spare->isTranslucent() == translucent) {
+            m_spare.removeAt(i);
+            spare->setView(view);
+            return spare;
+        }
+    }
+    return new OverlayWindow(screen, view, translucent);
+}
+
+void SelectionOverlay::releaseSpare()
+{
+    for (const auto &spare : std::exchange(m_spare, {})) {
+        if (spare)
+            spare->deleteLater();
+    }
+    m_grabber.releaseSpareMemory();
 }
 
 void SelectionOverlay::pointerOn(SelectionView *here)
@@ -105,15 +139,16 @@ void SelectionOverlay::finish(std::optional<Selection> outcome)
 
 void SelectionOverlay::closeWindows()
 {
-    // Destroyed, not just hidden: a hidden window keeps its full-screen
-    // backing store (about 33 MB for each 3840 x 2160 screen).
     for (const auto &window : std::exchange(m_windows, {})) {
         if (!window)
             continue;
         window->onFinish = nullptr;
         window->hide();
-        window->deleteLater();
+        window->view()->releaseStill();
+        m_spare.append(window);
     }
+    if (!m_spare.isEmpty())
+        m_keepWarm.start();
 }
 
 } // namespace tavolen::capture

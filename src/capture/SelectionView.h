@@ -36,6 +36,9 @@ public:
     const SelectionModel &model() const { return m_model; }
     // The frozen screen shown beneath the dim layer; null when there is none.
     const QImage &still() const { return m_frozen; }
+    // Lets go of the still once the selection is over; the grabber wants its
+    // memory back for the next one.
+    void releaseStill() { m_frozen = QImage(); }
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;

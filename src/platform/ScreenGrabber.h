@@ -21,6 +21,8 @@ public:
     // Does once, ahead of the first grab, the set-up a grab would otherwise
     // pay for on first use.
     virtual void prepare() {}
+    // Frees the memory kept since the last grab to make the next one fast.
+    virtual void releaseSpareMemory() {}
     // Why this display can never be grabbed, in the user's words; nullopt
     // when it can.
     virtual std::optional<QString> unsupportedReason() const { return std::nullopt; }

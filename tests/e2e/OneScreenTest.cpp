@@ -2,6 +2,7 @@
 #include "e2e/harness/Desktop.h"
 #include "e2e/harness/FlowHarness.h"
 
+#include <QFile>
 #include <QTest>
 #include <QWidget>
 
@@ -41,6 +42,29 @@ double meanDifference(const QImage &a, const QImage &b, std::optional<int> band 
         }
     }
     return count ? sum / count : 0;
+}
+
+// Shared-memory segments mapped by this process (the grab's and Qt's window
+// backing stores), with the kilobytes they hold.
+struct Segments {
+    int count = 0;
+    qint64 kb = 0;
+};
+
+Segments sharedSegments()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    Segments s;
+    if (!maps.open(QIODevice::ReadOnly))
+        return s;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        if (!line.contains("/SYSV") && !line.contains("/memfd:"))
+            continue;
+        const QList<QByteArray> range = line.left(line.indexOf(' ')).split('-');
+        s.count += 1;
+        s.kb += (range.value(1).toULongLong(nullptr, 16) - range.value(0).toULongLong(nullptr, 16)) / 1024;
+    }
+    return s;
 }
 
 } // namespace
@@ -121,6 +145,30 @@ TEST(OneScreen, OverlappingWindowsPickTheFrontMost)
         EXPECT_EQ(h.expectUploadOf(front->frame(), *front), 4) << "the whole frame";
         EXPECT_EQ(h.near(), QRectF(front->frame()));
     }
+}
+
+TEST(OneScreen, ASelectionSoonAfterAnotherReusesItsWindowAndMemoryUntilBothAreLetGo)
+{
+    FlowHarness h;
+    h.overlay().setKeepWarm(std::chrono::milliseconds(1500));
+    const Segments before = sharedSegments();
+    ASSERT_TRUE(h.begin());
+    const QPointer<capture::OverlayWindow> first = h.overlay().windows().front();
+    pressEscape();
+    ASSERT_TRUE(h.waitForEnd());
+    const Segments kept = sharedSegments();
+    EXPECT_EQ(h.overlay().keptWindowCount(), 1);
+    EXPECT_GE(kept.kb - before.kb, 2 * 1280 * 1024 * 4 / 1024) << "the still and the window's pixels";
+
+    ASSERT_TRUE(h.begin());
+    EXPECT_EQ(h.overlay().windows().front(), first.data()) << "the hidden window shows again";
+    EXPECT_EQ(sharedSegments().count, kept.count) << "no segment made afresh for the grab or the window";
+    pressEscape();
+    ASSERT_TRUE(h.waitForEnd());
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }, 5000)) << "let go after a while";
+    EXPECT_EQ(h.overlay().keptWindowCount(), 0);
+    EXPECT_LE(sharedSegments().kb, before.kb) << "nothing of the selections is held any more";
 }
 
 TEST(OneScreen, BeginWhileSelectingChangesNothing)

@@ -52,27 +52,75 @@ struct ShmSegment {
     xcb_connection_t *connection;
     xcb_shm_seg_t segment;
     void *memory;
+    size_t size;
+    std::shared_ptr<X11ScreenGrabber::SegmentPool> pool;
 };
 
-void releaseShm(void *info)
+void destroySegment(ShmSegment *s)
 {
-    auto *s = static_cast<ShmSegment *>(info);
     xcb_shm_detach(s->connection, s->segment);
     xcb_flush(s->connection);
     shmdt(s->memory);
     delete s;
 }
 
-std::optional<QImage> grabShm(xcb_connection_t *c, xcb_window_t root, QRect r, const PixelLayout &layout)
+} // namespace
+
+// At most one segment, not lent to an image, waiting for the next grab.
+struct X11ScreenGrabber::SegmentPool {
+    std::mutex mutex;
+    ShmSegment *spare = nullptr;
+
+    ~SegmentPool()
+    {
+        if (spare)
+            destroySegment(spare);
+    }
+    ShmSegment *take(size_t size)
+    {
+        std::lock_guard lock(mutex);
+        ShmSegment *s = std::exchange(spare, nullptr);
+        if (s && s->size < size) {
+            destroySegment(s);
+            return nullptr;
+        }
+        return s;
+    }
+    // Keeps `s` as the spare unless one is kept already.
+    void giveBack(ShmSegment *s)
+    {
+        std::lock_guard lock(mutex);
+        if (!spare)
+            spare = s;
+        else
+            destroySegment(s);
+    }
+    void clear()
+    {
+        std::lock_guard lock(mutex);
+        if (spare)
+            destroySegment(std::exchange(spare, nullptr));
+    }
+};
+
+namespace {
+
+void returnShm(void *info)
 {
-    const size_t size = size_t(layout.bytesPerLine(r.width())) * size_t(r.height());
+    auto *s = static_cast<ShmSegment *>(info);
+    const std::shared_ptr<X11ScreenGrabber::SegmentPool> pool = std::move(s->pool);
+    pool->giveBack(s);
+}
+
+ShmSegment *newSegment(xcb_connection_t *c, size_t size)
+{
     const int id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
     if (id < 0)
-        return std::nullopt;
+        return nullptr;
     void *memory = shmat(id, nullptr, 0);
     if (memory == reinterpret_cast<void *>(-1)) {
         shmctl(id, IPC_RMID, nullptr);
-        return std::nullopt;
+        return nullptr;
     }
     const xcb_shm_seg_t segment = xcb_generate_id(c);
     const XcbReply<xcb_generic_error_t> error(
@@ -82,19 +130,31 @@ std::optional<QImage> grabShm(xcb_connection_t *c, xcb_window_t root, QRect r, c
     shmctl(id, IPC_RMID, nullptr);
     if (error) {
         shmdt(memory);
-        return std::nullopt;
+        return nullptr;
     }
-    auto *info = new ShmSegment{c, segment, memory};
+    return new ShmSegment{c, segment, memory, size, nullptr};
+}
+
+std::optional<QImage> grabShm(xcb_connection_t *c, xcb_window_t root, QRect r, const PixelLayout &layout,
+                              const std::shared_ptr<X11ScreenGrabber::SegmentPool> &pool)
+{
+    const size_t size = size_t(layout.bytesPerLine(r.width())) * size_t(r.height());
+    ShmSegment *s = pool->take(size);
+    if (!s)
+        s = newSegment(c, size);
+    if (!s)
+        return std::nullopt;
     const XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(
         c,
         xcb_shm_get_image(c, root, int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()),
-                          ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
+                          ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, s->segment, 0),
         nullptr));
     if (!reply) {
-        releaseShm(info);
+        destroySegment(s);
         return std::nullopt;
     }
-    return imageOf(static_cast<uchar *>(memory), r.size(), layout, releaseShm, info);
+    s->pool = pool;
+    return imageOf(static_cast<uchar *>(s->memory), r.size(), layout, returnShm, s);
 }
 
 std::optional<QImage> grabPlain(xcb_connection_t *c, xcb_window_t root, QRect r, const PixelLayout &layout)
@@ -139,8 +199,15 @@ std::optional<PixelLayout> rootPixelLayout(xcb_connection_t *c)
     return std::nullopt;
 }
 
-X11ScreenGrabber::X11ScreenGrabber() : m_connection(qtConnection()), m_layout(rootPixelLayout(m_connection))
+X11ScreenGrabber::X11ScreenGrabber()
+    : m_connection(qtConnection()), m_layout(rootPixelLayout(m_connection)),
+      m_pool(std::make_shared<SegmentPool>())
 {}
+
+void X11ScreenGrabber::releaseSpareMemory()
+{
+    m_pool->clear();
+}
 
 void X11ScreenGrabber::prepare()
 {
@@ -168,7 +235,7 @@ std::optional<QImage> X11ScreenGrabber::grab(QRect nativeRect)
     if (r.isEmpty())
         return std::nullopt;
     if (m_shm) {
-        if (auto image = grabShm(c, root, r, *m_layout))
+        if (auto image = grabShm(c, root, r, *m_layout, m_pool))
             return image;
     }
     return grabPlain(c, root, r, *m_layout);

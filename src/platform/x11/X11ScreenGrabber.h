@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -14,9 +15,11 @@ namespace tavolen::platform::x11 {
 // How the root window stores its pixels; nullopt for a colour-mapped screen.
 std::optional<PixelLayout> rootPixelLayout(xcb_connection_t *connection);
 
-// Reads the root window's pixels: through a shared-memory segment made for
-// the one grab when the server offers MIT-SHM (no copy through the socket),
-// otherwise with a plain GetImage. Any TrueColor depth is read (16, 24, 30,
+// Reads the root window's pixels: through a shared-memory segment when the
+// server offers MIT-SHM (no copy through the socket), otherwise with a plain
+// GetImage. The segment of the last grab is kept for the next one until
+// releaseSpareMemory(): touching a fresh full-screen segment costs the server
+// tens of milliseconds in page faults on some machines. Any TrueColor depth is read (16, 24, 30,
 // 32 bits in place; others converted).
 class X11ScreenGrabber final : public ScreenGrabber {
 public:
@@ -27,12 +30,17 @@ public:
     void prepare() override;
     std::optional<QString> unsupportedReason() const override;
     bool translucencyShowsDesktop() const override;
+    void releaseSpareMemory() override;
+
+    struct SegmentPool;
 
 private:
     xcb_connection_t *m_connection;
     std::optional<PixelLayout> m_layout;
     std::once_flag m_prepared;
     std::atomic<bool> m_shm{false};
+    // Shared with the images that borrow a segment, which may outlive us.
+    std::shared_ptr<SegmentPool> m_pool;
 };
 
 } // namespace tavolen::platform::x11
