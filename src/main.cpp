@@ -2,6 +2,7 @@
 #include "app/AppShell.h"
 #include "app/AutostartCommand.h"
 #include "app/CaptureCommand.h"
+#include "app/ShellGallery.h"
 #include "app/SingleInstance.h"
 #include "core/L.h"
 #include "core/Settings.h"
@@ -41,7 +42,7 @@ int main(int argc, char *argv[])
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
-        const QString error = panel::writeGallery(QString::fromLocal8Bit(argv[2]));
+        const QString error = panel::writeGallery(QString::fromLocal8Bit(argv[2]), app::shellGalleryEntries);
         if (!error.isEmpty())
             QTextStream(stderr) << error << '\n';
         return error.isEmpty() ? 0 : 1;

@@ -17,6 +17,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+#include <iterator>
+
 namespace tavolen::panel {
 
 namespace t = ui::tokens;
@@ -228,6 +231,9 @@ QImage renderPanelView(QWidget *view, const QPalette &palette, double scale)
     QSize size = view->sizeHint();
     if (view->hasHeightForWidth())
         size.setHeight(view->heightForWidth(size.width()));
+    // A window of fixed size is shown at that size.
+    if (view->minimumSize() == view->maximumSize())
+        size = view->minimumSize();
     size.setHeight(std::max(size.height(), int(t::size::panelMinHeight)));
     view->resize(size);
     if (view->layout())
@@ -257,7 +263,7 @@ QImage renderPanelView(QWidget *view, const QPalette &palette, double scale)
     return image;
 }
 
-QString writeGallery(const QString &directory)
+QString writeGallery(const QString &directory, const std::function<std::vector<GalleryEntry>()> &more)
 {
     if (!QDir().mkpath(directory))
         return QStringLiteral("cannot create %1").arg(directory);
@@ -275,7 +281,9 @@ QString writeGallery(const QString &directory)
     std::vector<GalleryEntry> captions;
     for (const Column &column : columns) {
         keys::appLang.set(store, QString::fromLatin1(column.lang));
-        const std::vector<GalleryEntry> entries = galleryEntries();
+        std::vector<GalleryEntry> entries = galleryEntries();
+        if (more)
+            std::ranges::move(more(), std::back_inserter(entries));
         if (captions.empty())
             captions = entries;
         for (const GalleryEntry &entry : entries) {

@@ -31,9 +31,9 @@ QPalette darkPalette();
 // `scale` device pixels a logical pixel.
 QImage renderPanelView(QWidget *view, const QPalette &palette, double scale);
 
-// Writes every entry in English and Chinese, light and dark, as PNGs at
-// scale 2 into `directory`, with an index.html that shows them side by
-// side. Returns an error text, empty on success.
-QString writeGallery(const QString &directory);
+// Writes every entry, and those `more` gives, in English and Chinese, light
+// and dark, as PNGs at scale 2 into `directory`, with an index.html that
+// shows them side by side. Returns an error text, empty on success.
+QString writeGallery(const QString &directory, const std::function<std::vector<GalleryEntry>()> &more = {});
 
 } // namespace tavolen::panel

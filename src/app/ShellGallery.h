@@ -1,0 +1,13 @@
+#pragma once
+
+#include "panel/Gallery.h"
+
+#include <vector>
+
+namespace tavolen::app {
+
+// The shell's own surfaces for the gallery: the ready toast and the
+// first-run window before and after screen access is given.
+std::vector<panel::GalleryEntry> shellGalleryEntries();
+
+} // namespace tavolen::app
