@@ -64,14 +64,15 @@ double field(const QByteArray &rollup, const char *name)
     return m.hasMatch() ? m.captured(1).toDouble() / 1024 : 0;
 }
 
-Idle measure(const QString &program, const QString &windowClass, const QProcessEnvironment &env)
+Idle measure(const QString &program, const QString &windowClass, const QProcessEnvironment &env,
+             const QStringList &arguments = {})
 {
     Idle idle;
     QProcess p;
     p.setProcessEnvironment(env);
     QElapsedTimer timer;
     timer.start();
-    p.start(program, {});
+    p.start(program, arguments);
     while (timer.elapsed() < 15000) {
         if (docked(windowClass, env)) {
             idle.toTrayMs = double(timer.nsecsElapsed()) / 1e6;
@@ -194,8 +195,10 @@ int runIdleBench(int argc, char **argv)
     }
     QThread::sleep(1);
     const QString dir = QCoreApplication::applicationDirPath();
-    const Idle minimal = measure(QDir(dir).filePath(QStringLiteral("tavolen-bench-minimal-tray")),
-                                 QStringLiteral("tavolen-bench-minimal-tray"), env);
+    const QString minimalTray = QDir(dir).filePath(QStringLiteral("tavolen-bench-minimal-tray"));
+    const Idle minimal = measure(minimalTray, QStringLiteral("tavolen-bench-minimal-tray"), env);
+    const Idle noted =
+        measure(minimalTray, QStringLiteral("tavolen-bench-minimal-tray"), env, {QStringLiteral("--note")});
     const QString tavolen = QDir(dir).filePath(QStringLiteral("../src/tavolen"));
     const Idle ours = measure(tavolen, QStringLiteral("tavolen"), env);
     const AfterCaptures captures = measureCaptures(tavolen, env);
@@ -205,6 +208,9 @@ int runIdleBench(int argc, char **argv)
     report("idle_start_to_tray", ours.toTrayMs, minimal.toTrayMs, "ms");
     report("idle_rss", ours.rssMB, minimal.rssMB, "MB");
     report("idle_pss", ours.pssMB, minimal.pssMB, "MB");
+    // Against the same program that once showed a line of text, as our ready note does.
+    report("idle_rss_vs_tray_with_a_note", ours.rssMB, noted.rssMB, "MB");
+    report("idle_pss_vs_tray_with_a_note", ours.pssMB, noted.pssMB, "MB");
     // Both with a reading's panel on screen, at rest.
     report("rss_after_11_captures_vs_after_first", captures.afterMoreMB, captures.afterFirstMB, "MB");
     report("rss_a_minute_after_captures_vs_at_rest", captures.laterMB, ours.rssMB, "MB");
