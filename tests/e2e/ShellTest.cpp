@@ -145,13 +145,19 @@ TEST(OneScreenShell, ASecondLaunchHandsOverAndTavolenCaptureRunsInTheRunningApp)
     EXPECT_TRUE(QTest::qWaitFor([] { return visibleWindows().isEmpty(); }, 5000)) << "the panel closed";
     EXPECT_EQ(clipboardText(), QByteArray("Sure!"));
 
-    // The hot key of the running app starts the next capture.
+    // The hot key of the running app starts the next capture; a click on another program's window
+    // uploads exactly that window.
+    auto window = ForeignWindow::open(QRect(200, 150, 500, 300), kWarm);
+    ASSERT_TRUE(window);
     service.script(test::kStream,
                    test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
     xdotool({"key", "alt+shift+s"});
     QTest::qWait(1500);
-    drag(QPoint(300, 300), QPoint(500, 420));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 2; }, 10000));
+    click(window->frame().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 2; }, 10000));
+    const QImage uploaded = QImage::fromData(service.requests(test::kStream).back().jpeg(), "JPEG");
+    EXPECT_EQ(uploaded.size(), window->frame().size());
+    EXPECT_EQ(window->expectShownIn(uploaded, window->frame().topLeft()), 4);
 
     resident.terminate();
     EXPECT_TRUE(QTest::qWaitFor([&] { return resident.state() == QProcess::NotRunning; }, 10000));
