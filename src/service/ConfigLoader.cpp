@@ -129,6 +129,8 @@ const std::vector<Setting> &settings()
          "longest silence while a request arrives (10)", integer(&ServiceConfig::readTimeoutSeconds, 1, 300)},
         {"upload_timeout_seconds", "TAVOLEN_SERVICE_UPLOAD_TIMEOUT", "longest a whole upload may take (30)",
          integer(&ServiceConfig::uploadTimeoutSeconds, 1, 600)},
+        {"keep_alive_seconds", "TAVOLEN_SERVICE_KEEP_ALIVE", "how long an idle connection is kept open (5)",
+         integer(&ServiceConfig::keepAliveSeconds, 1, 300)},
         {"workers", "TAVOLEN_SERVICE_WORKERS", "requests handled at once; more wait their turn (8)",
          integer(&ServiceConfig::workers, 1, 256)},
         {"ocr_instances", "TAVOLEN_SERVICE_OCR_INSTANCES",

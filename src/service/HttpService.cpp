@@ -195,11 +195,12 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
     res.set_header("Cache-Control", "no-store");
     // Proxies in front of the service must pass each line on as it comes.
     res.set_header("X-Accel-Buffering", "no");
-    res.set_chunked_content_provider("text/event-stream; charset=utf-8",
-                                     [this, job](std::size_t, httplib::DataSink &sink) {
-                                         streamReading(*job, sink);
-                                         return true;
-                                     });
+    // Exactly this type: httplib compresses other text types for clients
+    // that accept gzip, and a compressor holds lines back.
+    res.set_chunked_content_provider("text/event-stream", [this, job](std::size_t, httplib::DataSink &sink) {
+        streamReading(*job, sink);
+        return true;
+    });
 }
 
 void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sink)
@@ -236,7 +237,7 @@ HttpService::HttpService(Parts parts)
     s.set_payload_max_length(std::size_t(m_parts.config.maxUploadBytes));
     s.set_read_timeout(m_parts.config.readTimeoutSeconds, 0);
     s.set_write_timeout(m_parts.config.readTimeoutSeconds, 0);
-    s.set_keep_alive_timeout(5);
+    s.set_keep_alive_timeout(m_parts.config.keepAliveSeconds);
 
     s.set_pre_routing_handler([](const httplib::Request &, httplib::Response &) {
         t_notes = {Clock::now(), {}, {}};

@@ -35,6 +35,9 @@ struct ServiceConfig {
     // upload may take to arrive.
     int readTimeoutSeconds = 10;
     int uploadTimeoutSeconds = 30;
+    // How long an idle connection is kept for the app's next upload; also
+    // the longest a stop waits for idle connections.
+    int keepAliveSeconds = 5;
     // HTTP worker threads: requests handled at once; later ones queue.
     int workers = 8;
     // Text recognisers kept loaded; each serves one request at a time.
