@@ -47,10 +47,10 @@ bool isChrome(const QString &line)
         QRegularExpression::CaseInsensitiveOption);
     // "@handle", "@handle · 2h", "2h", "Mar 3", "12:05", "1.2K", "3 replies"...
     static const QRegularExpression meta(
-        QStringLiteral("^(@\\w+)?[\\s·•|]*(\\d{1,2}[:.]\\d{2}(\\s*[ap]m)?|\\d+\\s*[smhdw]|\\d+\\s*(min|mins|"
+        QStringLiteral("^(@\\w+)?[\\s·•|–—-]*(\\d{1,2}[:.]\\d{2}(\\s*[ap]m)?|\\d+\\s*[smhdw]|\\d+\\s*(min|mins|"
                        "hours?|days?|"
                        "分钟前|小时前|天前)|[a-z]{3,9}\\.? \\d{1,2}(, "
-                       "\\d{4})?|\\d{4}[-/.年]\\d{1,2}[-/.月]\\d{1,2}日?)?[\\s·•|]*$"),
+                       "\\d{4})?|\\d{4}[-/.年]\\d{1,2}[-/.月]\\d{1,2}日?)?[\\s·•|–—-]*$"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression counts(
         QStringLiteral(
@@ -62,7 +62,7 @@ bool isChrome(const QString &line)
         counts.match(l).hasMatch())
         return true;
     // A display name followed by its handle: "Jane Doe @jane · 2h".
-    static const QRegularExpression byline(QStringLiteral("^[^@]{0,40}@\\w+(\\s*[·•]\\s*\\S+)?$"));
+    static const QRegularExpression byline(QStringLiteral("^[^@]{0,40}@\\w+(\\s*[·•–—-]\\s*\\S+)?$"));
     if (byline.match(line.trimmed()).hasMatch() && !line.contains(QLatin1Char('.')))
         return true;
     qsizetype letters = 0;

@@ -138,15 +138,17 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
         readHeaderMemJpeg(bytes, size_t(jpeg.size()), &w, &h, &spp, nullptr, nullptr) != 0 || w <= 0 ||
         h <= 0 || (long long)w * h > kMaxPixels)
         return std::nullopt;
-    PixPtr pix(pixReadMemJpeg(bytes, size_t(jpeg.size()), 0, 1, nullptr, 0));
-    if (!pix)
-        return std::nullopt;
-    pix = prepare(std::move(pix));
-
+    // Decoded pictures are the bulk of the memory a request takes: decode
+    // only with a recogniser in hand, so at most one a recogniser exists.
     tesseract::TessBaseAPI *api = acquire(cancelled);
     if (!api)
         return ExtractedText{};
-    const QString raw = recognise(*api, pix.get(), cancelled);
+    PixPtr pix(pixReadMemJpeg(bytes, size_t(jpeg.size()), 0, 1, nullptr, 0));
+    if (!pix) {
+        release(api);
+        return std::nullopt;
+    }
+    const QString raw = recognise(*api, prepare(std::move(pix)).get(), cancelled);
     release(api);
 
     ExtractedText out;

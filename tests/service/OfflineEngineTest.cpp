@@ -153,7 +153,7 @@ TEST(OfflineEngine, TheSummarySkipsTheInterfaceAndStaysShort)
 {
     const api::AnalysisResult r =
         readText(QStringLiteral(
-                     "Jane Doe @janedoe · 2h\nReply\nThis is the first sentence of a very long post that "
+                     "Jane Doe @janedoe - 2h\nReply\nThis is the first sentence of a very long post that "
                      "goes on and on about many things, well past what fits on two lines of the panel, "
                      "with more words than anyone would read at a glance, and then it still keeps going "
                      "without a full stop anywhere in sight\n12 Reposts"))
