@@ -12,6 +12,8 @@
 
 #include <csignal>
 
+#include <sys/socket.h>
+
 namespace tavolen::service {
 
 namespace {
@@ -238,6 +240,12 @@ HttpService::HttpService(Parts parts)
     s.set_read_timeout(m_parts.config.readTimeoutSeconds, 0);
     s.set_write_timeout(m_parts.config.readTimeoutSeconds, 0);
     s.set_keep_alive_timeout(m_parts.config.keepAliveSeconds);
+    // httplib's default also sets SO_REUSEPORT, which lets a second service
+    // share the port and take half the uploads; one port, one service.
+    s.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
 
     s.set_pre_routing_handler([](const httplib::Request &, httplib::Response &) {
         t_notes = {Clock::now(), {}, {}};

@@ -209,6 +209,16 @@ TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 3000));
 }
 
+TEST_F(ServiceProtocol, ASecondServiceCannotTakeThePortOfARunningOne)
+{
+    start();
+    service::ServiceConfig same;
+    same.port = running->port();
+    service::HttpService second({same, offline, extractor, running->allowance, {}});
+    EXPECT_FALSE(second.bind().isEmpty());
+    EXPECT_TRUE(plain().ok());
+}
+
 TEST_F(ServiceProtocol, EachRequestIsOneLogLineWithoutTheTextOrTheReading)
 {
     start();
