@@ -1,11 +1,13 @@
 #include "service/ConfigLoader.h"
 
 #include "api/ServiceUrl.h"
+#include "service/TomlSubset.h"
 
 #include <QDir>
 #include <QFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -166,110 +168,12 @@ const Setting *findByKey(const QString &key)
     return nullptr;
 }
 
-// The rest of a line after a value must be blank or a comment.
-bool onlyCommentLeft(QStringView rest)
+// Sets the value; what is wrong with it, with where it came from, or "".
+QString apply(const Setting &s, const QString &raw, const QString &where, ServiceConfig &config)
 {
-    rest = rest.trimmed();
-    return rest.isEmpty() || rest.startsWith(QLatin1Char('#'));
-}
-
-// A TOML basic string's body after its opening quote; nullopt when it is
-// not closed on the line or holds a bad escape.
-std::optional<QString> basicString(QStringView s, QStringView &rest)
-{
-    QString out;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c == QLatin1Char('"')) {
-            rest = s.mid(i + 1);
-            return out;
-        }
-        if (c != QLatin1Char('\\')) {
-            out += c;
-            continue;
-        }
-        if (++i >= s.size())
-            return std::nullopt;
-        switch (s[i].unicode()) {
-        case 'b':
-            out += QLatin1Char('\b');
-            break;
-        case 't':
-            out += QLatin1Char('\t');
-            break;
-        case 'n':
-            out += QLatin1Char('\n');
-            break;
-        case 'f':
-            out += QLatin1Char('\f');
-            break;
-        case 'r':
-            out += QLatin1Char('\r');
-            break;
-        case '"':
-            out += QLatin1Char('"');
-            break;
-        case '\\':
-            out += QLatin1Char('\\');
-            break;
-        case 'u':
-        case 'U': {
-            const int digits = s[i] == QLatin1Char('u') ? 4 : 8;
-            if (i + digits >= s.size())
-                return std::nullopt;
-            bool ok = false;
-            const uint code = s.mid(i + 1, digits).toUInt(&ok, 16);
-            if (!ok || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-                return std::nullopt;
-            const char32_t c32 = code;
-            out += QString::fromUcs4(&c32, 1);
-            i += digits;
-            break;
-        }
-        default:
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
-// The value's text, or nullopt with `problem` set.
-std::optional<QString> parseValue(QStringView v, QString &problem)
-{
-    v = v.trimmed();
-    QStringView rest;
-    std::optional<QString> value;
-    if (v.startsWith(QLatin1Char('"'))) {
-        value = basicString(v.mid(1), rest);
-    } else if (v.startsWith(QLatin1Char('\''))) {
-        const qsizetype end = v.indexOf(QLatin1Char('\''), 1);
-        if (end > 0) {
-            value = v.mid(1, end - 1).toString();
-            rest = v.mid(end + 1);
-        }
-    } else {
-        // A number, a boolean, or (leniently) a bare word, up to a comment.
-        const qsizetype hash = v.indexOf(QLatin1Char('#'));
-        value = (hash < 0 ? v : v.left(hash)).trimmed().toString();
-        if (value->isEmpty())
-            value.reset();
-    }
-    if (!value) {
-        problem = QStringLiteral("unreadable value");
-        return std::nullopt;
-    }
-    if (!onlyCommentLeft(rest)) {
-        problem = QStringLiteral("unexpected text after the value");
-        return std::nullopt;
-    }
-    return value;
-}
-
-void apply(const Setting &s, const QString &raw, const QString &where, ConfigLoad &out)
-{
-    const QString problem = s.set(raw, out.config);
-    if (!problem.isEmpty())
-        out.errors << QStringLiteral("%1: %2: %3").arg(where, QLatin1String(s.key), problem);
+    const QString problem = s.set(raw, config);
+    return problem.isEmpty() ? problem
+                             : QStringLiteral("%1: %2: %3").arg(where, QLatin1String(s.key), problem);
 }
 
 } // namespace
@@ -287,43 +191,29 @@ QString defaultConfigPath(const QProcessEnvironment &env)
 
 void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out)
 {
-    QString table;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        const QString where = QStringLiteral("%1:%2").arg(origin).arg(n + 1);
-        const QStringView line = QStringView(lines[n]).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            const qsizetype close = line.indexOf(QLatin1Char(']'));
-            if (close < 0 || line.startsWith(QLatin1String("[[")) || !onlyCommentLeft(line.mid(close + 1))) {
-                out.errors << where + QStringLiteral(": unreadable table header");
-                continue;
-            }
-            table = line.mid(1, close - 1).trimmed().toString();
-            continue;
-        }
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0) {
-            out.errors << where + QStringLiteral(": expected key = value");
+    // Errors are reported in the file's line order, whatever found them.
+    QList<std::pair<int, QString>> errors;
+    const TomlDocument doc = parseTomlSubset(text);
+    for (const TomlProblem &p : doc.problems)
+        errors.append(
+            {p.line, QStringLiteral("%1:%2: %3%4")
+                         .arg(origin)
+                         .arg(p.line)
+                         .arg(p.key.isEmpty() ? QString() : p.key + QStringLiteral(": "), p.problem)});
+    for (const TomlEntry &e : doc.entries) {
+        const QString where = QStringLiteral("%1:%2").arg(origin).arg(e.line);
+        const Setting *s = findByKey(e.key);
+        if (!s) {
+            out.warnings << QStringLiteral("%1: unknown key %2, ignored").arg(where, e.key);
             continue;
         }
-        QString key = line.left(eq).trimmed().toString();
-        if (key.size() >= 2 && key.startsWith(QLatin1Char('"')) && key.endsWith(QLatin1Char('"')))
-            key = key.mid(1, key.size() - 2);
-        if (!table.isEmpty())
-            key = table + QLatin1Char('.') + key;
-        QString problem;
-        const std::optional<QString> value = parseValue(line.mid(eq + 1), problem);
-        if (!value) {
-            out.errors << QStringLiteral("%1: %2: %3").arg(where, key, problem);
-            continue;
-        }
-        if (const Setting *s = findByKey(key))
-            apply(*s, *value, where, out);
-        else
-            out.warnings << QStringLiteral("%1: unknown key %2, ignored").arg(where, key);
+        if (const QString error = apply(*s, e.value, where, out.config); !error.isEmpty())
+            errors.append({e.line, error});
     }
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[line, error] : errors)
+        out.errors << error;
 }
 
 void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
@@ -331,7 +221,8 @@ void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
     for (const Setting &s : settings()) {
         const QString name = QLatin1String(s.env);
         if (env.contains(name))
-            apply(s, env.value(name), name, out);
+            if (const QString error = apply(s, env.value(name), name, out.config); !error.isEmpty())
+                out.errors << error;
     }
 }
 

@@ -47,10 +47,11 @@ bool isChrome(const QString &line)
         QRegularExpression::CaseInsensitiveOption);
     // "@handle", "@handle · 2h", "2h", "Mar 3", "12:05", "1.2K", "3 replies"...
     static const QRegularExpression meta(
-        QStringLiteral("^(@\\w+)?[\\s·•|–—-]*(\\d{1,2}[:.]\\d{2}(\\s*[ap]m)?|\\d+\\s*[smhdw]|\\d+\\s*(min|mins|"
-                       "hours?|days?|"
-                       "分钟前|小时前|天前)|[a-z]{3,9}\\.? \\d{1,2}(, "
-                       "\\d{4})?|\\d{4}[-/.年]\\d{1,2}[-/.月]\\d{1,2}日?)?[\\s·•|–—-]*$"),
+        QStringLiteral(
+            "^(@\\w+)?[\\s·•|–—-]*(\\d{1,2}[:.]\\d{2}(\\s*[ap]m)?|\\d+\\s*[smhdw]|\\d+\\s*(min|mins|"
+            "hours?|days?|"
+            "分钟前|小时前|天前)|[a-z]{3,9}\\.? \\d{1,2}(, "
+            "\\d{4})?|\\d{4}[-/.年]\\d{1,2}[-/.月]\\d{1,2}日?)?[\\s·•|–—-]*$"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression counts(
         QStringLiteral(

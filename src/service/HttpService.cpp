@@ -3,12 +3,10 @@
 #include "api/Encoding.h"
 #include "api/ServiceUrl.h"
 #include "service/AnalysisRunner.h"
+#include "service/RequestHeaders.h"
 #include "service/UploadForm.h"
 
 #include <httplib.h>
-
-#include <QRegularExpression>
-#include <QUuid>
 
 #include <csignal>
 
@@ -33,34 +31,6 @@ thread_local RequestNotes t_notes;
 QString header(const httplib::Request &req, const char *name)
 {
     return QString::fromUtf8(req.get_header_value(name)).left(200);
-}
-
-QString requestIdOf(const httplib::Request &req)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._:-]{1,100}$"));
-    const QString id = header(req, "X-Request-Id");
-    if (plain.match(id).hasMatch())
-        return id;
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-}
-
-// "Bearer TOKEN", the scheme in any case; compared without an early exit.
-bool authorised(const httplib::Request &req, const QString &token)
-{
-    const std::string value = req.get_header_value("Authorization");
-    const std::string scheme = "bearer ";
-    if (value.size() < scheme.size())
-        return false;
-    for (std::size_t i = 0; i < scheme.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(value[i])) != scheme[i])
-            return false;
-    const std::string given = value.substr(scheme.size());
-    const std::string expected = token.toStdString();
-    unsigned char diff = given.size() == expected.size() ? 0 : 1;
-    for (std::size_t i = 0; i < given.size(); ++i)
-        diff |=
-            static_cast<unsigned char>(given[i] ^ expected[i % std::max<std::size_t>(1, expected.size())]);
-    return diff == 0 && !expected.empty();
 }
 
 void sendJson(httplib::Response &res, int status, const QByteArray &json)
@@ -126,7 +96,7 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
                                     const httplib::ContentReader &reader, bool stream)
 {
     const Clock::time_point started = t_notes.started.value_or(Clock::now());
-    const QString requestId = t_notes.requestId = requestIdOf(req);
+    const QString requestId = t_notes.requestId = acceptedRequestId(header(req, "X-Request-Id"));
     const QString headerLanguage = header(req, "Accept-Language");
     const bool headerZh = prefersChinese(headerLanguage);
     const ServiceConfig &config = m_parts.config;
@@ -153,7 +123,7 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
             res, tooLarge ? ServiceError::payloadTooLarge(headerZh) : ServiceError::badRequest(headerZh),
             requestId);
     }
-    if (!authorised(req, config.token))
+    if (!bearerMatches(req.get_header_value("Authorization"), config.token))
         return sendError(res, ServiceError::unauthorized(headerZh), requestId);
     if (!multipart)
         return sendError(res, ServiceError::badRequest(headerZh), requestId);
