@@ -2,6 +2,8 @@
 
 #include "api/Decoding.h"
 #include "api/Encoding.h"
+#include "service/ExtractiveSummary.h"
+#include "service/OfflineEngine.h"
 
 namespace tavolen::service {
 
@@ -16,10 +18,21 @@ AnalysisRunner::AnalysisRunner(TextExtractor &extractor, Engine &engine)
     : m_extractor(extractor), m_engine(engine)
 {}
 
-std::variant<ExtractedText, ServiceError> AnalysisRunner::extract(const Upload &upload,
-                                                                  const std::atomic<bool> &cancelled)
+std::variant<ExtractedText, ServiceError>
+AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled, const FieldSink &onField)
 {
-    std::optional<ExtractedText> text = m_extractor.extract(upload.jpeg, cancelled);
+    // The offline reading's summary is the text's opening sentences, which
+    // the first lines give: it can go out before the page is read. Other
+    // engines write their own.
+    TextSoFar early;
+    if (onField && dynamic_cast<const OfflineEngine *>(&m_engine)) {
+        early = [&](const ExtractedText &part) {
+            const QString summary = extractiveSummary(part.text);
+            if (!summary.isEmpty())
+                onField({QStringLiteral("summary"), summary});
+        };
+    }
+    std::optional<ExtractedText> text = m_extractor.extract(upload.jpeg, cancelled, early);
     if (!text)
         return ServiceError::unreadableImage(prefersChinese(upload.uiLanguage));
     return *text;

@@ -25,8 +25,10 @@ public:
     AnalysisRunner(TextExtractor &extractor, Engine &engine);
 
     // The text of the upload's picture, or the refusal of an unreadable one.
-    std::variant<ExtractedText, ServiceError> extract(const Upload &upload,
-                                                      const std::atomic<bool> &cancelled);
+    // With `onField`, fields that the first lines already decide go there
+    // while the rest of the picture is read.
+    std::variant<ExtractedText, ServiceError>
+    extract(const Upload &upload, const std::atomic<bool> &cancelled, const FieldSink &onField = {});
 
     // Runs the engine on worker thread time; the five early fields go to
     // `onField` (others are dropped). `started` is when the request came in,

@@ -81,7 +81,6 @@ private:
     };
     struct StreamJob {
         Upload upload;
-        ExtractedText text;
         QString requestId;
         Clock::time_point started;
         std::shared_ptr<AllowanceTicket> ticket;
@@ -147,12 +146,11 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
         ticket->day = day;
     }
 
-    const std::atomic<bool> running{false};
-    std::variant<ExtractedText, ServiceError> text = m_runner.extract(upload, running);
-    if (const auto *refusal = std::get_if<ServiceError>(&text))
-        return sendError(res, *refusal, requestId);
-
     if (!stream) {
+        const std::atomic<bool> running{false};
+        std::variant<ExtractedText, ServiceError> text = m_runner.extract(upload, running);
+        if (const auto *refusal = std::get_if<ServiceError>(&text))
+            return sendError(res, *refusal, requestId);
         const auto reading = m_runner.read(
             upload, std::get<ExtractedText>(text), requestId, QStringLiteral("plain"), started,
             [](const api::FieldEvent &) {}, running);
@@ -162,8 +160,9 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
         return sendJson(res, 200, std::get<Reading>(reading).envelopeJson);
     }
 
-    auto job = std::make_shared<StreamJob>(
-        StreamJob{std::move(upload), std::get<ExtractedText>(std::move(text)), requestId, started, ticket});
+    // The picture is read inside the stream, so that what its first lines
+    // decide can go out while the rest is read.
+    auto job = std::make_shared<StreamJob>(StreamJob{std::move(upload), requestId, started, ticket});
     res.set_header("Cache-Control", "no-store");
     // Proxies in front of the service must pass each line on as it comes.
     res.set_header("X-Accel-Buffering", "no");
@@ -183,10 +182,16 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
         if (!cancelled && !sink.write(bytes.constData(), std::size_t(bytes.size())))
             cancelled = true;
     };
-    const auto reading = m_runner.read(
-        job.upload, job.text, job.requestId, QStringLiteral("stream"), job.started,
-        [&](const api::FieldEvent &event) { write(eventLines("field", api::encodeFieldEvent(event))); },
-        cancelled);
+    const FieldSink sendField = [&](const api::FieldEvent &event) {
+        write(eventLines("field", api::encodeFieldEvent(event)));
+    };
+    std::variant<ExtractedText, ServiceError> text = m_runner.extract(job.upload, cancelled, sendField);
+    std::variant<Reading, ServiceError> reading = ServiceError{};
+    if (const auto *refusal = std::get_if<ServiceError>(&text))
+        reading = *refusal;
+    else
+        reading = m_runner.read(job.upload, std::get<ExtractedText>(text), job.requestId,
+                                QStringLiteral("stream"), job.started, sendField, cancelled);
     if (const auto *failure = std::get_if<ServiceError>(&reading)) {
         t_notes.error = failure->code;
         write(eventLines("error", api::encodeAPIError(failure->apiError())));

@@ -47,14 +47,64 @@ PixPtr prepare(PixPtr pix)
     return grey;
 }
 
+// A row of blank pixels between the first lines of a page and the rest, near
+// a third of the way down, or 0 when there is none (or the page is short):
+// the text above it is read first, so that a stream can show its opening
+// before the whole page is read.
+int splitRow(Pix *grey)
+{
+    const int w = pixGetWidth(grey);
+    const int h = pixGetHeight(grey);
+    if (h < 400 || pixGetDepth(grey) != 8)
+        return 0;
+    const l_uint32 *data = pixGetData(grey);
+    const int wpl = pixGetWpl(grey);
+    const auto blank = [&](int y) {
+        const l_uint32 *line = data + y * wpl;
+        for (int x = 0; x < w; x += 2)
+            if (GET_DATA_BYTE(line, x) < 128)
+                return false;
+        return true;
+    };
+    const int minGap = std::max(4, h / 200);
+    int best = 0;
+    for (int y = h / 5, runStart = -1; y < h * 3 / 5; ++y) {
+        if (blank(y)) {
+            if (runStart < 0)
+                runStart = y;
+            continue;
+        }
+        if (runStart >= 0 && y - runStart >= minGap) {
+            const int middle = (runStart + y) / 2;
+            if (best == 0 || std::abs(middle - h / 3) < std::abs(best - h / 3))
+                best = middle;
+        }
+        runStart = -1;
+    }
+    return best;
+}
+
 bool cancelRequested(void *flag, int)
 {
     return static_cast<const std::atomic<bool> *>(flag)->load();
 }
 
-QString recognise(tesseract::TessBaseAPI &api, Pix *pix, const std::atomic<bool> &cancelled)
+// The text of rows [top, bottom) of `page`. A crop of its own, since
+// Tesseract 5.3 misreads a rectangle set at the top of a larger image.
+QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom,
+                  const std::atomic<bool> &cancelled)
 {
-    api.SetImage(pix);
+    if (cancelled)
+        return {};
+    PixPtr crop;
+    if (top > 0 || bottom < pixGetHeight(page)) {
+        Box *box = boxCreate(0, top, pixGetWidth(page), bottom - top);
+        crop.reset(pixClipRectangle(page, box, nullptr));
+        boxDestroy(&box);
+        if (!crop)
+            return {};
+    }
+    api.SetImage(crop ? crop.get() : page);
     // Screens are about 96 dpi; without it Tesseract guesses and says so.
     api.SetSourceResolution(96);
     tesseract::ETEXT_DESC monitor;
@@ -73,7 +123,6 @@ QString recognise(tesseract::TessBaseAPI &api, Pix *pix, const std::atomic<bool>
             } while (it->Next(tesseract::RIL_TEXTLINE));
         }
     }
-    api.Clear();
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -130,7 +179,8 @@ void TesseractExtractor::release(tesseract::TessBaseAPI *api)
 }
 
 std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
-                                                         const std::atomic<bool> &cancelled)
+                                                         const std::atomic<bool> &cancelled,
+                                                         const TextSoFar &onPart)
 {
     const auto *bytes = reinterpret_cast<const l_uint8 *>(jpeg.constData());
     l_int32 w = 0, h = 0, spp = 0;
@@ -148,7 +198,21 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
         release(api);
         return std::nullopt;
     }
-    const QString raw = recognise(*api, prepare(std::move(pix)).get(), cancelled);
+    const PixPtr page = prepare(std::move(pix));
+    const int height = pixGetHeight(page.get());
+    const int split = onPart ? splitRow(page.get()) : 0;
+    QString raw;
+    if (split > 0) {
+        raw = recognise(*api, page.get(), 0, split, cancelled);
+        if (!cancelled) {
+            const QString first = joinCjk(raw);
+            onPart(ExtractedText{first, guessTextLanguage(first)});
+        }
+        raw += QLatin1Char('\n') + recognise(*api, page.get(), split, height, cancelled);
+    } else {
+        raw = recognise(*api, page.get(), 0, height, cancelled);
+    }
+    api->Clear();
     release(api);
 
     ExtractedText out;

@@ -26,7 +26,9 @@ public:
     QString error() const { return m_error; }
     int instances() const { return int(m_all.size()); }
 
-    std::optional<ExtractedText> extract(const QByteArray &jpeg, const std::atomic<bool> &cancelled) override;
+    // Pages of some height are read in two parts, the first lines first.
+    std::optional<ExtractedText> extract(const QByteArray &jpeg, const std::atomic<bool> &cancelled,
+                                         const TextSoFar &onPart) override;
 
     // The largest picture decoded; a bigger one is refused before decoding.
     static constexpr long long kMaxPixels = 40'000'000;

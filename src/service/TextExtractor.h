@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <optional>
 
 namespace tavolen::service {
@@ -16,6 +17,9 @@ struct ExtractedText {
     QString language;
 };
 
+// Receives the text of a picture's first lines while the rest is still read.
+using TextSoFar = std::function<void(const ExtractedText &)>;
+
 // Reads the text of an image held in memory.
 class TextExtractor {
 public:
@@ -23,9 +27,11 @@ public:
     // Blocks the calling thread; safe to call from several threads at once.
     // nullopt when the bytes are not an image it can decode or are too large
     // a picture; an image without text gives empty text. Returns early, with
-    // whatever was read, once `cancelled` turns true.
-    virtual std::optional<ExtractedText> extract(const QByteArray &jpeg,
-                                                 const std::atomic<bool> &cancelled) = 0;
+    // whatever was read, once `cancelled` turns true. When it reads a picture
+    // in parts, `onPart` (if set) gets the text so far after each but the
+    // last, on the calling thread.
+    virtual std::optional<ExtractedText> extract(const QByteArray &jpeg, const std::atomic<bool> &cancelled,
+                                                 const TextSoFar &onPart) = 0;
 };
 
 } // namespace tavolen::service

@@ -15,12 +15,17 @@ namespace tavolen::test {
 // Hands back a fixed text for any picture, or refuses it as undecodable.
 class FakeExtractor : public service::TextExtractor {
 public:
-    std::optional<service::ExtractedText> extract(const QByteArray &, const std::atomic<bool> &) override
+    std::optional<service::ExtractedText> extract(const QByteArray &, const std::atomic<bool> &,
+                                                  const service::TextSoFar &onPart) override
     {
         ++calls;
+        if (onPart && firstLines)
+            onPart(*firstLines);
         return result;
     }
     std::optional<service::ExtractedText> result = service::ExtractedText{};
+    // Handed to the caller as the text read so far, when set.
+    std::optional<service::ExtractedText> firstLines;
     std::atomic<int> calls{0};
 };
 

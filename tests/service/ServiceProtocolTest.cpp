@@ -93,6 +93,26 @@ TEST_F(ServiceProtocol, TheUploadsInterfaceLanguageChoosesTheLanguageOfTheReadin
         << "the summary quotes the text as written";
 }
 
+TEST_F(ServiceProtocol, TheOfflineSummaryLeavesOnceTheFirstLinesAreRead)
+{
+    extractor.firstLines = service::ExtractedText{QStringLiteral("Jane @jane\nOpening words of the post."),
+                                                  QStringLiteral("en")};
+    start();
+    const api::AnalysisOutcome outcome = stream();
+    ASSERT_TRUE(outcome.ok()) << caseText(outcome);
+    ASSERT_EQ(partials.size(), 6);
+    EXPECT_EQ(partials[0], (api::StreamPartial{std::nullopt, QStringLiteral("Opening words of the post."),
+                                               std::nullopt, std::nullopt, std::nullopt}));
+    EXPECT_EQ(partials.back().summary, outcome.value().result.summary)
+        << "the whole text's summary replaces it";
+
+    ScriptedEngine model([](const service::AnalysisInput &, const service::FieldSink &,
+                            const std::atomic<bool> &) -> service::EngineOutcome { return sampleResult(); });
+    start({}, &model);
+    ASSERT_TRUE(stream().ok());
+    EXPECT_TRUE(partials.isEmpty()) << "another engine writes its own summary";
+}
+
 TEST_F(ServiceProtocol, FieldsLeaveAsTheEngineProducesThemNotWithTheResult)
 {
     std::atomic<bool> seen{false};
@@ -142,7 +162,8 @@ TEST_F(ServiceProtocol, RefusalsReachTheAppAsItsOwnErrors)
     EXPECT_EQ(caseText(plain("GIF89a not a jpeg")), "http 415 Only JPEG screenshots can be analysed.");
     extractor.result.reset();
     EXPECT_EQ(caseText(plain()).substr(0, 8), "http 422");
-    EXPECT_EQ(caseText(stream()), "http 422") << "an undecodable picture is refused before the stream starts";
+    EXPECT_EQ(caseText(stream()), "http 503 The screenshot could not be decoded, or is too large a picture.")
+        << "the picture is read inside the stream";
 }
 
 TEST_F(ServiceProtocol, TheDailyAllowanceEndsInTheAppsQuotaErrorAndOnlyReadingsCount)

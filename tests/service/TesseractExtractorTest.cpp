@@ -72,7 +72,7 @@ protected:
     static std::optional<service::ExtractedText> read(const QByteArray &jpeg)
     {
         const std::atomic<bool> running{false};
-        return extractor->extract(jpeg, running);
+        return extractor->extract(jpeg, running, {});
     }
     static service::TesseractExtractor *extractor;
 };
@@ -125,11 +125,37 @@ TEST_F(TesseractExtractorTest, APictureWithoutTextGivesNoTextAndWhatIsNoJpegIsRe
     EXPECT_FALSE(read(garbled));
 }
 
+TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
+{
+    QStringList page;
+    for (const char *line :
+         {"Opening line about the harbour.", "Second line about the boats.", "",
+          "Third line about the market.", "Fourth line about the bridge.", "Fifth line about the station.",
+          "Sixth line about the museum.", "Seventh line about the garden.", "Eighth line about the library."})
+        page << QString::fromLatin1(line);
+    const std::atomic<bool> running{false};
+    QList<service::ExtractedText> parts;
+    const auto text = extractor->extract(renderJpeg(page, QStringLiteral("DejaVu Sans")), running,
+                                         [&](const service::ExtractedText &part) { parts << part; });
+    ASSERT_TRUE(text);
+    ASSERT_EQ(parts.size(), 1);
+    EXPECT_TRUE(parts[0].text.contains(QStringLiteral("harbour"))) << parts[0].text.toStdString();
+    EXPECT_FALSE(parts[0].text.contains(QStringLiteral("library"))) << parts[0].text.toStdString();
+    EXPECT_EQ(parts[0].language, "en");
+    EXPECT_TRUE(text->text.startsWith(parts[0].text)) << text->text.toStdString();
+    EXPECT_GE(shareFound(page.join(' '), text->text, false), 0.8) << text->text.toStdString();
+
+    parts.clear();
+    const auto short_ = extractor->extract(renderJpeg(page.mid(0, 2), QStringLiteral("DejaVu Sans")), running,
+                                           [&](const service::ExtractedText &part) { parts << part; });
+    EXPECT_TRUE(parts.isEmpty()) << "a short page is read in one go";
+}
+
 TEST_F(TesseractExtractorTest, AStopRequestBeforeTheStartReadsNothing)
 {
     const std::atomic<bool> cancelled{true};
     const auto text = extractor->extract(
-        renderJpeg({QStringLiteral("Nothing to see here")}, QStringLiteral("DejaVu Sans")), cancelled);
+        renderJpeg({QStringLiteral("Nothing to see here")}, QStringLiteral("DejaVu Sans")), cancelled, {});
     ASSERT_TRUE(text);
     EXPECT_EQ(text->text, "");
 }
