@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
 namespace tavolen::service {
 
 namespace {
@@ -63,8 +65,11 @@ bool isChrome(const QString &line)
         counts.match(l).hasMatch())
         return true;
     // A display name followed by its handle: "Jane Doe @jane · 2h".
-    static const QRegularExpression byline(QStringLiteral("^[^@]{0,40}@\\w+(\\s*[·•–—-]\\s*\\S+)?$"));
-    if (byline.match(line.trimmed()).hasMatch() && !line.contains(QLatin1Char('.')))
+    // A name, a handle and perhaps a time, as OCR reads them: "Jane Doe
+    // @jane · 2h", "张三 @zhangsan .3 小时", "Replying to @jane".
+    static const QRegularExpression byline(
+        QStringLiteral("^[^@!?。！？]{0,40}@\\w{2,}[\\s·•.,:|–—-]*\\d*\\s*\\p{L}{0,6}\\s*$"));
+    if (byline.match(line.trimmed()).hasMatch())
         return true;
     qsizetype letters = 0;
     for (const QChar c : l)
@@ -80,7 +85,9 @@ bool cjkText(const QString &text)
 // Cuts at a sentence end past `min` characters, else at a word before `max`.
 QString trimTo(const QString &text, qsizetype min, qsizetype max, bool cjk)
 {
-    static const QRegularExpression sentenceEnd(QStringLiteral("[.!?。！？…]+[\"'”’)）]*(\\s|$)"));
+    // Latin sentences end before a space; Chinese ones need none.
+    static const QRegularExpression sentenceEnd(
+        QStringLiteral("[.!?…]+[\"'”’)）]*(\\s|$)|[。！？]+[”’）」』]*"));
     qsizetype cut = -1;
     for (auto it = sentenceEnd.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
@@ -109,12 +116,18 @@ QString trimTo(const QString &text, qsizetype min, qsizetype max, bool cjk)
 QStringList contentLines(const QString &text)
 {
     QStringList out;
+    QStringList wordy;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         const QString l = line.trimmed();
-        if (!l.isEmpty() && !isChrome(l))
+        if (l.isEmpty())
+            continue;
+        if (!isChrome(l))
             out << l;
+        else if (std::count_if(l.begin(), l.end(), [](QChar c) { return c.isLetter(); }) >= 2)
+            wordy << l;
     }
-    return out;
+    // A short reply ("thanks @sam") looks like a byline; better it than nothing.
+    return out.isEmpty() ? wordy : out;
 }
 
 QString extractiveSummary(const QString &text)

@@ -164,6 +164,21 @@ TEST(OfflineEngine, TheSummarySkipsTheInterfaceAndStaysShort)
     EXPECT_TRUE(r.summary.endsWith(QChar(0x2026)));
 }
 
+TEST(OfflineEngine, AChineseSummaryEndsAtItsFirstSentenceAfterTheByline)
+{
+    const api::AnalysisResult r =
+        readText(QStringLiteral(
+                     "= @zhangsan .3 "
+                     "小时\n【通知】您的账户异常，已被冻结。请立即点击以下链接进行身份验证。\n回复 转发 赞"))
+            .result;
+    EXPECT_EQ(r.summary, QStringLiteral("【通知】您的账户异常，已被冻结。"));
+    EXPECT_EQ(r.detected_language, "zh");
+    EXPECT_EQ(readText(QStringLiteral("@sam see you at the station")).result.summary,
+              QStringLiteral("@sam see you at the station"));
+    EXPECT_FALSE(readText(QStringLiteral("great job @sam")).result.flags.no_text_detected)
+        << "a lone line that looks like a byline is still text";
+}
+
 TEST(OfflineEngine, CardNumbersAndWrittenPasswordsAreSensitive)
 {
     EXPECT_TRUE(
