@@ -10,11 +10,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
-# dpkg-shlibdeps finds the libraries the binary links; these are loaded at
+# dpkg-shlibdeps finds the libraries the binaries link; these are loaded at
 # run time instead: the X11 platform plugin, the JPEG image plugin (in
-# libqt6gui6), the capture sound and a font with CJK glyphs.
+# libqt6gui6), the capture sound, a font with CJK glyphs, and the text
+# recognition models of the analysis service.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei, tesseract-ocr-eng, tesseract-ocr-chi-sim")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

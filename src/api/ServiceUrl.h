@@ -9,6 +9,9 @@ inline constexpr auto kPlainPath = "v1/analyze-screenshot";
 inline constexpr auto kStreamPath = "v1/analyze-screenshot-stream";
 inline constexpr auto kHealthPath = "v1/health";
 
+// Compiled into the client; the service tells our uploads apart by it.
+inline constexpr auto kApiToken = "tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66";
+
 // The service's base URL: "api_base" when it holds an http(s) URL with a host,
 // otherwise the built-in default. Read afresh on every use.
 QUrl base();

@@ -11,9 +11,6 @@ namespace tavolen::api {
 
 namespace {
 
-// Compiled into the client; the service tells our uploads apart by it.
-constexpr auto kApiToken = "tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66";
-
 QString canonicalUuid()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();

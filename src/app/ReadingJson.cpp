@@ -1,5 +1,7 @@
 #include "app/ReadingJson.h"
 
+#include "api/Encoding.h"
+
 #include <nlohmann/json.hpp>
 
 namespace tavolen::app {
@@ -49,38 +51,7 @@ QByteArray partialLine(const api::StreamPartial &p)
 
 QByteArray resultLine(const api::AnalysisResult &r)
 {
-    json o = json::object();
-    put(o, "platform", r.platform);
-    put(o, "content_type", r.content_type);
-    put(o, "detected_language", r.detected_language);
-    put(o, "summary", r.summary);
-    put(o, "hidden_meaning", r.hidden_meaning);
-    put(o, "full_translation", r.full_translation);
-    put(o, "tone", r.tone);
-    put(o, "tone_label", r.tone_label);
-    put(o, "intent", r.intent);
-    put(o, "risk_level", r.risk_level);
-    put(o, "risk_reason", r.risk_reason);
-    put(o, "recommended_action", r.recommended_action);
-    put(o, "action_reason", r.action_reason);
-    o["auto_copy"] = r.auto_copy;
-    if (r.respondable)
-        o["respondable"] = *r.respondable;
-    put(o, "reply_language", r.reply_language);
-    put(o, "best_reply", r.best_reply);
-    put(o, "short_reply", r.short_reply);
-    put(o, "alternative_reply", r.alternative_reply);
-    put(o, "best_reply_label", r.best_reply_label);
-    put(o, "alternative_reply_label", r.alternative_reply_label);
-    put(o, "best_reply_gloss", r.best_reply_gloss);
-    put(o, "short_reply_gloss", r.short_reply_gloss);
-    put(o, "alternative_reply_gloss", r.alternative_reply_gloss);
-    json flags = json::object();
-    flags["no_text_detected"] = r.flags.no_text_detected;
-    flags["sensitive_pii"] = r.flags.sensitive_pii;
-    flags["unsupported"] = r.flags.unsupported;
-    o["flags"] = std::move(flags);
-    return line("result", std::move(o));
+    return "{\"result\":" + api::encodeAnalysisResult(r) + '}';
 }
 
 QByteArray errorLine(const QString &text)

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QByteArray>
+
+namespace tavolen::api {
+
+// The records as the service writes them: one compact JSON document, UTF-8,
+// members in the records' field order, absent optional members left out,
+// empty texts kept. What decode*() of Decoding.h reads back unchanged.
+QByteArray encodeAnalysisResult(const AnalysisResult &result);
+QByteArray encodeAnalyzeEnvelope(const AnalyzeEnvelope &envelope);
+QByteArray encodeAPIError(const APIError &error);
+QByteArray encodeAPIErrorEnvelope(const APIErrorEnvelope &envelope);
+QByteArray encodeFieldEvent(const FieldEvent &event);
+
+} // namespace tavolen::api

@@ -1,0 +1,77 @@
+#include "service/AnalysisRunner.h"
+
+#include "api/Decoding.h"
+#include "api/Encoding.h"
+#include "service/ExtractiveSummary.h"
+#include "service/OfflineEngine.h"
+
+namespace tavolen::service {
+
+bool isEarlyField(const QString &field)
+{
+    return field == QLatin1String("tone_label") || field == QLatin1String("summary") ||
+           field == QLatin1String("hidden_meaning") || field == QLatin1String("risk_level") ||
+           field == QLatin1String("risk_reason");
+}
+
+AnalysisRunner::AnalysisRunner(TextExtractor &extractor, Engine &engine)
+    : m_extractor(extractor), m_engine(engine)
+{}
+
+std::variant<ExtractedText, ServiceError>
+AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled, const FieldSink &onField)
+{
+    // The offline reading's summary is the text's opening sentences, which
+    // the first lines give: it can go out before the page is read. Other
+    // engines write their own.
+    TextSoFar early;
+    if (onField && dynamic_cast<const OfflineEngine *>(&m_engine)) {
+        early = [&](const ExtractedText &part) {
+            const QString summary = extractiveSummary(part.text);
+            if (!summary.isEmpty())
+                onField({QStringLiteral("summary"), summary});
+        };
+    }
+    std::optional<ExtractedText> text = m_extractor.extract(upload.jpeg, cancelled, early);
+    if (!text)
+        return ServiceError::unreadableImage(prefersChinese(upload.uiLanguage));
+    return *text;
+}
+
+std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, const ExtractedText &text,
+                                                         const QString &requestId, const QString &path,
+                                                         std::chrono::steady_clock::time_point started,
+                                                         const FieldSink &onField,
+                                                         const std::atomic<bool> &cancelled)
+{
+    const bool zh = prefersChinese(upload.uiLanguage);
+    const AnalysisInput input{text.text, text.language, upload.jpeg, upload.uiLanguage};
+    const FieldSink early = [&](const api::FieldEvent &event) {
+        if (isEarlyField(event.field))
+            onField(event);
+    };
+    EngineOutcome outcome = m_engine.analyze(input, early, cancelled);
+    if (auto *failure = std::get_if<EngineFailure>(&outcome)) {
+        ServiceError e{502, failure->code.isEmpty() ? QStringLiteral("engine_failed") : failure->code,
+                       failure->message_zh.value_or(ServiceError::invalidReading(zh).message)};
+        return e;
+    }
+    api::AnalyzeEnvelope envelope;
+    envelope.request_id = requestId;
+    envelope.schema_version = QLatin1String(kSchemaVersion);
+    envelope.model = m_engine.name();
+    envelope.path = path;
+    envelope.latency_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+            .count();
+    envelope.result = std::get<api::AnalysisResult>(std::move(outcome));
+
+    // What leaves here is what the app will read: checked with its decoder.
+    Reading reading{api::encodeAnalyzeEnvelope(envelope)};
+    const std::optional<api::AnalyzeEnvelope> back = api::decodeAnalyzeEnvelope(reading.envelopeJson);
+    if (!back || *back != envelope)
+        return ServiceError::invalidReading(zh);
+    return reading;
+}
+
+} // namespace tavolen::service

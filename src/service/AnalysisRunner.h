@@ -1,0 +1,55 @@
+#pragma once
+
+#include "service/Engine.h"
+#include "service/ServiceError.h"
+#include "service/TextExtractor.h"
+#include "service/UploadForm.h"
+
+#include <QByteArray>
+
+#include <chrono>
+#include <variant>
+
+namespace tavolen::service {
+
+// A reading ready to send: the envelope's JSON, already read back with the
+// app's own decoder.
+struct Reading {
+    QByteArray envelopeJson;
+};
+
+// The work of one upload, the same for both endpoints: text extraction, the
+// engine, and the envelope around its reading.
+class AnalysisRunner {
+public:
+    AnalysisRunner(TextExtractor &extractor, Engine &engine);
+
+    // The text of the upload's picture, or the refusal of an unreadable one.
+    // With `onField`, fields that the first lines already decide go there
+    // while the rest of the picture is read.
+    std::variant<ExtractedText, ServiceError>
+    extract(const Upload &upload, const std::atomic<bool> &cancelled, const FieldSink &onField = {});
+
+    // Runs the engine on worker thread time; the five early fields go to
+    // `onField` (others are dropped). `started` is when the request came in,
+    // for the envelope's latency. An engine failure or a reading the app
+    // could not decode becomes a ServiceError.
+    std::variant<Reading, ServiceError> read(const Upload &upload, const ExtractedText &text,
+                                             const QString &requestId, const QString &path,
+                                             std::chrono::steady_clock::time_point started,
+                                             const FieldSink &onField, const std::atomic<bool> &cancelled);
+
+    QString engineName() const { return m_engine.name(); }
+
+    // The envelope's schema version.
+    static constexpr auto kSchemaVersion = "1";
+
+private:
+    TextExtractor &m_extractor;
+    Engine &m_engine;
+};
+
+// Whether `field` is one of the five fields a stream sends early.
+bool isEarlyField(const QString &field);
+
+} // namespace tavolen::service

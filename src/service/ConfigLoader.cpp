@@ -1,0 +1,256 @@
+#include "service/ConfigLoader.h"
+
+#include "api/ServiceUrl.h"
+#include "service/TomlSubset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace tavolen::service {
+
+namespace {
+
+// A setting as the file names it and as the environment names it. `set`
+// returns what is wrong with the value, or an empty text.
+struct Setting {
+    const char *key;
+    const char *env;
+    const char *help;
+    std::function<QString(const QString &, ServiceConfig &)> set;
+};
+
+std::function<QString(const QString &, ServiceConfig &)> integer(int ServiceConfig::*member, int min, int max)
+{
+    return [=](const QString &raw, ServiceConfig &c) {
+        bool ok = false;
+        const int v = QString(raw).remove(QLatin1Char('_')).toInt(&ok);
+        if (!ok || v < min || v > max)
+            return QStringLiteral("expected a whole number from %1 to %2").arg(min).arg(max);
+        c.*member = v;
+        return QString();
+    };
+}
+
+std::optional<bool> boolean(const QString &raw)
+{
+    const QString v = raw.trimmed().toLower();
+    if (v == QLatin1String("true") || v == QLatin1String("1") || v == QLatin1String("yes") ||
+        v == QLatin1String("on"))
+        return true;
+    if (v == QLatin1String("false") || v == QLatin1String("0") || v == QLatin1String("no") ||
+        v == QLatin1String("off"))
+        return false;
+    return std::nullopt;
+}
+
+QString httpUrlProblem(const QString &raw)
+{
+    if (raw.isEmpty())
+        return {};
+    const QUrl url(raw, QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) ||
+        url.host().isEmpty())
+        return QStringLiteral("expected an http or https URL with a host");
+    return {};
+}
+
+const std::vector<Setting> &settings()
+{
+    static const std::vector<Setting> table = {
+        {"host", "TAVOLEN_SERVICE_HOST", "address to listen on (127.0.0.1; 0.0.0.0 for every interface)",
+         [](const QString &raw, ServiceConfig &c) {
+             if (raw.trimmed().isEmpty())
+                 return QStringLiteral("expected an address");
+             c.host = raw.trimmed();
+             return QString();
+         }},
+        {"port", "TAVOLEN_SERVICE_PORT", "TCP port (8765)", integer(&ServiceConfig::port, 1, 65535)},
+        {"engine", "TAVOLEN_SERVICE_ENGINE",
+         "\"offline\" or \"llm\" (llm when a model is configured, else offline)",
+         [](const QString &raw, ServiceConfig &c) {
+             const QString v = raw.trimmed().toLower();
+             if (!v.isEmpty() && v != QLatin1String("offline") && v != QLatin1String("llm"))
+                 return QStringLiteral("expected \"offline\" or \"llm\"");
+             c.engine = v;
+             return QString();
+         }},
+        {"llm.base_url", "TAVOLEN_SERVICE_LLM_BASE_URL",
+         "OpenAI-compatible API base, e.g. http://127.0.0.1:8080/v1",
+         [](const QString &raw, ServiceConfig &c) {
+             const QString problem = httpUrlProblem(raw.trimmed());
+             if (problem.isEmpty())
+                 c.llm.baseUrl = raw.trimmed();
+             return problem;
+         }},
+        {"llm.model", "TAVOLEN_SERVICE_LLM_MODEL", "model name the endpoint knows",
+         [](const QString &raw, ServiceConfig &c) {
+             c.llm.model = raw.trimmed();
+             return QString();
+         }},
+        {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY", "API key, sent as a bearer token (none)",
+         [](const QString &raw, ServiceConfig &c) {
+             c.llm.apiKey = raw.trimmed();
+             return QString();
+         }},
+        {"llm.vision", "TAVOLEN_SERVICE_LLM_VISION", "also send the screenshot to the model (false)",
+         [](const QString &raw, ServiceConfig &c) {
+             const std::optional<bool> v = boolean(raw);
+             if (!v)
+                 return QStringLiteral("expected true or false");
+             c.llm.vision = *v;
+             return QString();
+         }},
+        {"llm.timeout_seconds", "TAVOLEN_SERVICE_LLM_TIMEOUT", "longest wait for the model's reading (60)",
+         [](const QString &raw, ServiceConfig &c) {
+             bool ok = false;
+             const int v = raw.trimmed().toInt(&ok);
+             if (!ok || v < 1 || v > 600)
+                 return QStringLiteral("expected a whole number from 1 to 600");
+             c.llm.timeoutSeconds = v;
+             return QString();
+         }},
+        {"daily_allowance", "TAVOLEN_SERVICE_DAILY_ALLOWANCE",
+         "analyses per device and day, 0 = no limit (0)",
+         integer(&ServiceConfig::dailyAllowance, 0, 1000000)},
+        {"max_upload_mb", "TAVOLEN_SERVICE_MAX_UPLOAD_MB", "largest upload in MiB (10)",
+         [](const QString &raw, ServiceConfig &c) {
+             bool ok = false;
+             const int v = raw.trimmed().toInt(&ok);
+             if (!ok || v < 1 || v > 100)
+                 return QStringLiteral("expected a whole number from 1 to 100");
+             c.maxUploadBytes = std::int64_t(v) * 1024 * 1024;
+             return QString();
+         }},
+        {"read_timeout_seconds", "TAVOLEN_SERVICE_READ_TIMEOUT",
+         "longest silence while a request arrives (10)", integer(&ServiceConfig::readTimeoutSeconds, 1, 300)},
+        {"upload_timeout_seconds", "TAVOLEN_SERVICE_UPLOAD_TIMEOUT", "longest a whole upload may take (30)",
+         integer(&ServiceConfig::uploadTimeoutSeconds, 1, 600)},
+        {"keep_alive_seconds", "TAVOLEN_SERVICE_KEEP_ALIVE", "how long an idle connection is kept open (5)",
+         integer(&ServiceConfig::keepAliveSeconds, 1, 300)},
+        {"workers", "TAVOLEN_SERVICE_WORKERS", "requests handled at once; more wait their turn (8)",
+         integer(&ServiceConfig::workers, 1, 256)},
+        {"ocr_instances", "TAVOLEN_SERVICE_OCR_INSTANCES",
+         "text recognisers kept loaded, 0 = one per core (0)", integer(&ServiceConfig::ocrInstances, 0, 64)},
+        {"ocr_languages", "TAVOLEN_SERVICE_OCR_LANGUAGES", "Tesseract languages (eng+chi_sim)",
+         [](const QString &raw, ServiceConfig &c) {
+             if (raw.trimmed().isEmpty())
+                 return QStringLiteral("expected language names such as eng+chi_sim");
+             c.ocrLanguages = raw.trimmed();
+             return QString();
+         }},
+        {"tessdata_dir", "TAVOLEN_SERVICE_TESSDATA", "folder of *.traineddata (Tesseract's default)",
+         [](const QString &raw, ServiceConfig &c) {
+             c.tessdataDir = raw.trimmed();
+             return QString();
+         }},
+        {"token", "TAVOLEN_SERVICE_TOKEN", "bearer token uploads must carry (the app's built-in one)",
+         [](const QString &raw, ServiceConfig &c) {
+             if (raw.trimmed().isEmpty())
+                 return QStringLiteral("expected a token");
+             c.token = raw.trimmed();
+             return QString();
+         }},
+    };
+    return table;
+}
+
+const Setting *findByKey(const QString &key)
+{
+    for (const Setting &s : settings())
+        if (key == QLatin1String(s.key))
+            return &s;
+    return nullptr;
+}
+
+// Sets the value; what is wrong with it, with where it came from, or "".
+QString apply(const Setting &s, const QString &raw, const QString &where, ServiceConfig &config)
+{
+    const QString problem = s.set(raw, config);
+    return problem.isEmpty() ? problem
+                             : QStringLiteral("%1: %2: %3").arg(where, QLatin1String(s.key), problem);
+}
+
+} // namespace
+
+QString defaultConfigPath(const QProcessEnvironment &env)
+{
+    const QString explicitPath = env.value(QStringLiteral("TAVOLEN_SERVICE_CONFIG"));
+    if (!explicitPath.isEmpty())
+        return explicitPath;
+    QString base = env.value(QStringLiteral("XDG_CONFIG_HOME"));
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = env.value(QStringLiteral("HOME")) + QStringLiteral("/.config");
+    return base + QStringLiteral("/tavolen/service.toml");
+}
+
+void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out)
+{
+    // Errors are reported in the file's line order, whatever found them.
+    QList<std::pair<int, QString>> errors;
+    const TomlDocument doc = parseTomlSubset(text);
+    for (const TomlProblem &p : doc.problems)
+        errors.append(
+            {p.line, QStringLiteral("%1:%2: %3%4")
+                         .arg(origin)
+                         .arg(p.line)
+                         .arg(p.key.isEmpty() ? QString() : p.key + QStringLiteral(": "), p.problem)});
+    for (const TomlEntry &e : doc.entries) {
+        const QString where = QStringLiteral("%1:%2").arg(origin).arg(e.line);
+        const Setting *s = findByKey(e.key);
+        if (!s) {
+            out.warnings << QStringLiteral("%1: unknown key %2, ignored").arg(where, e.key);
+            continue;
+        }
+        if (const QString error = apply(*s, e.value, where, out.config); !error.isEmpty())
+            errors.append({e.line, error});
+    }
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[line, error] : errors)
+        out.errors << error;
+}
+
+void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
+{
+    for (const Setting &s : settings()) {
+        const QString name = QLatin1String(s.env);
+        if (env.contains(name))
+            if (const QString error = apply(s, env.value(name), name, out.config); !error.isEmpty())
+                out.errors << error;
+    }
+}
+
+ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env)
+{
+    ConfigLoad out;
+    out.config.token = QLatin1String(api::kApiToken);
+    QFile file(path);
+    if (file.exists()) {
+        // A configuration file is a few hundred bytes; refuse anything huge.
+        if (!file.open(QIODevice::ReadOnly))
+            out.errors << QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString());
+        else if (file.size() > 1024 * 1024)
+            out.errors << QStringLiteral("%1: larger than 1 MiB").arg(path);
+        else
+            applyConfigText(QString::fromUtf8(file.readAll()), path, out);
+    }
+    applyEnvironment(env, out);
+    return out;
+}
+
+QString configHelp()
+{
+    QString text;
+    for (const Setting &s : settings())
+        text += QStringLiteral("  %1\n      %2 = ...   %3\n")
+                    .arg(QLatin1String(s.env), QLatin1String(s.key), QLatin1String(s.help));
+    return text;
+}
+
+} // namespace tavolen::service

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "service/Engine.h"
+#include "service/ServiceConfig.h"
+
+#include <memory>
+
+namespace tavolen::service {
+
+// The engine the configuration asks for: `offline` unless a model is
+// configured (or "engine" says so). nullptr with `error` set when the
+// configuration asks for an engine it cannot have.
+std::unique_ptr<Engine> makeEngine(const ServiceConfig &config, QString &error);
+
+} // namespace tavolen::service

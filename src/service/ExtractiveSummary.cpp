@@ -1,0 +1,149 @@
+#include "service/ExtractiveSummary.h"
+
+#include "service/TextScript.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace tavolen::service {
+
+namespace {
+
+// Longest summary, in characters: about two lines of the panel.
+constexpr qsizetype kMaxLatin = 220;
+constexpr qsizetype kMaxCjk = 90;
+
+bool isChrome(const QString &line)
+{
+    static const QSet<QString> buttons = [] {
+        QSet<QString> s;
+        for (const char *w : {"reply",          "replies",
+                              "retweet",        "retweets",
+                              "repost",         "reposts",
+                              "quote",          "quotes",
+                              "like",           "likes",
+                              "share",          "follow",
+                              "following",      "followers",
+                              "views",          "view",
+                              "comment",        "comments",
+                              "more",           "show more",
+                              "translate post", "see translation",
+                              "bookmark",       "send",
+                              "message",        "copy link",
+                              "回复",           "转发",
+                              "点赞",           "赞",
+                              "分享",           "评论",
+                              "关注",           "收藏",
+                              "更多",           "展开",
+                              "全文",           "发送",
+                              "翻译",           "查看翻译",
+                              "举报",           "已关注"})
+            s.insert(QString::fromUtf8(w));
+        return s;
+    }();
+    static const QRegularExpression header(
+        QStringLiteral(
+            "^(from|to|cc|bcc|date|sent|subject|reply-to|发件人|收件人|抄送|时间|日期|主题)\\s*[:：]"),
+        QRegularExpression::CaseInsensitiveOption);
+    // "@handle", "@handle · 2h", "2h", "Mar 3", "12:05", "1.2K", "3 replies"...
+    static const QRegularExpression meta(
+        QStringLiteral(
+            "^(@\\w+)?[\\s·•|–—-]*(\\d{1,2}[:.]\\d{2}(\\s*[ap]m)?|\\d+\\s*[smhdw]|\\d+\\s*(min|mins|"
+            "hours?|days?|"
+            "分钟前|小时前|天前)|[a-z]{3,9}\\.? \\d{1,2}(, "
+            "\\d{4})?|\\d{4}[-/.年]\\d{1,2}[-/.月]\\d{1,2}日?)?[\\s·•|–—-]*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression counts(
+        QStringLiteral(
+            "^[\\d\\s.,kmw万亿·•|]*(replies|reposts|likes|views|comments|shares)?[\\d\\s.,kmw万·•|]*$"),
+        QRegularExpression::CaseInsensitiveOption);
+
+    const QString l = line.trimmed().toLower();
+    if (buttons.contains(l) || header.match(l).hasMatch() || meta.match(l).hasMatch() ||
+        counts.match(l).hasMatch())
+        return true;
+    // A display name followed by its handle: "Jane Doe @jane · 2h".
+    // A name, a handle and perhaps a time, as OCR reads them: "Jane Doe
+    // @jane · 2h", "张三 @zhangsan .3 小时", "Replying to @jane".
+    static const QRegularExpression byline(
+        QStringLiteral("^[^@!?。！？]{0,40}@\\w{2,}[\\s·•.,:|–—-]*\\d*\\s*\\p{L}{0,6}\\s*$"));
+    if (byline.match(line.trimmed()).hasMatch())
+        return true;
+    qsizetype letters = 0;
+    for (const QChar c : l)
+        letters += c.isLetter() ? 1 : 0;
+    return letters < 2;
+}
+
+bool cjkText(const QString &text)
+{
+    return guessTextLanguage(text) == QLatin1String("zh");
+}
+
+// Cuts at a sentence end past `min` characters, else at a word before `max`.
+QString trimTo(const QString &text, qsizetype min, qsizetype max, bool cjk)
+{
+    // Latin sentences end before a space; Chinese ones need none.
+    static const QRegularExpression sentenceEnd(
+        QStringLiteral("[.!?…]+[\"'”’)）]*(\\s|$)|[。！？]+[”’）」』]*"));
+    qsizetype cut = -1;
+    for (auto it = sentenceEnd.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        const qsizetype end = m.capturedEnd() - (m.captured().back().isSpace() ? 1 : 0);
+        if (end > max)
+            break;
+        cut = end;
+        if (end >= min)
+            break;
+    }
+    if (cut > 0)
+        return text.left(cut).trimmed();
+    if (text.size() <= max)
+        return text;
+    qsizetype at = max - 1;
+    if (!cjk) {
+        const qsizetype space = text.lastIndexOf(QLatin1Char(' '), at);
+        if (space > max / 2)
+            at = space;
+    }
+    return text.left(at).trimmed() + QChar(0x2026);
+}
+
+} // namespace
+
+QStringList contentLines(const QString &text)
+{
+    QStringList out;
+    QStringList wordy;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QString l = line.trimmed();
+        if (l.isEmpty())
+            continue;
+        if (!isChrome(l))
+            out << l;
+        else if (std::count_if(l.begin(), l.end(), [](QChar c) { return c.isLetter(); }) >= 2)
+            wordy << l;
+    }
+    // A short reply ("thanks @sam") looks like a byline; better it than nothing.
+    return out.isEmpty() ? wordy : out;
+}
+
+QString extractiveSummary(const QString &text)
+{
+    const QStringList lines = contentLines(text);
+    if (lines.isEmpty())
+        return {};
+    const bool cjk = cjkText(lines.join(QLatin1Char(' ')));
+    // Lines wrapped by the screen rejoin into sentences.
+    QString joined;
+    for (const QString &l : lines) {
+        if (!joined.isEmpty() && !(cjk && isCjk(joined.back().unicode()) && isCjk(l.front().unicode())))
+            joined += QLatin1Char(' ');
+        joined += l;
+    }
+    return cjk ? trimTo(joined, 12, kMaxCjk, true) : trimTo(joined, 40, kMaxLatin, false);
+}
+
+} // namespace tavolen::service

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "service/Engine.h"
+
+namespace tavolen::service {
+
+// A reading from the extracted text alone, without a language model: where
+// the text comes from, what it opens with, and what its wording says about
+// risk and tone. It writes no replies and claims nothing it cannot see.
+class OfflineEngine : public Engine {
+public:
+    QString name() const override { return QStringLiteral("offline"); }
+    EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,
+                          const std::atomic<bool> &cancelled) override;
+};
+
+} // namespace tavolen::service

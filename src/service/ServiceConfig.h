@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tavolen::service {
+
+// An OpenAI-compatible chat-completions endpoint, for the `llm` engine.
+struct LlmSettings {
+    // e.g. "https://api.example.com/v1" or "http://127.0.0.1:8080/v1"; empty
+    // means no model is configured.
+    QString baseUrl;
+    QString model;
+    // Sent as "Authorization: Bearer KEY" when not empty.
+    QString apiKey;
+    // Also send the screenshot to the model (a vision model), not only its text.
+    bool vision = false;
+    // The longest the model may take for one reading.
+    int timeoutSeconds = 60;
+};
+
+// Everything the service can be told, from its file and its environment.
+struct ServiceConfig {
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 8765;
+    // "offline", "llm", or empty: llm when a model is configured, else offline.
+    QString engine;
+    LlmSettings llm;
+    // Analyses a device may have a day; 0 = no limit.
+    int dailyAllowance = 0;
+    // The largest upload accepted, the whole multipart body.
+    std::int64_t maxUploadBytes = 10 * 1024 * 1024;
+    // The longest silence while reading a request, and the longest the whole
+    // upload may take to arrive.
+    int readTimeoutSeconds = 10;
+    int uploadTimeoutSeconds = 30;
+    // How long an idle connection is kept for the app's next upload; also
+    // the longest a stop waits for idle connections.
+    int keepAliveSeconds = 5;
+    // HTTP worker threads: requests handled at once; later ones queue.
+    int workers = 8;
+    // Text recognisers kept loaded; each serves one request at a time.
+    // 0 = one per processor core.
+    int ocrInstances = 0;
+    // Tesseract's language names joined by '+'.
+    QString ocrLanguages = QStringLiteral("eng+chi_sim");
+    // Where the *.traineddata files are; empty = Tesseract's own default.
+    QString tessdataDir;
+    // The bearer token uploads must carry; the app's own by default.
+    QString token;
+};
+
+} // namespace tavolen::service

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QString>
+
+namespace tavolen::service {
+
+// A refusal or failure as the client receives it: an HTTP status and the
+// error envelope's code and message. The message is in the upload's
+// interface language; the app shows it as it comes.
+struct ServiceError {
+    int status = 500;
+    QString code;
+    QString message;
+
+    api::APIError apiError() const
+    {
+        return {code, message.isEmpty() ? std::nullopt : std::optional(message)};
+    }
+
+    static ServiceError badRequest(bool zh);
+    static ServiceError unauthorized(bool zh);
+    static ServiceError notFound(bool zh);
+    static ServiceError requestTimeout(bool zh);
+    static ServiceError payloadTooLarge(bool zh);
+    static ServiceError unsupportedImage(bool zh);
+    static ServiceError unreadableImage(bool zh);
+    static ServiceError quotaExceeded(bool zh);
+    static ServiceError internal(bool zh);
+    static ServiceError invalidReading(bool zh);
+    // The status of an error that the HTTP layer raised itself.
+    static ServiceError forStatus(int status, bool zh);
+};
+
+// Whether an interface-language tag ("zh-Hans", "zh_CN") asks for Chinese.
+bool prefersChinese(const QString &languageTag);
+
+} // namespace tavolen::service

@@ -1,0 +1,224 @@
+#include "service/TesseractExtractor.h"
+
+#include "service/TextScript.h"
+
+#include <leptonica/allheaders.h>
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+
+#include <QStringList>
+
+#include <chrono>
+
+namespace tavolen::service {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Lines the recogniser is less sure of than this are mostly icons, avatars
+// and rules read as letters; dropping them keeps noise out of the reading.
+constexpr float kMinLineConfidence = 45.0f;
+// Small crops are enlarged: Tesseract reads best at a cap height of about
+// 30 pixels, and screen text is often half of that.
+constexpr long long kEnlargeBelowPixels = 1'000'000;
+
+struct PixDeleter {
+    void operator()(Pix *p) const { pixDestroy(&p); }
+};
+using PixPtr = std::unique_ptr<Pix, PixDeleter>;
+
+// Grey, dark text on light ground, large enough to read: what Tesseract
+// handles best. Dark-mode screenshots are inverted.
+PixPtr prepare(PixPtr pix)
+{
+    PixPtr grey(pixConvertTo8(pix.get(), 0));
+    if (!grey)
+        return pix;
+    float mean = 255;
+    if (pixGetAverageMasked(grey.get(), nullptr, 0, 0, 4, L_MEAN_ABSVAL, &mean) == 0 && mean < 110)
+        pixInvert(grey.get(), grey.get());
+    const long long pixels = (long long)pixGetWidth(grey.get()) * pixGetHeight(grey.get());
+    if (pixels < kEnlargeBelowPixels) {
+        if (PixPtr larger{pixScaleGrayLI(grey.get(), 2.0f, 2.0f)})
+            return larger;
+    }
+    return grey;
+}
+
+// A row of blank pixels between the first lines of a page and the rest, near
+// a third of the way down, or 0 when there is none (or the page is short):
+// the text above it is read first, so that a stream can show its opening
+// before the whole page is read.
+int splitRow(Pix *grey)
+{
+    const int w = pixGetWidth(grey);
+    const int h = pixGetHeight(grey);
+    if (h < 400 || pixGetDepth(grey) != 8)
+        return 0;
+    const l_uint32 *data = pixGetData(grey);
+    const int wpl = pixGetWpl(grey);
+    const auto blank = [&](int y) {
+        const l_uint32 *line = data + y * wpl;
+        for (int x = 0; x < w; x += 2)
+            if (GET_DATA_BYTE(line, x) < 128)
+                return false;
+        return true;
+    };
+    const int minGap = std::max(4, h / 200);
+    int best = 0;
+    for (int y = h / 5, runStart = -1; y < h * 3 / 5; ++y) {
+        if (blank(y)) {
+            if (runStart < 0)
+                runStart = y;
+            continue;
+        }
+        if (runStart >= 0 && y - runStart >= minGap) {
+            const int middle = (runStart + y) / 2;
+            if (best == 0 || std::abs(middle - h / 3) < std::abs(best - h / 3))
+                best = middle;
+        }
+        runStart = -1;
+    }
+    return best;
+}
+
+bool cancelRequested(void *flag, int)
+{
+    return static_cast<const std::atomic<bool> *>(flag)->load();
+}
+
+// The text of rows [top, bottom) of `page`. A crop of its own, since
+// Tesseract 5.3 misreads a rectangle set at the top of a larger image.
+QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom,
+                  const std::atomic<bool> &cancelled)
+{
+    if (cancelled)
+        return {};
+    PixPtr crop;
+    if (top > 0 || bottom < pixGetHeight(page)) {
+        Box *box = boxCreate(0, top, pixGetWidth(page), bottom - top);
+        crop.reset(pixClipRectangle(page, box, nullptr));
+        boxDestroy(&box);
+        if (!crop)
+            return {};
+    }
+    api.SetImage(crop ? crop.get() : page);
+    // Screens are about 96 dpi; without it Tesseract guesses and says so.
+    api.SetSourceResolution(96);
+    tesseract::ETEXT_DESC monitor;
+    monitor.cancel = &cancelRequested;
+    monitor.cancel_this = const_cast<std::atomic<bool> *>(&cancelled);
+    QStringList lines;
+    if (api.Recognize(&monitor) == 0 && !cancelled) {
+        std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+        if (it) {
+            do {
+                if (it->Confidence(tesseract::RIL_TEXTLINE) < kMinLineConfidence)
+                    continue;
+                const std::unique_ptr<char[]> line(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+                if (line)
+                    lines << QString::fromUtf8(line.get());
+            } while (it->Next(tesseract::RIL_TEXTLINE));
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+TesseractExtractor::TesseractExtractor(const QString &languages, const QString &dataDir, int instances)
+{
+    setMsgSeverity(L_SEVERITY_NONE);
+    const QByteArray lang = languages.toUtf8();
+    const QByteArray data = dataDir.toLocal8Bit();
+    for (int i = 0; i < std::max(1, instances); ++i) {
+        auto api = std::make_unique<tesseract::TessBaseAPI>();
+        if (api->Init(data.isEmpty() ? nullptr : data.constData(), lang.constData(),
+                      tesseract::OEM_LSTM_ONLY) != 0) {
+            m_error = QStringLiteral("Tesseract could not load the languages \"%1\"%2")
+                          .arg(languages, dataDir.isEmpty() ? QString() : QStringLiteral(" from ") + dataDir);
+            break;
+        }
+        api->SetVariable("debug_file", "/dev/null");
+        api->SetPageSegMode(tesseract::PSM_AUTO);
+        m_free.push_back(api.get());
+        m_all.push_back(std::move(api));
+    }
+    if (!m_all.empty())
+        m_error.clear();
+}
+
+TesseractExtractor::~TesseractExtractor()
+{
+    for (auto &api : m_all)
+        api->End();
+}
+
+tesseract::TessBaseAPI *TesseractExtractor::acquire(const std::atomic<bool> &cancelled)
+{
+    std::unique_lock lock(m_mutex);
+    while (m_free.empty()) {
+        if (cancelled || m_all.empty())
+            return nullptr;
+        m_returned.wait_for(lock, 100ms);
+    }
+    tesseract::TessBaseAPI *api = m_free.back();
+    m_free.pop_back();
+    return api;
+}
+
+void TesseractExtractor::release(tesseract::TessBaseAPI *api)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_free.push_back(api);
+    }
+    m_returned.notify_one();
+}
+
+std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
+                                                         const std::atomic<bool> &cancelled,
+                                                         const TextSoFar &onPart)
+{
+    const auto *bytes = reinterpret_cast<const l_uint8 *>(jpeg.constData());
+    l_int32 w = 0, h = 0, spp = 0;
+    if (jpeg.isEmpty() ||
+        readHeaderMemJpeg(bytes, size_t(jpeg.size()), &w, &h, &spp, nullptr, nullptr) != 0 || w <= 0 ||
+        h <= 0 || (long long)w * h > kMaxPixels)
+        return std::nullopt;
+    // Decoded pictures are the bulk of the memory a request takes: decode
+    // only with a recogniser in hand, so at most one a recogniser exists.
+    tesseract::TessBaseAPI *api = acquire(cancelled);
+    if (!api)
+        return ExtractedText{};
+    PixPtr pix(pixReadMemJpeg(bytes, size_t(jpeg.size()), 0, 1, nullptr, 0));
+    if (!pix) {
+        release(api);
+        return std::nullopt;
+    }
+    const PixPtr page = prepare(std::move(pix));
+    const int height = pixGetHeight(page.get());
+    const int split = onPart ? splitRow(page.get()) : 0;
+    QString raw;
+    if (split > 0) {
+        raw = recognise(*api, page.get(), 0, split, cancelled);
+        if (!cancelled) {
+            const QString first = joinCjk(raw);
+            onPart(ExtractedText{first, guessTextLanguage(first)});
+        }
+        raw += QLatin1Char('\n') + recognise(*api, page.get(), split, height, cancelled);
+    } else {
+        raw = recognise(*api, page.get(), 0, height, cancelled);
+    }
+    api->Clear();
+    release(api);
+
+    ExtractedText out;
+    out.text = joinCjk(raw);
+    out.language = guessTextLanguage(out.text);
+    return out;
+}
+
+} // namespace tavolen::service

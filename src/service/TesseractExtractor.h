@@ -1,0 +1,47 @@
+#pragma once
+
+#include "service/TextExtractor.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+namespace tavolen::service {
+
+// Text recognition with Tesseract. The recognisers are loaded once, here,
+// and lent to one request at a time: one must never serve two threads.
+class TesseractExtractor : public TextExtractor {
+public:
+    // Loads `instances` recognisers for `languages` ("eng+chi_sim") from
+    // `dataDir` (empty: Tesseract's default). See error() for the outcome.
+    TesseractExtractor(const QString &languages, const QString &dataDir, int instances);
+    ~TesseractExtractor() override;
+
+    // Why no recogniser could be loaded; empty when ready.
+    QString error() const { return m_error; }
+    int instances() const { return int(m_all.size()); }
+
+    // Pages of some height are read in two parts, the first lines first.
+    std::optional<ExtractedText> extract(const QByteArray &jpeg, const std::atomic<bool> &cancelled,
+                                         const TextSoFar &onPart) override;
+
+    // The largest picture decoded; a bigger one is refused before decoding.
+    static constexpr long long kMaxPixels = 40'000'000;
+
+private:
+    tesseract::TessBaseAPI *acquire(const std::atomic<bool> &cancelled);
+    void release(tesseract::TessBaseAPI *api);
+
+    QString m_error;
+    std::vector<std::unique_ptr<tesseract::TessBaseAPI>> m_all;
+    std::mutex m_mutex;
+    std::condition_variable m_returned;
+    std::vector<tesseract::TessBaseAPI *> m_free;
+};
+
+} // namespace tavolen::service

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace tavolen::service {
+
+// Whether `c` is a CJK ideograph, kana, hangul or CJK punctuation: the
+// characters that Chinese and Japanese write without spaces.
+bool isCjk(char32_t c);
+
+// Removes the spaces (and only spaces) that OCR puts between two CJK
+// characters, and trims each line; blank lines are dropped.
+QString joinCjk(const QString &text);
+
+// "zh" when the letters are mostly CJK, "en" when mostly Latin, "mixed" when
+// both weigh, "" when there are no letters at all.
+QString guessTextLanguage(const QString &text);
+
+} // namespace tavolen::service

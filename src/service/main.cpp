@@ -1,0 +1,153 @@
+#include "service/ConfigLoader.h"
+#include "service/EngineFactory.h"
+#include "service/HttpService.h"
+#include "service/MemoryAllowanceStore.h"
+#include "service/TesseractExtractor.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+void print(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+}
+
+QString usage()
+{
+    return QStringLiteral("Usage: tavolen-service [--config FILE] [--port N] [--host ADDRESS]\n"
+                          "\n"
+                          "Tavolen's local analysis service: reads the text of uploaded screenshots and\n"
+                          "answers with a reading. Keeps nothing but an optional per-device daily count.\n"
+                          "\n"
+                          "Configuration comes from FILE, else $TAVOLEN_SERVICE_CONFIG, else\n"
+                          "$XDG_CONFIG_HOME/tavolen/service.toml (~/.config/tavolen/service.toml), as\n"
+                          "`key = value` lines; the llm.* keys may also sit under an [llm] table.\n"
+                          "Environment variables override the file, and the options override both.\n"
+                          "\n"
+                          "Engines: `offline` (default) reads the text alone and writes no replies;\n"
+                          "`llm` asks an OpenAI-compatible chat-completions endpoint (a hosted API,\n"
+                          "llama.cpp's llama-server, Ollama) and is chosen when llm.base_url and\n"
+                          "llm.model are set.\n"
+                          "\n"
+                          "Settings (environment variable, then file key):\n") +
+           tavolen::service::configHelp();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    using namespace tavolen::service;
+
+    // Tesseract's OpenMP threads spin against each other and against the
+    // other requests' recognisers: one thread a recognition reads a page in
+    // about a third of the time on two cores. OpenMP reads the limit when it
+    // is loaded, before main, so the process starts again with it set.
+    if (!std::getenv("OMP_THREAD_LIMIT")) {
+        setenv("OMP_THREAD_LIMIT", "1", 1);
+        execv("/proc/self/exe", argv);
+        // Without /proc the service still runs, only slower.
+    }
+
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QString configPath = defaultConfigPath(env);
+    QString portOption;
+    QString hostOption;
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            std::fputs(usage().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        if (!std::strcmp(arg, "--config") && hasValue)
+            configPath = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(arg, "--port") && hasValue)
+            portOption = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(arg, "--host") && hasValue)
+            hostOption = QString::fromLocal8Bit(argv[++i]);
+        else {
+            print(
+                QStringLiteral("tavolen-service: unknown argument %1\n\n").arg(QString::fromLocal8Bit(arg)) +
+                usage());
+            return 2;
+        }
+    }
+
+    ConfigLoad load = loadConfig(configPath, env);
+    QProcessEnvironment options;
+    if (!portOption.isEmpty())
+        options.insert(QStringLiteral("TAVOLEN_SERVICE_PORT"), portOption);
+    if (!hostOption.isEmpty())
+        options.insert(QStringLiteral("TAVOLEN_SERVICE_HOST"), hostOption);
+    applyEnvironment(options, load);
+    for (const QString &w : load.warnings)
+        print(QStringLiteral("tavolen-service: warning: %1\n").arg(w));
+    if (!load.errors.isEmpty()) {
+        for (const QString &e : load.errors)
+            print(QStringLiteral("tavolen-service: %1\n").arg(e));
+        return 2;
+    }
+    const ServiceConfig &config = load.config;
+
+    QString engineError;
+    std::unique_ptr<Engine> engine = makeEngine(config, engineError);
+    if (!engine) {
+        print(QStringLiteral("tavolen-service: %1\n").arg(engineError));
+        return 2;
+    }
+
+    const int instances = config.ocrInstances > 0 ? config.ocrInstances
+                                                  : int(std::max(1u, std::thread::hardware_concurrency()));
+    TesseractExtractor extractor(config.ocrLanguages, config.tessdataDir, instances);
+    if (!extractor.error().isEmpty()) {
+        print(QStringLiteral("tavolen-service: %1\n").arg(extractor.error()));
+        return 1;
+    }
+
+    // SIGINT and SIGTERM are taken by a thread of their own, which stops the
+    // server; every other thread inherits the blocked mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    MemoryAllowanceStore allowance;
+    HttpService service({config, *engine, extractor, allowance});
+    const QString bindError = service.bind();
+    if (!bindError.isEmpty()) {
+        print(QStringLiteral("tavolen-service: %1\n").arg(bindError));
+        return 1;
+    }
+    print(
+        QStringLiteral("tavolen-service: listening on http://%1:%2 (engine %3, %4 text recognisers, "
+                       "daily allowance %5)\n")
+            .arg(config.host)
+            .arg(service.port())
+            .arg(engine->name())
+            .arg(extractor.instances())
+            .arg(config.dailyAllowance > 0 ? QString::number(config.dailyAllowance) : QStringLiteral("off")));
+
+    std::thread waiter([&] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        print(QStringLiteral("tavolen-service: stopping\n"));
+        service.stop();
+    });
+    service.serve();
+    // serve() also returns when the server fails; wake the waiter then.
+    pthread_kill(waiter.native_handle(), SIGTERM);
+    waiter.join();
+    return 0;
+}

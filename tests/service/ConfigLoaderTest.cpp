@@ -1,0 +1,103 @@
+#include "service/ConfigLoader.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen::service;
+
+namespace {
+
+ConfigLoad fromText(const QString &text)
+{
+    ConfigLoad load;
+    applyConfigText(text, QStringLiteral("service.toml"), load);
+    return load;
+}
+
+TEST(ConfigLoader, ReadsTheTomlSubsetWithTablesStringsNumbersAndComments)
+{
+    const ConfigLoad load = fromText(QStringLiteral("# the service\n"
+                                                    "port = 9000   # not the default\n"
+                                                    "host = '0.0.0.0'\n"
+                                                    "daily_allowance = 1_000\n"
+                                                    "\n"
+                                                    "[llm]\n"
+                                                    "base_url = \"http://127.0.0.1:8080/v1\"\n"
+                                                    "model = \"qwen \\\"2.5\\\" \\u00e9\"\n"
+                                                    "vision = true\n"));
+    EXPECT_TRUE(load.errors.isEmpty()) << load.errors.join('\n').toStdString();
+    EXPECT_TRUE(load.warnings.isEmpty());
+    EXPECT_EQ(load.config.port, 9000);
+    EXPECT_EQ(load.config.host, "0.0.0.0");
+    EXPECT_EQ(load.config.dailyAllowance, 1000);
+    EXPECT_EQ(load.config.llm.baseUrl, "http://127.0.0.1:8080/v1");
+    EXPECT_EQ(load.config.llm.model, QStringLiteral("qwen \"2.5\" é"));
+    EXPECT_TRUE(load.config.llm.vision);
+    EXPECT_EQ(fromText(QStringLiteral("llm.model = \"m\"")).config.llm.model, "m") << "dotted keys work too";
+}
+
+TEST(ConfigLoader, BadValuesAreErrorsWithTheirLineAndUnknownKeysOnlyWarnings)
+{
+    const ConfigLoad load = fromText(QStringLiteral("port = 70000\n"
+                                                    "engine = \"gpt\"\n"
+                                                    "[llm]\n"
+                                                    "base_url = \"ftp://x\"\n"
+                                                    "model = \"unterminated\n"
+                                                    "colour = \"blue\"\n"
+                                                    "just some words\n"
+                                                    "[broken\n"));
+    ASSERT_EQ(load.errors.size(), 6) << load.errors.join('\n').toStdString();
+    EXPECT_TRUE(load.errors[0].startsWith(QStringLiteral("service.toml:1: port:")));
+    EXPECT_TRUE(load.errors[1].startsWith(QStringLiteral("service.toml:2: engine:")));
+    EXPECT_TRUE(load.errors[2].startsWith(QStringLiteral("service.toml:4: llm.base_url:")));
+    ASSERT_EQ(load.warnings.size(), 1);
+    EXPECT_TRUE(load.warnings[0].contains(QStringLiteral("llm.colour")));
+    EXPECT_EQ(load.config.port, 8765) << "a bad value leaves the default";
+}
+
+TEST(ConfigLoader, TheEnvironmentOverridesTheFileWhichOverridesTheDefaults)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    const QString path = defaultConfigPath(env);
+    EXPECT_EQ(path, home.path() + QStringLiteral("/tavolen/service.toml"));
+
+    ConfigLoad none = loadConfig(path, env);
+    EXPECT_TRUE(none.errors.isEmpty()) << "no file is no error";
+    EXPECT_EQ(none.config.port, 8765);
+    EXPECT_EQ(none.config.host, "127.0.0.1");
+    EXPECT_EQ(none.config.token.size(), 56) << "the app's own token by default";
+
+    QDir().mkpath(home.path() + QStringLiteral("/tavolen"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("port = 9001\ndaily_allowance = 5\n[llm]\nmodel = \"from-file\"\n");
+    file.close();
+    env.insert(QStringLiteral("TAVOLEN_SERVICE_PORT"), QStringLiteral("9002"));
+    env.insert(QStringLiteral("TAVOLEN_SERVICE_LLM_MODEL"), QStringLiteral("from-env"));
+    env.insert(QStringLiteral("TAVOLEN_SERVICE_LLM_VISION"), QStringLiteral("yes"));
+    const ConfigLoad load = loadConfig(path, env);
+    EXPECT_TRUE(load.errors.isEmpty()) << load.errors.join('\n').toStdString();
+    EXPECT_EQ(load.config.port, 9002);
+    EXPECT_EQ(load.config.dailyAllowance, 5);
+    EXPECT_EQ(load.config.llm.model, "from-env");
+    EXPECT_TRUE(load.config.llm.vision);
+
+    env.insert(QStringLiteral("TAVOLEN_SERVICE_MAX_UPLOAD_MB"), QStringLiteral("lots"));
+    EXPECT_EQ(loadConfig(path, env).errors.size(), 1);
+}
+
+TEST(ConfigLoader, TheHelpNamesEveryVariableAndKey)
+{
+    const QString help = configHelp();
+    for (const char *name :
+         {"TAVOLEN_SERVICE_PORT", "TAVOLEN_SERVICE_HOST", "TAVOLEN_SERVICE_ENGINE",
+          "TAVOLEN_SERVICE_LLM_BASE_URL", "TAVOLEN_SERVICE_LLM_MODEL", "TAVOLEN_SERVICE_LLM_API_KEY",
+          "TAVOLEN_SERVICE_LLM_VISION", "TAVOLEN_SERVICE_DAILY_ALLOWANCE", "llm.base_url", "daily_allowance"})
+        EXPECT_TRUE(help.contains(QLatin1String(name))) << name;
+}
+
+} // namespace

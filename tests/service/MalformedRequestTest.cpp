@@ -1,0 +1,125 @@
+#include "RunningService.h"
+
+#include "api/Decoding.h"
+#include "service/OfflineEngine.h"
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+using namespace tavolen::test;
+
+namespace {
+
+const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
+const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
+const QByteArray kPlain = "/v1/analyze-screenshot";
+
+// Requests the app never sends, written byte by byte.
+class MalformedRequests : public ::testing::Test {
+protected:
+    MalformedRequests() : service(config(), engine, extractor) {}
+    static service::ServiceConfig config()
+    {
+        service::ServiceConfig c;
+        c.readTimeoutSeconds = 1;
+        c.uploadTimeoutSeconds = 2;
+        return c;
+    }
+    // The status, after checking that the body is an error envelope.
+    std::pair<int, QString> refusal(const QByteArray &request)
+    {
+        const RawAnswer answer = rawExchange(service.port(), request);
+        const std::optional<api::APIErrorEnvelope> envelope = api::decodeAPIErrorEnvelope(answer.body);
+        EXPECT_TRUE(envelope) << answer.head.toStdString() << "\n" << answer.body.toStdString();
+        return {answer.status, envelope ? envelope->error.code : QString()};
+    }
+    QByteArray form(const QList<std::pair<QByteArray, QByteArray>> &parts)
+    {
+        return uploadRequest(kPlain, "multipart/form-data; boundary=B", multipartBody("B", parts));
+    }
+
+    FakeExtractor extractor;
+    service::OfflineEngine engine;
+    RunningService service;
+};
+
+TEST_F(MalformedRequests, AWellFormedUploadIsTheBaseline)
+{
+    const RawAnswer answer = rawExchange(service.port(), form({{"meta", kMeta}, {"image", kJpeg}}));
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_TRUE(api::decodeAnalyzeEnvelope(answer.body));
+}
+
+TEST_F(MalformedRequests, EveryBrokenFormIsRefusedWithTheErrorEnvelopeAndA4xx)
+{
+    using Row = std::pair<QByteArray, std::pair<int, QString>>;
+    const Row rows[] = {
+        {form({{"image", kJpeg}}), {400, "bad_request"}},
+        {form({{"meta", kMeta}}), {400, "bad_request"}},
+        {form({{"meta", "not json"}, {"image", kJpeg}}), {400, "bad_request"}},
+        {form({{"meta", "[1,2]"}, {"image", kJpeg}}), {400, "bad_request"}},
+        {form({{"meta", R"({"ui_language":5})"}, {"image", kJpeg}}), {400, "bad_request"}},
+        {form({{"meta", kMeta}, {"image", ""}}), {400, "bad_request"}},
+        {form({{"meta", kMeta}, {"image", "\x89PNG\r\n\x1a\n"}}), {415, "unsupported_image"}},
+        {uploadRequest(kPlain, "multipart/form-data; boundary=B", "--B\r\nno end"), {400, "bad_request"}},
+        {uploadRequest(kPlain, "multipart/form-data", multipartBody("B", {{"meta", kMeta}})),
+         {400, "bad_request"}},
+        {uploadRequest(kPlain, "application/json", kMeta), {400, "bad_request"}},
+        {uploadRequest(kPlain, "multipart/form-data; boundary=B",
+                       multipartBody("B", {{"meta", kMeta}, {"image", kJpeg}}), "wrong"),
+         {401, "unauthorized"}},
+        {"GET /v1/nothing HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", {404, "not_found"}},
+        {"BREW /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
+         {400, "bad_request"}},
+    };
+    for (const auto &[request, expected] : rows) {
+        const auto [status, code] = refusal(request);
+        EXPECT_EQ(status, expected.first) << request.left(300).toStdString();
+        EXPECT_EQ(code, expected.second) << request.left(300).toStdString();
+    }
+    EXPECT_EQ(extractor.calls, 0) << "nothing refused was read";
+}
+
+TEST_F(MalformedRequests, AnUploadThatStallsOrTricklesIsCutOffInBoundedTime)
+{
+    const QByteArray body = multipartBody("B", {{"meta", kMeta}, {"image", kJpeg + QByteArray(4000, 'x')}});
+    const QByteArray full = uploadRequest(kPlain, "multipart/form-data; boundary=B", body);
+    const qsizetype headEnd = full.indexOf("\r\n\r\n") + 4;
+
+    // Silent after half the body: the read time-out (1 s) ends it.
+    QElapsedTimer clock;
+    clock.start();
+    const RawAnswer stalled = rawExchange(service.port(), full.left(headEnd + body.size() / 2), 4000);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_NE(stalled.status, 200);
+
+    // Never silent for long, but slower than the whole upload may take (2 s).
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(service.port()));
+    ASSERT_TRUE(socket.waitForConnected(1000));
+    clock.restart();
+    QByteArray answer;
+    for (qsizetype at = 0; at < full.size() && clock.elapsed() < 6000 && answer.isEmpty(); at += 128) {
+        socket.write(full.mid(at, 128));
+        socket.waitForBytesWritten(100);
+        socket.waitForReadyRead(300);
+        answer += socket.readAll();
+    }
+    socket.waitForReadyRead(1000);
+    answer += socket.readAll();
+    EXPECT_LT(clock.elapsed(), 4500);
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 408")) << answer.left(200).toStdString();
+}
+
+TEST_F(MalformedRequests, TheHealthCheckNeedsNoToken)
+{
+    const RawAnswer answer =
+        rawExchange(service.port(), "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(answer.body, R"({"status":"ok","engine":"offline"})");
+}
+
+} // namespace

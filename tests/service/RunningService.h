@@ -1,0 +1,104 @@
+#pragma once
+
+#include "service/Engine.h"
+#include "service/HttpService.h"
+#include "service/MemoryAllowanceStore.h"
+#include "service/TextExtractor.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <mutex>
+
+namespace tavolen::test {
+
+// Hands back a fixed text for any picture, or refuses it as undecodable.
+class FakeExtractor : public service::TextExtractor {
+public:
+    std::optional<service::ExtractedText> extract(const QByteArray &, const std::atomic<bool> &,
+                                                  const service::TextSoFar &onPart) override
+    {
+        ++calls;
+        if (onPart && firstLines)
+            onPart(*firstLines);
+        return result;
+    }
+    std::optional<service::ExtractedText> result = service::ExtractedText{};
+    // Handed to the caller as the text read so far, when set.
+    std::optional<service::ExtractedText> firstLines;
+    std::atomic<int> calls{0};
+};
+
+// An engine whose every call runs the test's script.
+class ScriptedEngine : public service::Engine {
+public:
+    using Script = std::function<service::EngineOutcome(
+        const service::AnalysisInput &, const service::FieldSink &, const std::atomic<bool> &)>;
+    explicit ScriptedEngine(Script script) : m_script(std::move(script)) {}
+    QString name() const override { return QStringLiteral("scripted"); }
+    service::EngineOutcome analyze(const service::AnalysisInput &input, const service::FieldSink &onField,
+                                   const std::atomic<bool> &cancelled) override
+    {
+        return m_script(input, onField, cancelled);
+    }
+
+private:
+    Script m_script;
+};
+
+// The real service on an ephemeral loopback port, serving on threads of
+// its own until destroyed; its log lines are kept.
+class RunningService {
+public:
+    RunningService(service::ServiceConfig config, service::Engine &engine, service::TextExtractor &extractor)
+    {
+        config.host = QStringLiteral("127.0.0.1");
+        config.port = 0;
+        // Stopping waits for idle connections to time out.
+        config.keepAliveSeconds = 1;
+        if (config.token.isEmpty())
+            config.token = QStringLiteral("tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");
+        m_service = std::make_unique<service::HttpService>(
+            service::HttpService::Parts{config, engine, extractor, allowance, [this](const QString &line) {
+                                            const std::lock_guard lock(m_mutex);
+                                            m_log << line;
+                                        }});
+        bindError = m_service->bind();
+        if (bindError.isEmpty())
+            m_service->start();
+    }
+    ~RunningService() { m_service->stop(); }
+
+    int port() const { return m_service->port(); }
+    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+    QStringList log() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_log;
+    }
+
+    QString bindError;
+    service::MemoryAllowanceStore allowance;
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_log;
+    std::unique_ptr<service::HttpService> m_service;
+};
+
+// One HTTP exchange over a plain socket, for requests the app never makes.
+struct RawAnswer {
+    int status = 0; // 0: no answer
+    QByteArray head;
+    QByteArray body;
+};
+RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs = 5000);
+
+// A multipart body as the app builds it, with parts of the test's choosing.
+QByteArray multipartBody(const QByteArray &boundary, const QList<std::pair<QByteArray, QByteArray>> &parts);
+// A complete upload request to `path` with the app's headers.
+QByteArray
+uploadRequest(const QByteArray &path, const QByteArray &contentType, const QByteArray &body,
+              const QByteArray &token = "tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");
+
+} // namespace tavolen::test

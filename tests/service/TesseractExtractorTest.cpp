@@ -1,0 +1,163 @@
+#include "service/TesseractExtractor.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace tavolen;
+
+namespace {
+
+// A screenshot of `lines`, as a JPEG in memory.
+QByteArray renderJpeg(const QStringList &lines, const QString &family, bool dark = false,
+                      QSize size = {1200, 0})
+{
+    QFont font(family);
+    font.setPixelSize(30);
+    const int lineHeight = 48;
+    if (size.height() == 0)
+        size.setHeight(60 + lineHeight * int(lines.size()));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(dark ? QColor(21, 32, 43) : QColor(Qt::white));
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(dark ? QColor(231, 233, 234) : QColor(15, 20, 25));
+    for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(30, 60 + i * lineHeight, lines[i]);
+    painter.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return jpeg;
+}
+
+// The share of `expected`'s words (or, for Chinese, characters) found in `text`.
+double shareFound(const QString &expected, const QString &text, bool characters)
+{
+    const QString haystack = text.toLower();
+    const QStringList units = characters
+                                  ? [&] {
+                                        QStringList out;
+                                        for (const QChar c : expected)
+                                            if (c.isLetter())
+                                                out << QString(c);
+                                        return out;
+                                    }()
+                                  : expected.toLower().split(QRegularExpression(QStringLiteral("\\W+")),
+                                                             Qt::SkipEmptyParts);
+    qsizetype found = 0;
+    for (const QString &u : units)
+        found += haystack.contains(u) ? 1 : 0;
+    return units.isEmpty() ? 0 : double(found) / double(units.size());
+}
+
+class TesseractExtractorTest : public ::testing::Test {
+protected:
+    // Loading the models takes about a second: once for the suite.
+    static void SetUpTestSuite()
+    {
+        extractor = new service::TesseractExtractor(QStringLiteral("eng+chi_sim"), QString(), 1);
+    }
+    static void TearDownTestSuite()
+    {
+        delete extractor;
+        extractor = nullptr;
+    }
+    static std::optional<service::ExtractedText> read(const QByteArray &jpeg)
+    {
+        const std::atomic<bool> running{false};
+        return extractor->extract(jpeg, running, {});
+    }
+    static service::TesseractExtractor *extractor;
+};
+
+service::TesseractExtractor *TesseractExtractorTest::extractor = nullptr;
+
+TEST_F(TesseractExtractorTest, ReadsMostWordsOfARenderedEnglishPostLightOrDark)
+{
+    ASSERT_TRUE(extractor->error().isEmpty()) << extractor->error().toStdString();
+    const QStringList post = {QStringLiteral("Thanks for the lovely photos from the trip!"),
+                              QStringLiteral("See you at the meeting on Friday morning.")};
+    for (const bool dark : {false, true}) {
+        QElapsedTimer clock;
+        clock.start();
+        const auto text = read(renderJpeg(post, QStringLiteral("DejaVu Sans"), dark));
+        ASSERT_TRUE(text);
+        EXPECT_GE(shareFound(post.join(' '), text->text, false), 0.8)
+            << dark << ": " << text->text.toStdString();
+        EXPECT_EQ(text->language, "en");
+        EXPECT_EQ(text->text.count('\n'), 1) << "one line of text a line of the picture";
+        EXPECT_LT(clock.elapsed(), 4000);
+    }
+}
+
+TEST_F(TesseractExtractorTest, ReadsChineseWithItsCharactersJoined)
+{
+    const QStringList post = {QStringLiteral("今天天气很好，我们一起去公园散步吧。"),
+                              QStringLiteral("晚上七点在学校门口见面。")};
+    const auto text = read(renderJpeg(post, QStringLiteral("WenQuanYi Micro Hei")));
+    ASSERT_TRUE(text);
+    EXPECT_GE(shareFound(post.join(QString()), text->text, true), 0.8) << text->text.toStdString();
+    EXPECT_FALSE(text->text.contains(
+        QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}] +[\\x{4e00}-\\x{9fff}]"))))
+        << text->text.toStdString();
+    EXPECT_EQ(text->language, "zh");
+}
+
+TEST_F(TesseractExtractorTest, APictureWithoutTextGivesNoTextAndWhatIsNoJpegIsRefused)
+{
+    const auto blank = read(renderJpeg({}, QStringLiteral("DejaVu Sans"), false, {800, 400}));
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->text, "");
+    EXPECT_EQ(blank->language, "");
+
+    const QByteArray jpeg = renderJpeg({QStringLiteral("Hello")}, QStringLiteral("DejaVu Sans"));
+    EXPECT_FALSE(read(QByteArray("\x89PNG\r\n\x1a\n0000")));
+    EXPECT_FALSE(read(QByteArray()));
+    EXPECT_FALSE(read(jpeg.left(20))) << "a header cut short";
+    QByteArray garbled = jpeg.left(2) + QByteArray(jpeg.size() - 2, '\x55');
+    EXPECT_FALSE(read(garbled));
+}
+
+TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
+{
+    QStringList page;
+    for (const char *line :
+         {"Opening line about the harbour.", "Second line about the boats.", "",
+          "Third line about the market.", "Fourth line about the bridge.", "Fifth line about the station.",
+          "Sixth line about the museum.", "Seventh line about the garden.", "Eighth line about the library."})
+        page << QString::fromLatin1(line);
+    const std::atomic<bool> running{false};
+    QList<service::ExtractedText> parts;
+    const auto text = extractor->extract(renderJpeg(page, QStringLiteral("DejaVu Sans")), running,
+                                         [&](const service::ExtractedText &part) { parts << part; });
+    ASSERT_TRUE(text);
+    ASSERT_EQ(parts.size(), 1);
+    EXPECT_TRUE(parts[0].text.contains(QStringLiteral("harbour"))) << parts[0].text.toStdString();
+    EXPECT_FALSE(parts[0].text.contains(QStringLiteral("library"))) << parts[0].text.toStdString();
+    EXPECT_EQ(parts[0].language, "en");
+    EXPECT_TRUE(text->text.startsWith(parts[0].text)) << text->text.toStdString();
+    EXPECT_GE(shareFound(page.join(' '), text->text, false), 0.8) << text->text.toStdString();
+
+    parts.clear();
+    const auto short_ = extractor->extract(renderJpeg(page.mid(0, 2), QStringLiteral("DejaVu Sans")), running,
+                                           [&](const service::ExtractedText &part) { parts << part; });
+    EXPECT_TRUE(parts.isEmpty()) << "a short page is read in one go";
+}
+
+TEST_F(TesseractExtractorTest, AStopRequestBeforeTheStartReadsNothing)
+{
+    const std::atomic<bool> cancelled{true};
+    const auto text = extractor->extract(
+        renderJpeg({QStringLiteral("Nothing to see here")}, QStringLiteral("DejaVu Sans")), cancelled, {});
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text, "");
+}
+
+} // namespace

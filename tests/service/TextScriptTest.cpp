@@ -1,0 +1,24 @@
+#include "service/TextScript.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavolen::service;
+
+TEST(TextScript, SpacesBetweenTwoCjkCharactersGoAndAllOthersStay)
+{
+    EXPECT_EQ(joinCjk(QStringLiteral("今 天 天 气 很 好 ， 我 们 去 公 园")),
+              QStringLiteral("今天天气很好，我们去公园"));
+    EXPECT_EQ(joinCjk(QStringLiteral("我 们 用 Qt 6 写 的")), QStringLiteral("我们用 Qt 6 写的"));
+    EXPECT_EQ(joinCjk(QStringLiteral("  hello   world  \n\n 你  好 \n")),
+              QStringLiteral("hello   world\n你好"));
+    EXPECT_EQ(joinCjk(QStringLiteral("カ タ カ ナ")), QStringLiteral("カタカナ"));
+}
+
+TEST(TextScript, TheLanguageGuessWeighsCharactersAgainstLetters)
+{
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("See you at the meeting on Friday")), "en");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("明天下午三点在会议室见")), "zh");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("明天的 meeting 改到 Friday 了")), "mixed");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("我们用 Qt")), "zh") << "a brand name in Chinese text";
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("12:30 · 42 ，。")), "");
+}
