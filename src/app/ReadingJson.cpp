@@ -15,11 +15,6 @@ std::string utf8(const QString &text)
     return text.toStdString();
 }
 
-void put(json &object, const char *key, const QString &value)
-{
-    object[key] = utf8(value);
-}
-
 void put(json &object, const char *key, const std::optional<QString> &value)
 {
     if (value)
