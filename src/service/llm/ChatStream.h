@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavolen::service::llm {
+
+// The text a model writes, taken out of an OpenAI-compatible chat-completions
+// event stream ("data: {chunk}" lines, then "data: [DONE]") as its bytes
+// arrive. Comment lines, blank lines, other event fields and chunks without
+// text are skipped. One line may not grow past `maxLine` bytes, so an endpoint
+// that never ends a line cannot grow the buffer without bound.
+class ChatStream {
+public:
+    using ContentSink = std::function<void(std::string_view)>;
+
+    ChatStream(ContentSink onContent, std::size_t maxLine);
+
+    // Reads the next bytes of the body, handing each piece of the model's
+    // text to the sink; false once nothing more need be read.
+    bool feed(std::string_view bytes);
+    // The endpoint has said "[DONE]".
+    bool finished() const { return m_finished; }
+    // Why the stream cannot be used: an error the endpoint sent in the
+    // stream, or a line longer than allowed.
+    const std::optional<QString> &failure() const { return m_failure; }
+    // The model stopped because it reached its token limit.
+    bool cutShort() const { return m_cutShort; }
+
+private:
+    void line(std::string_view text);
+    void chunk(std::string_view payload);
+
+    ContentSink m_onContent;
+    std::size_t m_maxLine;
+    std::string m_line;
+    bool m_afterCarriageReturn = false;
+    bool m_finished = false;
+    bool m_cutShort = false;
+    std::optional<QString> m_failure;
+};
+
+} // namespace tavolen::service::llm
