@@ -58,7 +58,7 @@ void StreamingJsonFields::feed(std::string_view piece)
 
 std::string_view StreamingJsonFields::objectText() const
 {
-    if (m_phase == Phase::Preamble)
+    if (m_phase == Phase::Preamble || m_phase == Phase::Candidate)
         return {};
     const std::size_t end = m_phase == Phase::Done ? m_objectEnd : m_text.size();
     return std::string_view(m_text).substr(m_objectBegin, end - m_objectBegin);
@@ -68,6 +68,8 @@ void StreamingJsonFields::step(char c)
 {
     if (m_phase == Phase::Preamble)
         preambleStep(c);
+    else if (m_phase == Phase::Candidate)
+        candidateStep(c);
     else if (m_inString)
         stringStep(c);
     else
@@ -79,10 +81,25 @@ void StreamingJsonFields::preambleStep(char c)
     // A reasoning model may think aloud first, braces included.
     if (c != '{' || insideThinkBlock())
         return;
-    m_phase = Phase::Object;
+    m_phase = Phase::Candidate;
     m_objectBegin = m_text.size() - 1;
+}
+
+void StreamingJsonFields::candidateStep(char c)
+{
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+        return;
+    // An object of ours opens with a member name or closes at once; a brace
+    // in prose ("{as asked}") does neither.
+    if (c != '"' && c != '}') {
+        m_phase = Phase::Preamble;
+        preambleStep(c);
+        return;
+    }
+    m_phase = Phase::Object;
     m_depth = 1;
     m_expectKey = true;
+    structureStep(c);
 }
 
 bool StreamingJsonFields::insideThinkBlock() const

@@ -14,8 +14,8 @@ namespace tavolen::service::llm {
 // the moment its string value has closed, so the panel can show the reading
 // long before the replies are done. Only string members of the top-level
 // object count; the same name is reported at most once. Text before the
-// object (a ```json fence, a sentence of prose, a <think> block) and after it
-// is ignored. The caller bounds how much text it feeds.
+// object (a ```json fence, prose, even with braces, a <think> block) and after
+// it is ignored. The caller bounds how much text it feeds.
 class StreamingJsonFields {
 public:
     explicit StreamingJsonFields(FieldSink sink);
@@ -30,12 +30,14 @@ public:
     std::string_view objectText() const;
 
 private:
-    enum class Phase { Preamble, Object, Done };
+    // Candidate: a "{" seen in the preamble, not yet known to open the object.
+    enum class Phase { Preamble, Candidate, Object, Done };
     // Where a string's escape decoding stands.
     enum class Escape { None, Backslash, Hex, PairBackslash, PairU, PairHex };
 
     void step(char c);
     void preambleStep(char c);
+    void candidateStep(char c);
     void structureStep(char c);
     void stringStep(char c);
     void stringClosed();

@@ -1,0 +1,81 @@
+#include "service/llm/ChatStream.h"
+
+#include "FakeModelServer.h"
+
+#include <gtest/gtest.h>
+
+using tavolen::service::llm::ChatStream;
+using tavolen::test::contentEvent;
+
+namespace {
+
+struct Read {
+    std::string text;
+    std::optional<QString> failure;
+    bool finished = false;
+    bool cutShort = false;
+};
+
+Read readAll(const std::vector<std::string> &pieces, std::size_t maxLine = 4096)
+{
+    Read read;
+    ChatStream stream([&](std::string_view piece) { read.text += piece; }, maxLine);
+    for (const std::string &piece : pieces)
+        stream.feed(piece);
+    read.failure = stream.failure();
+    read.finished = stream.finished();
+    read.cutShort = stream.cutShort();
+    return read;
+}
+
+const std::string kBody = ": keep-alive\r\n\r\n" + contentEvent("{\"summary\": \"caf\u00e9") +
+                          "event: ignored\ndata:{\"choices\":[{\"delta\":{\"role\":\"assistant\"}}]}\r\n" +
+                          contentEvent(" \\\"ok\\\"\"}") + "data: not json\n" +
+                          "data: {\"choices\":[{\"delta\":{},\"finish_reason\":\"stop\"}]}\r\r" +
+                          "data: [DONE]\n\n" + contentEvent("after the end");
+
+} // namespace
+
+TEST(ChatStream, TheModelsTextIsJoinedFromEveryChunkAtAnySplit)
+{
+    const std::string expected = "{\"summary\": \"caf\u00e9 \\\"ok\\\"\"}";
+    for (std::size_t cut = 0; cut <= kBody.size(); ++cut) {
+        const Read read = readAll({kBody.substr(0, cut), kBody.substr(cut)});
+        EXPECT_EQ(read.text, expected) << "cut at " << cut;
+        EXPECT_TRUE(read.finished);
+        EXPECT_FALSE(read.failure);
+    }
+}
+
+TEST(ChatStream, AnErrorInTheStreamIsAFailureWithTheEndpointsWords)
+{
+    const Read read =
+        readAll({contentEvent("{"), "data: {\"error\": {\"message\": \"Model overloaded\"}}\n\n",
+                 contentEvent("more")});
+    ASSERT_TRUE(read.failure);
+    EXPECT_TRUE(read.failure->contains(QStringLiteral("Model overloaded")));
+    EXPECT_EQ(read.text, "{");
+}
+
+TEST(ChatStream, ATokenLimitStopIsNoted)
+{
+    const Read read = readAll(
+        {contentEvent("{\"sum"), "data: {\"choices\":[{\"delta\":{},\"finish_reason\":\"length\"}]}\n\n"});
+    EXPECT_TRUE(read.cutShort);
+    EXPECT_FALSE(read.finished);
+}
+
+TEST(ChatStream, ALineLongerThanAllowedStopsTheStream)
+{
+    ChatStream stream([](std::string_view) {}, 64);
+    EXPECT_TRUE(stream.feed(std::string(64, 'x')));
+    EXPECT_FALSE(stream.feed("y"));
+    ASSERT_TRUE(stream.failure());
+    EXPECT_FALSE(stream.feed("\n"));
+}
+
+TEST(ChatStream, AnAnswerInOnePieceIsReadToo)
+{
+    const Read read = readAll({"data: {\"choices\":[{\"message\":{\"content\":\"{}\"}}]}\n\ndata: [DONE]\n"});
+    EXPECT_EQ(read.text, "{}");
+}

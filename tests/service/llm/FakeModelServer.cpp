@@ -1,0 +1,119 @@
+#include "FakeModelServer.h"
+
+#include <nlohmann/json.hpp>
+
+namespace tavolen::test {
+
+void Gate::open()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+    }
+    m_opened.notify_all();
+}
+
+bool Gate::waitFor(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_opened.wait_for(lock, limit, [this] { return m_open; });
+}
+
+FakeModelServer::FakeModelServer()
+{
+    m_server.Post("/v1/chat/completions",
+                  [this](const httplib::Request &request, httplib::Response &response) {
+                      Script script;
+                      {
+                          std::lock_guard lock(m_mutex);
+                          m_requests.push_back({request.target, request.body, request.headers});
+                          script = m_script;
+                      }
+                      if (script)
+                          script(request, response);
+                      else
+                          response.status = 500;
+                  });
+    m_port = m_server.bind_to_any_port("127.0.0.1");
+    // Bound and listening already: connections wait in the backlog until
+    // the thread accepts them.
+    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+}
+
+FakeModelServer::~FakeModelServer()
+{
+    m_shutdown.open();
+    m_server.stop();
+    m_thread.join();
+}
+
+QString FakeModelServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1/v1").arg(m_port);
+}
+
+void FakeModelServer::answer(Script script)
+{
+    std::lock_guard lock(m_mutex);
+    m_script = std::move(script);
+}
+
+std::vector<ReceivedRequest> FakeModelServer::requests() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+std::string contentEvent(const std::string &content)
+{
+    const nlohmann::json chunk = {
+        {"object", "chat.completion.chunk"},
+        {"choices", {{{"index", 0}, {"delta", {{"content", content}}}, {"finish_reason", nullptr}}}}};
+    return "data: " + chunk.dump() + "\n\n";
+}
+
+std::vector<std::string> piecesOf(const std::string &text, std::size_t size)
+{
+    std::vector<std::string> pieces;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t end = std::min(begin + size, text.size());
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+        pieces.push_back(text.substr(begin, end - begin));
+        begin = end;
+    }
+    return pieces;
+}
+
+FakeModelServer::Script streamOf(std::vector<std::string> events)
+{
+    return [events](const httplib::Request &, httplib::Response &response) {
+        response.set_chunked_content_provider("text/event-stream", [events](size_t, httplib::DataSink &sink) {
+            for (const std::string &event : events)
+                if (!sink.write(event.data(), event.size()))
+                    return false;
+            sink.done();
+            return true;
+        });
+    };
+}
+
+FakeModelServer::Script modelWrites(const std::string &text)
+{
+    std::vector<std::string> events;
+    for (const std::string &piece : piecesOf(text, 7))
+        events.push_back(contentEvent(piece));
+    events.push_back("data: [DONE]\n\n");
+    return streamOf(std::move(events));
+}
+
+FakeModelServer::Script statusAnswer(int status, std::string body)
+{
+    return [status, body](const httplib::Request &, httplib::Response &response) {
+        response.status = status;
+        response.set_content(body, "application/json");
+    };
+}
+
+} // namespace tavolen::test
