@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,6 +34,13 @@ struct ReceivedRequest {
     std::string target;
     std::string body;
     httplib::Headers headers;
+
+    // The first value of a header (names compared case-insensitively).
+    std::optional<std::string> header(const std::string &name) const
+    {
+        const auto it = headers.find(name);
+        return it == headers.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
 };
 
 // An OpenAI-compatible chat-completions endpoint on 127.0.0.1 (an ephemeral
