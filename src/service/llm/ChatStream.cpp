@@ -1,5 +1,7 @@
 #include "service/llm/ChatStream.h"
 
+#include "service/llm/LlmFailures.h"
+
 #include <nlohmann/json.hpp>
 
 #include <utility>
@@ -34,12 +36,14 @@ const std::string *textMember(const json &object, const char *key)
 }
 
 // The endpoint's own words for an error event, shortened for a log line.
-QString errorText(const json &error)
+EngineFailure streamedError(const json &error)
 {
     const std::string *message =
         error.is_string() ? &error.get_ref<const std::string &>() : textMember(error, "message");
     const QString text = message ? QString::fromStdString(*message) : QStringLiteral("no message");
-    return QStringLiteral("the model endpoint reported an error in its stream: %1").arg(text.left(200));
+    return llmFailure(
+        "model_unavailable",
+        QStringLiteral("the model endpoint reported an error in its stream: %1").arg(text.left(200)));
 }
 
 } // namespace
@@ -62,7 +66,9 @@ bool ChatStream::feed(std::string_view bytes)
             continue;
         }
         if (m_line.size() >= m_maxLine) {
-            m_failure = QStringLiteral("the model endpoint sent a line longer than %1 bytes").arg(m_maxLine);
+            m_failure = llmFailure(
+                "model_output_too_large",
+                QStringLiteral("the model endpoint sent a line longer than %1 bytes").arg(m_maxLine));
             return false;
         }
         m_line.push_back(c);
@@ -87,7 +93,7 @@ void ChatStream::chunk(std::string_view payload)
     if (!doc.is_object())
         return; // a keep-alive or a line we do not understand; the final check catches lost text
     if (const json *error = member(doc, "error")) {
-        m_failure = errorText(*error);
+        m_failure = streamedError(*error);
         return;
     }
     const json *choices = member(doc, "choices");

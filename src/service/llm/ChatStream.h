@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "service/Engine.h"
 
 #include <cstddef>
 #include <functional>
@@ -27,8 +27,9 @@ public:
     // The endpoint has said "[DONE]".
     bool finished() const { return m_finished; }
     // Why the stream cannot be used: an error the endpoint sent in the
-    // stream, or a line longer than allowed.
-    const std::optional<QString> &failure() const { return m_failure; }
+    // stream ("model_unavailable"), or a line longer than allowed
+    // ("model_output_too_large").
+    const std::optional<EngineFailure> &failure() const { return m_failure; }
     // The model stopped because it reached its token limit.
     bool cutShort() const { return m_cutShort; }
 
@@ -42,7 +43,7 @@ private:
     bool m_afterCarriageReturn = false;
     bool m_finished = false;
     bool m_cutShort = false;
-    std::optional<QString> m_failure;
+    std::optional<EngineFailure> m_failure;
 };
 
 } // namespace tavolen::service::llm

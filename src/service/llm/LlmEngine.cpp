@@ -64,7 +64,7 @@ EngineOutcome LlmEngine::read(const AnalysisInput &input, const FieldSink &onFie
                           QStringLiteral("the model wrote more than %1 bytes").arg(limits.max_text_bytes));
     if (!fields.objectClosed()) {
         if (stream.failure())
-            return llmFailure("model_unavailable", *stream.failure());
+            return *stream.failure();
         QString detail = fields.objectText().empty()
                              ? QStringLiteral("the model's answer holds no JSON object")
                              : QStringLiteral("the model's answer ended before its JSON object closed");

@@ -11,7 +11,7 @@ namespace {
 
 struct Read {
     std::string text;
-    std::optional<QString> failure;
+    std::optional<tavolen::service::EngineFailure> failure;
     bool finished = false;
     bool cutShort = false;
 };
@@ -53,7 +53,8 @@ TEST(ChatStream, AnErrorInTheStreamIsAFailureWithTheEndpointsWords)
         readAll({contentEvent("{"), "data: {\"error\": {\"message\": \"Model overloaded\"}}\n\n",
                  contentEvent("more")});
     ASSERT_TRUE(read.failure);
-    EXPECT_TRUE(read.failure->contains(QStringLiteral("Model overloaded")));
+    EXPECT_EQ(read.failure->code, QStringLiteral("model_unavailable"));
+    EXPECT_TRUE(read.failure->detail.contains(QStringLiteral("Model overloaded")));
     EXPECT_EQ(read.text, "{");
 }
 
@@ -71,6 +72,7 @@ TEST(ChatStream, ALineLongerThanAllowedStopsTheStream)
     EXPECT_TRUE(stream.feed(std::string(64, 'x')));
     EXPECT_FALSE(stream.feed("y"));
     ASSERT_TRUE(stream.failure());
+    EXPECT_EQ(stream.failure()->code, QStringLiteral("model_output_too_large"));
     EXPECT_FALSE(stream.feed("\n"));
 }
 

@@ -35,9 +35,10 @@ FakeModelServer::FakeModelServer()
                           response.status = 500;
                   });
     m_port = m_server.bind_to_any_port("127.0.0.1");
-    // Bound and listening already: connections wait in the backlog until
-    // the thread accepts them.
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    // A stop before the accept loop runs would be lost and leave it blocked.
+    while (!m_server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 FakeModelServer::~FakeModelServer()
