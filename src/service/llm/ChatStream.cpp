@@ -57,10 +57,15 @@ bool ChatStream::feed(std::string_view bytes)
     for (const char c : bytes) {
         if (m_finished || m_failure)
             return false;
+        if (m_framing == Framing::Unknown) {
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
+                continue;
+            m_framing = c == '{' ? Framing::WholeJson : Framing::Events;
+        }
         const bool afterCr = std::exchange(m_afterCarriageReturn, c == '\r');
-        if (c == '\n' && afterCr)
+        if (m_framing == Framing::Events && c == '\n' && afterCr)
             continue;
-        if (c == '\r' || c == '\n') {
+        if (m_framing == Framing::Events && (c == '\r' || c == '\n')) {
             line(m_line);
             m_line.clear();
             continue;
@@ -68,12 +73,25 @@ bool ChatStream::feed(std::string_view bytes)
         if (m_line.size() >= m_maxLine) {
             m_failure = llmFailure(
                 "model_output_too_large",
-                QStringLiteral("the model endpoint sent a line longer than %1 bytes").arg(m_maxLine));
+                m_framing == Framing::Events
+                    ? QStringLiteral("the model endpoint sent a line longer than %1 bytes").arg(m_maxLine)
+                    : QStringLiteral("the model endpoint's answer is longer than %1 bytes").arg(m_maxLine));
             return false;
         }
         m_line.push_back(c);
     }
     return !m_finished && !m_failure;
+}
+
+void ChatStream::finish()
+{
+    if (m_finished || m_failure)
+        return;
+    if (m_framing == Framing::WholeJson)
+        chunk(m_line);
+    else if (!m_line.empty())
+        line(m_line);
+    m_line.clear();
 }
 
 void ChatStream::line(std::string_view text)

@@ -58,6 +58,7 @@ EngineOutcome LlmEngine::read(const AnalysisInput &input, const FieldSink &onFie
     };
     if (std::optional<EngineFailure> failure = runChatCall(request, sink, cancelled))
         return *failure;
+    stream.finish();
 
     if (textTooLong)
         return llmFailure("model_output_too_large",
