@@ -1,6 +1,7 @@
 #include "service/llm/ChatStream.h"
 
 #include "FakeModelServer.h"
+#include "Printing.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "service/llm/LlmEngine.h"
 
 #include "FakeModelServer.h"
+#include "Printing.h"
 
 #include <gtest/gtest.h>
 

@@ -29,21 +29,24 @@ FakeModelServer::Script silence(FakeModelServer &server)
 }
 
 // Sends `opener`, then `unit` again and again (as fast as it is taken, or
-// one every `gap`) until the client goes; counts the bytes it got out.
+// one every `gap`) until the client goes, or for five seconds, so that an
+// engine that never stops fails the test instead of hanging it; counts the
+// bytes it got out.
 FakeModelServer::Script endless(std::string opener, std::string unit, std::atomic<std::size_t> &sent,
                                 std::chrono::milliseconds gap = 0ms)
 {
-    return [=, &sent](const httplib::Request &, httplib::Response &response) {
-        response.set_chunked_content_provider("text/event-stream",
-                                              [=, &sent](size_t, httplib::DataSink &sink) {
-                                                  sink.write(opener.data(), opener.size());
-                                                  while (sink.write(unit.data(), unit.size())) {
-                                                      sent += unit.size();
-                                                      if (gap > 0ms)
-                                                          std::this_thread::sleep_for(gap);
-                                                  }
-                                                  return false;
-                                              });
+    const auto provide = [=, &sent](size_t, httplib::DataSink &sink) {
+        sink.write(opener.data(), opener.size());
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (std::chrono::steady_clock::now() < end && sink.write(unit.data(), unit.size())) {
+            sent += unit.size();
+            if (gap > 0ms)
+                std::this_thread::sleep_for(gap);
+        }
+        return false;
+    };
+    return [provide](const httplib::Request &, httplib::Response &response) {
+        response.set_chunked_content_provider("text/event-stream", provide);
     };
 }
 

@@ -1,6 +1,7 @@
 #include "service/llm/ModelReading.h"
 
 #include "ModelAnswers.h"
+#include "Printing.h"
 
 #include <gtest/gtest.h>
 
