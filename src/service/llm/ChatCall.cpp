@@ -123,6 +123,7 @@ std::optional<EngineFailure> runChatCall(const ChatCallRequest &request, const C
         client.set_bearer_token_auth(request.apiKey);
 
     int status = 0;
+    std::string redirect;
     std::string errorBody;
     std::size_t received = 0;
     bool tooLarge = false;
@@ -139,6 +140,7 @@ std::optional<EngineFailure> runChatCall(const ChatCallRequest &request, const C
     req.set_header("Accept-Encoding", "identity");
     req.response_handler = [&](const httplib::Response &response) {
         status = response.status;
+        redirect = response.get_header_value("Location").substr(0, 200);
         return !cancelled.load();
     };
     req.content_receiver = [&](const char *data, size_t size, uint64_t, uint64_t) {
@@ -182,6 +184,13 @@ std::optional<EngineFailure> runChatCall(const ChatCallRequest &request, const C
             QStringLiteral("the model endpoint streamed more than %1 bytes").arg(request.maxStreamBytes));
     if (sinkHadEnough)
         return std::nullopt;
+    // Typically http:// where the endpoint wants https://; the request is
+    // not sent again, since the key would follow it to another place.
+    if (status >= 300 && status < 400)
+        return llmFailure("model_misconfigured",
+                          QStringLiteral("the model endpoint answered HTTP %1, moved to %2")
+                              .arg(status)
+                              .arg(QString::fromStdString(redirect)));
     if (status > 0 && status != 200)
         return statusFailure(status, errorBody);
     if (error != httplib::Error::Success)

@@ -31,8 +31,8 @@ constexpr std::array<Message, 10> kMessages{{
     {"model_output_invalid", "The language model's answer could not be read; try again.",
      "无法读取语言模型的回答，请重试。"},
     {"model_output_too_large", "The language model's answer was too long.", "语言模型的回答过长。"},
-    {"model_misconfigured", "The service's model address is not a valid http or https URL.",
-     "服务的模型地址不是有效的 http 或 https 网址。"},
+    {"model_misconfigured", "The service's model address is wrong; check its settings.",
+     "服务的模型地址有误，请检查其设置。"},
 }};
 
 // The endpoint's own error message (OpenAI-style {"error": {"message": …}}

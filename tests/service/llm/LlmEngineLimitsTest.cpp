@@ -3,6 +3,7 @@
 #include "EngineCalls.h"
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 using namespace tavolen::test;
@@ -32,17 +33,23 @@ FakeModelServer::Script silence(FakeModelServer &server)
 // one every `gap`) until the client goes, or for five seconds, so that an
 // engine that never stops fails the test instead of hanging it; counts the
 // bytes it got out.
-FakeModelServer::Script endless(std::string opener, std::string unit, std::atomic<std::size_t> &sent,
+struct EndlessLog {
+    std::atomic<std::size_t> sent{0};
+    Gate over; // the server has stopped sending
+};
+
+FakeModelServer::Script endless(std::string opener, std::string unit, std::shared_ptr<EndlessLog> log,
                                 std::chrono::milliseconds gap = 0ms)
 {
-    const auto provide = [=, &sent](size_t, httplib::DataSink &sink) {
+    const auto provide = [=](size_t, httplib::DataSink &sink) {
         sink.write(opener.data(), opener.size());
         const auto end = std::chrono::steady_clock::now() + 5s;
         while (std::chrono::steady_clock::now() < end && sink.write(unit.data(), unit.size())) {
-            sent += unit.size();
+            log->sent += unit.size();
             if (gap > 0ms)
                 std::this_thread::sleep_for(gap);
         }
+        log->over.open();
         return false;
     };
     return [provide](const httplib::Request &, httplib::Response &response) {
@@ -101,8 +108,8 @@ TEST(LlmEngineLimits, AnEndlessStreamEndsAtTheSizeLimitInsteadOfFillingMemory)
         {"data: {", "xxxxxxxxxxxxxxxx", {lots, lots, 64 * 1024}, "a line longer than 65536 bytes"}};
     FakeModelServer server;
     for (const Case &c : cases) {
-        std::atomic<std::size_t> sent{0};
-        server.answer(endless(c.opener, c.unit, sent));
+        const auto log = std::make_shared<EndlessLog>();
+        server.answer(endless(c.opener, c.unit, log));
         auto settings = settingsFor(server);
         settings.limits = c.limits;
         const EngineCall call = analyzeWith(settings);
@@ -112,7 +119,8 @@ TEST(LlmEngineLimits, AnEndlessStreamEndsAtTheSizeLimitInsteadOfFillingMemory)
         EXPECT_LT(call.took, 5s) << c.bound;
         // What the kernel buffers on loopback comes on top of the limit; an
         // unbounded reader would take gigabytes in the call's ten seconds.
-        EXPECT_LT(sent.load(), std::size_t(64 * 1024 * 1024)) << c.bound;
+        ASSERT_TRUE(log->over.waitFor(6s));
+        EXPECT_LT(log->sent.load(), std::size_t(64 * 1024 * 1024)) << c.bound;
     }
 }
 
@@ -154,8 +162,7 @@ TEST(LlmEngineLimits, AnEndpointThatFallsSilentTimesOut)
 TEST(LlmEngineLimits, ASlowButSteadyStreamStopsAtTheOverallDeadline)
 {
     FakeModelServer server;
-    std::atomic<std::size_t> sent{0};
-    server.answer(endless("", contentEvent(" "), sent, 50ms));
+    server.answer(endless("", contentEvent(" "), std::make_shared<EndlessLog>(), 50ms));
     auto settings = settingsFor(server);
     settings.timeouts = {2s, 1s, 600ms};
     const EngineCall call = analyzeWith(settings);
@@ -185,11 +192,19 @@ TEST(LlmEngineLimits, NoServerOrNoTlsIsAnUnreachableModel)
         << call.failure()->detail.toStdString();
 }
 
-TEST(LlmEngineLimits, ABaseUrlThatIsNotHttpSendsNothing)
+TEST(LlmEngineLimits, AWrongBaseUrlIsAConfigurationFailureAndARedirectIsNotFollowed)
 {
     FakeModelServer server;
     auto settings = settingsFor(server);
     settings.base_url = QStringLiteral("ftp://127.0.0.1/v1");
     EXPECT_EQ(analyzeWith(settings).code(), QStringLiteral("model_misconfigured"));
     EXPECT_TRUE(server.requests().empty());
+
+    server.answer([](const httplib::Request &, httplib::Response &response) {
+        response.set_redirect("https://elsewhere.example/v1/chat/completions", 308);
+    });
+    const EngineCall call = analyzeWith(settingsFor(server));
+    EXPECT_EQ(call.code(), QStringLiteral("model_misconfigured"));
+    EXPECT_TRUE(call.failure()->detail.contains(QStringLiteral("https://elsewhere.example")));
+    EXPECT_EQ(server.requests().size(), 1u);
 }
