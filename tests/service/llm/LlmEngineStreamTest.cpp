@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <atomic>
+#include <thread>
 
 using namespace tavolen::test;
 using tavolen::api::FieldEvent;
@@ -141,4 +142,40 @@ TEST(LlmEngineStream, AnErrorTheEndpointSendsInTheStreamIsAFailure)
     const EngineCall call = analyzeWith(settingsFor(server));
     EXPECT_EQ(call.code(), QStringLiteral("model_unavailable"));
     EXPECT_TRUE(call.failure()->detail.contains(QStringLiteral("upstream overloaded")));
+}
+
+TEST(LlmEngineStream, OneEngineServesSeveralWorkersAtOnceWithoutMixingThemUp)
+{
+    // The model's summary repeats the post it was given.
+    FakeModelServer server;
+    server.answer([](const httplib::Request &request, httplib::Response &response) {
+        const std::string post = json::parse(request.body)["messages"][1]["content"];
+        json reading = json::parse(modelReadingJson());
+        reading["summary"] = post.substr(post.rfind('\n') + 1);
+        modelWrites(reading.dump())(request, response);
+    });
+    tavolen::service::llm::LlmEngine engine(settingsFor(server));
+    std::vector<QString> summaries(6);
+    std::vector<QString> reported(6);
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < summaries.size(); ++i)
+        workers.emplace_back([&, i] {
+            auto input = englishPost();
+            input.text = QStringLiteral("Post number %1").arg(i);
+            const auto outcome = engine.analyze(
+                input,
+                [&](const FieldEvent &e) {
+                    if (e.field == QStringLiteral("summary"))
+                        reported[i] = *e.value;
+                },
+                std::atomic<bool>{false});
+            if (const auto *reading = std::get_if<tavolen::api::AnalysisResult>(&outcome))
+                summaries[i] = reading->summary;
+        });
+    for (std::thread &worker : workers)
+        worker.join();
+    for (std::size_t i = 0; i < summaries.size(); ++i) {
+        EXPECT_EQ(summaries[i], QStringLiteral("Post number %1").arg(i));
+        EXPECT_EQ(reported[i], summaries[i]);
+    }
 }
