@@ -1,6 +1,13 @@
 #include "FakeModelServer.h"
 
+#include "LoopbackCertificate.h"
+
 #include <nlohmann/json.hpp>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace tavolen::test {
 
@@ -19,38 +26,76 @@ bool Gate::waitFor(std::chrono::milliseconds limit)
     return m_opened.wait_for(lock, limit, [this] { return m_open; });
 }
 
-FakeModelServer::FakeModelServer()
+namespace {
+
+// Files that live until the test program ends.
+struct TemporaryFiles {
+    std::mutex mutex;
+    std::vector<std::filesystem::path> paths;
+    ~TemporaryFiles()
+    {
+        for (const auto &path : paths)
+            std::filesystem::remove(path);
+    }
+};
+
+std::string writtenFile(const std::string &name, const char *contents)
 {
-    m_server.Post("/v1/chat/completions",
-                  [this](const httplib::Request &request, httplib::Response &response) {
-                      Script script;
-                      {
-                          std::lock_guard lock(m_mutex);
-                          m_requests.push_back({request.target, request.body, request.headers});
-                          script = m_script;
-                      }
-                      if (script)
-                          script(request, response);
-                      else
-                          response.status = 500;
-                  });
-    m_port = m_server.bind_to_any_port("127.0.0.1");
-    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    static TemporaryFiles files;
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tavolen-llm-test-" + std::to_string(::getpid()) + "-" + name);
+    std::ofstream(path) << contents;
+    std::lock_guard lock(files.mutex);
+    files.paths.push_back(path);
+    return path.string();
+}
+
+} // namespace
+
+std::string loopbackCertificateFile()
+{
+    static const std::string path = writtenFile("cert.pem", kLoopbackCertificate);
+    return path;
+}
+
+FakeModelServer::FakeModelServer(Transport transport) : m_tls(transport == Transport::Tls)
+{
+    if (m_tls) {
+        static const std::string key = writtenFile("key.pem", kLoopbackKey);
+        m_server = std::make_unique<httplib::SSLServer>(loopbackCertificateFile().c_str(), key.c_str());
+    } else {
+        m_server = std::make_unique<httplib::Server>();
+    }
+    m_server->Post("/v1/chat/completions",
+                   [this](const httplib::Request &request, httplib::Response &response) {
+                       Script script;
+                       {
+                           std::lock_guard lock(m_mutex);
+                           m_requests.push_back({request.target, request.body, request.headers});
+                           script = m_script;
+                       }
+                       if (script)
+                           script(request, response);
+                       else
+                           response.status = 500;
+                   });
+    m_port = m_server->bind_to_any_port("127.0.0.1");
+    m_thread = std::thread([this] { m_server->listen_after_bind(); });
     // A stop before the accept loop runs would be lost and leave it blocked.
-    while (!m_server.is_running())
+    while (!m_server->is_running())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 FakeModelServer::~FakeModelServer()
 {
     m_shutdown.open();
-    m_server.stop();
+    m_server->stop();
     m_thread.join();
 }
 
 QString FakeModelServer::baseUrl() const
 {
-    return QStringLiteral("http://127.0.0.1:%1/v1").arg(m_port);
+    return QStringLiteral("%1://127.0.0.1:%2/v1").arg(m_tls ? "https" : "http").arg(m_port);
 }
 
 void FakeModelServer::answer(Script script)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -50,13 +51,15 @@ class FakeModelServer {
 public:
     // Writes the answer; may stream through a chunked content provider.
     using Script = std::function<void(const httplib::Request &, httplib::Response &)>;
+    enum class Transport { Plain, Tls };
 
-    FakeModelServer();
+    // Tls serves https with the loopback certificate.
+    explicit FakeModelServer(Transport transport = Transport::Plain);
     ~FakeModelServer();
     FakeModelServer(const FakeModelServer &) = delete;
     FakeModelServer &operator=(const FakeModelServer &) = delete;
 
-    // "http://127.0.0.1:PORT/v1", the base URL the engine is given.
+    // "http://127.0.0.1:PORT/v1" (https with Tls), the engine's base URL.
     QString baseUrl() const;
     void answer(Script script);
     std::vector<ReceivedRequest> requests() const;
@@ -64,7 +67,8 @@ public:
     Gate &shutdown() { return m_shutdown; }
 
 private:
-    httplib::Server m_server;
+    std::unique_ptr<httplib::Server> m_server;
+    bool m_tls = false;
     std::thread m_thread;
     int m_port = 0;
     mutable std::mutex m_mutex;
@@ -72,6 +76,10 @@ private:
     std::vector<ReceivedRequest> m_requests;
     Gate m_shutdown;
 };
+
+// A file holding the loopback certificate, written once per test run; point
+// SSL_CERT_FILE at it to trust the Tls server.
+std::string loopbackCertificateFile();
 
 // One streamed chunk carrying `content` as the model's next text.
 std::string contentEvent(const std::string &content);

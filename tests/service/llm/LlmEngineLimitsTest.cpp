@@ -1,8 +1,10 @@
 #include "service/llm/LlmEngine.h"
 
 #include "EngineCalls.h"
+#include "ModelAnswers.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -171,7 +173,7 @@ TEST(LlmEngineLimits, ASlowButSteadyStreamStopsAtTheOverallDeadline)
     EXPECT_LT(call.took, 1500ms);
 }
 
-TEST(LlmEngineLimits, NoServerOrNoTlsIsAnUnreachableModel)
+TEST(LlmEngineLimits, NoServerIsAnUnreachableModel)
 {
     QString closedUrl;
     {
@@ -180,13 +182,35 @@ TEST(LlmEngineLimits, NoServerOrNoTlsIsAnUnreachableModel)
     }
     auto settings = settingsFor(FakeModelServer{});
     settings.base_url = closedUrl;
+    const EngineCall call = analyzeWith(settings);
+    EXPECT_EQ(call.code(), QStringLiteral("model_unreachable"));
+    EXPECT_LT(call.took, 2s);
+}
+
+TEST(LlmEngineLimits, HttpsReadsFromATrustedEndpointOnlyAndNeverFromAPlainOne)
+{
+    FakeModelServer tls(FakeModelServer::Transport::Tls);
+    tls.answer(modelWrites(modelReadingJson()));
+    const auto settings = settingsFor(tls);
+    ASSERT_TRUE(settings.base_url.startsWith(QStringLiteral("https://")));
+
+    // The loopback certificate is not among the system's trusted ones.
     EngineCall call = analyzeWith(settings);
     EXPECT_EQ(call.code(), QStringLiteral("model_unreachable"));
+    EXPECT_TRUE(call.failure() && call.failure()->detail.contains(QStringLiteral("TLS")));
 
-    // An https base URL speaks TLS, which a plain server cannot answer.
-    FakeModelServer plain;
-    settings.base_url = plain.baseUrl().replace(QStringLiteral("http://"), QStringLiteral("https://"));
+    ::setenv("SSL_CERT_FILE", loopbackCertificateFile().c_str(), 1);
     call = analyzeWith(settings);
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_TRUE(call.reading()) << call.failure()->detail.toStdString();
+    EXPECT_EQ(call.events.size(), 4u);
+    EXPECT_EQ(tls.requests().back().header("Authorization"), "Bearer sk-test-123");
+
+    // https to a server that only speaks plain http.
+    FakeModelServer plain;
+    auto toPlain = settings;
+    toPlain.base_url = plain.baseUrl().replace(QStringLiteral("http://"), QStringLiteral("https://"));
+    call = analyzeWith(toPlain);
     EXPECT_EQ(call.code(), QStringLiteral("model_unreachable"));
     EXPECT_TRUE(call.failure()->detail.contains(QStringLiteral("TLS")))
         << call.failure()->detail.toStdString();
