@@ -32,6 +32,10 @@ EngineOutcome LlmEngine::read(const AnalysisInput &input, const FieldSink &onFie
     const std::optional<ChatEndpoint> endpoint = chatEndpoint(m_settings.base_url);
     if (!endpoint)
         return llmFailure("model_misconfigured", QStringLiteral("the model base URL is not an http(s) URL"));
+    // A line break in the key would end its header and start another.
+    for (const QChar c : m_settings.api_key)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return llmFailure("model_misconfigured", QStringLiteral("the API key holds a control character"));
 
     const LlmLimits &limits = m_settings.limits;
     StreamingJsonFields fields(onField);

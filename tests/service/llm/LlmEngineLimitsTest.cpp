@@ -216,11 +216,14 @@ TEST(LlmEngineLimits, HttpsReadsFromATrustedEndpointOnlyAndNeverFromAPlainOne)
         << call.failure()->detail.toStdString();
 }
 
-TEST(LlmEngineLimits, AWrongBaseUrlIsAConfigurationFailureAndARedirectIsNotFollowed)
+TEST(LlmEngineLimits, AWrongBaseUrlOrKeyIsAConfigurationFailureAndARedirectIsNotFollowed)
 {
     FakeModelServer server;
     auto settings = settingsFor(server);
     settings.base_url = QStringLiteral("ftp://127.0.0.1/v1");
+    EXPECT_EQ(analyzeWith(settings).code(), QStringLiteral("model_misconfigured"));
+    settings = settingsFor(server);
+    settings.api_key = QStringLiteral("sk-1\r\nX-Injected: yes");
     EXPECT_EQ(analyzeWith(settings).code(), QStringLiteral("model_misconfigured"));
     EXPECT_TRUE(server.requests().empty());
 
