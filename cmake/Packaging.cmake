@@ -16,7 +16,7 @@ set(CPACK_STRIP_FILES ON)
 # recognition models of the analysis service.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei, tesseract-ocr-eng, tesseract-ocr-chi-sim")
+    "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei, tesseract-ocr-eng, tesseract-ocr-chi-sim, ca-certificates")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -85,7 +85,7 @@ const std::vector<Setting> &settings()
          [](const QString &raw, ServiceConfig &c) {
              const QString problem = httpUrlProblem(raw.trimmed());
              if (problem.isEmpty())
-                 c.llm.baseUrl = raw.trimmed();
+                 c.llm.base_url = raw.trimmed();
              return problem;
          }},
         {"llm.model", "TAVOLEN_SERVICE_LLM_MODEL", "model name the endpoint knows",
@@ -95,7 +95,7 @@ const std::vector<Setting> &settings()
          }},
         {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY", "API key, sent as a bearer token (none)",
          [](const QString &raw, ServiceConfig &c) {
-             c.llm.apiKey = raw.trimmed();
+             c.llm.api_key = raw.trimmed();
              return QString();
          }},
         {"llm.vision", "TAVOLEN_SERVICE_LLM_VISION", "also send the screenshot to the model (false)",
@@ -106,13 +106,16 @@ const std::vector<Setting> &settings()
              c.llm.vision = *v;
              return QString();
          }},
-        {"llm.timeout_seconds", "TAVOLEN_SERVICE_LLM_TIMEOUT", "longest wait for the model's reading (60)",
+        {"llm.timeout_seconds", "TAVOLEN_SERVICE_LLM_TIMEOUT",
+         "longest wait for the model's whole reading (75)",
          [](const QString &raw, ServiceConfig &c) {
              bool ok = false;
              const int v = raw.trimmed().toInt(&ok);
              if (!ok || v < 1 || v > 600)
                  return QStringLiteral("expected a whole number from 1 to 600");
-             c.llm.timeoutSeconds = v;
+             c.llm.timeouts.total = std::chrono::seconds(v);
+             // A model may think in silence for as long as it may take at all.
+             c.llm.timeouts.idle = std::min(c.llm.timeouts.idle, c.llm.timeouts.total);
              return QString();
          }},
         {"daily_allowance", "TAVOLEN_SERVICE_DAILY_ALLOWANCE",

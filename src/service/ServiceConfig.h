@@ -1,24 +1,14 @@
 #pragma once
 
+#include "service/llm/LlmSettings.h"
+
 #include <QString>
+
+#include <chrono>
 
 #include <cstdint>
 
 namespace tavolen::service {
-
-// An OpenAI-compatible chat-completions endpoint, for the `llm` engine.
-struct LlmSettings {
-    // e.g. "https://api.example.com/v1" or "http://127.0.0.1:8080/v1"; empty
-    // means no model is configured.
-    QString baseUrl;
-    QString model;
-    // Sent as "Authorization: Bearer KEY" when not empty.
-    QString apiKey;
-    // Also send the screenshot to the model (a vision model), not only its text.
-    bool vision = false;
-    // The longest the model may take for one reading.
-    int timeoutSeconds = 60;
-};
 
 // Everything the service can be told, from its file and its environment.
 struct ServiceConfig {
@@ -26,7 +16,9 @@ struct ServiceConfig {
     int port = 8765;
     // "offline", "llm", or empty: llm when a model is configured, else offline.
     QString engine;
-    LlmSettings llm;
+    // Empty base_url or model: no model is configured. The model must be done
+    // before the app gives up waiting for the stream's result (90 s).
+    llm::LlmSettings llm{.timeouts = {.total = std::chrono::seconds(75)}};
     // Analyses a device may have a day; 0 = no limit.
     int dailyAllowance = 0;
     // The largest upload accepted, the whole multipart body.

@@ -31,10 +31,16 @@ TEST(ConfigLoader, ReadsTheTomlSubsetWithTablesStringsNumbersAndComments)
     EXPECT_EQ(load.config.port, 9000);
     EXPECT_EQ(load.config.host, "0.0.0.0");
     EXPECT_EQ(load.config.dailyAllowance, 1000);
-    EXPECT_EQ(load.config.llm.baseUrl, "http://127.0.0.1:8080/v1");
+    EXPECT_EQ(load.config.llm.base_url, "http://127.0.0.1:8080/v1");
     EXPECT_EQ(load.config.llm.model, QStringLiteral("qwen \"2.5\" é"));
     EXPECT_TRUE(load.config.llm.vision);
     EXPECT_EQ(fromText(QStringLiteral("llm.model = \"m\"")).config.llm.model, "m") << "dotted keys work too";
+
+    // The model's time limit bounds its silences too, and by default ends before the app stops waiting.
+    const auto slow = fromText(QStringLiteral("llm.timeout_seconds = 20")).config.llm.timeouts;
+    EXPECT_EQ(slow.total, std::chrono::seconds(20));
+    EXPECT_EQ(slow.idle, std::chrono::seconds(20));
+    EXPECT_LT(fromText(QString()).config.llm.timeouts.total, std::chrono::seconds(90));
 }
 
 TEST(ConfigLoader, BadValuesAreErrorsWithTheirLineAndUnknownKeysOnlyWarnings)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "service/Engine.h"
+
+#include <QString>
+
+#include <string_view>
+
+namespace tavolen::service::llm {
+
+// A failure of the model call with its code and a detail for the log line.
+EngineFailure llmFailure(const char *code, const QString &detail);
+
+// The failure for a model endpoint that answered `status` (not 200); its own
+// error message, from the first bytes of `body`, goes into the detail.
+EngineFailure statusFailure(int status, std::string_view body);
+
+// `failure` with the message the person sees, in their interface language
+// ("zh-Hans" gives Simplified Chinese, anything else English): the client
+// shows the service's message as it comes.
+EngineFailure withUserMessage(EngineFailure failure, const QString &uiLanguage);
+
+} // namespace tavolen::service::llm

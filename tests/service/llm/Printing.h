@@ -1,0 +1,20 @@
+#pragma once
+
+#include "api/Records.h"
+
+#include <QString>
+
+#include <ostream>
+
+// Failures show Qt texts and field events as text rather than bytes.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace tavolen::api {
+inline void PrintTo(const FieldEvent &e, std::ostream *os)
+{
+    *os << e.field.toStdString() << "=" << (e.value ? '"' + e.value->toStdString() + '"' : "(absent)");
+}
+} // namespace tavolen::api

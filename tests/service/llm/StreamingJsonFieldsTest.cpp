@@ -1,0 +1,158 @@
+#include "service/llm/StreamingJsonFields.h"
+
+#include "ModelAnswers.h"
+#include "Printing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using tavolen::api::FieldEvent;
+using tavolen::service::llm::StreamingJsonFields;
+
+namespace {
+
+// Collects what a parser reports.
+struct Reported {
+    std::vector<FieldEvent> events;
+    tavolen::service::FieldSink sink()
+    {
+        return [this](const FieldEvent &e) { events.push_back(e); };
+    }
+};
+
+FieldEvent field(const char *name, const QString &value)
+{
+    return FieldEvent{QString::fromLatin1(name), value};
+}
+
+std::vector<FieldEvent> eventsOf(const std::vector<std::string> &pieces)
+{
+    Reported reported;
+    StreamingJsonFields parser(reported.sink());
+    for (const std::string &piece : pieces)
+        parser.feed(piece);
+    return reported.events;
+}
+
+std::vector<FieldEvent> eventsOf(const std::string &text)
+{
+    return eventsOf(std::vector<std::string>{text});
+}
+
+// A fenced answer with prose, nested members that share early names, and
+// the early fields out of their usual order.
+const std::string kTricky = "Sure! Here is the reading {as asked}:\n```json\n"
+                            R"({"flags": {"summary": "not me", "list": [{"risk_level": "high"}, "}"]},)"
+                            R"( "risk_reason" : "Asks for a \"code\" \u2014 \ud83d\ude00 \\ \/",)"
+                            R"( "tone": "summary", "summary":"第一行\n第二行", "extra": [1, {"a": "]"}],)"
+                            R"( "risk_level": " High ", "tone_label": "Tense"})"
+                            "\n```\nHope this helps {really}.";
+
+const std::vector<FieldEvent> kTrickyEvents{
+    field("risk_reason", QStringLiteral("Asks for a \"code\" \u2014 \U0001F600 \\ /")),
+    field("summary", QStringLiteral("第一行\n第二行")),
+    field("risk_level", QStringLiteral("high")),
+    field("tone_label", QStringLiteral("Tense")),
+};
+
+} // namespace
+
+TEST(StreamingJsonFields, FieldIsReportedOnceItsStringCloses)
+{
+    Reported reported;
+    StreamingJsonFields parser(reported.sink());
+    parser.feed(R"({"tone_label": "Warm, a bit shy)");
+    EXPECT_TRUE(reported.events.empty());
+    parser.feed(R"(", "summary": "Hi)");
+    ASSERT_EQ(reported.events.size(), 1u);
+    EXPECT_EQ(reported.events[0], field("tone_label", QStringLiteral("Warm, a bit shy")));
+    parser.feed(R"( there")");
+    ASSERT_EQ(reported.events.size(), 2u);
+    EXPECT_EQ(reported.events[1], field("summary", QStringLiteral("Hi there")));
+    EXPECT_FALSE(parser.objectClosed());
+    parser.feed("}");
+    EXPECT_TRUE(parser.objectClosed());
+}
+
+TEST(StreamingJsonFields, OnlyTopLevelEarlyStringsAreReportedWhateverTheirOrderOrSurroundings)
+{
+    EXPECT_EQ(eventsOf(kTricky), kTrickyEvents);
+}
+
+TEST(StreamingJsonFields, EverySplitOfTheTextReportsTheSame)
+{
+    for (std::size_t cut = 0; cut <= kTricky.size(); ++cut)
+        ASSERT_EQ(eventsOf({kTricky.substr(0, cut), kTricky.substr(cut)}), kTrickyEvents) << "cut at " << cut;
+    std::vector<std::string> bytes;
+    for (const char c : kTricky)
+        bytes.emplace_back(1, c);
+    EXPECT_EQ(eventsOf(bytes), kTrickyEvents);
+}
+
+TEST(StreamingJsonFields, ObjectTextIsExactlyTheTopLevelObject)
+{
+    StreamingJsonFields parser(nullptr);
+    parser.feed(kTricky);
+    const std::string text(parser.objectText());
+    EXPECT_EQ(text.front(), '{');
+    EXPECT_EQ(text.back(), '}');
+    EXPECT_EQ(kTricky.find(text), kTricky.find("{\"flags\""));
+    EXPECT_EQ(text.find("```"), std::string::npos);
+}
+
+TEST(StreamingJsonFields, AWholeReadingReportsTheFiveEarlyFieldsInOrder)
+{
+    const std::vector<FieldEvent> events = eventsOf(tavolen::test::modelReadingJson());
+    ASSERT_EQ(events.size(), 4u); // hidden_meaning is null, so not a string
+    EXPECT_EQ(events[0].field, QStringLiteral("tone_label"));
+    EXPECT_EQ(events[1],
+              field("summary", QStringLiteral("Mara asks whether the \"new\" café is open on Sundays.")));
+    EXPECT_EQ(events[2], field("risk_level", QStringLiteral("low")));
+    EXPECT_EQ(events[3].field, QStringLiteral("risk_reason"));
+}
+
+TEST(StreamingJsonFields, StringsThatAreNotValidJsonAreNotReported)
+{
+    // A lone surrogate, an unknown escape, a bad \u, a raw line break.
+    EXPECT_TRUE(eventsOf(R"({"summary": "smile \ud83d here"})").empty());
+    EXPECT_TRUE(eventsOf(R"({"summary": "low \udc00 only"})").empty());
+    EXPECT_TRUE(eventsOf(R"({"summary": "a \x b"})").empty());
+    EXPECT_TRUE(eventsOf(R"({"summary": "\u12G4"})").empty());
+    EXPECT_TRUE(eventsOf("{\"summary\": \"line\nbreak\"}").empty());
+    // An invalid escape right before the quote still ends the string.
+    EXPECT_EQ(eventsOf(R"({"summary": "\ud83d", "tone_label": "ok"})"),
+              std::vector<FieldEvent>{field("tone_label", QStringLiteral("ok"))});
+}
+
+TEST(StreamingJsonFields, ANameIsReportedOnlyTheFirstTime)
+{
+    EXPECT_EQ(eventsOf(R"({"summary": "first", "summary": "second"})"),
+              std::vector<FieldEvent>{field("summary", QStringLiteral("first"))});
+}
+
+TEST(StreamingJsonFields, AnUnclearRiskGradeIsNotReported)
+{
+    EXPECT_TRUE(eventsOf(R"({"risk_level": "severe"})").empty());
+    EXPECT_TRUE(eventsOf(R"({"risk_level": 3, "risk_reason": null})").empty());
+}
+
+TEST(StreamingJsonFields, BracesInsideAThinkBlockDoNotStartTheObject)
+{
+    StreamingJsonFields parser(nullptr);
+    parser.feed("<think>The user wants {json}. Fine.</think>\n");
+    EXPECT_TRUE(parser.objectText().empty());
+    parser.feed(R"({"summary": "s"})");
+    EXPECT_EQ(parser.objectText(), R"({"summary": "s"})");
+}
+
+TEST(StreamingJsonFields, TextAfterTheObjectChangesNothing)
+{
+    Reported reported;
+    StreamingJsonFields parser(reported.sink());
+    parser.feed(R"({"tone": "x"} {"summary": "late"})");
+    EXPECT_TRUE(parser.objectClosed());
+    EXPECT_EQ(parser.objectText(), R"({"tone": "x"})");
+    EXPECT_TRUE(reported.events.empty());
+}
