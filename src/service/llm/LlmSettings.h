@@ -27,10 +27,10 @@ struct LlmLimits {
 struct LlmSettings {
     // Up to the API version, e.g. "https://api.openai.com/v1" or
     // "http://127.0.0.1:11434/v1"; "/chat/completions" is appended.
-    QString base_url;
-    QString model;
+    QString base_url{};
+    QString model{};
     // Sent as a bearer token; local servers usually need none.
-    QString api_key;
+    QString api_key{};
     // Also send the screenshot, for models that can see.
     bool vision = false;
     LlmTimeouts timeouts{};
