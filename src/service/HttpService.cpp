@@ -3,12 +3,15 @@
 #include "api/Encoding.h"
 #include "api/ServiceUrl.h"
 #include "service/AnalysisRunner.h"
+#include "service/Heartbeat.h"
 #include "service/RequestHeaders.h"
 #include "service/UploadForm.h"
 
 #include <httplib.h>
 
 #include <csignal>
+#include <mutex>
+#include <optional>
 
 #include <sys/socket.h>
 
@@ -178,10 +181,15 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
 {
     // A failed write means the app went away: the engine may stop early.
     std::atomic<bool> cancelled{false};
+    std::mutex writing; // the heartbeat writes from its own thread
     const auto write = [&](const QByteArray &bytes) {
+        const std::lock_guard lock(writing);
         if (!cancelled && !sink.write(bytes.constData(), std::size_t(bytes.size())))
             cancelled = true;
     };
+    // A comment line, which readers of the stream skip.
+    std::optional<Heartbeat> heartbeat(std::in_place, m_parts.config.streamHeartbeat,
+                                       [&] { write(QByteArrayLiteral(":\n")); });
     const FieldSink sendField = [&](const api::FieldEvent &event) {
         write(eventLines("field", api::encodeFieldEvent(event)));
     };
@@ -192,6 +200,7 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
     else
         reading = m_runner.read(job.upload, std::get<ExtractedText>(text), job.requestId,
                                 QStringLiteral("stream"), job.started, sendField, cancelled);
+    heartbeat.reset();
     if (const auto *failure = std::get_if<ServiceError>(&reading)) {
         t_notes.error = failure->code;
         write(eventLines("error", api::encodeAPIError(failure->apiError())));

@@ -30,6 +30,9 @@ struct ServiceConfig {
     // How long an idle connection is kept for the app's next upload; also
     // the longest a stop waits for idle connections.
     int keepAliveSeconds = 5;
+    // How often a stream says it is still there while nothing else is sent:
+    // well inside the app's idle limit (45 s) when a model is slow to start.
+    std::chrono::milliseconds streamHeartbeat{15000};
     // HTTP worker threads: requests handled at once; later ones queue.
     int workers = 8;
     // Text recognisers kept loaded; each serves one request at a time.

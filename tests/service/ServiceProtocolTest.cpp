@@ -230,6 +230,39 @@ TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 3000));
 }
 
+TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNoticesAnAppThatLeft)
+{
+    std::atomic<bool> hungUp{false};
+    std::atomic<bool> cancelledSeen{false};
+    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &,
+                              const std::atomic<bool> &cancelled) -> service::EngineOutcome {
+        // Longer than the app waits for a byte, without a field.
+        for (int i = 0; i < (hungUp ? 300 : 150) && !cancelled; ++i)
+            std::this_thread::sleep_for(10ms);
+        cancelledSeen = cancelled.load();
+        return sampleResult();
+    });
+    service::ServiceConfig config;
+    config.streamHeartbeat = 200ms;
+    start(config, &engine);
+    const api::Timeouts before = api::timeouts();
+    api::timeouts().stream = {600ms, 30s};
+    const api::AnalysisOutcome outcome = stream();
+    api::timeouts() = before;
+    ASSERT_TRUE(outcome.ok()) << caseText(outcome);
+    EXPECT_EQ(outcome.value().result, sampleResult());
+
+    hungUp = true;
+    const QByteArray boundary = "Boundary-X";
+    rawExchange(
+        running->port(),
+        uploadRequest("/v1/analyze-screenshot-stream", "multipart/form-data; boundary=" + boundary,
+                      multipartBody(boundary, {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}})),
+        300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 2500))
+        << "while nothing else was written";
+}
+
 TEST_F(ServiceProtocol, ASecondServiceCannotTakeThePortOfARunningOne)
 {
     start();
