@@ -5,8 +5,11 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QProcess>
 #include <QSettings>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -244,3 +247,53 @@ TEST_F(AnalyzeCommand, CaptureWhereNothingCanBeCapturedSaysSoAndExitsWithOne)
 }
 
 } // namespace
+
+TEST_F(AnalyzeCommand, ReadsARenderedPostThroughTheLocalServiceFieldsFirst)
+{
+    // A post as it looks on screen.
+    QImage post(1200, 420, QImage::Format_RGB32);
+    post.fill(Qt::white);
+    {
+        QPainter painter(&post);
+        painter.setPen(QColor(20, 20, 20));
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 20));
+        painter.drawText(QRect(40, 30, 1120, 360), Qt::TextWordWrap,
+                         QStringLiteral("Congratulations! You have won a $500 gift card.\n"
+                                        "Click here to claim your prize now: http://win.example.xyz\n"
+                                        "Act now, this offer expires today."));
+    }
+    const QString path = m_home.filePath(QStringLiteral("post.png"));
+    ASSERT_TRUE(post.save(path));
+
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess service;
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("TAVOLEN_SERVICE_CONFIG"), m_home.filePath(QStringLiteral("none.toml")));
+    service.setProcessEnvironment(env);
+    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    service.start(QStringLiteral(TAVOLEN_SERVICE_BINARY), {QStringLiteral("--port"), QString::number(port)});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            return socket.waitForConnected(100);
+        },
+        20000))
+        << "the service came up";
+    QSettings(configPath(), QSettings::IniFormat)
+        .setValue("api_base", QStringLiteral("http://127.0.0.1:%1").arg(port));
+
+    const CommandRun r = run({path});
+    service.terminate();
+    service.waitForFinished(10000);
+    EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
+    ASSERT_GE(r.lines.size(), 2) << r.output.toStdString();
+    EXPECT_TRUE(r.lines.front().contains("partial")) << "the reading began before it was complete";
+    const QJsonObject result = r.lines.back().value("result").toObject();
+    EXPECT_EQ(result.value("risk_level"), "high") << r.output.toStdString();
+    EXPECT_TRUE(result.value("summary").toString().contains("gift card")) << r.output.toStdString();
+    EXPECT_EQ(result.value("respondable"), false) << "replies need a language model";
+}

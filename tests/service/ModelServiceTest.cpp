@@ -5,6 +5,7 @@
 #include "service/EngineFactory.h"
 #include "support/ScopedSettings.h"
 #include "support/ServiceAnswers.h"
+#include "support/ServiceTest.h"
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
@@ -22,29 +23,30 @@ using namespace tavolen::test;
 
 namespace {
 
-// Streams test::resultJson() as a model writes it: a few characters a chunk.
+// Streams `answer` as a model writes it: a few characters a chunk.
 class ScriptedModel {
 public:
-    ScriptedModel()
+    explicit ScriptedModel(std::string answer = resultJson().toStdString())
     {
-        m_server.Post("/v1/chat/completions", [this](const httplib::Request &req, httplib::Response &res) {
-            {
-                const std::lock_guard lock(m_mutex);
-                m_requests.push_back(req.body);
-            }
-            res.set_chunked_content_provider("text/event-stream", [](std::size_t, httplib::DataSink &sink) {
-                const std::string answer = resultJson().toStdString();
-                for (std::size_t at = 0; at < answer.size(); at += 7) {
-                    const nlohmann::json chunk = {
-                        {"choices", {{{"delta", {{"content", answer.substr(at, 7)}}}}}}};
-                    const std::string line = "data: " + chunk.dump() + "\n\n";
-                    sink.write(line.data(), line.size());
-                }
-                sink.write("data: [DONE]\n\n", 14);
-                sink.done();
-                return true;
-            });
-        });
+        m_server.Post("/v1/chat/completions",
+                      [this, answer](const httplib::Request &req, httplib::Response &res) {
+                          {
+                              const std::lock_guard lock(m_mutex);
+                              m_requests.push_back(req.body);
+                          }
+                          res.set_chunked_content_provider(
+                              "text/event-stream", [answer](std::size_t, httplib::DataSink &sink) {
+                                  for (std::size_t at = 0; at < answer.size(); at += 7) {
+                                      const nlohmann::json chunk = {
+                                          {"choices", {{{"delta", {{"content", answer.substr(at, 7)}}}}}}};
+                                      const std::string line = "data: " + chunk.dump() + "\n\n";
+                                      sink.write(line.data(), line.size());
+                                  }
+                                  sink.write("data: [DONE]\n\n", 14);
+                                  sink.done();
+                                  return true;
+                              });
+                      });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
     }
@@ -100,6 +102,30 @@ TEST(ModelService, WithAModelConfiguredTheAppReceivesTheModelsReadingFieldByFiel
     ASSERT_EQ(model.requests().size(), 1u);
     EXPECT_NE(model.requests().front().find("Coffee on Friday?"), std::string::npos)
         << "the model reads the text taken from the picture";
+}
+
+TEST(ModelService, AModelAnswerThatIsNotAReadingReachesTheAppAsAnErrorNotAGuess)
+{
+    ScriptedModel model(R"({"tone_label":"Warm","summary":"Half a thought, then)");
+    service::ServiceConfig config;
+    config.llm.base_url = model.baseUrl();
+    config.llm.model = QStringLiteral("scripted-model");
+    QString error;
+    const std::unique_ptr<service::Engine> engine = service::makeEngine(config, error);
+    FakeExtractor extractor;
+    extractor.result = service::ExtractedText{QStringLiteral("Coffee on Friday?"), QStringLiteral("en")};
+    RunningService running(config, *engine, extractor);
+    ScopedSettings settings;
+    settings.store.setValue(QStringLiteral("api_base"), running.baseUrl());
+
+    QList<api::StreamPartial> partials;
+    const api::AnalysisOutcome outcome =
+        runToEnd(api::analyzeStream(QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12), QStringLiteral("en"),
+                                    [&](const api::StreamPartial &p) { partials.append(p); }));
+    EXPECT_EQ(caseText(outcome).rfind("http 503 ", 0), 0u)
+        << "the stream's error event, with its message: " << caseText(outcome);
+    ASSERT_EQ(partials.size(), 1) << "what the model did finish still went out";
+    EXPECT_EQ(partials.front().tone_label, "Warm");
 }
 
 TEST(ModelService, WithoutAModelTheOfflineEngineReads)
