@@ -92,6 +92,9 @@ TEST(ReadyToast, AFocuslessCapsuleOnEveryWorkspaceSizedToItsTextAndPlacedByTheIc
     EXPECT_EQ(rig.toast.window()->surfaceGeometry().top(), 60);
 }
 
+// Qt's coarse timers may fire up to 5% before they are due.
+constexpr double kEarly = 0.95;
+
 TEST(ReadyToast, FadesInThenOutOnItsTimelineAndIsKeptOnceHidden)
 {
     Rig rig({60ms, 300ms, 60ms});
@@ -103,7 +106,7 @@ TEST(ReadyToast, FadesInThenOutOnItsTimelineAndIsKeptOnceHidden)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowOpacity() == 1; }, 1000));
     EXPECT_LT(clock.elapsed(), 250);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown(window); }, 2000));
-    EXPECT_GE(clock.elapsed(), 300 + 60);
+    EXPECT_GE(clock.elapsed(), kEarly * 300 + 60);
     EXPECT_EQ(rig.toast.window(), window.data());
 }
 
@@ -122,7 +125,7 @@ TEST(ReadyToast, ASecondShowReplacesTheFirstAndTheFirstHideStepFadesTheNewOne)
 
     // The first show's step, due at 500, hides the second toast well before its own, due at 750.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown(second); }, 2000));
-    EXPECT_GE(clock.elapsed(), 500 + 40);
+    EXPECT_GE(clock.elapsed(), kEarly * 500 + 40);
     EXPECT_LT(clock.elapsed(), 700);
     // Its own step later finds it hidden and leaves it so.
     QTest::qWait(350);
