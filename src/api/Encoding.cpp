@@ -110,4 +110,20 @@ QByteArray encodeFieldEvent(const FieldEvent &event)
     return dump(o);
 }
 
+QByteArray encodeStreamPartial(const StreamPartial &p)
+{
+    json o = json::object();
+    put(o, "tone_label", p.tone_label);
+    put(o, "summary", p.summary);
+    put(o, "hidden_meaning", p.hidden_meaning);
+    put(o, "risk_level", p.risk_level);
+    put(o, "risk_reason", p.risk_reason);
+    return dump(o);
+}
+
+QByteArray encodeText(const QString &text)
+{
+    return dump(json(text.toStdString()));
+}
+
 } // namespace tavolen::api

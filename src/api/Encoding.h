@@ -14,5 +14,9 @@ QByteArray encodeAnalyzeEnvelope(const AnalyzeEnvelope &envelope);
 QByteArray encodeAPIError(const APIError &error);
 QByteArray encodeAPIErrorEnvelope(const APIErrorEnvelope &envelope);
 QByteArray encodeFieldEvent(const FieldEvent &event);
+// The fields of a partial reading that have arrived.
+QByteArray encodeStreamPartial(const StreamPartial &partial);
+// One text as a JSON string.
+QByteArray encodeText(const QString &text);
 
 } // namespace tavolen::api

@@ -2,46 +2,11 @@
 
 #include "api/Encoding.h"
 
-#include <nlohmann/json.hpp>
-
 namespace tavolen::app {
-
-namespace {
-
-using json = nlohmann::ordered_json;
-
-std::string utf8(const QString &text)
-{
-    return text.toStdString();
-}
-
-void put(json &object, const char *key, const std::optional<QString> &value)
-{
-    if (value)
-        object[key] = utf8(*value);
-}
-
-QByteArray line(const char *key, json value)
-{
-    json outer;
-    outer[key] = std::move(value);
-    // Texts came from a strict decoder or from our own literals, so they are
-    // valid UTF-8; replace rather than throw should that ever change.
-    const std::string text = outer.dump(-1, ' ', false, json::error_handler_t::replace);
-    return QByteArray::fromStdString(text);
-}
-
-} // namespace
 
 QByteArray partialLine(const api::StreamPartial &p)
 {
-    json o = json::object();
-    put(o, "tone_label", p.tone_label);
-    put(o, "summary", p.summary);
-    put(o, "hidden_meaning", p.hidden_meaning);
-    put(o, "risk_level", p.risk_level);
-    put(o, "risk_reason", p.risk_reason);
-    return line("partial", std::move(o));
+    return "{\"partial\":" + api::encodeStreamPartial(p) + '}';
 }
 
 QByteArray resultLine(const api::AnalysisResult &r)
@@ -51,7 +16,7 @@ QByteArray resultLine(const api::AnalysisResult &r)
 
 QByteArray errorLine(const QString &text)
 {
-    return line("error", utf8(text));
+    return "{\"error\":" + api::encodeText(text) + '}';
 }
 
 } // namespace tavolen::app
