@@ -77,6 +77,18 @@ void expectCornersShowTheDesktop(PanelRun &run)
         << "the card itself hides what is below";
 }
 
+// `tavolen capture` as a user runs it, with its configuration in `home`;
+// what it prints stays readable on `app`.
+void startCapture(QProcess &app, const QTemporaryDir &home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(QStringLiteral(TAVOLEN_BINARY), {QStringLiteral("capture")});
+}
+
 } // namespace
 
 TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeClosesIt)
@@ -161,12 +173,7 @@ TEST(OneScreenPanel, TavolenCaptureShowsTheReadingAndStaysUntilItsPanelIsClosed)
     window->raise();
 
     QProcess app;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    app.setProcessEnvironment(env);
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    app.start(QStringLiteral(TAVOLEN_BINARY), {QStringLiteral("capture")});
+    startCapture(app, home);
     QByteArray out;
     const auto printed = [&](const QByteArray &state) {
         return QTest::qWaitFor(
@@ -244,12 +251,7 @@ TEST(OneScreenPanel, AQuotaAnswerShowsItsTextAndIsNotAskedAgain)
     window->raise();
 
     QProcess app;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    app.setProcessEnvironment(env);
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    app.start(QStringLiteral(TAVOLEN_BINARY), {QStringLiteral("capture")});
+    startCapture(app, home);
     QTest::qWait(1500); // the overlay comes up
     const QRect region(300, 200, 300, 150);
     drag(region.topLeft(), region.bottomRight() + QPoint(1, 1));
