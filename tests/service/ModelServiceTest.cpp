@@ -26,7 +26,7 @@ namespace {
 // Streams `answer` as a model writes it: a few characters a chunk.
 class ScriptedModel {
 public:
-    explicit ScriptedModel(std::string answer = resultJson().toStdString())
+    explicit ScriptedModel(std::string answer)
     {
         m_server.Post("/v1/chat/completions",
                       [this, answer](const httplib::Request &req, httplib::Response &res) {
@@ -72,60 +72,63 @@ private:
 
 } // namespace
 
-TEST(ModelService, WithAModelConfiguredTheAppReceivesTheModelsReadingFieldByField)
-{
+// The service configured for the scripted model, which answers `answer`;
+// the app's settings point at the service.
+struct ServiceWithModel {
+    explicit ServiceWithModel(std::string answer) : model(std::move(answer))
+    {
+        config.llm.base_url = model.baseUrl();
+        config.llm.model = QStringLiteral("scripted-model");
+        engine = service::makeEngine(config, error);
+        extractor.result = service::ExtractedText{QStringLiteral("Coffee on Friday?"), QStringLiteral("en")};
+        if (engine)
+            running = std::make_unique<RunningService>(config, *engine, extractor);
+        if (running)
+            settings.store.setValue(QStringLiteral("api_base"), running->baseUrl());
+    }
+    // The app's streaming call on a screenshot.
+    api::AnalysisOutcome stream()
+    {
+        return runToEnd(api::analyzeStream(QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12),
+                                           QStringLiteral("en"),
+                                           [this](const api::StreamPartial &p) { partials.append(p); }));
+    }
+
     ScriptedModel model;
     service::ServiceConfig config;
-    config.llm.base_url = model.baseUrl();
-    config.llm.model = QStringLiteral("scripted-model");
     QString error;
-    const std::unique_ptr<service::Engine> engine = service::makeEngine(config, error);
-    ASSERT_TRUE(engine) << error.toStdString();
-
+    std::unique_ptr<service::Engine> engine;
     FakeExtractor extractor;
-    extractor.result = service::ExtractedText{QStringLiteral("Coffee on Friday?"), QStringLiteral("en")};
-    RunningService running(config, *engine, extractor);
-    ASSERT_TRUE(running.bindError.isEmpty());
+    std::unique_ptr<RunningService> running;
     ScopedSettings settings;
-    settings.store.setValue(QStringLiteral("api_base"), running.baseUrl());
-
     QList<api::StreamPartial> partials;
-    const api::AnalysisOutcome outcome =
-        runToEnd(api::analyzeStream(QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12), QStringLiteral("en"),
-                                    [&](const api::StreamPartial &p) { partials.append(p); }));
-    ASSERT_TRUE(outcome.ok()) << describe(outcome.error()).toStdString();
+};
+
+TEST(ModelService, WithAModelConfiguredTheAppReceivesTheModelsReadingFieldByField)
+{
+    ServiceWithModel s(resultJson().toStdString());
+    ASSERT_TRUE(s.engine) << s.error.toStdString();
+    const api::AnalysisOutcome outcome = s.stream();
+    ASSERT_TRUE(outcome.ok()) << caseText(outcome);
     EXPECT_EQ(outcome.value().result, sampleResult()) << "the model's reading, unchanged";
     EXPECT_EQ(outcome.value().model, "llm:scripted-model");
-    ASSERT_FALSE(partials.isEmpty()) << "the early fields came on their own";
-    EXPECT_EQ(partials.back().summary, sampleResult().summary);
+    ASSERT_FALSE(s.partials.isEmpty()) << "the early fields came on their own";
+    EXPECT_EQ(s.partials.back().summary, sampleResult().summary);
 
-    ASSERT_EQ(model.requests().size(), 1u);
-    EXPECT_NE(model.requests().front().find("Coffee on Friday?"), std::string::npos)
+    ASSERT_EQ(s.model.requests().size(), 1u);
+    EXPECT_NE(s.model.requests().front().find("Coffee on Friday?"), std::string::npos)
         << "the model reads the text taken from the picture";
 }
 
 TEST(ModelService, AModelAnswerThatIsNotAReadingReachesTheAppAsAnErrorNotAGuess)
 {
-    ScriptedModel model(R"({"tone_label":"Warm","summary":"Half a thought, then)");
-    service::ServiceConfig config;
-    config.llm.base_url = model.baseUrl();
-    config.llm.model = QStringLiteral("scripted-model");
-    QString error;
-    const std::unique_ptr<service::Engine> engine = service::makeEngine(config, error);
-    FakeExtractor extractor;
-    extractor.result = service::ExtractedText{QStringLiteral("Coffee on Friday?"), QStringLiteral("en")};
-    RunningService running(config, *engine, extractor);
-    ScopedSettings settings;
-    settings.store.setValue(QStringLiteral("api_base"), running.baseUrl());
-
-    QList<api::StreamPartial> partials;
-    const api::AnalysisOutcome outcome =
-        runToEnd(api::analyzeStream(QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12), QStringLiteral("en"),
-                                    [&](const api::StreamPartial &p) { partials.append(p); }));
+    ServiceWithModel s(R"({"tone_label":"Warm","summary":"Half a thought, then)");
+    ASSERT_TRUE(s.engine) << s.error.toStdString();
+    const api::AnalysisOutcome outcome = s.stream();
     EXPECT_EQ(caseText(outcome).rfind("http 503 ", 0), 0u)
         << "the stream's error event, with its message: " << caseText(outcome);
-    ASSERT_EQ(partials.size(), 1) << "what the model did finish still went out";
-    EXPECT_EQ(partials.front().tone_label, "Warm");
+    ASSERT_EQ(s.partials.size(), 1) << "what the model did finish still went out";
+    EXPECT_EQ(s.partials.front().tone_label, "Warm");
 }
 
 TEST(ModelService, WithoutAModelTheOfflineEngineReads)
