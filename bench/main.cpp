@@ -9,6 +9,7 @@ int runStreamBench(int argc, char **argv);
 int runPanelBench(int argc, char **argv);
 int runHotkeyBench(int argc, char **argv);
 int runIdleBench(int argc, char **argv);
+int runServiceBench(int argc, char **argv);
 
 namespace {
 
@@ -25,6 +26,8 @@ constexpr Stage kStages[] = {
     {"idle", runIdleBench, "memory at rest and start-up to tray icon, beside a minimal Qt tray program"},
     {"panel", runPanelBench,
      "panel shown -> frame painted (streaming update, full result), beside one 60 Hz frame"},
+    {"service", runServiceBench,
+     "upload -> first field and result from the local service, and 20 uploads at once, beside tesseract"},
     {"stream", runStreamBench, "streamed line arrived -> partial handler run, beside line splitting alone"},
 };
 
