@@ -77,6 +77,13 @@ bool isChrome(const QString &line)
     return letters < 2;
 }
 
+// A few words without sentence punctuation or digits, as a display name is.
+bool looksLikeAName(const QString &line)
+{
+    static const QRegularExpression name(QStringLiteral("^[^.!?。！？,，:：;；@#\\d]{1,40}$"));
+    return name.match(line).hasMatch() && line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size() <= 4;
+}
+
 bool cjkText(const QString &text)
 {
     return guessTextLanguage(text) == QLatin1String("zh");
@@ -117,14 +124,23 @@ QStringList contentLines(const QString &text)
 {
     QStringList out;
     QStringList wordy;
+    QString previous;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         const QString l = line.trimmed();
         if (l.isEmpty())
             continue;
-        if (!isChrome(l))
+        if (!isChrome(l)) {
             out << l;
-        else if (std::count_if(l.begin(), l.end(), [](QChar c) { return c.isLetter(); }) >= 2)
-            wordy << l;
+        } else {
+            // A display name on its own line above its handle ("Maya Thompson",
+            // "@maya · 2h") heads the post; it is not the post's first words.
+            if (l.startsWith(QLatin1Char('@')) && out.size() == 1 && out.front() == previous &&
+                looksLikeAName(previous))
+                out.clear();
+            if (std::count_if(l.begin(), l.end(), [](QChar c) { return c.isLetter(); }) >= 2)
+                wordy << l;
+        }
+        previous = l;
     }
     // A short reply ("thanks @sam") looks like a byline; better it than nothing.
     return out.isEmpty() ? wordy : out;

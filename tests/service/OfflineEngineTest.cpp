@@ -164,6 +164,17 @@ TEST(OfflineEngine, TheSummarySkipsTheInterfaceAndStaysShort)
     EXPECT_TRUE(r.summary.endsWith(QChar(0x2026)));
 }
 
+TEST(OfflineEngine, ADisplayNameAboveItsHandleIsNotPartOfTheSummary)
+{
+    EXPECT_EQ(readText(QStringLiteral("Maya Thompson\n@mayagrows · 2h\nThe garden opens on Saturday. Bring "
+                                      "gloves."))
+                  .result.summary,
+              QStringLiteral("The garden opens on Saturday. Bring gloves."));
+    EXPECT_EQ(readText(QStringLiteral("See you there, Maya.\n@mayagrows · 2h")).result.summary,
+              QStringLiteral("See you there, Maya."))
+        << "a sentence is not a name";
+}
+
 TEST(OfflineEngine, AChineseSummaryEndsAtItsFirstSentenceAfterTheByline)
 {
     const api::AnalysisResult r =
