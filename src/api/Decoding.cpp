@@ -156,9 +156,9 @@ FieldEvent fieldEventFrom(const json &o)
     return FieldEvent{text(o, "field"), optText(o, "value")};
 }
 
-// Whether arrays and objects nest no deeper than kMaxNesting, in one pass
-// over the text (brackets inside strings do not count).
-bool shallowEnough(const QByteArray &bytes)
+} // namespace
+
+bool shallowEnough(QByteArrayView bytes)
 {
     int depth = 0;
     bool inString = false;
@@ -182,6 +182,8 @@ bool shallowEnough(const QByteArray &bytes)
     }
     return true;
 }
+
+namespace {
 
 template <class T, class F> std::optional<T> decode(const QByteArray &bytes, F from)
 {

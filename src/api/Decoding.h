@@ -26,4 +26,10 @@ std::optional<APIErrorEnvelope> decodeAPIErrorEnvelope(const QByteArray &json);
 std::optional<APIError> decodeAPIError(const QByteArray &json);
 std::optional<FieldEvent> decodeFieldEvent(const QByteArray &json);
 
+// Whether arrays and objects in `json` nest no deeper than kMaxNesting, in
+// one pass over the text (brackets inside strings do not count). Checked
+// before a tree is built: parsing, printing and freeing a tree recurse once
+// a level.
+bool shallowEnough(QByteArrayView json);
+
 } // namespace tavolen::api

@@ -62,6 +62,10 @@ std::optional<QString> normalizedRiskLevel(const QString &level)
 
 EngineOutcome readingFromModelObject(std::string_view objectText)
 {
+    // The model may write anything; a tree nested thousands deep would take
+    // the service down when printed.
+    if (!api::shallowEnough(QByteArrayView(objectText.data(), qsizetype(objectText.size()))))
+        return invalid(QStringLiteral("the model's answer nests deeper than a reading can"));
     json o = json::parse(objectText.begin(), objectText.end(), nullptr, /*allow_exceptions=*/false);
     if (o.is_discarded())
         return invalid(QStringLiteral("the model's answer is not well-formed JSON"));

@@ -124,3 +124,14 @@ TEST(ModelReading, TextThatIsNotOneJsonObjectIsAFailure)
     invalidBecause(readingFromModelObject(R"(["summary"])"));
     invalidBecause(readingFromModelObject(""));
 }
+
+TEST(ModelReading, AnAnswerNestedDeeperThanAReadingFailsInsteadOfTakingTheServiceDown)
+{
+    // Printed as a tree, 100 000 levels overflow the worker's stack.
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::string answer =
+        R"({"summary":"x","tone":"t","intent":"i","risk_level":"low","recommended_action":"a",)"
+        R"("action_reason":"r","z":)" +
+        deep + "}";
+    EXPECT_NE(invalidBecause(readingFromModelObject(answer)).find("nests"), std::string::npos);
+}
