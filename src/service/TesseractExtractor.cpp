@@ -84,17 +84,29 @@ int splitRow(Pix *grey)
     return best;
 }
 
-bool cancelRequested(void *flag, int)
+// What ends a recognition early: the client left, or the budget is spent.
+struct Stop {
+    const std::atomic<bool> &cancelled;
+    std::chrono::steady_clock::time_point deadline;
+    bool overdue = false;
+
+    bool now()
+    {
+        overdue = overdue || std::chrono::steady_clock::now() > deadline;
+        return overdue || cancelled;
+    }
+};
+
+bool stopRequested(void *stop, int)
 {
-    return static_cast<const std::atomic<bool> *>(flag)->load();
+    return static_cast<Stop *>(stop)->now();
 }
 
 // The text of rows [top, bottom) of `page`. A crop of its own, since
 // Tesseract 5.3 misreads a rectangle set at the top of a larger image.
-QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom,
-                  const std::atomic<bool> &cancelled)
+QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom, Stop &stop)
 {
-    if (cancelled)
+    if (stop.now())
         return {};
     PixPtr crop;
     if (top > 0 || bottom < pixGetHeight(page)) {
@@ -108,10 +120,10 @@ QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom,
     // Screens are about 96 dpi; without it Tesseract guesses and says so.
     api.SetSourceResolution(96);
     tesseract::ETEXT_DESC monitor;
-    monitor.cancel = &cancelRequested;
-    monitor.cancel_this = const_cast<std::atomic<bool> *>(&cancelled);
+    monitor.cancel = &stopRequested;
+    monitor.cancel_this = &stop;
     QStringList lines;
-    if (api.Recognize(&monitor) == 0 && !cancelled) {
+    if (api.Recognize(&monitor) == 0 && !stop.now()) {
         std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
         if (it) {
             do {
@@ -198,22 +210,25 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
         release(api);
         return std::nullopt;
     }
+    Stop stop{cancelled, std::chrono::steady_clock::now() + m_budget};
     const PixPtr page = prepare(std::move(pix));
     const int height = pixGetHeight(page.get());
     const int split = onPart ? splitRow(page.get()) : 0;
     QString raw;
     if (split > 0) {
-        raw = recognise(*api, page.get(), 0, split, cancelled);
-        if (!cancelled) {
+        raw = recognise(*api, page.get(), 0, split, stop);
+        if (!stop.now()) {
             const QString first = joinCjk(raw);
             onPart(ExtractedText{first, guessTextLanguage(first)});
         }
-        raw += QLatin1Char('\n') + recognise(*api, page.get(), split, height, cancelled);
+        raw += QLatin1Char('\n') + recognise(*api, page.get(), split, height, stop);
     } else {
-        raw = recognise(*api, page.get(), 0, height, cancelled);
+        raw = recognise(*api, page.get(), 0, height, stop);
     }
     api->Clear();
     release(api);
+    if (stop.overdue)
+        return std::nullopt;
 
     ExtractedText out;
     out.text = joinCjk(raw);

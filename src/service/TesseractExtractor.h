@@ -2,6 +2,7 @@
 
 #include "service/TextExtractor.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -26,17 +27,23 @@ public:
     QString error() const { return m_error; }
     int instances() const { return int(m_all.size()); }
 
-    // Pages of some height are read in two parts, the first lines first.
+    // Pages of some height are read in two parts, the first lines first. A
+    // picture that takes longer than the budget to read is given up on like
+    // one that cannot be decoded, so the recogniser is free again for the
+    // next upload.
     std::optional<ExtractedText> extract(const QByteArray &jpeg, const std::atomic<bool> &cancelled,
                                          const TextSoFar &onPart) override;
 
     // The largest picture decoded; a bigger one is refused before decoding.
     static constexpr long long kMaxPixels = 40'000'000;
+    // Inside the app's wait for a plain answer (25 s without a byte).
+    void setBudget(std::chrono::milliseconds budget) { m_budget = budget; }
 
 private:
     tesseract::TessBaseAPI *acquire(const std::atomic<bool> &cancelled);
     void release(tesseract::TessBaseAPI *api);
 
+    std::chrono::milliseconds m_budget{20000};
     QString m_error;
     std::vector<std::unique_ptr<tesseract::TessBaseAPI>> m_all;
     std::mutex m_mutex;

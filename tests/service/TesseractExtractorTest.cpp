@@ -160,4 +160,21 @@ TEST_F(TesseractExtractorTest, AStopRequestBeforeTheStartReadsNothing)
     EXPECT_EQ(text->text, "");
 }
 
+TEST_F(TesseractExtractorTest, APictureThatTakesTooLongIsGivenUpAndItsRecogniserServesTheNext)
+{
+    // Sixty lines of text take this recogniser seconds.
+    QStringList page;
+    for (int i = 0; i < 60; ++i)
+        page << QStringLiteral("Line %1 of a long page of small print that keeps the reader busy").arg(i);
+    extractor->setBudget(std::chrono::milliseconds(300));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(read(renderJpeg(page, QStringLiteral("DejaVu Sans"))));
+    EXPECT_LT(clock.elapsed(), 2000) << "the recogniser was held past its budget";
+    extractor->setBudget(std::chrono::seconds(20));
+    const auto text = read(renderJpeg({QStringLiteral("Still reading")}, QStringLiteral("DejaVu Sans")));
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->text.contains(QStringLiteral("reading"))) << text->text.toStdString();
+}
+
 } // namespace
