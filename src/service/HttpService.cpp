@@ -103,6 +103,14 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
     const bool headerZh = prefersChinese(headerLanguage);
     const ServiceConfig &config = m_parts.config;
 
+    // The app says how long its upload is and sends it as it is. The HTTP
+    // layer caps neither a chunked nor a compressed body, so neither is read.
+    const QString encoding = header(req, "Content-Encoding").trimmed().toLower();
+    if (req.has_header("Transfer-Encoding") ||
+        !(encoding.isEmpty() || encoding == QLatin1String("identity"))) {
+        res.set_header("Connection", "close");
+        return sendError(res, ServiceError::badRequest(headerZh), requestId);
+    }
     // A body far beyond the limit is refused before it is read; a little
     // over it is read and dropped, so the app gets the answer, not a reset.
     const auto announced = req.get_header_value<std::uint64_t>("Content-Length");
