@@ -10,10 +10,15 @@ bool MemoryAllowanceStore::take(const QString &device, QDate day, int limit)
         m_used.clear();
         m_day = day;
     }
-    int &used = m_used[device];
-    if (used >= limit)
+    auto it = m_used.find(device);
+    if (it == m_used.end()) {
+        if (m_used.size() >= m_maxDevices || limit <= 0)
+            return false;
+        it = m_used.insert(device, 0);
+    }
+    if (*it >= limit)
         return false;
-    ++used;
+    ++*it;
     return true;
 }
 
@@ -23,8 +28,14 @@ void MemoryAllowanceStore::giveBack(const QString &device, QDate day)
     if (day != m_day)
         return;
     auto it = m_used.find(device);
-    if (it != m_used.end() && *it > 0)
-        --*it;
+    if (it != m_used.end() && --*it <= 0)
+        m_used.erase(it);
+}
+
+qsizetype MemoryAllowanceStore::trackedDevices() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_used.size();
 }
 
 } // namespace tavolen::service

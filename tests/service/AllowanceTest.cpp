@@ -50,3 +50,21 @@ TEST(MemoryAllowanceStore, ConcurrentUploadsNeverGetMoreThanTheLimit)
         t.join();
     EXPECT_EQ(granted, 1000);
 }
+
+TEST(MemoryAllowanceStore, MadeUpDeviceIdsCannotGrowItWithoutBound)
+{
+    MemoryAllowanceStore store(3);
+    const QDate day(2026, 3, 2);
+    // An analysis that gave no reading leaves nothing behind.
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(store.take(QStringLiteral("fresh-%1").arg(i), day, 5));
+        store.giveBack(QStringLiteral("fresh-%1").arg(i), day);
+    }
+    EXPECT_EQ(store.trackedDevices(), 0);
+    // Past the most devices a day holds, a new one finds its allowance used; known ones go on.
+    for (const char *id : {"a", "b", "c"})
+        EXPECT_TRUE(store.take(id, day, 5));
+    EXPECT_FALSE(store.take("d", day, 5));
+    EXPECT_TRUE(store.take("a", day, 5));
+    EXPECT_EQ(store.trackedDevices(), 3);
+}
