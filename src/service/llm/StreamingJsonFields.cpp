@@ -78,8 +78,17 @@ void StreamingJsonFields::step(char c)
 
 void StreamingJsonFields::preambleStep(char c)
 {
-    // A reasoning model may think aloud first, braces included.
-    if (c != '{' || insideThinkBlock())
+    // A reasoning model may think aloud first, braces included. Followed a
+    // character at a time: searching the whole text at every brace would
+    // cost the square of a long preamble.
+    if (c == '>') {
+        const std::string_view text(m_text);
+        if (text.ends_with("<think>"))
+            m_thinking = true;
+        else if (text.ends_with("</think>"))
+            m_thinking = false;
+    }
+    if (c != '{' || m_thinking)
         return;
     m_phase = Phase::Candidate;
     m_objectBegin = m_text.size() - 1;
@@ -100,15 +109,6 @@ void StreamingJsonFields::candidateStep(char c)
     m_depth = 1;
     m_expectKey = true;
     structureStep(c);
-}
-
-bool StreamingJsonFields::insideThinkBlock() const
-{
-    const std::size_t open = m_text.rfind("<think>");
-    if (open == std::string::npos)
-        return false;
-    const std::size_t close = m_text.rfind("</think>");
-    return close == std::string::npos || close < open;
 }
 
 void StreamingJsonFields::structureStep(char c)

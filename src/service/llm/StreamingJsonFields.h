@@ -43,7 +43,6 @@ private:
     void stringClosed();
     void appendHex(char c, Escape next);
     void appendCodePoint(char32_t cp);
-    bool insideThinkBlock() const;
 
     FieldSink m_sink;
     std::string m_text;
@@ -51,6 +50,7 @@ private:
     std::size_t m_objectEnd = 0;
     Phase m_phase = Phase::Preamble;
     int m_depth = 0;
+    bool m_thinking = false; // inside a <think> block before the object
     bool m_expectKey = false;
     bool m_inString = false;
     Escape m_escape = Escape::None;
