@@ -53,7 +53,8 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
     EngineOutcome outcome = m_engine.analyze(input, early, cancelled);
     if (auto *failure = std::get_if<EngineFailure>(&outcome)) {
         ServiceError e{502, failure->code.isEmpty() ? QStringLiteral("engine_failed") : failure->code,
-                       failure->message_zh.value_or(ServiceError::invalidReading(zh).message)};
+                       failure->message_zh.value_or(ServiceError::invalidReading(zh).message),
+                       failure->detail};
         return e;
     }
     api::AnalyzeEnvelope envelope;

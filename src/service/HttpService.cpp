@@ -28,6 +28,7 @@ struct RequestNotes {
     std::optional<Clock::time_point> started;
     QString requestId;
     QString error;
+    QString detail;
 };
 thread_local RequestNotes t_notes;
 
@@ -45,6 +46,7 @@ void sendJson(httplib::Response &res, int status, const QByteArray &json)
 void sendError(httplib::Response &res, const ServiceError &e, const QString &requestId)
 {
     t_notes.error = e.code;
+    t_notes.detail = e.detail;
     const std::optional<QString> id = requestId.isEmpty() ? std::nullopt : std::optional(requestId);
     sendJson(res, e.status, api::encodeAPIErrorEnvelope({id, e.apiError()}));
 }
@@ -63,7 +65,7 @@ public:
 
     void health(const httplib::Request &, httplib::Response &res)
     {
-        sendJson(res, 200, R"({"status":"ok","engine":")" + m_runner.engineName().toUtf8() + "\"}");
+        sendJson(res, 200, R"({"status":"ok","engine":)" + api::encodeText(m_runner.engineName()) + '}');
     }
 
     void analyze(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader,
@@ -211,6 +213,7 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
     heartbeat.reset();
     if (const auto *failure = std::get_if<ServiceError>(&reading)) {
         t_notes.error = failure->code;
+        t_notes.detail = failure->detail;
         write(eventLines("error", api::encodeAPIError(failure->apiError())));
     } else {
         job.ticket->kept = true;
@@ -240,7 +243,7 @@ HttpService::HttpService(Parts parts)
     });
 
     s.set_pre_routing_handler([](const httplib::Request &, httplib::Response &) {
-        t_notes = {Clock::now(), {}, {}};
+        t_notes = {Clock::now(), {}, {}, {}};
         return httplib::Server::HandlerResponse::Unhandled;
     });
     s.Get(std::string("/") + api::kHealthPath,
@@ -273,7 +276,8 @@ HttpService::HttpService(Parts parts)
                               0,
                               m_parts.engine.name(),
                               t_notes.requestId,
-                              t_notes.error};
+                              t_notes.error,
+                              t_notes.detail};
         if (t_notes.started)
             entry.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *t_notes.started)
                            .count();

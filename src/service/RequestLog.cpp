@@ -33,6 +33,14 @@ QString formatLogLine(const RequestLogEntry &e)
         line += QStringLiteral(" id=") + e.requestId;
     if (!e.error.isEmpty())
         line += QStringLiteral(" error=") + e.error;
+    if (!e.detail.isEmpty()) {
+        // One line whatever the detail holds.
+        QString detail = e.detail.left(300);
+        for (QChar &c : detail)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                c = QLatin1Char(' ');
+        line += QStringLiteral(" detail=\"") + detail + QLatin1Char('"');
+    }
     return line;
 }
 

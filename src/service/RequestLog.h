@@ -17,9 +17,11 @@ struct RequestLogEntry {
     QString requestId;
     // The error envelope's code, when the answer was a refusal or failure.
     QString error;
+    // What went wrong behind it, when an engine said.
+    QString detail = {};
 };
 
-// "2026-01-02T03:04:05Z POST /v1/analyze-screenshot 200 812ms engine=offline id=… [error=…]"
+// "2026-01-02T03:04:05Z POST /v1/analyze-screenshot 200 812ms engine=offline id=… [error=… [detail="…"]]"
 QString formatLogLine(const RequestLogEntry &entry);
 
 // Receives each finished line; called from worker threads, one at a time.

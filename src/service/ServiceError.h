@@ -13,6 +13,9 @@ struct ServiceError {
     int status = 500;
     QString code;
     QString message;
+    // For the log line only: what went wrong behind the code (an engine's
+    // own account), never the user's picture or text.
+    QString detail = {};
 
     api::APIError apiError() const
     {

@@ -196,6 +196,10 @@ TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelo
     EXPECT_EQ(caseText(stream()), "http 503 模型暂时不可用");
     EXPECT_EQ(partials.size(), 1);
     EXPECT_EQ(caseText(plain()), "http 502 模型暂时不可用");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return running->log().size() == 2; }, 2000));
+    for (const QString &line : running->log())
+        EXPECT_TRUE(line.contains(QStringLiteral("error=model_unreachable detail=\"connection refused\"")))
+            << "the operator learns why: " << line.toStdString();
 
     ScriptedEngine broken([](const service::AnalysisInput &, const service::FieldSink &,
                              const std::atomic<bool> &) -> service::EngineOutcome {
