@@ -1,11 +1,12 @@
 #include "service/ConfigLoader.h"
 
+#include "service/llm/ChatEndpoint.h"
+
 #include "api/ServiceUrl.h"
 #include "service/TomlSubset.h"
 
 #include <QDir>
 #include <QFile>
-#include <QUrl>
 
 #include <algorithm>
 #include <functional>
@@ -53,10 +54,9 @@ QString httpUrlProblem(const QString &raw)
 {
     if (raw.isEmpty())
         return {};
-    const QUrl url(raw, QUrl::StrictMode);
-    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) ||
-        url.host().isEmpty())
-        return QStringLiteral("expected an http or https URL with a host");
+    // The engine's own rule, so that what starts the service also works.
+    if (!llm::chatEndpoint(raw))
+        return QStringLiteral("expected an http or https URL with a host and no user name or password");
     return {};
 }
 
