@@ -4,8 +4,11 @@
 
 namespace tavolen::capture {
 
-QString hintText()
+QString hintText(bool windowsPickable)
 {
+    if (!windowsPickable)
+        return L::text(QStringLiteral("Drag to select a region · Esc to cancel"),
+                       QStringLiteral("拖动选择区域 · Esc 取消"));
     return L::text(QStringLiteral("Click to snap a window · drag for a region · Esc to cancel"),
                    QStringLiteral("单击选中窗口 · 拖拽精确框选 · Esc 取消"));
 }

@@ -54,7 +54,9 @@ void SelectionOverlay::begin(SelectionCompletion completion)
     QList<ScreenMetrics> metrics;
     for (QScreen *screen : screens)
         metrics.append(metricsOf(*screen));
-    const QList<QRect> targets = pickableWindows(m_windowList.frontToBack(), metrics);
+    const bool windowsPickable = m_windowList.canList();
+    const QList<QRect> targets =
+        windowsPickable ? pickableWindows(m_windowList.frontToBack(), metrics) : QList<QRect>();
     // Without a compositor a translucent window shows black instead of the
     // desktop, so each screen shows a still of itself under the dim layer.
     const bool translucent = m_grabber.translucencyShowsDesktop();
@@ -70,6 +72,8 @@ void SelectionOverlay::begin(SelectionCompletion completion)
         }
         auto *view = new SelectionView(SelectionModel(targetsOnScreen(targets, metrics[i]), screen->size()),
                                        std::move(frozen));
+        if (!windowsPickable)
+            view->offerRegionsOnly();
         OverlayWindow *window = windowFor(screen, view, translucent);
         if (screen->geometry().contains(pointer))
             view->hoverAt(QPointF(pointer - screen->geometry().topLeft()));

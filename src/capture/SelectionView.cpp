@@ -117,7 +117,7 @@ void SelectionView::paintHint(QPainter &painter)
     font.setPixelSize(12);
     font.setWeight(QFont::Medium);
     const QFontMetricsF metrics(font);
-    const QString text = hintText();
+    const QString text = hint();
     const QSizeF textSize(metrics.horizontalAdvance(text), metrics.height());
     const QRectF pill = hintPillRect(textSize, size());
 

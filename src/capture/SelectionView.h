@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/SelectionHint.h"
 #include "capture/SelectionModel.h"
 
 #include <QImage>
@@ -34,6 +35,10 @@ public:
     void clearHover();
 
     const SelectionModel &model() const { return m_model; }
+    // No window can be picked here: the hint speaks of regions only (a click
+    // without a drag still cancels).
+    void offerRegionsOnly() { m_regionsOnly = true; }
+    QString hint() const { return hintText(!m_regionsOnly); }
     // The frozen screen shown beneath the dim layer; null when there is none.
     const QImage &still() const { return m_frozen; }
     // Lets go of the still once the selection is over; the grabber wants its
@@ -51,6 +56,7 @@ private:
 
     SelectionModel m_model;
     QImage m_frozen;
+    bool m_regionsOnly = false;
 };
 
 } // namespace tavolen::capture

@@ -27,6 +27,7 @@ public:
 class NullWindowList final : public WindowList {
 public:
     QList<QRect> frontToBack() const override { return {}; }
+    bool canList() const override { return false; }
 };
 
 class NullScreenGrabber final : public ScreenGrabber {

@@ -15,6 +15,9 @@ public:
     // panels and docks, the desktop, hidden windows and windows on other
     // workspaces. Empty when the list cannot be read.
     virtual QList<QRect> frontToBack() const = 0;
+    // Whether this session tells applications where windows are at all (a
+    // Wayland desktop does not); without, the overlay offers regions only.
+    virtual bool canList() const { return true; }
 };
 
 } // namespace tavolen::platform
