@@ -22,7 +22,7 @@ int up(double v)
 }
 
 struct CapsuleLook {
-    tokens::FontSpec font;
+    tokens::TypeStyle font;
     double padH;
     double padV;
 };
@@ -170,8 +170,8 @@ void GlyphButton::paintEvent(QPaintEvent *)
     paintGlyph(painter, m_look.glyph, glyphBox, lit(resolve(m_look.ink, palette())), true);
 }
 
-TextButton::TextButton(const QString &title, tokens::FontSpec spec, Ink ink, QWidget *parent)
-    : PanelButton(parent), m_spec(spec), m_ink(ink)
+TextButton::TextButton(const QString &title, tokens::TypeStyle type, Ink ink, QWidget *parent)
+    : PanelButton(parent), m_type(type), m_ink(ink)
 {
     setText(title);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -179,7 +179,7 @@ TextButton::TextButton(const QString &title, tokens::FontSpec spec, Ink ink, QWi
 
 QSize TextButton::sizeHint() const
 {
-    const QFontMetricsF metrics(makeFont(m_spec, this), this);
+    const QFontMetricsF metrics(makeFont(m_type, this), this);
     return QSize(up(metrics.horizontalAdvance(text()) + 2), up(metrics.height()));
 }
 
@@ -190,7 +190,7 @@ void TextButton::paintEvent(QPaintEvent *)
     QColor colour = resolve(m_ink, palette());
     if (isDown())
         colour = withAlpha(colour, 0.6);
-    painter.setFont(makeFont(m_spec, this));
+    painter.setFont(makeFont(m_type, this));
     painter.setPen(colour);
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text());
     paintFocusRing(painter, rect(), 4);

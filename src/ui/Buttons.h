@@ -70,14 +70,14 @@ private:
 // A button that is just its title in one style (the translation toggle).
 class TextButton final : public PanelButton {
 public:
-    TextButton(const QString &title, tokens::FontSpec spec, Ink ink, QWidget *parent);
+    TextButton(const QString &title, tokens::TypeStyle type, Ink ink, QWidget *parent);
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    tokens::FontSpec m_spec;
+    tokens::TypeStyle m_type;
     Ink m_ink;
 };
 

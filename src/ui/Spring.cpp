@@ -5,11 +5,11 @@
 
 namespace tavolen::ui {
 
-SpringMotion stepSpring(SpringMotion m, double target, tokens::SpringSpec spec, double seconds)
+SpringMotion stepSpring(SpringMotion m, double target, tokens::SpringTuning tuning, double seconds)
 {
-    const double omega = 2 * std::numbers::pi / spec.response;
+    const double omega = 2 * std::numbers::pi / tuning.response;
     const double stiffness = omega * omega;
-    const double damping = 2 * spec.damping * omega;
+    const double damping = 2 * tuning.damping * omega;
     constexpr double kMaxStep = 1.0 / 240;
     while (seconds > 0) {
         const double dt = std::min(seconds, kMaxStep);
@@ -26,9 +26,9 @@ bool springSettled(SpringMotion m, double target)
     return std::abs(m.value - target) < 1e-3 && std::abs(m.velocity) < 1e-2;
 }
 
-SpringAnimation::SpringAnimation(tokens::SpringSpec spec, double initial, std::function<void(double)> apply,
-                                 QObject *parent)
-    : QAbstractAnimation(parent), m_spec(spec), m_motion{initial, 0}, m_target(initial),
+SpringAnimation::SpringAnimation(tokens::SpringTuning tuning, double initial,
+                                 std::function<void(double)> apply, QObject *parent)
+    : QAbstractAnimation(parent), m_tuning(tuning), m_motion{initial, 0}, m_target(initial),
       m_apply(std::move(apply))
 {}
 
@@ -57,7 +57,7 @@ void SpringAnimation::updateCurrentTime(int currentTime)
 {
     const double seconds = (currentTime - m_lastTime) / 1000.0;
     m_lastTime = currentTime;
-    m_motion = stepSpring(m_motion, m_target, m_spec, seconds);
+    m_motion = stepSpring(m_motion, m_target, m_tuning, seconds);
     if (springSettled(m_motion, m_target)) {
         m_motion = {m_target, 0};
         // Stopped before the last value goes out, so `apply` can tell it is the last.

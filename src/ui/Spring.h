@@ -18,7 +18,7 @@ struct SpringMotion {
 
 // Advances `m` towards `target` by `seconds`. Pure; stable for any step
 // because it integrates in sub-steps of at most 1/240 s.
-SpringMotion stepSpring(SpringMotion m, double target, tokens::SpringSpec spec, double seconds);
+SpringMotion stepSpring(SpringMotion m, double target, tokens::SpringTuning tuning, double seconds);
 // Close enough to `target`, and slow enough, to stop animating.
 bool springSettled(SpringMotion m, double target);
 
@@ -28,7 +28,7 @@ bool springSettled(SpringMotion m, double target);
 // a hover that ends half-way turns around smoothly.
 class SpringAnimation final : public QAbstractAnimation {
 public:
-    SpringAnimation(tokens::SpringSpec spec, double initial, std::function<void(double)> apply,
+    SpringAnimation(tokens::SpringTuning tuning, double initial, std::function<void(double)> apply,
                     QObject *parent);
 
     void animateTo(double target);
@@ -43,7 +43,7 @@ protected:
     void updateCurrentTime(int currentTime) override;
 
 private:
-    tokens::SpringSpec m_spec;
+    tokens::SpringTuning m_tuning;
     SpringMotion m_motion;
     double m_target;
     int m_lastTime = 0;

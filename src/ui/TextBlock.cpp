@@ -35,33 +35,33 @@ double layOut(QTextLayout &layout, double width, double spacing, Qt::Alignment a
 
 } // namespace
 
-QFont makeFont(const tokens::FontSpec &spec, const QPaintDevice *device)
+QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device)
 {
     QFont font;
     // Point sizes keep fractions that pixel sizes would round away; convert
-    // at the device's own resolution so the text is exactly spec.px pixels.
+    // at the device's own resolution so the text is exactly type.px pixels.
     const int dpi = device ? device->logicalDpiY() : 96;
-    font.setPointSizeF(spec.px * 72.0 / (dpi > 0 ? dpi : 96));
-    font.setWeight(spec.weight);
-    if (spec.tracking != 0)
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spec.tracking);
+    font.setPointSizeF(type.px * 72.0 / (dpi > 0 ? dpi : 96));
+    font.setWeight(type.weight);
+    if (type.tracking != 0)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, type.tracking);
     return font;
 }
 
-double naturalWidth(const QString &text, const tokens::FontSpec &spec, const QPaintDevice *device)
+double naturalWidth(const QString &text, const tokens::TypeStyle &type, const QPaintDevice *device)
 {
-    return QFontMetricsF(makeFont(spec, device), device).horizontalAdvance(text);
+    return QFontMetricsF(makeFont(type, device), device).horizontalAdvance(text);
 }
 
-TextBlock::TextBlock(const QString &text, tokens::FontSpec spec, Ink ink, QWidget *parent)
-    : QLabel(text, parent), m_spec(spec), m_ink(ink)
+TextBlock::TextBlock(const QString &text, tokens::TypeStyle type, Ink ink, QWidget *parent)
+    : QLabel(text, parent), m_type(type), m_ink(ink)
 {
     // The service's text is shown as it is, never read as markup.
     setTextFormat(Qt::PlainText);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    setFont(makeFont(spec, this));
+    setFont(makeFont(type, this));
 }
 
 void TextBlock::setInk(Ink ink)
@@ -99,15 +99,15 @@ QString TextBlock::shownText() const
 {
     if (m_lines == Lines::Wrap)
         return text();
-    const QFontMetricsF metrics(makeFont(m_spec, this), this);
+    const QFontMetricsF metrics(makeFont(m_type, this), this);
     return metrics.elidedText(text(), Qt::ElideRight, width() - textIndent());
 }
 
 QSize TextBlock::sizeHint() const
 {
-    const double w = std::ceil(textIndent() + naturalWidth(text(), m_spec, this));
+    const double w = std::ceil(textIndent() + naturalWidth(text(), m_type, this));
     if (m_lines == Lines::OneLineElided)
-        return QSize(int(w), int(std::ceil(QFontMetricsF(makeFont(m_spec, this), this).height())));
+        return QSize(int(w), int(std::ceil(QFontMetricsF(makeFont(m_type, this), this).height())));
     return QSize(int(w), heightForWidth(int(w)));
 }
 
@@ -119,8 +119,8 @@ QSize TextBlock::minimumSizeHint() const
 
 int TextBlock::heightForWidth(int width) const
 {
-    QTextLayout layout(text(), makeFont(m_spec, this), const_cast<TextBlock *>(this));
-    const double h = layOut(layout, width - textIndent(), m_spec.lineSpacing);
+    QTextLayout layout(text(), makeFont(m_type, this), const_cast<TextBlock *>(this));
+    const double h = layOut(layout, width - textIndent(), m_type.lineSpacing);
     return int(std::ceil(std::max(h, m_glyph ? m_glyphSize + m_glyphTop.value_or(0) : 0.0)));
 }
 
@@ -129,11 +129,11 @@ void TextBlock::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor colour = resolve(m_ink, palette());
-    const QFont font = makeFont(m_spec, this);
+    const QFont font = makeFont(m_type, this);
     QTextLayout layout(shownText(), font, this);
     const double indent = textIndent();
     // Wrapped lines follow the label's horizontal alignment (centred text).
-    layOut(layout, m_lines == Lines::Wrap ? width() - indent : 1e6, m_spec.lineSpacing,
+    layOut(layout, m_lines == Lines::Wrap ? width() - indent : 1e6, m_type.lineSpacing,
            m_lines == Lines::Wrap ? alignment() : Qt::AlignLeft);
     if (m_glyph) {
         const double lineHeight = layout.lineCount() ? layout.lineAt(0).height() : m_glyphSize;

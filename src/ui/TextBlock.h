@@ -12,10 +12,10 @@ class QPaintDevice;
 
 namespace tavolen::ui {
 
-// A font of `spec.px` logical pixels (fractions kept) for text laid out on `device`.
-QFont makeFont(const tokens::FontSpec &spec, const QPaintDevice *device);
+// A font of `type.px` logical pixels (fractions kept) for text laid out on `device`.
+QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device);
 // The width of `text` on one line.
-double naturalWidth(const QString &text, const tokens::FontSpec &spec, const QPaintDevice *device);
+double naturalWidth(const QString &text, const tokens::TypeStyle &type, const QPaintDevice *device);
 
 // A run of text in one style: wrapped at the width it is given (never cut),
 // or kept to one line and cut at the tail with "…". An optional glyph leads
@@ -24,7 +24,7 @@ class TextBlock : public QLabel {
 public:
     enum class Lines { Wrap, OneLineElided };
 
-    TextBlock(const QString &text, tokens::FontSpec spec, Ink ink, QWidget *parent = nullptr);
+    TextBlock(const QString &text, tokens::TypeStyle type, Ink ink, QWidget *parent = nullptr);
 
     void setInk(Ink ink);
     Ink ink() const { return m_ink; }
@@ -33,7 +33,6 @@ public:
     // line, or `top` below the block's top when given.
     void setGlyph(Glyph glyph, double size, double spacing = tokens::space::labelGlyphSpacing,
                   std::optional<double> top = std::nullopt);
-    tokens::FontSpec spec() const { return m_spec; }
     // The text as painted at the current width (with "…" when cut).
     QString shownText() const;
 
@@ -48,7 +47,7 @@ protected:
 private:
     double textIndent() const;
 
-    tokens::FontSpec m_spec;
+    tokens::TypeStyle m_type;
     Ink m_ink;
     Lines m_lines = Lines::Wrap;
     std::optional<Glyph> m_glyph;

@@ -39,7 +39,7 @@ inline constexpr double glassBorderBottom = 0.05;
 inline constexpr double shadowAlpha = 0.28;
 } // namespace color
 
-struct FontSpec {
+struct TypeStyle {
     double px;
     QFont::Weight weight = QFont::Normal;
     double tracking = 0;    // extra space after every character
@@ -47,23 +47,23 @@ struct FontSpec {
 };
 
 namespace type {
-inline constexpr FontSpec toneChip{11, QFont::DemiBold, 0.3};
-inline constexpr FontSpec summary{13, QFont::DemiBold, 0, 2};
-inline constexpr FontSpec translationToggle{11.5, QFont::DemiBold};
-inline constexpr FontSpec translation{12, QFont::Normal, 0, 2.5};
-inline constexpr FontSpec sectionHeading{10.5, QFont::DemiBold, 0.6};
-inline constexpr FontSpec sectionText{12, QFont::Normal, 0, 2.5};
-inline constexpr FontSpec riskLine{12};
-inline constexpr FontSpec reply{13, QFont::Normal, 0, 3};
-inline constexpr FontSpec gloss{11.5, QFont::Normal, 0, 2};
-inline constexpr FontSpec copiedBadge{10, QFont::DemiBold};
-inline constexpr FontSpec chip{11.5, QFont::Medium};
-inline constexpr FontSpec trustBadge{10};
-inline constexpr FontSpec readingOnly{11};
-inline constexpr FontSpec body{13};
-inline constexpr FontSpec streamingNote{11.5};
-inline constexpr FontSpec pillLine{12};
-inline constexpr FontSpec button{13, QFont::DemiBold};
+inline constexpr TypeStyle toneChip{11, QFont::DemiBold, 0.3};
+inline constexpr TypeStyle summary{13, QFont::DemiBold, 0, 2};
+inline constexpr TypeStyle translationToggle{11.5, QFont::DemiBold};
+inline constexpr TypeStyle translation{12, QFont::Normal, 0, 2.5};
+inline constexpr TypeStyle sectionHeading{10.5, QFont::DemiBold, 0.6};
+inline constexpr TypeStyle sectionText{12, QFont::Normal, 0, 2.5};
+inline constexpr TypeStyle riskLine{12};
+inline constexpr TypeStyle reply{13, QFont::Normal, 0, 3};
+inline constexpr TypeStyle gloss{11.5, QFont::Normal, 0, 2};
+inline constexpr TypeStyle copiedBadge{10, QFont::DemiBold};
+inline constexpr TypeStyle chip{11.5, QFont::Medium};
+inline constexpr TypeStyle trustBadge{10};
+inline constexpr TypeStyle readingOnly{11};
+inline constexpr TypeStyle body{13};
+inline constexpr TypeStyle streamingNote{11.5};
+inline constexpr TypeStyle pillLine{12};
+inline constexpr TypeStyle button{13, QFont::DemiBold};
 // Glyph sizes, as the font size of the symbol they stand beside.
 inline constexpr double globeGlyph = 10;
 inline constexpr double closeGlyph = 9;
@@ -132,17 +132,17 @@ inline constexpr double chipTint = 0.05;
 } // namespace fill
 
 // Springs as response (seconds) and damping fraction.
-struct SpringSpec {
+struct SpringTuning {
     double response;
     double damping;
 };
 
 namespace motion {
-inline constexpr SpringSpec hoverLift{0.25, 0.7};
-inline constexpr SpringSpec entrance{0.32, 0.8};
-inline constexpr SpringSpec cardHover{0.28, 0.75};
-inline constexpr SpringSpec badgePulse{0.25, 0.6};
-inline constexpr SpringSpec variantSwitch{0.3, 0.85};
+inline constexpr SpringTuning hoverLift{0.25, 0.7};
+inline constexpr SpringTuning entrance{0.32, 0.8};
+inline constexpr SpringTuning cardHover{0.28, 0.75};
+inline constexpr SpringTuning badgePulse{0.25, 0.6};
+inline constexpr SpringTuning variantSwitch{0.3, 0.85};
 inline constexpr double liftScale = 1.05;
 inline constexpr double liftBrightness = 0.06;
 inline constexpr double entranceScale = 0.97;
@@ -160,7 +160,7 @@ namespace shell {
 inline constexpr QRgb brandMark = 0x7D6CED;
 
 namespace toast {
-inline constexpr FontSpec text{12, QFont::Medium};
+inline constexpr TypeStyle text{12, QFont::Medium};
 inline constexpr double mark = 16;
 inline constexpr double spacing = 9;
 inline constexpr double padH = 14, padV = 9;
@@ -180,12 +180,12 @@ inline constexpr double padding = 36;
 inline constexpr double paddingTop = 44;
 inline constexpr double spacing = 22;
 inline constexpr double mark = 72;
-inline constexpr FontSpec headline{21, QFont::Bold};
-inline constexpr FontSpec intro{13, QFont::Normal, 0, 3};
-inline constexpr FontSpec cardTitle{13, QFont::DemiBold};
-inline constexpr FontSpec cardText{12, QFont::Normal, 0, 2};
-inline constexpr FontSpec status{12};
-inline constexpr FontSpec button{13, QFont::DemiBold};
+inline constexpr TypeStyle headline{21, QFont::Bold};
+inline constexpr TypeStyle intro{13, QFont::Normal, 0, 3};
+inline constexpr TypeStyle cardTitle{13, QFont::DemiBold};
+inline constexpr TypeStyle cardText{12, QFont::Normal, 0, 2};
+inline constexpr TypeStyle status{12};
+inline constexpr TypeStyle button{13, QFont::DemiBold};
 inline constexpr double cardRadius = 14;
 inline constexpr double cardPadding = 16;
 inline constexpr double cardSpacing = 8;
@@ -207,11 +207,11 @@ inline constexpr double padding = 20;
 inline constexpr double spacing = 10;
 inline constexpr double avatar = 40;
 inline constexpr QRgb avatarColour = 0x5973D9; // 0.35, 0.45, 0.85
-inline constexpr FontSpec initial{18, QFont::Bold};
-inline constexpr FontSpec name{14, QFont::DemiBold};
-inline constexpr FontSpec time{11};
+inline constexpr TypeStyle initial{18, QFont::Bold};
+inline constexpr TypeStyle name{14, QFont::DemiBold};
+inline constexpr TypeStyle time{11};
 inline constexpr double nameSpacing = 2;
-inline constexpr FontSpec message{14};
+inline constexpr TypeStyle message{14};
 inline constexpr QRgb bubble = 0xF0F0F0; // white level 0.94
 inline constexpr double bubbleRadius = 12;
 inline constexpr double bubblePadding = 12;

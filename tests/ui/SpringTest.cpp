@@ -11,12 +11,12 @@ using namespace tavolen::ui;
 namespace {
 
 // Steps a spring from 0 to 1 at 60 frames a second; its values frame by frame.
-std::vector<double> run(tokens::SpringSpec spec, double seconds)
+std::vector<double> run(tokens::SpringTuning tuning, double seconds)
 {
     std::vector<double> values;
     SpringMotion m;
     for (int frame = 0; frame < seconds * 60; ++frame) {
-        m = stepSpring(m, 1, spec, 1.0 / 60);
+        m = stepSpring(m, 1, tuning, 1.0 / 60);
         values.push_back(m.value);
     }
     return values;
@@ -27,17 +27,17 @@ std::vector<double> run(tokens::SpringSpec spec, double seconds)
 TEST(Spring, SettlesAtItsTargetWithinAboutItsResponseAndOvershootsOnlyWhenUnderdamped)
 {
     // Two of the app's springs, which bounce a little, and one damped just enough never to pass its target.
-    const tokens::SpringSpec criticallyDamped{0.3, 1.0};
-    for (const tokens::SpringSpec spec :
+    const tokens::SpringTuning criticallyDamped{0.3, 1.0};
+    for (const tokens::SpringTuning tuning :
          {tokens::motion::entrance, tokens::motion::badgePulse, criticallyDamped}) {
-        const std::vector<double> values = run(spec, 2);
+        const std::vector<double> values = run(tuning, 2);
         const double peak = *std::max_element(values.begin(), values.end());
-        if (spec.damping >= 1)
+        if (tuning.damping >= 1)
             EXPECT_LE(peak, 1.0 + 1e-9);
         else
-            EXPECT_GT(peak, 1.0) << spec.damping;
+            EXPECT_GT(peak, 1.0) << tuning.damping;
         // Within 2 % of the target after one and a half responses.
-        EXPECT_NEAR(values.at(size_t(spec.response * 1.5 * 60)), 1.0, 0.02) << spec.response;
+        EXPECT_NEAR(values.at(size_t(tuning.response * 1.5 * 60)), 1.0, 0.02) << tuning.response;
         EXPECT_NEAR(values.back(), 1.0, 1e-4);
     }
     // One long step is as stable as many short ones.

@@ -109,14 +109,14 @@ ui::TextBlock *makeTrustBadge(QWidget *parent)
     return badge;
 }
 
-QHBoxLayout *makeProgressRow(QWidget *parent, double markSide, const QString &text, ui::tokens::FontSpec spec,
-                             ui::Ink ink, double spacing)
+QHBoxLayout *makeProgressRow(QWidget *parent, double markSide, const QString &text,
+                             ui::tokens::TypeStyle type, ui::Ink ink, double spacing)
 {
     auto *row = new QHBoxLayout;
     row->setSpacing(int(spacing));
     auto *mark = new ui::BreathingMark(markSide, parent);
     mark->setObjectName(part::progressMark);
-    auto *label = new ui::TextBlock(text, spec, ink, parent);
+    auto *label = new ui::TextBlock(text, type, ink, parent);
     label->setObjectName(part::progressText);
     row->addWidget(mark);
     row->addWidget(label, 1);

@@ -40,8 +40,8 @@ void addRiskLine(QBoxLayout *into, QWidget *parent, const std::optional<QString>
                  const std::optional<QString> &level);
 ui::TextBlock *makeTrustBadge(QWidget *parent);
 // The breathing mark of `markSide` beside a progress text.
-QHBoxLayout *makeProgressRow(QWidget *parent, double markSide, const QString &text, ui::tokens::FontSpec spec,
-                             ui::Ink ink, double spacing);
+QHBoxLayout *makeProgressRow(QWidget *parent, double markSide, const QString &text,
+                             ui::tokens::TypeStyle type, ui::Ink ink, double spacing);
 
 // Names the views give their parts, for screen readers' tree and for tests.
 namespace part {
