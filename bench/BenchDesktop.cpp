@@ -13,6 +13,18 @@
 #include <cmath>
 #include <cstdio>
 
+std::unique_ptr<BenchXvfb> BenchXvfb::startForThisProcess(QSize size, const char *stage)
+{
+    auto xvfb = start(size);
+    if (!xvfb) {
+        std::fprintf(stderr, "tavolen-bench %s: Xvfb did not start\n", stage);
+        return nullptr;
+    }
+    qputenv("DISPLAY", xvfb->display().toLatin1());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return xvfb;
+}
+
 std::unique_ptr<BenchXvfb> BenchXvfb::start(QSize size)
 {
     std::unique_ptr<BenchXvfb> x(new BenchXvfb);

@@ -12,6 +12,9 @@
 class BenchXvfb {
 public:
     static std::unique_ptr<BenchXvfb> start(QSize size);
+    // Starts one and makes it this process's display for Qt (before the
+    // QApplication); null, after saying so for `stage`, when it cannot.
+    static std::unique_ptr<BenchXvfb> startForThisProcess(QSize size, const char *stage);
     ~BenchXvfb();
     QString display() const { return m_display; }
 

@@ -174,13 +174,9 @@ void benchRegion(const char *name, QRect region, capture::ScreenCapture &warmCap
 
 int parent(int argc, char **argv)
 {
-    auto xvfb = BenchXvfb::start(kScreen);
-    if (!xvfb) {
-        std::fprintf(stderr, "tavolen-bench capture: Xvfb did not start\n");
+    auto xvfb = BenchXvfb::startForThisProcess(kScreen, "capture");
+    if (!xvfb)
         return 1;
-    }
-    qputenv("DISPLAY", xvfb->display().toLatin1());
-    qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     showBenchContent();
 

@@ -71,13 +71,9 @@ void closeOverlay(app::CaptureStack &stack)
 
 int runHotkeyBench(int argc, char **argv)
 {
-    auto xvfb = BenchXvfb::start(QSize(1920, 1080));
-    if (!xvfb) {
-        std::fprintf(stderr, "tavolen-bench hotkey: Xvfb did not start\n");
+    auto xvfb = BenchXvfb::startForThisProcess(QSize(1920, 1080), "hotkey");
+    if (!xvfb)
         return 1;
-    }
-    qputenv("DISPLAY", xvfb->display().toLatin1());
-    qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     g_clock.start();
     QList<double> steady, steadyInApp;

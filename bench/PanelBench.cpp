@@ -72,13 +72,9 @@ double timeShow(panel::ResultPanel &panel, const panel::PanelState &state)
 
 int runPanelBench(int argc, char **argv)
 {
-    auto xvfb = BenchXvfb::start(QSize(1920, 1080));
-    if (!xvfb) {
-        std::fprintf(stderr, "tavolen-bench panel: Xvfb did not start\n");
+    auto xvfb = BenchXvfb::startForThisProcess(QSize(1920, 1080), "panel");
+    if (!xvfb)
         return 1;
-    }
-    qputenv("DISPLAY", xvfb->display().toLatin1());
-    qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     platform::PlatformServices services = platform::loadPlatformServices();
     QTest::qWait(500);
