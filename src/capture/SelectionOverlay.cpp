@@ -89,10 +89,7 @@ void SelectionOverlay::begin(SelectionCompletion completion)
         m_windows.append(window);
     }
     // Kept windows for screens that are gone, or of another kind, are not wanted.
-    for (const auto &spare : std::exchange(m_spare, {})) {
-        if (spare)
-            spare->deleteLater();
-    }
+    dropSpareWindows();
     // Only the first screen's window takes the keyboard, so only it sees Esc.
     m_windows.front()->takeKeyboard();
 }
@@ -112,12 +109,17 @@ OverlayWindow *SelectionOverlay::windowFor(QScreen *screen, SelectionView *view,
     return new OverlayWindow(screen, view, translucent);
 }
 
-void SelectionOverlay::releaseSpare()
+void SelectionOverlay::dropSpareWindows()
 {
     for (const auto &spare : std::exchange(m_spare, {})) {
         if (spare)
             spare->deleteLater();
     }
+}
+
+void SelectionOverlay::releaseSpare()
+{
+    dropSpareWindows();
     m_grabber.releaseSpareMemory();
 }
 

@@ -49,6 +49,7 @@ private:
     void finish(std::optional<Selection> outcome);
     void closeWindows();
     OverlayWindow *windowFor(QScreen *screen, SelectionView *view, bool translucent);
+    void dropSpareWindows();
     void releaseSpare();
 
     platform::WindowList &m_windowList;
