@@ -21,9 +21,6 @@ public:
     // demonstration or the onboarding.
     void launch();
 
-    CaptureStack &stack() { return m_stack; }
-    TrayIcon &tray() { return m_tray; }
-
 private:
     void showReady();
 

@@ -1,11 +1,10 @@
 #include "app/DemoSample.h"
 
 #include "app/DemoPost.h"
+#include "capture/JpegEncoder.h"
 #include "ui/Tokens.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageWriter>
 #include <QLayout>
 #include <QPainter>
 
@@ -35,14 +34,12 @@ std::optional<QByteArray> DemoSample::jpeg()
         post.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
     }
 
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(p::jpegQuality);
-    if (!writer.write(image) || bytes.isEmpty())
+    // At its own size: the sample is drawn exactly as large as it should be.
+    capture::CaptureOutcome jpeg =
+        capture::jpegData(image, std::max(image.width(), image.height()), p::jpegQuality);
+    if (!jpeg.ok())
         return std::nullopt;
-    return bytes;
+    return std::move(jpeg).value();
 }
 
 } // namespace tavolen::app

@@ -34,11 +34,7 @@ void Onboarding::show()
         platform::ScreenAccess *access = &m_access;
         m_window = std::make_unique<OnboardingView>(
             [access] { access->request(); }, [access] { return access->isPermitted(); }, m_timings.refresh);
-        if (QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame = m_window->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            m_window->move(frame.topLeft());
-        }
+        centre();
     }
     m_window->show();
     m_window->raise();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 

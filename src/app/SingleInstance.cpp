@@ -25,16 +25,15 @@ QByteArray commandFor(SingleInstance::Request request)
                                                        : QByteArrayLiteral("ShowReady");
 }
 
-// The socket's path: private to the user, like the session bus.
-QString socketPath(const QString &name)
+} // namespace
+
+QString SingleInstance::socketPath(const QString &name)
 {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty())
         dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return QDir(dir).filePath(name + QStringLiteral(".socket"));
 }
-
-} // namespace
 
 // What the bus calls: one method a request.
 class BusEndpoint final : public QObject {
@@ -98,7 +97,6 @@ bool SingleInstance::tryClaim()
         m_busObject = std::make_unique<BusEndpoint>(this);
         bus.registerObject(QString::fromLatin1(kPath), m_busObject.get(),
                            QDBusConnection::ExportScriptableSlots);
-        m_claimed = true;
         return true;
     }
     const QString path = socketPath(m_name);
@@ -133,7 +131,6 @@ bool SingleInstance::tryClaim()
             drain();
         }
     });
-    m_claimed = true;
     return true;
 }
 

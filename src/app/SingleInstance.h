@@ -23,6 +23,8 @@ public:
 
     // The session bus when it answers, else the local socket.
     static Transport availableTransport();
+    // Where the local socket of `name` lives: private to the user, like the session bus.
+    static QString socketPath(const QString &name);
 
     explicit SingleInstance(QString name = QString::fromLatin1(kName),
                             Transport transport = availableTransport(), QObject *parent = nullptr);
@@ -50,7 +52,6 @@ private:
     QString m_connectionName;
     std::unique_ptr<QLocalServer> m_server;
     std::unique_ptr<QObject> m_busObject;
-    bool m_claimed = false;
 };
 
 } // namespace tavolen::app

@@ -97,10 +97,10 @@ void TrayIcon::rebuildMenu()
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
     // A build without an update feed says so where the check would be.
-    QAction *update = m_menu.addAction(builtInFeedUrl().trimmed().isEmpty()
-                                           ? title("No update source is set", "未设置更新来源")
-                                           : checkForUpdatesTitle());
-    update->setEnabled(!builtInFeedUrl().trimmed().isEmpty());
+    const bool hasFeed = !builtInFeedUrl().trimmed().isEmpty();
+    QAction *update = m_menu.addAction(hasFeed ? checkForUpdatesTitle()
+                                               : title("No update source is set", "未设置更新来源"));
+    update->setEnabled(hasFeed);
     connect(update, &QAction::triggered, this, [this] {
         if (m_actions.checkForUpdates)
             m_actions.checkForUpdates();

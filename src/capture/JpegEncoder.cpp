@@ -17,7 +17,7 @@ QSize scaledSize(QSize size, int maxLongEdge)
     return scaled;
 }
 
-CaptureOutcome jpegData(const QImage &image, int maxLongEdge)
+CaptureOutcome jpegData(const QImage &image, int maxLongEdge, int quality)
 {
     if (image.isNull())
         return CaptureFailure(CaptureError::captureFailed);
@@ -33,7 +33,7 @@ CaptureOutcome jpegData(const QImage &image, int maxLongEdge)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(kJpegQuality);
+    writer.setQuality(quality);
     if (!writer.write(rgb) || bytes.isEmpty())
         return CaptureFailure(CaptureError::captureFailed);
     return bytes;

@@ -15,8 +15,8 @@ inline constexpr int kJpegQuality = 85;
 // means "do not scale", as no bitmap of that size can be made.
 QSize scaledSize(QSize size, int maxLongEdge = kMaxLongEdge);
 
-// Scales down as above, then encodes at quality 85. Fails only when the image
+// Scales down as above, then encodes at `quality` (85 for uploads). Fails only when the image
 // is empty or the encoder produces nothing.
-CaptureOutcome jpegData(const QImage &image, int maxLongEdge = kMaxLongEdge);
+CaptureOutcome jpegData(const QImage &image, int maxLongEdge = kMaxLongEdge, int quality = kJpegQuality);
 
 } // namespace tavolen::capture

@@ -9,7 +9,6 @@ namespace tavolen::ui {
 class MarkView final : public QWidget {
 public:
     MarkView(double side, QColor colour, QWidget *parent = nullptr);
-    QColor colour() const { return m_colour; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

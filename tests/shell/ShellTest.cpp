@@ -72,11 +72,8 @@ TEST(SingleInstance, TheFirstClaimsLaterOnesHandTheirRequestOverOnEitherTranspor
 TEST(SingleInstance, ASocketLeftByACrashedInstanceIsTakenOver)
 {
     const QString name = uniqueName();
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     // Something at the socket's path that nobody answers on, as a killed instance leaves it.
-    QFile leftover(QDir(dir).filePath(name + QStringLiteral(".socket")));
+    QFile leftover(app::SingleInstance::socketPath(name));
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     leftover.close();
     SingleInstance instance(name, Transport::LocalSocket);

@@ -23,10 +23,6 @@ public:
     void start(std::function<void()> onPress) override;
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
-    // The key code and modifier sets grabbed now (empty when nothing is).
-    xcb_keycode_t keycode() const { return m_keycode; }
-    const std::vector<uint16_t> &modifierSets() const { return m_modifierSets; }
-
 private:
     void grab();
     void ungrab();
