@@ -67,6 +67,12 @@ std::optional<QString> *slotFor(StreamPartial &partial, const QString &name)
 
 } // namespace
 
+bool isPartialField(const QString &name)
+{
+    StreamPartial probe;
+    return slotFor(probe, name) != nullptr;
+}
+
 QByteArrayView trimSpaces(QByteArrayView utf8)
 {
     const auto *begin = reinterpret_cast<const unsigned char *>(utf8.data());

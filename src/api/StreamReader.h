@@ -16,6 +16,9 @@ namespace tavolen::api {
 // the next thing the caller must act on. Only lines that begin exactly with
 // "event:" or "data:" count; the event name set by an event line holds for
 // every data line after it, blank lines included.
+// Whether `name` is one of the fields a stream may send ahead of the result.
+bool isPartialField(const QString &name);
+
 class StreamReader {
 public:
     // Every buffered line has been read; wait for more bytes.

@@ -8,6 +8,8 @@
 #include <QLayout>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tavolen::app {
 
 namespace p = ui::tokens::shell::demoPost;

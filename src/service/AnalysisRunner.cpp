@@ -2,17 +2,9 @@
 
 #include "api/Decoding.h"
 #include "api/Encoding.h"
-#include "service/ExtractiveSummary.h"
-#include "service/OfflineEngine.h"
+#include "api/StreamReader.h"
 
 namespace tavolen::service {
-
-bool isEarlyField(const QString &field)
-{
-    return field == QLatin1String("tone_label") || field == QLatin1String("summary") ||
-           field == QLatin1String("hidden_meaning") || field == QLatin1String("risk_level") ||
-           field == QLatin1String("risk_reason");
-}
 
 AnalysisRunner::AnalysisRunner(TextExtractor &extractor, Engine &engine)
     : m_extractor(extractor), m_engine(engine)
@@ -21,16 +13,12 @@ AnalysisRunner::AnalysisRunner(TextExtractor &extractor, Engine &engine)
 std::variant<ExtractedText, ServiceError>
 AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled, const FieldSink &onField)
 {
-    // The offline reading's summary is the text's opening sentences, which
-    // the first lines give: it can go out before the page is read. Other
-    // engines write their own.
+    // An engine that can say something from the first lines gets them
+    // while the rest of the page is read.
     TextSoFar early;
-    if (onField && dynamic_cast<const OfflineEngine *>(&m_engine)) {
-        early = [&](const ExtractedText &part) {
-            const QString summary = extractiveSummary(part.text);
-            if (!summary.isEmpty())
-                onField({QStringLiteral("summary"), summary});
-        };
+    if (onField) {
+        if (auto reader = m_engine.firstLinesReader(onField))
+            early = [reader](const ExtractedText &part) { reader(part.text); };
     }
     std::optional<ExtractedText> text = m_extractor.extract(upload.jpeg, cancelled, early);
     if (!text)
@@ -47,7 +35,7 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
     const bool zh = prefersChinese(upload.uiLanguage);
     const AnalysisInput input{text.text, text.language, upload.jpeg, upload.uiLanguage};
     const FieldSink early = [&](const api::FieldEvent &event) {
-        if (isEarlyField(event.field))
+        if (api::isPartialField(event.field))
             onField(event);
     };
     EngineOutcome outcome = m_engine.analyze(input, early, cancelled);

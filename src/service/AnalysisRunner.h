@@ -49,7 +49,4 @@ private:
     Engine &m_engine;
 };
 
-// Whether `field` is one of the five fields a stream sends early.
-bool isEarlyField(const QString &field);
-
 } // namespace tavolen::service

@@ -50,6 +50,14 @@ public:
     // turns true (the client went away), with any outcome.
     virtual EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,
                                   const std::atomic<bool> &cancelled) = 0;
+    // What to do with a page's first lines while the rest is still read, for
+    // an engine that can already send early fields from them; empty (the
+    // page is then read in one go) for one that cannot.
+    virtual std::function<void(const QString &firstLines)> firstLinesReader(const FieldSink &onField)
+    {
+        (void)onField;
+        return {};
+    }
 };
 
 } // namespace tavolen::service

@@ -153,4 +153,13 @@ EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink
     return r;
 }
 
+std::function<void(const QString &)> OfflineEngine::firstLinesReader(const FieldSink &onField)
+{
+    return [onField](const QString &firstLines) {
+        const QString summary = extractiveSummary(firstLines);
+        if (!summary.isEmpty())
+            onField({QStringLiteral("summary"), summary});
+    };
+}
+
 } // namespace tavolen::service

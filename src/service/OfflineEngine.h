@@ -12,6 +12,8 @@ public:
     QString name() const override { return QStringLiteral("offline"); }
     EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,
                           const std::atomic<bool> &cancelled) override;
+    // Its summary is the text's opening sentences, which the first lines give.
+    std::function<void(const QString &)> firstLinesReader(const FieldSink &onField) override;
 };
 
 } // namespace tavolen::service

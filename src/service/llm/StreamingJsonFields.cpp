@@ -1,24 +1,13 @@
 #include "service/llm/StreamingJsonFields.h"
 
+#include "api/StreamReader.h"
 #include "service/llm/ModelReading.h"
 
-#include <array>
 #include <utility>
 
 namespace tavolen::service::llm {
 
 namespace {
-
-constexpr std::array<std::string_view, 5> kEarlyFields{"tone_label", "summary", "hidden_meaning",
-                                                       "risk_level", "risk_reason"};
-
-bool isEarlyField(const std::string &name)
-{
-    for (std::string_view early : kEarlyFields)
-        if (name == early)
-            return true;
-    return false;
-}
 
 int hexValue(char c)
 {
@@ -263,7 +252,7 @@ void StreamingJsonFields::stringClosed()
         return;
     }
     const std::string key = std::exchange(m_key, {});
-    if (!m_stringValid || !isEarlyField(key) || m_reported.count(key))
+    if (!m_stringValid || !api::isPartialField(QString::fromStdString(key)) || m_reported.count(key))
         return;
     QString value = QString::fromUtf8(m_decoded.data(), qsizetype(m_decoded.size()));
     if (key == "risk_level") {
