@@ -3,6 +3,7 @@
 #include "service/ExtractiveSummary.h"
 #include "service/Provenance.h"
 #include "service/RiskAssessment.h"
+#include "service/ServiceError.h"
 #include "service/TextCues.h"
 #include "service/TextScript.h"
 
@@ -99,7 +100,7 @@ QString detectedLanguage(const AnalysisInput &input)
 EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink &onField,
                                      const std::atomic<bool> &)
 {
-    const Words w{input.uiLanguage.startsWith(QLatin1String("zh"), Qt::CaseInsensitive)};
+    const Words w{prefersChinese(input.uiLanguage)};
     const QString summaryText = extractiveSummary(input.text);
     const bool hasText = !summaryText.isEmpty();
     const TextCues cues(input.text);

@@ -3,7 +3,6 @@
 #include <QRegularExpression>
 #include <QUuid>
 
-#include <algorithm>
 #include <cctype>
 
 namespace tavolen::service {

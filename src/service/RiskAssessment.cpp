@@ -157,13 +157,18 @@ const char *const kFriendly[] = {
 RiskAssessment assessRisk(const TextCues &cues)
 {
     RiskAssessment out;
-    const QStringList threat = cues.found(words(kThreat));
-    const QStringList scam = cues.found(words(kScam));
-    const QStringList phishing = cues.found(words(kPhishing));
-    const QStringList harassment = cues.found(words(kHarassment));
-    const QStringList weak = cues.found(words(kPhishingWeak));
-    out.urgent = cues.any(words(kUrgent));
-    out.friendly = cues.any(words(kFriendly));
+    // Made once: every analysis reads them.
+    static const QStringList threatWords = words(kThreat), scamWords = words(kScam),
+                             phishingWords = words(kPhishing), harassmentWords = words(kHarassment),
+                             weakWords = words(kPhishingWeak), urgentWords = words(kUrgent),
+                             friendlyWords = words(kFriendly);
+    const QStringList threat = cues.found(threatWords);
+    const QStringList scam = cues.found(scamWords);
+    const QStringList phishing = cues.found(phishingWords);
+    const QStringList harassment = cues.found(harassmentWords);
+    const QStringList weak = cues.found(weakWords);
+    out.urgent = cues.any(urgentWords);
+    out.friendly = cues.any(friendlyWords);
 
     // A link beside account or payment wording is the core of phishing;
     // "click here" beside a link and pressure is suspicious even alone.

@@ -119,9 +119,8 @@ TEST_F(MalformedRequests, AChunkedOrCompressedUploadIsRefusedUnread)
     // Neither has a length the size limit could go by; the answer comes
     // before the (here endless) body is sent.
     const QByteArray head =
-        "POST /v1/analyze-screenshot HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer "
-        "tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66\r\n"
-        "Content-Type: multipart/form-data; boundary=B\r\n";
+        "POST /v1/analyze-screenshot HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " +
+        QByteArray(api::kApiToken) + "\r\nContent-Type: multipart/form-data; boundary=B\r\n";
     for (const QByteArray &framing :
          {QByteArray("Transfer-Encoding: chunked\r\n\r\n1000\r\n"),
           QByteArray("Content-Encoding: gzip\r\nContent-Length: 9000000\r\n\r\n\x1f\x8b")}) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "api/ServiceUrl.h"
 #include "service/Engine.h"
 #include "service/HttpService.h"
 #include "service/MemoryAllowanceStore.h"
@@ -57,7 +58,7 @@ public:
         // Stopping waits for idle connections to time out.
         config.keepAliveSeconds = 1;
         if (config.token.isEmpty())
-            config.token = QStringLiteral("tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");
+            config.token = QString::fromLatin1(api::kApiToken);
         m_service = std::make_unique<service::HttpService>(
             service::HttpService::Parts{config, engine, extractor, allowance, [this](const QString &line) {
                                             const std::lock_guard lock(m_mutex);
@@ -97,8 +98,7 @@ RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs = 5000)
 // A multipart body as the app builds it, with parts of the test's choosing.
 QByteArray multipartBody(const QByteArray &boundary, const QList<std::pair<QByteArray, QByteArray>> &parts);
 // A complete upload request to `path` with the app's headers.
-QByteArray
-uploadRequest(const QByteArray &path, const QByteArray &contentType, const QByteArray &body,
-              const QByteArray &token = "tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");
+QByteArray uploadRequest(const QByteArray &path, const QByteArray &contentType, const QByteArray &body,
+                         const QByteArray &token = api::kApiToken);
 
 } // namespace tavolen::test

@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
-#include <cstring>
 
 namespace tavolen::service::llm {
 
