@@ -48,10 +48,7 @@ void ReadyToast::show(std::optional<QRect> trayIcon)
     window->placeCapsule(QRectF(toastOrigin(size, icon, m_screens()), size));
 
     window->setWindowOpacity(0);
-    window->winId();
-    m_windows.keepAsPanel(*window->windowHandle());
-    window->show();
-    m_windows.keepAsPanel(*window->windowHandle());
+    platform::showAsPanel(m_windows, *window);
     window->raise();
     m_window = std::move(window);
 

@@ -174,12 +174,8 @@ void ResultPanel::render(QWidget *content, Mode mode)
     m_mode = mode;
     m_pointerInsideAtShow = card.contains(QCursor::pos());
     updateBlur();
-    if (!m_window->isVisible()) {
-        m_window->winId();
-        m_windows.keepAsPanel(*m_window->windowHandle());
-        m_window->show();
-        m_windows.keepAsPanel(*m_window->windowHandle());
-    }
+    if (!m_window->isVisible())
+        platform::showAsPanel(m_windows, *m_window);
     m_window->raise();
 }
 

@@ -25,4 +25,15 @@ public:
     virtual void keepAsPanel(QWindow &window) = 0;
 };
 
+// Shows `window`, a made but hidden widget, as a floating panel: marked
+// before it is mapped (what the window manager reads then) and again after
+// (what it only hears as requests).
+template <class Widget> void showAsPanel(FloatingWindows &windows, Widget &window)
+{
+    window.winId();
+    windows.keepAsPanel(*window.windowHandle());
+    window.show();
+    windows.keepAsPanel(*window.windowHandle());
+}
+
 } // namespace tavolen::platform
