@@ -2,8 +2,8 @@
 
 #include "api/Encoding.h"
 #include "api/ServiceUrl.h"
+#include "core/Heartbeat.h"
 #include "service/AnalysisRunner.h"
-#include "service/Heartbeat.h"
 #include "service/RequestHeaders.h"
 #include "service/UploadForm.h"
 

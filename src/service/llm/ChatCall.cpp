@@ -1,12 +1,9 @@
 #include "service/llm/ChatCall.h"
 
+#include "core/Heartbeat.h"
 #include "service/llm/LlmFailures.h"
 
 #include <httplib.h>
-
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace tavolen::service::llm {
 
@@ -31,43 +28,21 @@ QString seconds(std::chrono::milliseconds d)
 class Watchdog {
 public:
     Watchdog(httplib::Client &client, const std::atomic<bool> &cancelled, Clock::time_point deadline)
-        : m_thread([this, &client, &cancelled, deadline] {
-              std::unique_lock lock(m_mutex);
-              while (!m_over) {
-                  const bool late = Clock::now() >= deadline;
-                  if (cancelled.load() || late) {
-                      m_late = late && !cancelled.load();
-                      // Calling again is harmless and covers a stop that came
-                      // before the request was under way.
-                      lock.unlock();
-                      client.stop();
-                      lock.lock();
-                  }
-                  m_wake.wait_for(lock, kWatchInterval);
+        : m_beat(kWatchInterval, [this, &client, &cancelled, deadline] {
+              const bool late = Clock::now() >= deadline;
+              if (cancelled.load() || late) {
+                  m_late = late && !cancelled.load();
+                  // Calling again is harmless and covers a stop that came
+                  // before the request was under way.
+                  client.stop();
               }
           })
     {}
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_over = true;
-        }
-        m_wake.notify_all();
-        m_thread.join();
-    }
-    bool pastDeadline()
-    {
-        std::lock_guard lock(m_mutex);
-        return m_late;
-    }
+    bool pastDeadline() const { return m_late; }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_over = false;
-    bool m_late = false;
-    std::thread m_thread;
+    std::atomic<bool> m_late{false};
+    Heartbeat m_beat; // last: stopped before the flag goes
 };
 
 // Why a transfer without a usable status ended.

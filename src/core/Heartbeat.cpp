@@ -1,6 +1,6 @@
-#include "service/Heartbeat.h"
+#include "core/Heartbeat.h"
 
-namespace tavolen::service {
+namespace tavolen {
 
 Heartbeat::Heartbeat(std::chrono::milliseconds interval, std::function<void()> beat)
     : m_thread([this, interval, beat = std::move(beat)] {
@@ -23,4 +23,4 @@ Heartbeat::~Heartbeat()
     m_thread.join();
 }
 
-} // namespace tavolen::service
+} // namespace tavolen

@@ -6,11 +6,11 @@
 #include <mutex>
 #include <thread>
 
-namespace tavolen::service {
+namespace tavolen {
 
-// Calls `beat` on a thread of its own every `interval` until destroyed. A
-// stream uses it to send something while a model thinks in silence, so the
-// app's idle limit is not reached and a client that left is noticed.
+// Calls `beat` on a thread of its own every `interval` until destroyed: a
+// stream that says it is still there while a model thinks in silence, a
+// watch that stops a blocked transfer once it is cancelled.
 class Heartbeat {
 public:
     Heartbeat(std::chrono::milliseconds interval, std::function<void()> beat);
@@ -26,4 +26,4 @@ private:
     std::thread m_thread;
 };
 
-} // namespace tavolen::service
+} // namespace tavolen
