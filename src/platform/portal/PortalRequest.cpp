@@ -1,0 +1,144 @@
+#include "platform/portal/PortalRequest.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QObject>
+#include <QTimer>
+
+#include <qcoro/qcorodbuspendingcall.h>
+#include <qcoro/qcorosignal.h>
+
+#include <atomic>
+#include <memory>
+
+namespace tavolen::platform::portal {
+
+namespace {
+
+// The path the portal gives the Request object for `token`, derived from our
+// unique bus name as the portal documents it.
+QString requestPath(const QDBusConnection &bus, const QString &token)
+{
+    QString sender = bus.baseService().mid(1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
+}
+
+// One request in flight. It always ends, with the Response, a failed call or
+// its time-out, and says so once through `ended`; so whoever awaits it is
+// always resumed.
+class PendingRequest : public QObject {
+    Q_OBJECT
+public:
+    PendingRequest(QDBusConnection bus, QString path) : m_bus(std::move(bus)), m_path(std::move(path))
+    {
+        m_timeout.setSingleShot(true);
+        connect(&m_timeout, &QTimer::timeout, this, [this] { end(std::nullopt); });
+    }
+    ~PendingRequest() override { stopListening(); }
+
+    // Listens first: the Response may follow the method's reply at once.
+    void start(const QDBusMessage &call, std::chrono::milliseconds timeout)
+    {
+        m_listening = m_bus.connect(QString::fromLatin1(kPortalService), m_path, interfaceName(),
+                                    QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
+        if (!m_listening) {
+            end(std::nullopt);
+            return;
+        }
+        m_timeout.start(timeout);
+        auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, int(timeout.count())), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
+            if (w->isError())
+                end(std::nullopt);
+            w->deleteLater();
+        });
+    }
+
+    bool hasEnded() const { return m_ended; }
+    std::optional<PortalResponse> response() const { return m_response; }
+
+Q_SIGNALS:
+    void ended();
+
+private Q_SLOTS:
+    void onResponse(uint code, const QVariantMap &results) { end(PortalResponse{code, results}); }
+
+private:
+    static QString interfaceName() { return QStringLiteral("org.freedesktop.portal.Request"); }
+
+    void end(std::optional<PortalResponse> response)
+    {
+        if (m_ended)
+            return;
+        m_ended = true;
+        m_response = std::move(response);
+        m_timeout.stop();
+        stopListening();
+        Q_EMIT ended();
+    }
+
+    void stopListening()
+    {
+        if (std::exchange(m_listening, false))
+            m_bus.disconnect(QString::fromLatin1(kPortalService), m_path, interfaceName(),
+                             QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
+    }
+
+    QDBusConnection m_bus;
+    QString m_path;
+    QTimer m_timeout;
+    bool m_listening = false;
+    bool m_ended = false;
+    std::optional<PortalResponse> m_response;
+};
+
+} // namespace
+
+QString nextToken()
+{
+    static std::atomic<uint> counter{0};
+    return QStringLiteral("tavolen%1").arg(++counter);
+}
+
+QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus, QString interface,
+                                                             QString method, QVariantList arguments,
+                                                             std::chrono::milliseconds timeout)
+{
+    if (!bus.isConnected() || arguments.isEmpty())
+        co_return std::nullopt;
+    const QString token = nextToken();
+    QVariantMap options = arguments.takeLast().toMap();
+    options.insert(QStringLiteral("handle_token"), token);
+    arguments.append(options);
+
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kPortalService),
+                                                       QString::fromLatin1(kPortalPath), interface, method);
+    call.setArguments(arguments);
+    std::unique_ptr<PendingRequest> request = std::make_unique<PendingRequest>(bus, requestPath(bus, token));
+    request->start(call, timeout);
+    if (!request->hasEnded())
+        co_await qCoro(request.get(), &PendingRequest::ended);
+    co_return request->response();
+}
+
+QCoro::Task<std::optional<uint>> portalInterfaceVersion(QDBusConnection bus, QString interface)
+{
+    if (!bus.isConnected())
+        co_return std::nullopt;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(kPortalService), QString::fromLatin1(kPortalPath),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    call.setArguments({interface, QStringLiteral("version")});
+    const QDBusMessage reply = co_await bus.asyncCall(call, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        co_return std::nullopt;
+    bool ok = false;
+    const uint version = reply.arguments().front().value<QDBusVariant>().variant().toUInt(&ok);
+    co_return ok ? std::optional<uint>(version) : std::nullopt;
+}
+
+} // namespace tavolen::platform::portal
+
+#include "PortalRequest.moc"

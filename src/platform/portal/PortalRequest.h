@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <qcoro/qcorotask.h>
+
+#include <chrono>
+#include <optional>
+
+namespace tavolen::platform::portal {
+
+inline constexpr auto kPortalService = "org.freedesktop.portal.Desktop";
+inline constexpr auto kPortalPath = "/org/freedesktop/portal/desktop";
+
+// How a portal request ended, as its Response signal says.
+struct PortalResponse {
+    enum Code : uint { success = 0, cancelled = 1, failed = 2 };
+    uint code = failed;
+    QVariantMap results{};
+};
+
+// A portal method that answers later: `arguments` ends with the options map,
+// into which the request's handle token is put. The Response is listened for
+// before the call is made, so a fast portal cannot answer unheard. nullopt
+// when the call itself fails (no portal, no such interface) or no Response
+// comes within `timeout`.
+QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus, QString interface,
+                                                             QString method, QVariantList arguments,
+                                                             std::chrono::milliseconds timeout);
+
+// Whether the portal offers `interface`, and in which version; nullopt when
+// there is no portal or it lacks the interface. Awaited, never blocking.
+QCoro::Task<std::optional<uint>> portalInterfaceVersion(QDBusConnection bus, QString interface);
+
+// A token for handle_token / session_handle_token options: unique within
+// this process, made of the characters an object path allows.
+QString nextToken();
+
+} // namespace tavolen::platform::portal
