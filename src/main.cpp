@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 #include "panel/Gallery.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/SessionKind.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
         return error.isEmpty() ? 0 : 1;
     }
 
+    platform::chooseWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavolen"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -63,7 +63,10 @@ QCoro::Task<CaptureOutcome> ScreenCapture::capture(Selection selection)
     // wraps its arguments in one.
     QFuture<CaptureOutcome> job;
     if (!selection.still.isNull()) {
-        const QRect part = native.translated(-metrics.nativeRect().topLeft());
+        // A still from the desktop's own picture may be denser than the screen.
+        const QRect part =
+            partOfStill(native.translated(-metrics.nativeRect().topLeft()),
+                        selection.still.devicePixelRatio() / metrics.pixelRatio, selection.still.size());
         job = QtConcurrent::run(&m_worker, cutAndEncode, std::move(selection.still), part);
     } else {
         if (const std::optional<QString> reason = m_grabber.unsupportedReason())

@@ -44,6 +44,39 @@ QRectF nativeToLocal(QRect native, const ScreenMetrics &screen)
     return QRectF(shifted.x() / s, shifted.y() / s, shifted.width() / s, shifted.height() / s);
 }
 
+namespace {
+
+// [from, to) scaled by `scale`, widened to whole pixels.
+QRect scaledOut(QRectF r, qreal sx, qreal sy)
+{
+    constexpr qreal eps = 1e-6;
+    const int left = int(std::floor(r.left() * sx + eps));
+    const int top = int(std::floor(r.top() * sy + eps));
+    const int right = int(std::ceil(r.right() * sx - eps));
+    const int bottom = int(std::ceil(r.bottom() * sy - eps));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+} // namespace
+
+QRect screenPartOf(QSize picture, QRect desktop, QRect screen)
+{
+    if (desktop.isEmpty() || picture.isEmpty())
+        return {};
+    const qreal sx = qreal(picture.width()) / desktop.width();
+    const qreal sy = qreal(picture.height()) / desktop.height();
+    return scaledOut(QRectF(screen.translated(-desktop.topLeft())), sx, sy)
+        .intersected(QRect(QPoint(), picture));
+}
+
+QRect partOfStill(QRect part, qreal scale, QSize still)
+{
+    const QRect inside(QPoint(), still);
+    if (qFuzzyCompare(scale, 1.0))
+        return part.intersected(inside);
+    return scaledOut(QRectF(part), scale, scale).intersected(inside);
+}
+
 QSizeF logicalSize(QRect native, const QList<ScreenMetrics> &screens)
 {
     qreal ratio = screens.isEmpty() ? 1.0 : screens.front().pixelRatio;

@@ -31,6 +31,17 @@ QRect nativeGrabRect(QRectF local, const ScreenMetrics &screen);
 // the screen, in logical pixels local to it. Empty when it is not on it.
 QRectF nativeToLocal(QRect native, const ScreenMetrics &screen);
 
+// The part of a picture of the whole desktop that shows `screen`. The
+// picture covers `desktop` (the bounding rectangle of the screens'
+// geometries) at its own density, which may differ from any one screen's.
+// Whole pixels, inside the picture.
+QRect screenPartOf(QSize picture, QRect desktop, QRect screen);
+
+// `part` of a screen's native pixels mapped onto a still of that screen that
+// has `scale` still pixels per native pixel (a desktop's picture may be
+// denser than the screen): widened to whole pixels, inside the still.
+QRect partOfStill(QRect part, qreal scale, QSize still);
+
 // A window's size in logical pixels: native size divided by the factor of
 // the screen holding its centre (the first screen's when none does).
 QSizeF logicalSize(QRect native, const QList<ScreenMetrics> &screens);

@@ -42,31 +42,62 @@ void SelectionOverlay::begin(SelectionCompletion completion)
 {
     if (isSelecting())
         return;
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    if (screens.isEmpty()) {
+    if (QGuiApplication::screens().isEmpty()) {
         // Nothing to show on; the caller still gets its one answer.
         if (completion)
             completion(std::nullopt);
         return;
     }
     m_completion = std::move(completion);
+    if (m_grabber.readsStillsOnly())
+        showOnDesktopStill();
+    else
+        showWindows(std::nullopt);
+}
 
+QCoro::Task<> SelectionOverlay::showOnDesktopStill()
+{
+    QPointer<SelectionOverlay> self(this);
+    m_awaitingStill = true;
+    std::optional<QImage> desktop = co_await m_grabber.desktopStill();
+    if (!self)
+        co_return;
+    m_awaitingStill = false;
+    // Refused, failed, or every screen gone meanwhile: the selection ends
+    // unmade, and the caller asks the session why.
+    if (!desktop || desktop->isNull() || QGuiApplication::screens().isEmpty()) {
+        finish(std::nullopt);
+        co_return;
+    }
+    showWindows(std::move(desktop));
+}
+
+void SelectionOverlay::showWindows(std::optional<QImage> desktop)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
     QList<ScreenMetrics> metrics;
-    for (QScreen *screen : screens)
+    QRect desktopArea;
+    for (QScreen *screen : screens) {
         metrics.append(metricsOf(*screen));
+        desktopArea |= screen->geometry();
+    }
     const bool windowsPickable = m_windowList.canList();
     const QList<QRect> targets =
         windowsPickable ? pickableWindows(m_windowList.frontToBack(), metrics) : QList<QRect>();
     // Without a compositor a translucent window shows black instead of the
     // desktop, so each screen shows a still of itself under the dim layer.
-    const bool translucent = m_grabber.translucencyShowsDesktop();
+    const bool translucent = !desktop && m_grabber.translucencyShowsDesktop();
     const QPoint pointer = QCursor::pos();
 
     QPointer<SelectionOverlay> self(this);
     for (qsizetype i = 0; i < screens.size(); ++i) {
         QScreen *screen = screens[i];
         QImage frozen;
-        if (!translucent) {
+        if (desktop) {
+            const QRect part = screenPartOf(desktop->size(), desktopArea, screen->geometry());
+            frozen = desktop->copy(part);
+            frozen.setDevicePixelRatio(qreal(part.width()) / screen->geometry().width());
+        } else if (!translucent) {
             frozen = m_grabber.grab(metrics[i].nativeRect()).value_or(QImage());
             frozen.setDevicePixelRatio(metrics[i].pixelRatio);
         }

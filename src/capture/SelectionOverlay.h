@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <qcoro/qcorotask.h>
+
 #include <chrono>
 
 namespace tavolen::platform {
@@ -34,7 +36,8 @@ public:
 
     void begin(SelectionCompletion completion) override;
 
-    bool isSelecting() const { return !m_windows.isEmpty(); }
+    // Also while the desktop's picture is awaited, before any window shows.
+    bool isSelecting() const { return m_awaitingStill || !m_windows.isEmpty(); }
     // The windows shown, in the order of QGuiApplication::screens().
     QList<OverlayWindow *> windows() const;
 
@@ -45,6 +48,9 @@ public:
     int keptWindowCount() const { return int(m_spare.size()); }
 
 private:
+    QCoro::Task<> showOnDesktopStill();
+    // `desktop`: the whole desktop's picture to show and cut from, if any.
+    void showWindows(std::optional<QImage> desktop);
     void pointerOn(SelectionView *here);
     void finish(std::optional<Selection> outcome);
     void closeWindows();
@@ -58,6 +64,7 @@ private:
     QList<QPointer<OverlayWindow>> m_spare; // hidden, kept for the next selection
     QTimer m_keepWarm;
     SelectionCompletion m_completion;
+    bool m_awaitingStill = false;
 };
 
 } // namespace tavolen::capture

@@ -46,6 +46,16 @@ public:
     void keepAsPanel(QWindow &) override {}
 };
 
+// A compositor that blends windows but places them itself (Wayland).
+class CompositorPlacedWindows final : public FloatingWindows {
+public:
+    bool compositing() const override { return true; }
+    bool canBlurBehind() const override { return false; }
+    void setBlurBehind(QWindow &, const QRegion &) override {}
+    bool windowsPlaceThemselves() const override { return false; }
+    void keepAsPanel(QWindow &) override {}
+};
+
 class NullHotKey final : public GlobalHotKey {
 public:
     void start(std::function<void()>) override {}

@@ -2,6 +2,8 @@
 #include "platform/NullPlatform.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtPasteboard.h"
+#include "platform/SessionKind.h"
+#include "platform/portal/PortalScreenshot.h"
 #include "platform/x11/X11ActiveWindow.h"
 #include "platform/x11/X11FloatingWindows.h"
 #include "platform/x11/X11HotKey.h"
@@ -9,6 +11,7 @@
 #include "platform/x11/X11ScreenGrabber.h"
 #include "platform/x11/X11WindowList.h"
 
+#include <QDBusConnection>
 #include <QGuiApplication>
 
 namespace tavolen::platform {
@@ -18,7 +21,24 @@ PlatformServices loadPlatformServices()
     PlatformServices services;
     services.pasteboard = std::make_unique<QtPasteboard>();
     services.sound = std::make_unique<CanberraSoundPlayer>();
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    const SessionKind session = currentSessionKind();
+    const bool onX = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (session == SessionKind::wayland) {
+        // Pixels and the trigger through the portals; windows through XWayland
+        // where it runs (see chooseWindowSystem), else where the compositor
+        // puts them. No window list reaches Wayland clients.
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        auto access = std::make_shared<portal::ScreenshotAccess>();
+        services.screenAccess = std::make_unique<portal::PortalScreenAccess>(bus, access);
+        services.screenGrabber = std::make_unique<portal::PortalScreenGrabber>(bus, access);
+        services.activeWindow = std::make_unique<NullActiveWindow>();
+        services.windowList = std::make_unique<NullWindowList>();
+        if (onX)
+            services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
+        else
+            services.floatingWindows = std::make_unique<CompositorPlacedWindows>();
+        services.hotKey = std::make_unique<NullHotKey>();
+    } else if (onX && session != SessionKind::unknown) {
         services.screenAccess = std::make_unique<x11::X11ScreenAccess>();
         services.activeWindow = std::make_unique<x11::X11ActiveWindow>();
         services.windowList = std::make_unique<x11::X11WindowList>();

@@ -25,8 +25,9 @@ struct PlatformServices {
     std::unique_ptr<GlobalHotKey> hotKey;
 };
 
-// Picks the backends by QGuiApplication::platformName(); a session we have no
-// backend for gets the null ones.
+// Picks the backends by the session's kind (see SessionKind.h) and
+// QGuiApplication::platformName(); a session we have no backend for gets the
+// null ones.
 PlatformServices loadPlatformServices();
 
 } // namespace tavolen::platform

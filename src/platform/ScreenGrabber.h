@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+#include <qcoro/qcorotask.h>
+
 #include <optional>
 
 namespace tavolen::platform {
@@ -30,6 +32,15 @@ public:
     // Without one, a translucent overlay would show black where it should let
     // the desktop through.
     virtual bool translucencyShowsDesktop() const = 0;
+    // True when the screen cannot be read live, only as a picture of the
+    // whole desktop that the desktop hands over later, perhaps after asking
+    // the user (a Wayland portal). The overlay then shows that picture and
+    // every capture is cut from it.
+    virtual bool readsStillsOnly() const { return false; }
+    // The whole desktop as one picture: the bounding rectangle of all screens'
+    // geometries, at the desktop's own pixel density. nullopt when the
+    // desktop refused or failed. Called on the GUI thread; never blocks it.
+    virtual QCoro::Task<std::optional<QImage>> desktopStill() { co_return std::nullopt; }
 };
 
 } // namespace tavolen::platform

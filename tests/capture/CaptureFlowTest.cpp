@@ -110,6 +110,17 @@ TEST_F(CaptureFlowTest, CancelledSelectionRestoresFocusAndShowsNoPanel)
     EXPECT_TRUE(rig.capturer.rects.empty());
 }
 
+TEST_F(CaptureFlowTest, ASelectionEndedByARefusedScreenshotShowsPermissionAtOnce)
+{
+    rig.flow.begin();
+    // The desktop asked the user, who said no: the selection ends unmade.
+    rig.access.permitted = false;
+    rig.selector.complete(std::nullopt);
+    EXPECT_FALSE(rig.flow.isRunning());
+    EXPECT_EQ(rig.panel.views(), std::vector{CV::Permission});
+    EXPECT_TRUE(rig.capturer.rects.empty());
+}
+
 TEST_F(CaptureFlowTest, CaptureFailureEndsAsItsErrorBesideTheSelection)
 {
     const std::pair<capture::CaptureFailure, QString> cases[] = {

@@ -46,6 +46,22 @@ TEST(ScreenGeometry, OddWindowOnAScaledScreenMapsBackToTheSameNativePixels)
     EXPECT_EQ(nativeGrabRect(nativeToLocal(window, kRightRetina), kRightRetina), window);
 }
 
+TEST(ScreenGeometry, EachScreenIsCutFromTheDesktopPictureAtThePicturesOwnDensity)
+{
+    // Two 1920x1080 outputs side by side, the picture at twice their density
+    // (the compositor renders it at the highest output scale).
+    const QRect desktop(0, 0, 3840, 1080);
+    EXPECT_EQ(screenPartOf(QSize(7680, 2160), desktop, QRect(1920, 0, 1920, 1080)),
+              QRect(3840, 0, 3840, 2160));
+    // A desktop that does not start at the origin, and a picture one pixel short.
+    EXPECT_EQ(screenPartOf(QSize(3839, 1080), QRect(-1920, 0, 3840, 1080), QRect(0, 0, 1920, 1080)),
+              QRect(1919, 0, 1920, 1080));
+    // A selection's native pixels on such a still: whole pixels, widened, inside.
+    EXPECT_EQ(partOfStill(QRect(10, 10, 100, 50), 2.0, QSize(3840, 2160)), QRect(20, 20, 200, 100));
+    EXPECT_EQ(partOfStill(QRect(10, 10, 100, 50), 1.5, QSize(3840, 2160)), QRect(15, 15, 150, 75));
+    EXPECT_EQ(partOfStill(QRect(1900, 10, 100, 50), 2.0, QSize(3840, 2160)), QRect(3800, 20, 40, 100));
+}
+
 TEST(SelectionTargets, WindowsBelow80By60LogicalPixelsCannotBePicked)
 {
     const QList<QRect> windows{QRect(0, 0, 80, 60), QRect(0, 0, 79, 60),      QRect(0, 0, 80, 59),

@@ -173,6 +173,8 @@ int main(int argc, char **argv)
     }
 
     qputenv("QT_QPA_PLATFORM", "xcb");
+    // The X server we started is the session, even inside a Wayland desktop.
+    qputenv("TAVOLEN_SESSION", "x11");
     if (name == "single-scaled")
         qputenv("QT_SCREEN_SCALE_FACTORS", "2");
     else if (name == "dual-second-scaled")

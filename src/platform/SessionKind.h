@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QProcessEnvironment>
+
+namespace tavolen::platform {
+
+enum class SessionKind { x11, wayland, unknown };
+
+// What the desktop session is, as it says of itself (XDG_SESSION_TYPE, then
+// WAYLAND_DISPLAY or DISPLAY). TAVOLEN_SESSION (`x11`, `wayland` or `none`)
+// overrides it, so tests can run one kind's backends in another.
+SessionKind sessionKind(const QProcessEnvironment &environment);
+SessionKind currentSessionKind();
+
+// Before the application object exists: on a Wayland desktop that runs
+// XWayland, our windows go through it (QT_QPA_PLATFORM=xcb) unless the user
+// chose a platform. A Wayland client can neither place a window nor show one
+// without taking the focus, and the panel must sit beside the selection and
+// leave the focus where the user was; pixels and the trigger still come
+// through the portals.
+void chooseWindowSystem();
+
+} // namespace tavolen::platform

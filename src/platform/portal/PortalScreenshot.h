@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/ScreenAccess.h"
+#include "platform/ScreenGrabber.h"
+
+#include <QDBusConnection>
+
+#include <memory>
+
+namespace tavolen::platform::portal {
+
+// What the Screenshot portal has told us so far, shared by the grabber that
+// asks it and the access check that reports it.
+struct ScreenshotAccess {
+    // False once the portal turned out to be missing or without Screenshot.
+    bool offered = true;
+    // True once the user (or the desktop's policy) refused a screenshot;
+    // cleared when access is asked for again.
+    bool refused = false;
+};
+
+// Reads the screen through org.freedesktop.portal.Screenshot, the only way a
+// Wayland client may. The portal writes the picture to a file: it is read
+// into memory and deleted at once, so nothing captured stays on disk.
+class PortalScreenGrabber final : public ScreenGrabber {
+public:
+    PortalScreenGrabber(QDBusConnection bus, std::shared_ptr<ScreenshotAccess> access);
+
+    std::optional<QImage> grab(QRect) override { return std::nullopt; }
+    bool translucencyShowsDesktop() const override { return false; }
+    bool readsStillsOnly() const override { return true; }
+    QCoro::Task<std::optional<QImage>> desktopStill() override;
+
+private:
+    QDBusConnection m_bus;
+    std::shared_ptr<ScreenshotAccess> m_access;
+};
+
+// Screen access as the Screenshot portal grants it: assumed until the portal
+// is found missing or a screenshot is refused.
+class PortalScreenAccess final : public ScreenAccess {
+public:
+    // Asks, without waiting, whether the portal offers screenshots at all.
+    PortalScreenAccess(QDBusConnection bus, std::shared_ptr<ScreenshotAccess> access);
+
+    bool isPermitted() const override { return m_access->offered && !m_access->refused; }
+    // The portal asks the user itself on the next screenshot.
+    void request() override { m_access->refused = false; }
+
+private:
+    std::shared_ptr<ScreenshotAccess> m_access;
+};
+
+// The picture the portal left at `path`, read and then deleted whatever
+// happens. nullopt when it is not a plain file of a sane size or does not
+// decode. Runs on a worker thread.
+std::optional<QImage> takePictureFile(const QString &path);
+
+} // namespace tavolen::platform::portal
