@@ -58,11 +58,11 @@ void CaptureFlow::onSelection(std::optional<Selection> selection,
 {
     if (!selection) {
         reactivate(previous);
-        finishRun();
         // A desktop that asks the user before handing over the screen may
         // have been refused: say so now rather than at the next press.
         if (!m_with.screenAccess.isPermitted())
             m_with.panel.show(panel::PanelState::permission(), std::nullopt);
+        finishRun();
         return;
     }
     // Fire and forget: the task keeps itself alive until it ends.
