@@ -1,0 +1,192 @@
+// The Wayland rig itself: what the Wayland end-to-end tests rely on it for.
+#include "e2e/harness/WaylandRig.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+using tavolen::e2e::WaylandRig;
+
+// The pattern's quadrants: top left, top right, bottom left, bottom right.
+const QList<QColor> kQuadrants{QColor(220, 40, 40), QColor(40, 190, 60), QColor(40, 70, 220),
+                               QColor(230, 200, 30)};
+const QSize kOutput(1920, 1080);
+
+bool near(QColor a, QColor b)
+{
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                     std::abs(a.blue() - b.blue())}) <= 8;
+}
+
+// Whether `image`, a picture of the output from `origin` on, shows the pattern
+// window tiled over the whole output, at each quadrant's centre it covers.
+bool showsPattern(const QImage &image, QPoint origin = {})
+{
+    const int qx = kOutput.width() / 4;
+    const int qy = kOutput.height() / 4;
+    const QList<QPoint> centres{{qx, qy}, {3 * qx, qy}, {qx, 3 * qy}, {3 * qx, 3 * qy}};
+    int compared = 0;
+    for (qsizetype i = 0; i < centres.size(); ++i) {
+        const QPoint at = centres[i] - origin;
+        if (!image.rect().contains(at))
+            continue;
+        if (!near(image.pixelColor(at), kQuadrants[i]))
+            return false;
+        ++compared;
+    }
+    return compared > 0;
+}
+
+class WaylandRigTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!WaylandRig::available())
+            return;
+        s_rig = new WaylandRig;
+        s_error = s_rig->start();
+        if (!s_error.isEmpty())
+            return;
+        // A foreign X11 application through XWayland: sway tiles it over the
+        // whole output.
+        const QString helper = s_rig->stage(TAVOLEN_PATTERN_HELPER);
+        QStringList argv{helper, "0", "0", "800", "600"};
+        for (const QColor &c : kQuadrants)
+            argv << c.name();
+        QProcessEnvironment xcb;
+        xcb.insert("QT_QPA_PLATFORM", "xcb");
+        s_pattern = s_rig->spawn(argv, xcb);
+        // Generous: a loaded two-core machine can take seconds to start a Qt process.
+        for (QDeadlineTimer deadline(30000); !showsPattern(s_rig->grimRegion(QRect(QPoint(), kOutput)));
+             QThread::msleep(100))
+            if (deadline.hasExpired() || s_pattern->state() == QProcess::NotRunning) {
+                s_error = "the pattern window did not show on the output: " +
+                          QString::fromUtf8(s_pattern->readAllStandardError().right(2000));
+                return;
+            }
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_rig;
+        s_rig = nullptr;
+    }
+    void SetUp() override
+    {
+        if (!WaylandRig::available())
+            GTEST_SKIP() << "sway is not installed";
+        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
+    }
+
+    static WaylandRig &rig() { return *s_rig; }
+    // What the pattern window printed since the last call, after waiting up
+    // to `timeoutMs` for `until` to appear.
+    static QByteArray patternOutput(const QByteArray &until = {}, int timeoutMs = 0)
+    {
+        QByteArray out;
+        for (QDeadlineTimer deadline(timeoutMs); s_pattern->waitForReadyRead(50) || !deadline.hasExpired();) {
+            out += s_pattern->readAllStandardOutput();
+            if (!until.isEmpty() && out.contains(until))
+                break;
+        }
+        return out + s_pattern->readAllStandardOutput();
+    }
+
+private:
+    static inline WaylandRig *s_rig = nullptr;
+    static inline QProcess *s_pattern = nullptr;
+    static inline QString s_error;
+};
+
+TEST_F(WaylandRigTest, GrimGrabsTheOutputAndRegionsOfIt)
+{
+    const QImage whole = rig().grimRegion(QRect(QPoint(), kOutput));
+    EXPECT_EQ(whole.size(), kOutput);
+    EXPECT_TRUE(showsPattern(whole));
+
+    // A region across the four quadrants' meeting point: each corner of the
+    // picture lies in another quadrant, so an offset or a scaled grab shows.
+    const QRect region(kOutput.width() / 2 - 100, kOutput.height() / 2 - 50, 200, 100);
+    const QImage piece = rig().grimRegion(region);
+    ASSERT_EQ(piece.size(), region.size());
+    const QList<QPoint> corners{{10, 10}, {189, 10}, {10, 89}, {189, 89}};
+    for (qsizetype i = 0; i < corners.size(); ++i)
+        EXPECT_TRUE(near(piece.pixelColor(corners[i]), kQuadrants[i]))
+            << "corner " << i << ": " << piece.pixelColor(corners[i]).name().toStdString();
+}
+
+TEST_F(WaylandRigTest, ScreenshotPortalAnswersANonInteractiveCall)
+{
+    const QDateTime called = QDateTime::currentDateTime().addSecs(-1);
+    QByteArray out;
+    ASSERT_EQ(rig().run({rig().stage(TAVOLEN_PORTAL_SCREENSHOT_HELPER)}, &out, 30000), 0)
+        << out.toStdString() << "\n--- portal:\n"
+        << rig().logTail("portal").toStdString() << "\n--- portal-wlr:\n"
+        << rig().logTail("portal-wlr").toStdString();
+
+    const QList<QByteArray> response = out.trimmed().split(' ');
+    ASSERT_EQ(response.size(), 2) << out.toStdString();
+    EXPECT_EQ(response[0], "0") << "0: success";
+    const QUrl uri(QString::fromUtf8(response[1]));
+    const QString path = uri.toLocalFile();
+    ASSERT_TRUE(QFileInfo::exists(path)) << response[1].toStdString();
+    EXPECT_GE(QFileInfo(path).lastModified(), called) << "a picture from an earlier call";
+    const QImage picture(path);
+    EXPECT_EQ(picture.size(), kOutput);
+    EXPECT_TRUE(showsPattern(picture));
+}
+
+TEST_F(WaylandRigTest, ClipboardCrossesBetweenWaylandAndXWayland)
+{
+    ASSERT_TRUE(rig().copyText("from wayland"));
+    EXPECT_EQ(rig().pasteText(), "from wayland");
+    QByteArray seenByX;
+    EXPECT_EQ(rig().run({"xclip", "-o", "-selection", "clipboard"}, &seenByX, 5000), 0);
+    EXPECT_EQ(seenByX, "from wayland");
+
+    // What the app does on X11: own CLIPBOARD. sway hands it to Wayland
+    // clients while an X11 window (the pattern) has the focus.
+    ASSERT_EQ(rig().run({"xclip", "-selection", "clipboard"}, nullptr, 5000, "from x11"), 0);
+    std::optional<QByteArray> pasted;
+    for (QDeadlineTimer deadline(5000); pasted != "from x11" && !deadline.hasExpired(); QThread::msleep(100))
+        pasted = rig().pasteText();
+    EXPECT_EQ(pasted, "from x11");
+}
+
+TEST_F(WaylandRigTest, PointerPressesAndDragsReachAnXWaylandWindow)
+{
+    patternOutput(); // its window id, and anything from earlier
+    ASSERT_TRUE(rig().drag({400, 300}, {1200, 700}));
+    EXPECT_EQ(patternOutput("release", 5000), "press 400 300\nrelease 1200 700\n");
+
+    ASSERT_TRUE(rig().moveTo({1500, 900}));
+    ASSERT_TRUE(rig().press());
+    ASSERT_TRUE(rig().release());
+    EXPECT_EQ(patternOutput("release", 5000), "press 1500 900\nrelease 1500 900\n");
+}
+
+// After the suite above: one rig at a time.
+TEST(WaylandRigStart, ARigThatIsNotReadyInTimeSaysWhereItStoodAndLeavesNothing)
+{
+    if (!WaylandRig::available())
+        GTEST_SKIP() << "sway is not installed";
+    WaylandRig rig;
+    const QString error = rig.start(50);
+    EXPECT_TRUE(error.startsWith("Wayland rig: not ready within 50 ms, at step \"")) << error.toStdString();
+    const QString dir = rig.dir();
+    ASSERT_FALSE(dir.isEmpty());
+    rig.stop();
+    EXPECT_FALSE(QFileInfo::exists(dir));
+    EXPECT_TRUE(rig.dir().isEmpty());
+}
+
+} // namespace
