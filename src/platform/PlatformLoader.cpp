@@ -3,6 +3,7 @@
 #include "platform/PlatformServices.h"
 #include "platform/QtPasteboard.h"
 #include "platform/SessionKind.h"
+#include "platform/WlCopyPasteboard.h"
 #include "platform/portal/PortalScreenshot.h"
 #include "platform/x11/X11ActiveWindow.h"
 #include "platform/x11/X11FloatingWindows.h"
@@ -28,6 +29,7 @@ PlatformServices loadPlatformServices()
         // where it runs (see chooseWindowSystem), else where the compositor
         // puts them. No window list reaches Wayland clients.
         const QDBusConnection bus = QDBusConnection::sessionBus();
+        services.pasteboard = std::make_unique<WlCopyPasteboard>();
         auto access = std::make_shared<portal::ScreenshotAccess>();
         services.screenAccess = std::make_unique<portal::PortalScreenAccess>(bus, access);
         services.screenGrabber = std::make_unique<portal::PortalScreenGrabber>(bus, access);

@@ -1,0 +1,34 @@
+#include "platform/WlCopyPasteboard.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace tavolen::platform {
+
+WlCopyPasteboard::WlCopyPasteboard(QString program)
+    : m_program(program.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wl-copy")) : std::move(program))
+{}
+
+void WlCopyPasteboard::replaceWithText(const QString &text, const QString &markerType)
+{
+    if (m_program.isEmpty()) {
+        m_fallback.replaceWithText(text, markerType);
+        return;
+    }
+    // wl-copy forks a server that keeps the text and exits itself once
+    // another copy replaces it; the process started here ends at once.
+    auto *process = new QProcess(QCoreApplication::instance());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            process->deleteLater();
+    });
+    process->start(m_program, {QStringLiteral("--type"), QStringLiteral("text/plain;charset=utf-8")});
+    process->write(text.toUtf8());
+    process->closeWriteChannel();
+}
+
+} // namespace tavolen::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Pasteboard.h"
+#include "platform/QtPasteboard.h"
+
+namespace tavolen::platform {
+
+// The Wayland clipboard, set through wl-copy. A Wayland client may set the
+// clipboard only while it holds the focus, and the panel never takes it;
+// wl-copy uses the compositor's data-control protocol where it has one
+// (wlroots, KDE) and serves the text from a process of its own. XWayland's
+// clipboard, Qt's on this session, reaches Wayland applications only while an
+// XWayland window has the focus. Without wl-copy, that is the fallback.
+class WlCopyPasteboard final : public Pasteboard {
+public:
+    // `program`: the wl-copy to run; found on PATH when empty.
+    explicit WlCopyPasteboard(QString program = {});
+    // The text goes in on standard input, never on a command line that any
+    // process could read. wl-copy offers one type, so the marker is not
+    // offered here.
+    void replaceWithText(const QString &text, const QString &markerType) override;
+
+    bool usesWlCopy() const { return !m_program.isEmpty(); }
+
+private:
+    QString m_program;
+    QtPasteboard m_fallback;
+};
+
+} // namespace tavolen::platform

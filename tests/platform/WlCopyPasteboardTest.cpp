@@ -1,0 +1,48 @@
+#include "platform/WlCopyPasteboard.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using tavolen::platform::WlCopyPasteboard;
+
+TEST(WlCopyPasteboard, TheTextGoesToWlCopyOnItsInputAndNeverOnItsCommandLine)
+{
+    // A wl-copy that records what it was given.
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("wl-copy"));
+    const QString seen = dir.filePath(QStringLiteral("seen"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\n{ echo \"$*\"; cat; } > '%1.part' && mv '%1.part' '%1'\n")
+                     .arg(seen)
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    WlCopyPasteboard pasteboard(program);
+    ASSERT_TRUE(pasteboard.usesWlCopy());
+    const QString reply = QStringLiteral("Sounds good — 周五见 'tonight' $HOME");
+    pasteboard.replaceWithText(reply, QStringLiteral("org.nspasteboard.TransientType"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(seen); }, 5000));
+    QFile out(seen);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(out.readAll()), "--type text/plain;charset=utf-8\n" + reply);
+}
+
+TEST(WlCopyPasteboard, WithoutWlCopyTheClipboardIsSetInProcess)
+{
+    WlCopyPasteboard pasteboard(QStringLiteral("/nonexistent/wl-copy-%1").arg(QCoreApplication::applicationPid()));
+    // The program named is not checked; a missing one only fails to start,
+    // and that must not crash or leak the process object.
+    pasteboard.replaceWithText(QStringLiteral("x"), QStringLiteral("t"));
+    QTest::qWait(100);
+    const QObjectList children = QCoreApplication::instance()->children();
+    EXPECT_TRUE(std::none_of(children.begin(), children.end(),
+                             [](QObject *o) { return qobject_cast<QProcess *>(o) != nullptr; }));
+}
