@@ -4,6 +4,7 @@
 #include "platform/QtPasteboard.h"
 #include "platform/SessionKind.h"
 #include "platform/WlCopyPasteboard.h"
+#include "platform/portal/PortalHotKey.h"
 #include "platform/portal/PortalScreenshot.h"
 #include "platform/x11/X11ActiveWindow.h"
 #include "platform/x11/X11FloatingWindows.h"
@@ -39,7 +40,9 @@ PlatformServices loadPlatformServices()
             services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
         else
             services.floatingWindows = std::make_unique<CompositorPlacedWindows>();
-        services.hotKey = std::make_unique<NullHotKey>();
+        // Where the desktop has no shortcuts portal, the user binds
+        // `tavolen capture` in its own keyboard settings.
+        services.hotKey = std::make_unique<portal::PortalHotKey>(bus);
     } else if (onX && session != SessionKind::unknown) {
         services.screenAccess = std::make_unique<x11::X11ScreenAccess>();
         services.activeWindow = std::make_unique<x11::X11ActiveWindow>();

@@ -7,7 +7,8 @@
 namespace tavolen::platform {
 
 WlCopyPasteboard::WlCopyPasteboard(QString program)
-    : m_program(program.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wl-copy")) : std::move(program))
+    : m_program(program.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wl-copy"))
+                                  : std::move(program))
 {}
 
 void WlCopyPasteboard::replaceWithText(const QString &text, const QString &markerType)

@@ -37,7 +37,8 @@ TEST(WlCopyPasteboard, TheTextGoesToWlCopyOnItsInputAndNeverOnItsCommandLine)
 
 TEST(WlCopyPasteboard, WithoutWlCopyTheClipboardIsSetInProcess)
 {
-    WlCopyPasteboard pasteboard(QStringLiteral("/nonexistent/wl-copy-%1").arg(QCoreApplication::applicationPid()));
+    WlCopyPasteboard pasteboard(
+        QStringLiteral("/nonexistent/wl-copy-%1").arg(QCoreApplication::applicationPid()));
     // The program named is not checked; a missing one only fails to start,
     // and that must not crash or leak the process object.
     pasteboard.replaceWithText(QStringLiteral("x"), QStringLiteral("t"));

@@ -112,19 +112,6 @@ QVariantList bindArguments(const QString &session)
             QVariantMap()};
 }
 
-// The bus name the portal holds now, asked without blocking.
-QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus)
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
-    call.setArguments({QString::fromLatin1(kPortalService)});
-    const QDBusMessage reply = co_await bus.asyncCall(call, 5000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        co_return std::nullopt;
-    co_return reply.arguments().front().toString();
-}
-
 } // namespace
 
 PortalHotKey::PortalHotKey(QDBusConnection bus, QObject *parent) : QObject(parent), m_bus(std::move(bus))

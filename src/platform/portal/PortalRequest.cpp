@@ -31,7 +31,9 @@ QString requestPath(const QDBusConnection &bus, const QString &token)
 class PendingRequest : public QObject {
     Q_OBJECT
 public:
-    PendingRequest(QDBusConnection bus, QString path) : m_bus(std::move(bus)), m_path(std::move(path))
+    // `portal`: the portal's unique bus name, the only sender listened to.
+    PendingRequest(QDBusConnection bus, QString portal, QString path)
+        : m_bus(std::move(bus)), m_portal(std::move(portal)), m_path(std::move(path))
     {
         m_timeout.setSingleShot(true);
         connect(&m_timeout, &QTimer::timeout, this, [this] { end(std::nullopt); });
@@ -41,8 +43,8 @@ public:
     // Listens first: the Response may follow the method's reply at once.
     void start(const QDBusMessage &call, std::chrono::milliseconds timeout)
     {
-        m_listening = m_bus.connect(QString::fromLatin1(kPortalService), m_path, interfaceName(),
-                                    QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
+        m_listening = m_bus.connect(m_portal, m_path, interfaceName(), QStringLiteral("Response"), this,
+                                    SLOT(onResponse(uint, QVariantMap)));
         if (!m_listening) {
             end(std::nullopt);
             return;
@@ -82,11 +84,12 @@ private:
     void stopListening()
     {
         if (std::exchange(m_listening, false))
-            m_bus.disconnect(QString::fromLatin1(kPortalService), m_path, interfaceName(),
-                             QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
+            m_bus.disconnect(m_portal, m_path, interfaceName(), QStringLiteral("Response"), this,
+                             SLOT(onResponse(uint, QVariantMap)));
     }
 
     QDBusConnection m_bus;
+    QString m_portal;
     QString m_path;
     QTimer m_timeout;
     bool m_listening = false;
@@ -108,6 +111,9 @@ QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus
 {
     if (!bus.isConnected() || arguments.isEmpty())
         co_return std::nullopt;
+    const std::optional<QString> portal = co_await portalOwner(bus);
+    if (!portal)
+        co_return std::nullopt;
     const QString token = nextToken();
     QVariantMap options = arguments.takeLast().toMap();
     options.insert(QStringLiteral("handle_token"), token);
@@ -116,11 +122,24 @@ QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus
     QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kPortalService),
                                                        QString::fromLatin1(kPortalPath), interface, method);
     call.setArguments(arguments);
-    std::unique_ptr<PendingRequest> request = std::make_unique<PendingRequest>(bus, requestPath(bus, token));
+    std::unique_ptr<PendingRequest> request =
+        std::make_unique<PendingRequest>(bus, *portal, requestPath(bus, token));
     request->start(call, timeout);
     if (!request->hasEnded())
         co_await qCoro(request.get(), &PendingRequest::ended);
     co_return request->response();
+}
+
+QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
+    call.setArguments({QString::fromLatin1(kPortalService)});
+    const QDBusMessage reply = co_await bus.asyncCall(call, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        co_return std::nullopt;
+    co_return reply.arguments().front().toString();
 }
 
 QCoro::Task<std::optional<uint>> portalInterfaceVersion(QDBusConnection bus, QString interface)

@@ -35,6 +35,11 @@ QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus
 // there is no portal or it lacks the interface. Awaited, never blocking.
 QCoro::Task<std::optional<uint>> portalInterfaceVersion(QDBusConnection bus, QString interface);
 
+// The unique bus name that holds the portal now, asked without blocking.
+// Signals are matched against it: given the well-known name, Qt would look
+// its owner up with a blocking call.
+QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus);
+
 // A token for handle_token / session_handle_token options: unique within
 // this process, made of the characters an object path allows.
 QString nextToken();
