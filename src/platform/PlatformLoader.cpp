@@ -37,7 +37,7 @@ PlatformServices loadPlatformServices()
         services.activeWindow = std::make_unique<NullActiveWindow>();
         services.windowList = std::make_unique<NullWindowList>();
         if (onX)
-            services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
+            services.floatingWindows = std::make_unique<x11::X11FloatingWindows>(true);
         else
             services.floatingWindows = std::make_unique<CompositorPlacedWindows>();
         // Where the desktop has no shortcuts portal, the user binds

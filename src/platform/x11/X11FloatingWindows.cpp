@@ -18,7 +18,7 @@ constexpr quint32 kAllDesktops = 0xFFFFFFFF;
 
 bool X11FloatingWindows::compositing() const
 {
-    return hasCompositor(qtConnection());
+    return m_onWayland || hasCompositor(qtConnection());
 }
 
 bool X11FloatingWindows::canBlurBehind() const
@@ -53,6 +53,12 @@ void X11FloatingWindows::setBlurBehind(QWindow &window, const QRegion &region)
 
 void X11FloatingWindows::keepAsPanel(QWindow &window)
 {
+    if (m_onWayland) {
+        // Set before mapping, when an X server takes it.
+        if (!window.isVisible())
+            window.setFlags(window.flags() | Qt::X11BypassWindowManagerHint);
+        return;
+    }
     xcb_connection_t *c = qtConnection();
     if (!c || !window.handle())
         return;

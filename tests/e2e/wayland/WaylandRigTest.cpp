@@ -1,5 +1,5 @@
 // The Wayland rig itself: what the Wayland end-to-end tests rely on it for.
-#include "e2e/harness/WaylandRig.h"
+#include "e2e/wayland/WaylandDesktop.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -15,96 +15,22 @@
 
 namespace {
 
-using tavolen::e2e::WaylandRig;
+using namespace tavolen::e2e;
 
-// The pattern's quadrants: top left, top right, bottom left, bottom right.
-const QList<QColor> kQuadrants{QColor(220, 40, 40), QColor(40, 190, 60), QColor(40, 70, 220),
-                               QColor(230, 200, 30)};
-const QSize kOutput(1920, 1080);
-
-bool near(QColor a, QColor b)
-{
-    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                     std::abs(a.blue() - b.blue())}) <= 8;
-}
-
-// Whether `image`, a picture of the output from `origin` on, shows the pattern
-// window tiled over the whole output, at each quadrant's centre it covers.
-bool showsPattern(const QImage &image, QPoint origin = {})
-{
-    const int qx = kOutput.width() / 4;
-    const int qy = kOutput.height() / 4;
-    const QList<QPoint> centres{{qx, qy}, {3 * qx, qy}, {qx, 3 * qy}, {3 * qx, 3 * qy}};
-    int compared = 0;
-    for (qsizetype i = 0; i < centres.size(); ++i) {
-        const QPoint at = centres[i] - origin;
-        if (!image.rect().contains(at))
-            continue;
-        if (!near(image.pixelColor(at), kQuadrants[i]))
-            return false;
-        ++compared;
-    }
-    return compared > 0;
-}
-
-class WaylandRigTest : public ::testing::Test {
+class WaylandRigTest : public WaylandDesktop {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!WaylandRig::available())
-            return;
-        s_rig = new WaylandRig;
-        s_error = s_rig->start();
-        if (!s_error.isEmpty())
-            return;
-        // A foreign X11 application through XWayland: sway tiles it over the
-        // whole output.
-        const QString helper = s_rig->stage(TAVOLEN_PATTERN_HELPER);
-        QStringList argv{helper, "0", "0", "800", "600"};
-        for (const QColor &c : kQuadrants)
-            argv << c.name();
-        QProcessEnvironment xcb;
-        xcb.insert("QT_QPA_PLATFORM", "xcb");
-        s_pattern = s_rig->spawn(argv, xcb);
-        // Generous: a loaded two-core machine can take seconds to start a Qt process.
-        for (QDeadlineTimer deadline(30000); !showsPattern(s_rig->grimRegion(QRect(QPoint(), kOutput)));
-             QThread::msleep(100))
-            if (deadline.hasExpired() || s_pattern->state() == QProcess::NotRunning) {
-                s_error = "the pattern window did not show on the output: " +
-                          QString::fromUtf8(s_pattern->readAllStandardError().right(2000));
-                return;
-            }
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_rig;
-        s_rig = nullptr;
-    }
-    void SetUp() override
-    {
-        if (!WaylandRig::available())
-            GTEST_SKIP() << "sway is not installed";
-        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
-    }
-
-    static WaylandRig &rig() { return *s_rig; }
     // What the pattern window printed since the last call, after waiting up
     // to `timeoutMs` for `until` to appear.
     static QByteArray patternOutput(const QByteArray &until = {}, int timeoutMs = 0)
     {
         QByteArray out;
-        for (QDeadlineTimer deadline(timeoutMs); s_pattern->waitForReadyRead(50) || !deadline.hasExpired();) {
-            out += s_pattern->readAllStandardOutput();
+        for (QDeadlineTimer deadline(timeoutMs); pattern().waitForReadyRead(50) || !deadline.hasExpired();) {
+            out += pattern().readAllStandardOutput();
             if (!until.isEmpty() && out.contains(until))
                 break;
         }
-        return out + s_pattern->readAllStandardOutput();
+        return out + pattern().readAllStandardOutput();
     }
-
-private:
-    static inline WaylandRig *s_rig = nullptr;
-    static inline QProcess *s_pattern = nullptr;
-    static inline QString s_error;
 };
 
 TEST_F(WaylandRigTest, GrimGrabsTheOutputAndRegionsOfIt)
