@@ -202,8 +202,16 @@ int parent(int argc, char **argv)
 
 } // namespace
 
+int runWaylandCaptureBench(int argc, char **argv);
+
 int runCaptureBench(int argc, char **argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--wayland") == 0)
+        return runWaylandCaptureBench(argc - 1, argv + 1);
+    if (argc >= 2 && std::strcmp(argv[1], "--wayland-in-session") == 0) {
+        argv[1] = const_cast<char *>("--in-session");
+        return runWaylandCaptureBench(argc, argv);
+    }
     if (argc >= 2 && std::strcmp(argv[1], "--child-first") == 0 && argc >= 6) {
         QApplication app(argc, argv);
         const QRect region(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));

@@ -21,7 +21,9 @@ struct Stage {
 
 // Add a stage here; its function gets the arguments after the stage's name.
 constexpr Stage kStages[] = {
-    {"capture", runCaptureBench, "selection known -> JPEG bytes ready, beside maim"},
+    {"capture", runCaptureBench,
+     "selection known -> JPEG bytes ready, beside maim (--wayland: through the portal on headless sway, "
+     "beside grim)"},
     {"hotkey", runHotkeyBench, "Alt+Shift+S sent -> overlay on screen, beside mapping a plain window"},
     {"idle", runIdleBench, "memory at rest and start-up to tray icon, beside a minimal Qt tray program"},
     {"panel", runPanelBench,
