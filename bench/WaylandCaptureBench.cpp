@@ -1,7 +1,8 @@
-// tavolen-bench capture --wayland: the same "selection known -> JPEG bytes
-// ready" on a headless Wayland desktop (sway with XWayland and the desktop
-// portal), where the screen is read through the screenshot portal, beside
-// grim grabbing and encoding the same region as JPEG.
+// tavolen-bench capture --wayland: a capture on a headless Wayland desktop
+// (sway with XWayland and the desktop portal), where the screen is read
+// through the screenshot portal before the overlay shows and the selection is
+// cut from that picture, beside grim grabbing the same region (raw and PNG:
+// Debian's grim has no JPEG).
 
 #include "BenchDesktop.h"
 #include "capture/ScreenCapture.h"
