@@ -2,6 +2,7 @@
 
 #include "capture/SelectionView.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -45,6 +46,19 @@ void OverlayWindow::adopt(SelectionView *view)
     view->onRelease = [this](std::optional<QRectF> rect) {
         report(rect ? std::optional(Selection{*rect, m_screen, m_view->still()}) : std::nullopt);
     };
+}
+
+void OverlayWindow::cover()
+{
+    // A Wayland client cannot bypass the compositor's window management (sway
+    // would tile the overlay into part of the screen); full screen on its
+    // screen is the one way it may cover it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        setScreen(m_screen);
+        showFullScreen();
+        return;
+    }
+    show();
 }
 
 void OverlayWindow::takeKeyboard()

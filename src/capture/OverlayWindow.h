@@ -32,6 +32,9 @@ public:
     // kept hidden between selections is used again with its backing store.
     void setView(SelectionView *view);
 
+    // Shows the window over its whole screen.
+    void cover();
+
     // Takes the keyboard focus so that Esc reaches this window. The window
     // manager gives no focus to windows it does not manage, so the keyboard
     // is also grabbed, retried until the window is on screen.

@@ -116,7 +116,7 @@ void SelectionOverlay::showWindows(std::optional<QImage> desktop)
             if (self)
                 self->pointerOn(view);
         };
-        window->show();
+        window->cover();
         m_windows.append(window);
     }
     // Kept windows for screens that are gone, or of another kind, are not wanted.
