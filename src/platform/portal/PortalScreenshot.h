@@ -44,8 +44,13 @@ public:
     PortalScreenAccess(QDBusConnection bus, std::shared_ptr<ScreenshotAccess> access);
 
     bool isPermitted() const override { return m_access->offered && !m_access->refused; }
-    // The portal asks the user itself on the next screenshot.
-    void request() override { m_access->refused = false; }
+    // The next screenshot asks the portal again, which asks the user itself;
+    // a portal that failed once (restarted, slow to start) gets another try.
+    void request() override
+    {
+        m_access->refused = false;
+        m_access->offered = true;
+    }
 
 private:
     std::shared_ptr<ScreenshotAccess> m_access;
