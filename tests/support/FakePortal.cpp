@@ -4,6 +4,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QUrl>
 
 namespace tavolen::test {
 
@@ -12,6 +13,7 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kShortcuts = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString kScreenshot = QStringLiteral("org.freedesktop.portal.Screenshot");
 
 // The caller's unique name as the portal spells it in object paths.
 QString senderPart(const QDBusMessage &call)
@@ -58,9 +60,11 @@ bool FakePortal::handleMessage(const QDBusMessage &message, const QDBusConnectio
         member == QStringLiteral("Get")) {
         ++versionQueries;
         const QVariantList args = message.arguments();
-        if (shortcutsVersion && args.size() == 2 && args[0].toString() == kShortcuts &&
-            args[1].toString() == QStringLiteral("version"))
-            m_bus.send(message.createReply(QVariant::fromValue(QDBusVariant(*shortcutsVersion))));
+        const std::optional<uint> version = args.value(0).toString() == kShortcuts    ? shortcutsVersion
+                                            : args.value(0).toString() == kScreenshot ? screenshotVersion
+                                                                                      : std::nullopt;
+        if (version && args.size() == 2 && args[1].toString() == QStringLiteral("version"))
+            m_bus.send(message.createReply(QVariant::fromValue(QDBusVariant(*version))));
         else
             m_bus.send(message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such property")));
         return true;
@@ -74,6 +78,14 @@ bool FakePortal::handleMessage(const QDBusMessage &message, const QDBusConnectio
             bindShortcuts(message);
             return true;
         }
+    }
+    if (message.interface() == kScreenshot && screenshotVersion && member == QStringLiteral("Screenshot")) {
+        screenshotOptions = mapArgument(message.arguments().value(1));
+        answerLater(message, screenshotOptions, screenshotCode,
+                    screenshotCode == 0
+                        ? QVariantMap{{QStringLiteral("uri"), QUrl::fromLocalFile(screenshotFile).toString()}}
+                        : QVariantMap());
+        return true;
     }
     if (message.interface() == QStringLiteral("org.freedesktop.portal.Session") &&
         member == QStringLiteral("Close")) {

@@ -12,7 +12,7 @@
 namespace tavolen::test {
 
 // The desktop portal as a program on the bus sees it: it owns
-// org.freedesktop.portal.Desktop and answers the GlobalShortcuts methods,
+// org.freedesktop.portal.Desktop and answers the GlobalShortcuts and Screenshot methods,
 // each with its Request's Response, as the settings below say. It records
 // what it was asked.
 class FakePortal final : public QDBusVirtualObject {
@@ -37,6 +37,13 @@ public:
     bool sessionHandleAsObjectPath = false;
     // Activated for the shortcut being bound, sent before the bind's Response.
     bool pressWhileBinding = false;
+
+    // nullopt: the portal offers no Screenshot. A screenshot answers with
+    // `screenshotCode` and, on success, the uri of `screenshotFile`.
+    std::optional<uint> screenshotVersion = 1;
+    uint screenshotCode = 0;
+    QString screenshotFile;
+    QVariantMap screenshotOptions;
 
     int versionQueries = 0;
     int createSessionCalls = 0;
