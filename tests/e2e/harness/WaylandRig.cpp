@@ -274,11 +274,6 @@ std::optional<QByteArray> WaylandRig::pasteText(int timeoutMs)
     return text;
 }
 
-bool WaylandRig::copyText(const QByteArray &text)
-{
-    return run({"wl-copy"}, nullptr, 5000, text) == 0;
-}
-
 void WaylandRig::stop()
 {
     // The programs under test first: they may still talk to the rig.

@@ -73,8 +73,6 @@ public:
     QImage grimRegion(const QRect &region);
     // The Wayland clipboard's text, or nothing if it is empty or no owner answered.
     std::optional<QByteArray> pasteText(int timeoutMs = 3000);
-    // Puts `text` on the Wayland clipboard (wl-copy serves it until replaced).
-    bool copyText(const QByteArray &text);
 
     // The last lines of a rig program's log (sway, pipewire, portal, portal-wlr, portal-gtk).
     QString logTail(const QString &name, int lines = 20) const;
