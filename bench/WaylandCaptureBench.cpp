@@ -48,8 +48,8 @@ QCoro::Task<PortalTimes> portalCapture(platform::ScreenGrabber &grabber, capture
     if (!desktop)
         co_return times;
     QScreen *screen = QGuiApplication::primaryScreen();
-    QImage still =
-        desktop->copy(capture::screenPartOf(desktop->size(), screen->geometry(), screen->geometry()));
+    const capture::ScreenMetrics metrics = capture::metricsOf(*screen);
+    QImage still = capture::screenStill(*desktop, metrics.nativeRect(), metrics);
     timer.restart();
     // Named, not built inside the co_await: g++ 12 destroys such a temporary twice.
     capture::Selection selection{QRectF(region), screen, std::move(still)};

@@ -69,6 +69,17 @@ QRect screenPartOf(QSize picture, QRect desktop, QRect screen)
         .intersected(QRect(QPoint(), picture));
 }
 
+QImage screenStill(const QImage &picture, QRect desktop, const ScreenMetrics &screen)
+{
+    const QRect native = screen.nativeRect();
+    const QRect part = screenPartOf(picture.size(), desktop, native);
+    if (part.isEmpty() || native.isEmpty())
+        return {};
+    QImage still = picture.copy(part);
+    still.setDevicePixelRatio(qreal(part.width()) / native.width() * screen.pixelRatio);
+    return still;
+}
+
 QRect partOfStill(QRect part, qreal scale, QSize still)
 {
     const QRect inside(QPoint(), still);

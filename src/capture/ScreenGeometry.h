@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QRectF>
@@ -36,6 +37,12 @@ QRectF nativeToLocal(QRect native, const ScreenMetrics &screen);
 // geometries) at its own density, which may differ from any one screen's.
 // Whole pixels, inside the picture.
 QRect screenPartOf(QSize picture, QRect desktop, QRect screen);
+
+// The still of `screen` cut from a picture of the whole desktop that covers
+// `desktop`, the union of the screens' native rectangles, at the picture's
+// own density. Its device pixel ratio is the picture's pixels per logical
+// pixel of the screen.
+QImage screenStill(const QImage &picture, QRect desktop, const ScreenMetrics &screen);
 
 // `part` of a screen's native pixels mapped onto a still of that screen that
 // has `scale` still pixels per native pixel (a desktop's picture may be

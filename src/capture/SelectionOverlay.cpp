@@ -11,7 +11,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <qcoro/qcorotimer.h>
+
 namespace tavolen::capture {
+
+namespace {
+constexpr std::chrono::milliseconds kRepaintTime{50};
+} // namespace
 
 SelectionOverlay::SelectionOverlay(platform::WindowList &windows, platform::ScreenGrabber &grabber,
                                    QObject *parent)
@@ -59,6 +65,12 @@ QCoro::Task<> SelectionOverlay::showOnDesktopStill()
 {
     QPointer<SelectionOverlay> self(this);
     m_awaitingStill = true;
+    // The panel of the last run was hidden a moment ago; the compositor
+    // needs a frame or two to repaint what it covered before it takes the
+    // picture.
+    co_await QCoro::sleepFor(kRepaintTime);
+    if (!self)
+        co_return;
     std::optional<QImage> desktop = co_await m_grabber.desktopStill();
     if (!self)
         co_return;
@@ -79,7 +91,7 @@ void SelectionOverlay::showWindows(std::optional<QImage> desktop)
     QRect desktopArea;
     for (QScreen *screen : screens) {
         metrics.append(metricsOf(*screen));
-        desktopArea |= screen->geometry();
+        desktopArea |= metrics.back().nativeRect();
     }
     const bool windowsPickable = m_windowList.canList();
     const QList<QRect> targets =
@@ -94,9 +106,7 @@ void SelectionOverlay::showWindows(std::optional<QImage> desktop)
         QScreen *screen = screens[i];
         QImage frozen;
         if (desktop) {
-            const QRect part = screenPartOf(desktop->size(), desktopArea, screen->geometry());
-            frozen = desktop->copy(part);
-            frozen.setDevicePixelRatio(qreal(part.width()) / screen->geometry().width());
+            frozen = screenStill(*desktop, desktopArea, metrics[i]);
         } else if (!translucent) {
             frozen = m_grabber.grab(metrics[i].nativeRect()).value_or(QImage());
             frozen.setDevicePixelRatio(metrics[i].pixelRatio);

@@ -12,15 +12,17 @@ SessionKind sessionKind(const QProcessEnvironment &environment)
     if (forced == QLatin1String("none"))
         return SessionKind::unknown;
     const QString type = environment.value(QStringLiteral("XDG_SESSION_TYPE")).trimmed().toLower();
-    if (type == QLatin1String("wayland"))
-        return SessionKind::wayland;
+    const bool wayland = !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    const bool x = !environment.value(QStringLiteral("DISPLAY")).isEmpty();
+    // A Wayland session gives its clients WAYLAND_DISPLAY. Without it, a
+    // session that calls itself Wayland is an X server started inside one
+    // (Xephyr, Xvfb), whose variables it inherited; a session started by hand
+    // (ssh, a bare compositor) names no type at all.
     if (type == QLatin1String("x11"))
         return SessionKind::x11;
-    // A session started by hand (ssh, a test, a bare compositor) names no
-    // type; the display variables it was given tell.
-    if (!environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+    if (wayland)
         return SessionKind::wayland;
-    if (!environment.value(QStringLiteral("DISPLAY")).isEmpty())
+    if (x)
         return SessionKind::x11;
     return SessionKind::unknown;
 }

@@ -6,9 +6,9 @@ namespace tavolen::platform {
 
 enum class SessionKind { x11, wayland, unknown };
 
-// What the desktop session is, as it says of itself (XDG_SESSION_TYPE, then
-// WAYLAND_DISPLAY or DISPLAY). TAVOLEN_SESSION (`x11`, `wayland` or `none`)
-// overrides it, so tests can run one kind's backends in another.
+// What the desktop session is: Wayland when it gives us WAYLAND_DISPLAY and
+// does not call itself X11 (XDG_SESSION_TYPE), else X11 when DISPLAY is set. TAVOLEN_SESSION (`x11`,
+// `wayland` or `none`) overrides it, so tests can run one kind's backends in another.
 SessionKind sessionKind(const QProcessEnvironment &environment);
 SessionKind currentSessionKind();
 

@@ -56,6 +56,19 @@ TEST(ScreenGeometry, EachScreenIsCutFromTheDesktopPictureAtThePicturesOwnDensity
     // A desktop that does not start at the origin, and a picture one pixel short.
     EXPECT_EQ(screenPartOf(QSize(3839, 1080), QRect(-1920, 0, 3840, 1080), QRect(0, 0, 1920, 1080)),
               QRect(1919, 0, 1920, 1080));
+    // Qt scaling its own windows by 2 on an X server (XWayland) of two 3840
+    // wide outputs: geometries keep native positions with logical sizes.
+    const ScreenMetrics left{QRect(0, 0, 1920, 1080), 2.0};
+    const ScreenMetrics right{QRect(3840, 0, 1920, 1080), 2.0};
+    const QRect native = left.nativeRect() | right.nativeRect();
+    QImage picture(7680, 2160, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setPixelColor(3840, 0, Qt::red);
+    const QImage still = screenStill(picture, native, right);
+    EXPECT_EQ(still.size(), QSize(3840, 2160));
+    EXPECT_EQ(still.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(still.devicePixelRatio(), 2.0) << "picture pixels per logical pixel";
+
     // A selection's native pixels on such a still: whole pixels, widened, inside.
     EXPECT_EQ(partOfStill(QRect(10, 10, 100, 50), 2.0, QSize(3840, 2160)), QRect(20, 20, 200, 100));
     EXPECT_EQ(partOfStill(QRect(10, 10, 100, 50), 1.5, QSize(3840, 2160)), QRect(15, 15, 150, 75));

@@ -159,3 +159,17 @@ TEST(SelectionOverlay, ARefusedDesktopPictureEndsTheSelectionUnmadeWithoutAWindo
     EXPECT_FALSE(overlay.isSelecting());
     EXPECT_EQ(overlay.keptWindowCount(), 0) << "no window was made";
 }
+
+TEST(SelectionOverlay, AnOverlayGoneWhileThePictureIsAwaitedNeitherCrashesNorAnswers)
+{
+    test::ScopedSettings settings;
+    PortalLikeGrabber grabber;
+    OneWindow windows;
+    bool answered = false;
+    {
+        capture::SelectionOverlay overlay(windows, grabber);
+        overlay.begin([&](std::optional<capture::Selection>) { answered = true; });
+    }
+    QTest::qWait(200);
+    EXPECT_FALSE(answered);
+}

@@ -1,10 +1,12 @@
 #include "platform/portal/PortalScreenshot.h"
+#include "platform/portal/PortalRequest.h"
 
 #include "core/RunToEnd.h"
 #include "support/FakePortal.h"
 #include "support/PrivateBus.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -100,18 +102,18 @@ TEST_F(ScreenshotPortal, TheDesktopsPictureIsAskedForWithoutADialogAndItsFileIsG
     EXPECT_TRUE(screenAccess.isPermitted());
 }
 
-TEST_F(ScreenshotPortal, ARefusalIsReportedAsMissingAccessUntilAccessIsAskedForAgain)
+TEST_F(ScreenshotPortal, ARefusalOrFailureIsReportedAsMissingAccessUntilAccessIsAskedForAgain)
 {
     tavolen::test::FakePortal portal(bus.connect());
-    portal.screenshotCode = 2; // failed: nothing to blame the user for
-    EXPECT_FALSE(takeStill());
-    EXPECT_TRUE(screenAccess.isPermitted());
-
-    portal.screenshotCode = 1; // the user said no
-    EXPECT_FALSE(takeStill());
-    EXPECT_FALSE(screenAccess.isPermitted());
-    screenAccess.request();
-    EXPECT_TRUE(screenAccess.isPermitted()) << "the next capture asks again";
+    // 1: the user cancelled; 2: the portal reports a denial it remembers (or
+    // any other failure) this way.
+    for (const uint code : {1u, 2u}) {
+        portal.screenshotCode = code;
+        EXPECT_FALSE(takeStill());
+        EXPECT_FALSE(screenAccess.isPermitted()) << code;
+        screenAccess.request();
+        EXPECT_TRUE(screenAccess.isPermitted()) << "the next capture asks again";
+    }
 }
 
 TEST_F(ScreenshotPortal, WithoutAScreenshotPortalAccessIsMissingAndNothingHangs)
@@ -128,4 +130,37 @@ TEST_F(ScreenshotPortal, WithoutAScreenshotPortalAccessIsMissingAndNothingHangs)
     screenAccess.request();
     EXPECT_FALSE(takeStill());
     EXPECT_FALSE(screenAccess.isPermitted());
+}
+
+TEST_F(ScreenshotPortal, ARequestLeftUnansweredIsClosedWhenItsTimeIsUp)
+{
+    tavolen::test::FakePortal portal(bus.connect());
+    portal.screenshotUnanswered = true;
+    QVariantList arguments;
+    arguments << QString() << QVariantMap{{QStringLiteral("interactive"), false}};
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(tavolen::runToEnd(tavolen::platform::portal::requestFromPortal(
+        app, QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"), arguments,
+        std::chrono::milliseconds(300))));
+    EXPECT_LT(timer.elapsed(), 5000);
+    // So the portal drops its dialog and writes no picture for it later.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return portal.closedRequests.size() == 1; }, 3000));
+    EXPECT_TRUE(portal.closedRequests.front().contains(QStringLiteral("/request/")));
+}
+
+TEST(PortalPictureFile, APictureLargerThanQtDecodesByDefaultIsStillRead)
+{
+    // 11000 x 3100 at four bytes a pixel is 136 MB, past Qt's 128 MB default:
+    // a 2x laptop beside two 1440p screens gives such a picture.
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("out.png"));
+    {
+        QImage image(11000, 3100, QImage::Format_RGB32);
+        image.fill(QColor(30, 90, 160));
+        ASSERT_TRUE(image.save(picture, "PNG", 100));
+    }
+    const std::optional<QImage> taken = takePictureFile(picture);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->size(), QSize(11000, 3100));
 }

@@ -17,7 +17,7 @@ SessionKind kindOf(std::initializer_list<std::pair<const char *, const char *>> 
 
 } // namespace
 
-TEST(SessionKind, TheSessionTypeWinsOverDisplayVariablesAndTheOverrideWinsOverBoth)
+TEST(SessionKind, WaylandNeedsItsDisplayAndTheOverrideWinsOverEverything)
 {
     // GNOME and Plasma on Wayland set all three: XWayland's DISPLAY must not
     // make us an X11 client of a Wayland desktop.
@@ -28,6 +28,8 @@ TEST(SessionKind, TheSessionTypeWinsOverDisplayVariablesAndTheOverrideWinsOverBo
               SessionKind::wayland)
         << "a bare compositor started from a console is still Wayland";
     EXPECT_EQ(kindOf({{"DISPLAY", ":1"}}), SessionKind::x11);
+    EXPECT_EQ(kindOf({{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":5"}}), SessionKind::x11)
+        << "an X server nested in a Wayland desktop, with the desktop's variables";
     EXPECT_EQ(kindOf({}), SessionKind::unknown);
 
     EXPECT_EQ(kindOf({{"TAVOLEN_SESSION", "x11"}, {"XDG_SESSION_TYPE", "wayland"}}), SessionKind::x11);

@@ -81,10 +81,23 @@ bool FakePortal::handleMessage(const QDBusMessage &message, const QDBusConnectio
     }
     if (message.interface() == kScreenshot && screenshotVersion && member == QStringLiteral("Screenshot")) {
         screenshotOptions = mapArgument(message.arguments().value(1));
+        if (screenshotUnanswered) {
+            m_bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(
+                QStringLiteral("%1/request/%2/%3")
+                    .arg(kPath, senderPart(message),
+                         screenshotOptions.value(QStringLiteral("handle_token")).toString())))));
+            return true;
+        }
         answerLater(message, screenshotOptions, screenshotCode,
                     screenshotCode == 0
                         ? QVariantMap{{QStringLiteral("uri"), QUrl::fromLocalFile(screenshotFile).toString()}}
                         : QVariantMap());
+        return true;
+    }
+    if (message.interface() == QStringLiteral("org.freedesktop.portal.Request") &&
+        member == QStringLiteral("Close")) {
+        closedRequests.append(message.path());
+        m_bus.send(message.createReply());
         return true;
     }
     if (message.interface() == QStringLiteral("org.freedesktop.portal.Session") &&

@@ -44,6 +44,9 @@ public:
     uint screenshotCode = 0;
     QString screenshotFile;
     QVariantMap screenshotOptions;
+    // The request is made but its Response never comes (a dialog left open).
+    bool screenshotUnanswered = false;
+    QStringList closedRequests;
 
     int versionQueries = 0;
     int createSessionCalls = 0;

@@ -140,8 +140,8 @@ QCoro::Task<> PortalHotKey::bindShortcut()
     QPointer<PortalHotKey> self(this);
     const QDBusConnection bus = m_bus;
 
-    const std::optional<uint> version = co_await portalInterfaceVersion(bus, shortcutsInterface());
-    if (!self || !version)
+    const PortalInterface shortcuts = co_await portalInterfaceVersion(bus, shortcutsInterface());
+    if (!self || !shortcuts.version)
         co_return;
     // Signals are matched against the portal's unique name: given the
     // well-known one, Qt would look its owner up with a blocking call.

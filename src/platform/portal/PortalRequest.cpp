@@ -36,7 +36,10 @@ public:
         : m_bus(std::move(bus)), m_portal(std::move(portal)), m_path(std::move(path))
     {
         m_timeout.setSingleShot(true);
-        connect(&m_timeout, &QTimer::timeout, this, [this] { end(std::nullopt); });
+        connect(&m_timeout, &QTimer::timeout, this, [this] {
+            closeRequest();
+            end(std::nullopt);
+        });
     }
     ~PendingRequest() override { stopListening(); }
 
@@ -79,6 +82,13 @@ private:
         m_timeout.stop();
         stopListening();
         Q_EMIT ended();
+    }
+
+    // Not waited for: the portal drops the request and its dialog.
+    void closeRequest()
+    {
+        m_bus.asyncCall(
+            QDBusMessage::createMethodCall(m_portal, m_path, interfaceName(), QStringLiteral("Close")));
     }
 
     void stopListening()
@@ -130,32 +140,57 @@ QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus
     co_return request->response();
 }
 
+namespace {
+
+QCoro::Task<QDBusMessage> callBus(QDBusConnection bus, QString method, QVariantList arguments, int timeoutMs)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("/org/freedesktop/DBus"),
+                                                       QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(arguments);
+    co_return co_await bus.asyncCall(call, timeoutMs);
+}
+
+} // namespace
+
 QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
-    call.setArguments({QString::fromLatin1(kPortalService)});
-    const QDBusMessage reply = co_await bus.asyncCall(call, 5000);
+    const QVariantList name{QString::fromLatin1(kPortalService)};
+    QDBusMessage reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        // Portals are started on demand; at login it may take seconds.
+        QVariantList start = name;
+        start << 0u;
+        co_await callBus(bus, QStringLiteral("StartServiceByName"), start, 25000);
+        reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
+    }
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         co_return std::nullopt;
     co_return reply.arguments().front().toString();
 }
 
-QCoro::Task<std::optional<uint>> portalInterfaceVersion(QDBusConnection bus, QString interface)
+QCoro::Task<PortalInterface> portalInterfaceVersion(QDBusConnection bus, QString interface)
 {
     if (!bus.isConnected())
-        co_return std::nullopt;
+        co_return PortalInterface{std::nullopt, true};
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(kPortalService), QString::fromLatin1(kPortalPath),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     call.setArguments({interface, QStringLiteral("version")});
-    const QDBusMessage reply = co_await bus.asyncCall(call, 5000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        co_return std::nullopt;
+    // Sent to the well-known name, the call starts a portal that is not running.
+    const QDBusMessage reply = co_await bus.asyncCall(call, 25000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        const QString error = reply.errorName();
+        const bool missing = error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+                             error == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface") ||
+                             error == QLatin1String("org.freedesktop.DBus.Error.UnknownProperty") ||
+                             error == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") ||
+                             error == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs");
+        co_return PortalInterface{std::nullopt, missing};
+    }
     bool ok = false;
     const uint version = reply.arguments().front().value<QDBusVariant>().variant().toUInt(&ok);
-    co_return ok ? std::optional<uint>(version) : std::nullopt;
+    co_return PortalInterface{ok ? std::optional<uint>(version) : std::nullopt, !ok};
 }
 
 } // namespace tavolen::platform::portal

@@ -26,18 +26,29 @@ struct PortalResponse {
 // into which the request's handle token is put. The Response is listened for
 // before the call is made, so a fast portal cannot answer unheard. nullopt
 // when the call itself fails (no portal, no such interface) or no Response
-// comes within `timeout`.
+// comes within `timeout`; the request is then closed, so a dialog the portal
+// still shows goes away and nothing is written for it later.
 QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus, QString interface,
                                                              QString method, QVariantList arguments,
                                                              std::chrono::milliseconds timeout);
 
-// Whether the portal offers `interface`, and in which version; nullopt when
-// there is no portal or it lacks the interface. Awaited, never blocking.
-QCoro::Task<std::optional<uint>> portalInterfaceVersion(QDBusConnection bus, QString interface);
+// What the portal says of one of its interfaces.
+struct PortalInterface {
+    // Its version; nullopt when it is not offered or the portal did not answer.
+    std::optional<uint> version;
+    // True only when the bus or the portal said for certain that it is not
+    // there (no portal installed, no such interface), not after a time-out:
+    // at login a portal may take a while to start.
+    bool missing = false;
+};
 
-// The unique bus name that holds the portal now, asked without blocking.
-// Signals are matched against it: given the well-known name, Qt would look
-// its owner up with a blocking call.
+// Asks for `interface`'s version, starting the portal if it is not running.
+// Awaited, never blocking.
+QCoro::Task<PortalInterface> portalInterfaceVersion(QDBusConnection bus, QString interface);
+
+// The unique bus name that holds the portal, asked without blocking; a
+// portal started on demand is started first. Signals are matched against it:
+// given the well-known name, Qt would look its owner up with a blocking call.
 QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus);
 
 // A token for handle_token / session_handle_token options: unique within

@@ -2,8 +2,10 @@
 
 #include "platform/portal/PortalRequest.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QUrl>
 #include <QtConcurrent>
 
@@ -23,11 +25,13 @@ constexpr auto kAnswerTime = 120s;
 // An 8K desktop as an uncompressed PNG is about 130 MB; anything far beyond
 // is not a screenshot.
 constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+// A 16K x 8K desktop at four bytes a pixel.
+constexpr int kMaxDecodedMegabytes = 512;
 
 QCoro::Task<> noteWhetherOffered(QDBusConnection bus, std::shared_ptr<ScreenshotAccess> access)
 {
-    const std::optional<uint> version = co_await portalInterfaceVersion(bus, QString::fromLatin1(kInterface));
-    if (!version)
+    const PortalInterface screenshot = co_await portalInterfaceVersion(bus, QString::fromLatin1(kInterface));
+    if (screenshot.missing)
         access->offered = false;
 }
 
@@ -47,7 +51,13 @@ std::optional<QImage> takePictureFile(const QString &path)
     QFile::remove(path);
     if (bytes.isEmpty() || bytes.size() > kMaxFileBytes)
         return std::nullopt;
-    QImage image = QImage::fromData(bytes);
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    // Qt refuses pictures over 128 MB decoded by default; a compositor renders
+    // the whole layout at its highest scale, so a 2x laptop beside two
+    // 1440p screens already passes that.
+    reader.setAllocationLimit(kMaxDecodedMegabytes);
+    QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
     return image;
@@ -69,14 +79,14 @@ QCoro::Task<std::optional<QImage>> PortalScreenGrabber::desktopStill()
     arguments << QString() << QVariantMap{{QStringLiteral("interactive"), false}};
     const std::optional<PortalResponse> response = co_await requestFromPortal(
         bus, QString::fromLatin1(kInterface), QStringLiteral("Screenshot"), arguments, kAnswerTime);
-    if (!response) {
-        access->offered = false;
+    // Whatever kept the picture back (the user's no, a refusal the desktop
+    // remembered, which the portal reports as a failure, or no portal at
+    // all), the user is told that the screen could not be read; the next
+    // capture asks again.
+    if (!response || response->code != PortalResponse::success) {
+        access->refused = true;
         co_return std::nullopt;
     }
-    if (response->code == PortalResponse::cancelled)
-        access->refused = true;
-    if (response->code != PortalResponse::success)
-        co_return std::nullopt;
     const QUrl uri(response->results.value(QStringLiteral("uri")).toString());
     if (!uri.isLocalFile())
         co_return std::nullopt;

@@ -14,8 +14,8 @@ namespace tavolen::platform::portal {
 struct ScreenshotAccess {
     // False once the portal turned out to be missing or without Screenshot.
     bool offered = true;
-    // True once the user (or the desktop's policy) refused a screenshot;
-    // cleared when access is asked for again.
+    // True once a screenshot was refused or could not be had; cleared when
+    // access is asked for again.
     bool refused = false;
 };
 
