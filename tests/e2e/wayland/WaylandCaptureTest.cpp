@@ -35,15 +35,15 @@ protected:
     // `tavolen capture` inside the session, its settings pointing at `service`.
     QProcess *startCapture()
     {
+        // Written as the session's user, so the app can keep its device id.
         const QString config = rig().dir() + "/home/.config";
-        QDir().mkpath(config + "/tavolen");
-        QFile conf(config + "/tavolen/tavolen.conf");
-        EXPECT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(QString("[General]\napi_base=%1\napp_lang=en\nonboard_done=true\n")
-                       .arg(service.baseUrl())
-                       .toUtf8());
-        conf.close();
-        rig().run({"chown", "-R", "65534:65534", config});
+        const QByteArray settings = QString("[General]\napi_base=%1\napp_lang=en\nonboard_done=true\n")
+                                        .arg(service.baseUrl())
+                                        .toUtf8();
+        EXPECT_EQ(
+            rig().run({"sh", "-c", "mkdir -p \"$0/tavolen\" && cat > \"$0/tavolen/tavolen.conf\"", config},
+                      nullptr, 5000, settings),
+            0);
         // The app chooses its own window system: XWayland, as the session
         // offers it. Only the session's type is said, as a login manager would.
         QProcessEnvironment extra;
@@ -68,6 +68,44 @@ protected:
         return states;
     }
 
+    // `tavolen capture`, a drag over `region` (desktop coordinates) once the
+    // overlay shows, and the panel states until the result.
+    QList<QJsonObject> captureByDragging(QRect region)
+    {
+        QProcess *capture = startCapture();
+        const auto overlayShown = [&] {
+            return rig().run({"xdotool", "search", "--onlyvisible", "--name", "Tavolen selection"}, nullptr,
+                             3000) == 0;
+        };
+        if (!QTest::qWaitFor(overlayShown, 20000)) {
+            ADD_FAILURE() << "no overlay: " << capture->readAllStandardError().toStdString()
+                          << "\n--- portal:\n"
+                          << rig().logTail("portal").toStdString();
+            return {};
+        }
+        EXPECT_TRUE(rig().drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height())));
+        QByteArray out;
+        const QList<QJsonObject> states = statesUntil(*capture, "result", out);
+        EXPECT_FALSE(states.isEmpty()) << capture->readAllStandardError().toStdString();
+        return states;
+    }
+
+    // The one JPEG the service received, checked against `truth` (what grim saw
+    // of the same region) 3 px either side of the pattern's colour borders at
+    // `border` (in the JPEG's pixels).
+    void expectUploadOf(const QImage &truth, QPoint border)
+    {
+        ASSERT_EQ(service.requests(test::kStream).size(), 1);
+        const QImage jpeg = QImage::fromData(service.requests(test::kStream).front().jpeg(), "JPEG");
+        ASSERT_EQ(jpeg.size(), truth.size());
+        for (const QPoint at :
+             {QPoint(2, 2), border - QPoint(3, 3), border + QPoint(3, -3), border + QPoint(-3, 3),
+              border + QPoint(3, 3), QPoint(truth.width() - 3, truth.height() - 3)})
+            EXPECT_TRUE(near(jpeg.pixelColor(at), truth.pixelColor(at), 24))
+                << "at " << at.x() << "," << at.y() << ": " << jpeg.pixelColor(at).name().toStdString()
+                << " vs " << truth.pixelColor(at).name().toStdString();
+    }
+
     test::ScriptedServer service;
 };
 
@@ -84,35 +122,15 @@ TEST_F(WaylandCapture, ADragUploadsExactlyThePixelsUnderItAndTheReplyReachesTheW
     const QImage truth = desktop.copy(region);
     const QStringList before = pictureFiles({"/tmp", rig().dir()});
 
-    QProcess *capture = startCapture();
-    QByteArray out;
-    const auto overlayShown = [&] {
-        return rig().run({"xdotool", "search", "--onlyvisible", "--name", "Tavolen selection"}, nullptr,
-                         3000) == 0;
-    };
-    ASSERT_TRUE(QTest::qWaitFor(overlayShown, 20000))
-        << capture->readAllStandardError().toStdString() << "\n--- portal:\n"
-        << rig().logTail("portal").toStdString();
-    ASSERT_TRUE(rig().drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height())));
-
-    const QList<QJsonObject> states = statesUntil(*capture, "result", out);
-    ASSERT_GE(states.size(), 2) << capture->readAllStandardError().toStdString();
+    const QList<QJsonObject> states = captureByDragging(region);
+    ASSERT_GE(states.size(), 2);
     EXPECT_EQ(states[0].value("state").toString(), "hidden");
     EXPECT_EQ(states[1].value("state").toString(), "loading");
-    EXPECT_EQ(states.back().value("state").toString(), "result") << out.toStdString();
+    EXPECT_EQ(states.back().value("state").toString(), "result");
     EXPECT_EQ(states.back().value("best_reply").toString(), "Sure!");
 
     // One upload, of the dragged pixels as the screen showed them.
-    ASSERT_EQ(service.requests(test::kStream).size(), 1);
-    const QImage jpeg = QImage::fromData(service.requests(test::kStream).front().jpeg(), "JPEG");
-    ASSERT_EQ(jpeg.size(), region.size());
-    const QPoint border = QPoint(kOutput.width() / 2, kOutput.height() / 2) - region.topLeft();
-    for (const QPoint at :
-         {QPoint(2, 2), border - QPoint(3, 3), border + QPoint(3, -3), border + QPoint(-3, 3),
-          border + QPoint(3, 3), QPoint(region.width() - 3, region.height() - 3)})
-        EXPECT_TRUE(near(jpeg.pixelColor(at), truth.pixelColor(at), 24))
-            << "at " << at.x() << "," << at.y() << ": " << jpeg.pixelColor(at).name().toStdString() << " vs "
-            << truth.pixelColor(at).name().toStdString();
+    expectUploadOf(truth, QPoint(kOutput.width() / 2, kOutput.height() / 2) - region.topLeft());
 
     // The panel is on screen beside the selection, not over it.
     const QImage shown = rig().grimRegion(QRect(QPoint(), kOutput));
@@ -139,6 +157,44 @@ TEST_F(WaylandCapture, ADragUploadsExactlyThePixelsUnderItAndTheReplyReachesTheW
     for (const QString &file : before)
         left.removeAll(file);
     EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
+}
+
+class WaylandTwoOutputs : public WaylandCapture {};
+
+TEST_F(WaylandTwoOutputs, ASelectionOnAnOutputAtTwiceTheScaleIsCutAtThatOutputsOwnPixels)
+{
+    // A second output right of the first, 1280x720 pixels at scale 2: 640x360
+    // in desktop coordinates. The portal's picture of the whole desktop comes
+    // at the highest scale, so the first output's part is twice its size.
+    ASSERT_EQ(rig().run({"swaymsg", "create_output"}), 0);
+    ASSERT_EQ(rig().run({"swaymsg", "output HEADLESS-2 resolution 1280x720 position 1920 0 scale 2"}), 0);
+    ASSERT_EQ(rig().run({"swaymsg", "focus output HEADLESS-2"}), 0);
+    const QRect second(1920, 0, 640, 360);
+    QStringList argv{rig().stage(TAVOLEN_PATTERN_HELPER), "0", "0", "400", "300"};
+    for (const QColor &c : kQuadrants)
+        argv << c.name();
+    QProcessEnvironment xcb;
+    xcb.insert("QT_QPA_PLATFORM", "xcb");
+    rig().spawn(argv, xcb);
+    // The pattern's top-left quadrant fills the output's top-left quarter.
+    const auto shown = [&] {
+        const QImage picture = rig().grimRegion(second);
+        return picture.size() == QSize(1280, 720) && near(picture.pixelColor(320, 180), kQuadrants[0]) &&
+               near(picture.pixelColor(960, 540), kQuadrants[3]);
+    };
+    ASSERT_TRUE(QTest::qWaitFor(shown, 30000)) << "the pattern did not show on the second output";
+
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
+    const QPoint middle = second.center() + QPoint(1, 1);
+    const QRect region(middle - QPoint(77, 41), QSize(150, 90));
+    const QImage truth = rig().grimRegion(region);
+    ASSERT_EQ(truth.size(), region.size() * 2) << "grim grabs at the output's own scale";
+
+    const QList<QJsonObject> states = captureByDragging(region);
+    ASSERT_FALSE(states.isEmpty());
+    EXPECT_EQ(states.back().value("state").toString(), "result");
+    expectUploadOf(truth, (middle - region.topLeft()) * 2);
 }
 
 } // namespace
