@@ -32,8 +32,15 @@ QStringList pictureFiles(const QStringList &roots)
 
 class WaylandCapture : public WaylandDesktop {
 protected:
-    // `tavolen capture` inside the session, its settings pointing at `service`.
-    QProcess *startCapture()
+    void TearDown() override
+    {
+        // The next test starts its own; a panel left up would be in its picture.
+        for (QProcess *app : m_apps)
+            app->kill();
+    }
+
+    // `tavolen ARGUMENTS` inside the session, its settings pointing at `service`.
+    QProcess *startTavolen(const QStringList &arguments)
     {
         // Written as the session's user, so the app can keep its device id.
         const QString config = rig().dir() + "/home/.config";
@@ -49,8 +56,24 @@ protected:
         QProcessEnvironment extra;
         extra.insert("XDG_CONFIG_HOME", config);
         extra.insert("XDG_SESSION_TYPE", "wayland");
-        return rig().spawn({rig().stage(TAVOLEN_BINARY), "capture"}, extra);
+        m_apps << rig().spawn(QStringList{rig().stage(TAVOLEN_BINARY)} + arguments, extra);
+        return m_apps.back();
     }
+    QProcess *startCapture() { return startTavolen({"capture"}); }
+    bool overlayShown()
+    {
+        return rig().run({"xdotool", "search", "--onlyvisible", "--name", "Tavolen selection"}, nullptr,
+                         3000) == 0;
+    }
+    std::optional<QByteArray> pastedWithin(const QByteArray &expected, int timeoutMs)
+    {
+        std::optional<QByteArray> pasted;
+        for (QDeadlineTimer deadline(timeoutMs); pasted != expected && !deadline.hasExpired();
+             QThread::msleep(100))
+            pasted = rig().pasteText();
+        return pasted;
+    }
+
     // The panel states `tavolen capture` printed, once `state` is among them.
     static QList<QJsonObject> statesUntil(QProcess &capture, const QString &state, QByteArray &seen)
     {
@@ -73,11 +96,7 @@ protected:
     QList<QJsonObject> captureByDragging(QRect region)
     {
         QProcess *capture = startCapture();
-        const auto overlayShown = [&] {
-            return rig().run({"xdotool", "search", "--onlyvisible", "--name", "Tavolen selection"}, nullptr,
-                             3000) == 0;
-        };
-        if (!QTest::qWaitFor(overlayShown, 20000)) {
+        if (!QTest::qWaitFor([&] { return overlayShown(); }, 20000)) {
             ADD_FAILURE() << "no overlay: " << capture->readAllStandardError().toStdString()
                           << "\n--- portal:\n"
                           << rig().logTail("portal").toStdString();
@@ -98,6 +117,7 @@ protected:
         ASSERT_EQ(service.requests(test::kStream).size(), 1);
         const QImage jpeg = QImage::fromData(service.requests(test::kStream).front().jpeg(), "JPEG");
         ASSERT_EQ(jpeg.size(), truth.size());
+        ASSERT_TRUE(QRect(QPoint(3, 3), truth.size() - QSize(6, 6)).contains(border)) << "no border to check";
         for (const QPoint at :
              {QPoint(2, 2), border - QPoint(3, 3), border + QPoint(3, -3), border + QPoint(-3, 3),
               border + QPoint(3, 3), QPoint(truth.width() - 3, truth.height() - 3)})
@@ -107,6 +127,9 @@ protected:
     }
 
     test::ScriptedServer service;
+
+private:
+    QList<QProcess *> m_apps;
 };
 
 TEST_F(WaylandCapture, ADragUploadsExactlyThePixelsUnderItAndTheReplyReachesTheWaylandClipboard)
@@ -146,10 +169,7 @@ TEST_F(WaylandCapture, ADragUploadsExactlyThePixelsUnderItAndTheReplyReachesTheW
         << "the panel is not beside the selection";
 
     // The reply on the clipboard Wayland applications paste from.
-    std::optional<QByteArray> pasted;
-    for (QDeadlineTimer deadline(5000); pasted != "Sure!" && !deadline.hasExpired(); QThread::msleep(100))
-        pasted = rig().pasteText();
-    EXPECT_EQ(pasted, "Sure!");
+    EXPECT_EQ(pastedWithin("Sure!", 5000), "Sure!");
 
     // The portal's picture file is gone; nothing captured is on disk.
     EXPECT_FALSE(QFile::exists("/tmp/out.png"));
@@ -157,6 +177,37 @@ TEST_F(WaylandCapture, ADragUploadsExactlyThePixelsUnderItAndTheReplyReachesTheW
     for (const QString &file : before)
         left.removeAll(file);
     EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
+}
+
+TEST_F(WaylandCapture, TheCaptureCommandBoundToAKeyHandsTheCaptureToTheRunningApp)
+{
+    // Where the desktop has no shortcuts portal (sway), the user binds
+    // `tavolen capture` to a key; the resident app does the capture.
+    service.script(test::kStream,
+                   test::ScriptedResponse::stream({test::eventLines("result", test::envelopeJson())}));
+    QProcess *resident = startTavolen({});
+    const auto registered = [&] {
+        QByteArray out;
+        rig().run({"dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                   "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                   "string:app.tavolen.Tavolen"},
+                  &out, 3000);
+        return out.contains("boolean true");
+    };
+    ASSERT_TRUE(QTest::qWaitFor(registered, 20000)) << resident->readAllStandardError().toStdString();
+
+    EXPECT_EQ(rig().run({rig().stage(TAVOLEN_BINARY), "capture"}, nullptr, 10000), 0)
+        << "handed over at once";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return overlayShown(); }, 20000))
+        << resident->readAllStandardError().toStdString();
+    const QRect region(kOutput.width() / 2 - 40, kOutput.height() / 2 - 90, 180, 130);
+    const QImage truth = rig().grimRegion(region);
+    ASSERT_TRUE(rig().drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height())));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 1; }, 20000));
+    expectUploadOf(truth, QPoint(kOutput.width() / 2, kOutput.height() / 2) - region.topLeft());
+    EXPECT_EQ(pastedWithin("Sure!", 10000), "Sure!");
+    EXPECT_EQ(resident->state(), QProcess::Running);
 }
 
 class WaylandTwoOutputs : public WaylandCapture {};
