@@ -1,6 +1,7 @@
 #include "BenchDesktop.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -140,14 +141,19 @@ void report(const char *stage, double ours, double reference, const char *unit)
     std::fflush(stdout);
 }
 
-double residentMB()
+double statusMB(qint64 pid, const char *name)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+        if (line.startsWith(name))
+            return line.mid(qsizetype(qstrlen(name))).trimmed().split(' ').front().toDouble() / 1024.0;
     }
     return 0;
+}
+
+double residentMB()
+{
+    return statusMB(QCoreApplication::applicationPid(), "VmRSS:");
 }

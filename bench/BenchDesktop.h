@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -29,6 +30,9 @@ private:
 // other. Returns once it is on screen. Needs the QApplication.
 void showBenchContent();
 
+// A line "Name:   N kB" of process `pid`'s /proc status (`name` with its
+// colon), in MB; 0 when it cannot be read.
+double statusMB(qint64 pid, const char *name);
 // This process's resident memory in MB (0 when it cannot be read).
 double residentMB();
 // Milliseconds as "12.3ms".

@@ -64,6 +64,13 @@ double field(const QByteArray &rollup, const char *name)
     return m.hasMatch() ? m.captured(1).toDouble() / 1024 : 0;
 }
 
+// The process's memory totals (/proc/PID/smaps_rollup); empty when unreadable.
+QByteArray rollupOf(const QProcess &p)
+{
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(p.processId()));
+    return rollup.open(QIODevice::ReadOnly) ? rollup.readAll() : QByteArray();
+}
+
 Idle measure(const QString &program, const QString &windowClass, const QProcessEnvironment &env,
              const QStringList &arguments = {})
 {
@@ -81,12 +88,9 @@ Idle measure(const QString &program, const QString &windowClass, const QProcessE
         QThread::msleep(5);
     }
     QThread::sleep(5); // at rest: the ready note has gone
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(p.processId()));
-    if (rollup.open(QIODevice::ReadOnly)) {
-        const QByteArray text = rollup.readAll();
-        idle.rssMB = field(text, "Rss");
-        idle.pssMB = field(text, "Pss");
-    }
+    const QByteArray rollup = rollupOf(p);
+    idle.rssMB = field(rollup, "Rss");
+    idle.pssMB = field(rollup, "Pss");
     p.terminate();
     p.waitForFinished(5000);
     return idle;
@@ -94,8 +98,7 @@ Idle measure(const QString &program, const QString &windowClass, const QProcessE
 
 double residentOf(const QProcess &p)
 {
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(p.processId()));
-    return rollup.open(QIODevice::ReadOnly) ? field(rollup.readAll(), "Rss") : 0;
+    return field(rollupOf(p), "Rss");
 }
 
 // One whole loop as a user runs it: the hot key, a drag, the upload, the

@@ -13,10 +13,10 @@
 #include "api/ServiceUrl.h"
 #include "api/StreamReader.h"
 #include "api/UploadRequest.h"
+#include "capture/JpegEncoder.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -137,11 +137,7 @@ QByteArray renderPost(const Post &post)
     p.drawText(QPoint(48, kShot.height() - 60), post.actions);
     p.end();
 
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return jpeg;
+    return capture::jpegData(image).value();
 }
 
 quint16 freePort()
@@ -230,19 +226,6 @@ bool ServiceProcess::stop()
         return false;
     }
     return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-}
-
-// A line "Name:   N kB" of /proc/PID/status, in MB.
-double statusMB(qint64 pid, const char *name)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(name))
-            return line.mid(qsizetype(qstrlen(name))).trimmed().split(' ').front().toDouble() / 1024.0;
-    }
-    return 0;
 }
 
 // The process's CPU time so far, user and system, in ms: beside the wall

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 #include <functional>
 
 namespace tavolen::platform {
@@ -13,5 +15,19 @@ public:
     // left to it, silently.
     virtual void start(std::function<void()> onPress) = 0;
 };
+
+// Queues one call of `onPress`, a member of `context`, on `context`'s thread:
+// the press is handled after the event that reported it, never inside its
+// dispatch, by whatever handler is set by then. Dropped if `context` goes.
+inline void queuePress(QObject &context, const std::function<void()> &onPress)
+{
+    QMetaObject::invokeMethod(
+        &context,
+        [&onPress] {
+            if (onPress)
+                onPress();
+        },
+        Qt::QueuedConnection);
+}
 
 } // namespace tavolen::platform

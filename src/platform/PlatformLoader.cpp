@@ -21,7 +21,6 @@ namespace tavolen::platform {
 PlatformServices loadPlatformServices()
 {
     PlatformServices services;
-    services.pasteboard = std::make_unique<QtPasteboard>();
     services.sound = std::make_unique<CanberraSoundPlayer>();
     const SessionKind session = currentSessionKind();
     const bool onX = QGuiApplication::platformName() == QLatin1String("xcb");
@@ -50,6 +49,7 @@ PlatformServices loadPlatformServices()
         services.screenGrabber = std::make_unique<x11::X11ScreenGrabber>();
         services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
         services.hotKey = std::make_unique<x11::X11HotKey>();
+        services.pasteboard = std::make_unique<QtPasteboard>();
     } else {
         services.screenAccess = std::make_unique<NullScreenAccess>();
         services.activeWindow = std::make_unique<NullActiveWindow>();
@@ -57,6 +57,7 @@ PlatformServices loadPlatformServices()
         services.screenGrabber = std::make_unique<NullScreenGrabber>();
         services.floatingWindows = std::make_unique<NullFloatingWindows>();
         services.hotKey = std::make_unique<NullHotKey>();
+        services.pasteboard = std::make_unique<QtPasteboard>();
     }
     return services;
 }

@@ -6,6 +6,11 @@
 
 namespace tavolen::service {
 
+namespace {
+// The envelope's schema version.
+constexpr auto kSchemaVersion = "1";
+} // namespace
+
 AnalysisRunner::AnalysisRunner(TextExtractor &extractor, Engine &engine)
     : m_extractor(extractor), m_engine(engine)
 {}

@@ -39,11 +39,6 @@ public:
                                              std::chrono::steady_clock::time_point started,
                                              const FieldSink &onField, const std::atomic<bool> &cancelled);
 
-    QString engineName() const { return m_engine.name(); }
-
-    // The envelope's schema version.
-    static constexpr auto kSchemaVersion = "1";
-
 private:
     TextExtractor &m_extractor;
     Engine &m_engine;

@@ -26,13 +26,40 @@ struct Setting {
     std::function<QString(const QString &, ServiceConfig &)> set;
 };
 
+// A whole number from `min` to `max`, with `_` allowed between digits.
+std::optional<int> wholeNumber(const QString &raw, int min, int max)
+{
+    bool ok = false;
+    const int v = QString(raw).remove(QLatin1Char('_')).trimmed().toInt(&ok);
+    if (!ok || v < min || v > max)
+        return std::nullopt;
+    return v;
+}
+
+QString notWholeNumber(int min, int max)
+{
+    return QStringLiteral("expected a whole number from %1 to %2").arg(min).arg(max);
+}
+
 std::function<QString(const QString &, ServiceConfig &)> integer(int ServiceConfig::*member, int min, int max)
 {
     return [=](const QString &raw, ServiceConfig &c) {
-        bool ok = false;
-        const int v = QString(raw).remove(QLatin1Char('_')).toInt(&ok);
-        if (!ok || v < min || v > max)
-            return QStringLiteral("expected a whole number from %1 to %2").arg(min).arg(max);
+        const std::optional<int> v = wholeNumber(raw, min, max);
+        if (!v)
+            return notWholeNumber(min, max);
+        c.*member = *v;
+        return QString();
+    };
+}
+
+// Text, trimmed; `ifEmpty`, when given, is what an empty value is told.
+std::function<QString(const QString &, ServiceConfig &)> text(QString ServiceConfig::*member,
+                                                              const char *ifEmpty = nullptr)
+{
+    return [=](const QString &raw, ServiceConfig &c) {
+        const QString v = raw.trimmed();
+        if (ifEmpty && v.isEmpty())
+            return QString::fromLatin1(ifEmpty);
         c.*member = v;
         return QString();
     };
@@ -64,12 +91,7 @@ const std::vector<Setting> &settings()
 {
     static const std::vector<Setting> table = {
         {"host", "TAVOLEN_SERVICE_HOST", "address to listen on (127.0.0.1; 0.0.0.0 for every interface)",
-         [](const QString &raw, ServiceConfig &c) {
-             if (raw.trimmed().isEmpty())
-                 return QStringLiteral("expected an address");
-             c.host = raw.trimmed();
-             return QString();
-         }},
+         text(&ServiceConfig::host, "expected an address")},
         {"port", "TAVOLEN_SERVICE_PORT", "TCP port (8765)", integer(&ServiceConfig::port, 1, 65535)},
         {"engine", "TAVOLEN_SERVICE_ENGINE",
          "\"offline\" or \"llm\" (llm when a model is configured, else offline)",
@@ -109,11 +131,10 @@ const std::vector<Setting> &settings()
         {"llm.timeout_seconds", "TAVOLEN_SERVICE_LLM_TIMEOUT",
          "longest wait for the model's whole reading (75)",
          [](const QString &raw, ServiceConfig &c) {
-             bool ok = false;
-             const int v = raw.trimmed().toInt(&ok);
-             if (!ok || v < 1 || v > 600)
-                 return QStringLiteral("expected a whole number from 1 to 600");
-             c.llm.timeouts.total = std::chrono::seconds(v);
+             const std::optional<int> v = wholeNumber(raw, 1, 600);
+             if (!v)
+                 return notWholeNumber(1, 600);
+             c.llm.timeouts.total = std::chrono::seconds(*v);
              // A model may think in silence for as long as it may take at all.
              c.llm.timeouts.idle = std::min(c.llm.timeouts.idle, c.llm.timeouts.total);
              return QString();
@@ -123,11 +144,10 @@ const std::vector<Setting> &settings()
          integer(&ServiceConfig::dailyAllowance, 0, 1000000)},
         {"max_upload_mb", "TAVOLEN_SERVICE_MAX_UPLOAD_MB", "largest upload in MiB (10)",
          [](const QString &raw, ServiceConfig &c) {
-             bool ok = false;
-             const int v = raw.trimmed().toInt(&ok);
-             if (!ok || v < 1 || v > 100)
-                 return QStringLiteral("expected a whole number from 1 to 100");
-             c.maxUploadBytes = std::int64_t(v) * 1024 * 1024;
+             const std::optional<int> v = wholeNumber(raw, 1, 100);
+             if (!v)
+                 return notWholeNumber(1, 100);
+             c.maxUploadBytes = std::int64_t(*v) * 1024 * 1024;
              return QString();
          }},
         {"read_timeout_seconds", "TAVOLEN_SERVICE_READ_TIMEOUT",
@@ -141,24 +161,11 @@ const std::vector<Setting> &settings()
         {"ocr_instances", "TAVOLEN_SERVICE_OCR_INSTANCES",
          "text recognisers kept loaded, 0 = one per core (0)", integer(&ServiceConfig::ocrInstances, 0, 64)},
         {"ocr_languages", "TAVOLEN_SERVICE_OCR_LANGUAGES", "Tesseract languages (eng+chi_sim)",
-         [](const QString &raw, ServiceConfig &c) {
-             if (raw.trimmed().isEmpty())
-                 return QStringLiteral("expected language names such as eng+chi_sim");
-             c.ocrLanguages = raw.trimmed();
-             return QString();
-         }},
+         text(&ServiceConfig::ocrLanguages, "expected language names such as eng+chi_sim")},
         {"tessdata_dir", "TAVOLEN_SERVICE_TESSDATA", "folder of *.traineddata (Tesseract's default)",
-         [](const QString &raw, ServiceConfig &c) {
-             c.tessdataDir = raw.trimmed();
-             return QString();
-         }},
+         text(&ServiceConfig::tessdataDir)},
         {"token", "TAVOLEN_SERVICE_TOKEN", "bearer token uploads must carry (the app's built-in one)",
-         [](const QString &raw, ServiceConfig &c) {
-             if (raw.trimmed().isEmpty())
-                 return QStringLiteral("expected a token");
-             c.token = raw.trimmed();
-             return QString();
-         }},
+         text(&ServiceConfig::token, "expected a token")},
     };
     return table;
 }

@@ -12,6 +12,13 @@
 
 namespace tavolen::service {
 
+// Whether an interface-language tag ("zh-Hans", "zh_CN") asks for Chinese:
+// one rule for every engine and every message the service writes.
+inline bool prefersChinese(const QString &languageTag)
+{
+    return languageTag.trimmed().startsWith(QLatin1String("zh"), Qt::CaseInsensitive);
+}
+
 // What one upload gives an engine to read. Everything stays in memory.
 struct AnalysisInput {
     // Text extracted from the screenshot, reading order, CJK runs joined.

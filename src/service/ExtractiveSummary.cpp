@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -15,6 +16,7 @@ namespace {
 constexpr qsizetype kMaxLatin = 220;
 constexpr qsizetype kMaxCjk = 90;
 
+// `line`: trimmed.
 bool isChrome(const QString &line)
 {
     static const QSet<QString> buttons = [] {
@@ -60,16 +62,15 @@ bool isChrome(const QString &line)
             "^[\\d\\s.,kmw万亿·•|]*(replies|reposts|likes|views|comments|shares)?[\\d\\s.,kmw万·•|]*$"),
         QRegularExpression::CaseInsensitiveOption);
 
-    const QString l = line.trimmed().toLower();
+    const QString l = line.toLower();
     if (buttons.contains(l) || header.match(l).hasMatch() || meta.match(l).hasMatch() ||
         counts.match(l).hasMatch())
         return true;
-    // A display name followed by its handle: "Jane Doe @jane · 2h".
     // A name, a handle and perhaps a time, as OCR reads them: "Jane Doe
     // @jane · 2h", "张三 @zhangsan .3 小时", "Replying to @jane".
     static const QRegularExpression byline(
         QStringLiteral("^[^@!?。！？]{0,40}@\\w{2,}[\\s·•.,:|–—-]*\\d*\\s*\\p{L}{0,6}\\s*$"));
-    if (byline.match(line.trimmed()).hasMatch())
+    if (byline.match(line).hasMatch())
         return true;
     qsizetype letters = 0;
     for (const QChar c : l)
@@ -118,8 +119,9 @@ QString trimTo(const QString &text, qsizetype min, qsizetype max, bool cjk)
     return text.left(at).trimmed() + QChar(0x2026);
 }
 
-} // namespace
-
+// The lines of a screenshot's text that carry what was written, without the
+// application's own words around it: handles, times, counters, buttons
+// ("Reply", "转发") and mail headers.
 QStringList contentLines(const QString &text)
 {
     QStringList out;
@@ -145,6 +147,8 @@ QStringList contentLines(const QString &text)
     // A short reply ("thanks @sam") looks like a byline; better it than nothing.
     return out.isEmpty() ? wordy : out;
 }
+
+} // namespace
 
 QString extractiveSummary(const QString &text)
 {

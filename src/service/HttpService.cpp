@@ -43,10 +43,16 @@ void sendJson(httplib::Response &res, int status, const QByteArray &json)
     res.set_content(json.constData(), std::size_t(json.size()), "application/json; charset=utf-8");
 }
 
-void sendError(httplib::Response &res, const ServiceError &e, const QString &requestId)
+// What the request's log line says of its failure.
+void noteFailure(const ServiceError &e)
 {
     t_notes.error = e.code;
     t_notes.detail = e.detail;
+}
+
+void sendError(httplib::Response &res, const ServiceError &e, const QString &requestId)
+{
+    noteFailure(e);
     const std::optional<QString> id = requestId.isEmpty() ? std::nullopt : std::optional(requestId);
     sendJson(res, e.status, api::encodeAPIErrorEnvelope({id, e.apiError()}));
 }
@@ -65,7 +71,7 @@ public:
 
     void health(const httplib::Request &, httplib::Response &res)
     {
-        sendJson(res, 200, R"({"status":"ok","engine":)" + api::encodeText(m_runner.engineName()) + '}');
+        sendJson(res, 200, R"({"status":"ok","engine":)" + api::encodeText(m_parts.engine.name()) + '}');
     }
 
     void analyze(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader,
@@ -139,7 +145,7 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
         return sendError(res, ServiceError::unauthorized(headerZh), requestId);
     if (!multipart)
         return sendError(res, ServiceError::badRequest(headerZh), requestId);
-    std::variant<Upload, ServiceError> checked = form.finish(headerLanguage, headerZh);
+    std::variant<Upload, ServiceError> checked = form.finish(headerLanguage);
     if (const auto *refusal = std::get_if<ServiceError>(&checked))
         return sendError(res, *refusal, requestId);
     Upload upload = std::get<Upload>(std::move(checked));
@@ -212,8 +218,7 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
                                 QStringLiteral("stream"), job.started, sendField, cancelled);
     heartbeat.reset();
     if (const auto *failure = std::get_if<ServiceError>(&reading)) {
-        t_notes.error = failure->code;
-        t_notes.detail = failure->detail;
+        noteFailure(*failure);
         write(eventLines("error", api::encodeAPIError(failure->apiError())));
     } else {
         job.ticket->kept = true;

@@ -11,11 +11,6 @@ ServiceError make(int status, const char *code, bool zh, const char *en, const c
 
 } // namespace
 
-bool prefersChinese(const QString &languageTag)
-{
-    return languageTag.trimmed().startsWith(QLatin1String("zh"), Qt::CaseInsensitive);
-}
-
 ServiceError ServiceError::badRequest(bool zh)
 {
     return make(400, "bad_request", zh, "The upload was incomplete or malformed. Please try again.",

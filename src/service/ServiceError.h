@@ -1,6 +1,7 @@
 #pragma once
 
 #include "api/Records.h"
+#include "service/Engine.h"
 
 #include <QString>
 
@@ -35,8 +36,5 @@ struct ServiceError {
     // The status of an error that the HTTP layer raised itself.
     static ServiceError forStatus(int status, bool zh);
 };
-
-// Whether an interface-language tag ("zh-Hans", "zh_CN") asks for Chinese.
-bool prefersChinese(const QString &languageTag);
 
 } // namespace tavolen::service

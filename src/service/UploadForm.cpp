@@ -57,8 +57,9 @@ bool UploadForm::discard(std::size_t size)
     return withinBudget(size);
 }
 
-std::variant<Upload, ServiceError> UploadForm::finish(const QString &headerLanguage, bool zh) const
+std::variant<Upload, ServiceError> UploadForm::finish(const QString &headerLanguage) const
 {
+    const bool zh = prefersChinese(headerLanguage);
     if (!m_sawMeta || !m_sawImage)
         return ServiceError::badRequest(zh);
     const auto meta = nlohmann::json::parse(m_meta.constBegin(), m_meta.constEnd(), nullptr, false);

@@ -36,8 +36,8 @@ public:
     Stop stopReason() const { return m_stop; }
 
     // The upload, or why it is refused. `headerLanguage` is the
-    // Accept-Language header; messages are in Chinese when `zh`.
-    std::variant<Upload, ServiceError> finish(const QString &headerLanguage, bool zh) const;
+    // Accept-Language header, which also chooses the messages' language.
+    std::variant<Upload, ServiceError> finish(const QString &headerLanguage) const;
 
     // A meta document is about 70 bytes.
     static constexpr std::int64_t kMaxMetaBytes = 64 * 1024;

@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QList>
-#include <QMetaObject>
 #include <QPointer>
 
 #include <qcoro/qcorodbuspendingcall.h>
@@ -143,12 +142,6 @@ QCoro::Task<> PortalHotKey::bindShortcut()
     const PortalInterface shortcuts = co_await portalInterfaceVersion(bus, shortcutsInterface());
     if (!self || !shortcuts.version)
         co_return;
-    // Signals are matched against the portal's unique name: given the
-    // well-known one, Qt would look its owner up with a blocking call.
-    const std::optional<QString> owner = co_await portalOwner(bus);
-    if (!self || !owner)
-        co_return;
-
     const std::optional<PortalResponse> created =
         co_await requestFromPortal(bus, shortcutsInterface(), QStringLiteral("CreateSession"),
                                    createSessionArguments(), kSessionTimeout);
@@ -163,7 +156,8 @@ QCoro::Task<> PortalHotKey::bindShortcut()
     }
     m_session = session;
     // Before binding: a press that follows the bind at once is not lost.
-    listen(*owner);
+    // Only the portal that made the session is listened to.
+    listen(created->portal);
 
     const std::optional<PortalResponse> bound = co_await requestFromPortal(
         bus, shortcutsInterface(), QStringLiteral("BindShortcuts"), bindArguments(session), kBindTimeout);
@@ -200,14 +194,7 @@ void PortalHotKey::onActivated(const QDBusObjectPath &session, const QString &id
 {
     if (session.path() != m_session || id != shortcutId())
         return;
-    // Queued: the press is handled after this signal's delivery, never inside it.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_onPress)
-                m_onPress();
-        },
-        Qt::QueuedConnection);
+    queuePress(*this, m_onPress);
 }
 
 } // namespace tavolen::platform::portal

@@ -68,7 +68,7 @@ Q_SIGNALS:
     void ended();
 
 private Q_SLOTS:
-    void onResponse(uint code, const QVariantMap &results) { end(PortalResponse{code, results}); }
+    void onResponse(uint code, const QVariantMap &results) { end(PortalResponse{code, results, m_portal}); }
 
 private:
     static QString interfaceName() { return QStringLiteral("org.freedesktop.portal.Request"); }
@@ -107,6 +107,34 @@ private:
     std::optional<PortalResponse> m_response;
 };
 
+QCoro::Task<QDBusMessage> callBus(QDBusConnection bus, QString method, QVariantList arguments, int timeoutMs)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("/org/freedesktop/DBus"),
+                                                       QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(arguments);
+    co_return co_await bus.asyncCall(call, timeoutMs);
+}
+
+// The unique bus name that holds the portal, asked without blocking; a
+// portal started on demand is started first. Signals are matched against it:
+// given the well-known name, Qt would look its owner up with a blocking call.
+QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus)
+{
+    const QVariantList name{QString::fromLatin1(kPortalService)};
+    QDBusMessage reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        // Portals are started on demand; at login it may take seconds.
+        QVariantList start = name;
+        start << 0u;
+        co_await callBus(bus, QStringLiteral("StartServiceByName"), start, 25000);
+        reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
+    }
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        co_return std::nullopt;
+    co_return reply.arguments().front().toString();
+}
+
 } // namespace
 
 QString nextToken()
@@ -138,35 +166,6 @@ QCoro::Task<std::optional<PortalResponse>> requestFromPortal(QDBusConnection bus
     if (!request->hasEnded())
         co_await qCoro(request.get(), &PendingRequest::ended);
     co_return request->response();
-}
-
-namespace {
-
-QCoro::Task<QDBusMessage> callBus(QDBusConnection bus, QString method, QVariantList arguments, int timeoutMs)
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                       QStringLiteral("/org/freedesktop/DBus"),
-                                                       QStringLiteral("org.freedesktop.DBus"), method);
-    call.setArguments(arguments);
-    co_return co_await bus.asyncCall(call, timeoutMs);
-}
-
-} // namespace
-
-QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus)
-{
-    const QVariantList name{QString::fromLatin1(kPortalService)};
-    QDBusMessage reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        // Portals are started on demand; at login it may take seconds.
-        QVariantList start = name;
-        start << 0u;
-        co_await callBus(bus, QStringLiteral("StartServiceByName"), start, 25000);
-        reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
-    }
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        co_return std::nullopt;
-    co_return reply.arguments().front().toString();
 }
 
 QCoro::Task<PortalInterface> portalInterfaceVersion(QDBusConnection bus, QString interface)

@@ -20,6 +20,9 @@ struct PortalResponse {
     enum Code : uint { success = 0, cancelled = 1, failed = 2 };
     uint code = failed;
     QVariantMap results{};
+    // The unique bus name of the portal that answered, for listening to its
+    // signals (given the well-known name, Qt would look it up blocking).
+    QString portal{};
 };
 
 // A portal method that answers later: `arguments` ends with the options map,
@@ -45,11 +48,6 @@ struct PortalInterface {
 // Asks for `interface`'s version, starting the portal if it is not running.
 // Awaited, never blocking.
 QCoro::Task<PortalInterface> portalInterfaceVersion(QDBusConnection bus, QString interface);
-
-// The unique bus name that holds the portal, asked without blocking; a
-// portal started on demand is started first. Signals are matched against it:
-// given the well-known name, Qt would look its owner up with a blocking call.
-QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus);
 
 // A token for handle_token / session_handle_token options: unique within
 // this process, made of the characters an object path allows.

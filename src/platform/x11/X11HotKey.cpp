@@ -138,14 +138,7 @@ bool X11HotKey::nativeEventFilter(const QByteArray &eventType, void *message, qi
         const uint16_t state = press->state & 0xFF;
         if (std::find(m_modifierSets.begin(), m_modifierSets.end(), state) == m_modifierSets.end())
             return false;
-        // Queued: the press is handled after this event, never inside Qt's dispatch of it.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (m_onPress)
-                    m_onPress();
-            },
-            Qt::QueuedConnection);
+        queuePress(*this, m_onPress);
         return true;
     }
     if (type == XCB_MAPPING_NOTIFY) {

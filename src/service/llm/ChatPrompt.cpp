@@ -39,7 +39,7 @@ Write tone_label, summary, hidden_meaning, risk_reason, tone, intent, action_rea
 
 QString languageName(const QString &uiLanguage)
 {
-    return uiLanguage == u"zh-Hans" ? QStringLiteral("Simplified Chinese") : QStringLiteral("English");
+    return prefersChinese(uiLanguage) ? QStringLiteral("Simplified Chinese") : QStringLiteral("English");
 }
 
 std::string userText(const AnalysisInput &input, bool vision)
@@ -58,12 +58,13 @@ std::string userText(const AnalysisInput &input, bool vision)
     return text.toStdString();
 }
 
-} // namespace
-
+// The model's instructions, in the interface language's terms.
 QString systemPrompt(const QString &uiLanguage)
 {
     return QString::fromUtf8(kInstructions).replace(QStringLiteral("{LANG}"), languageName(uiLanguage));
 }
+
+} // namespace
 
 std::string chatRequestBody(const LlmSettings &settings, const AnalysisInput &input)
 {

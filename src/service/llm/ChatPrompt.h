@@ -9,15 +9,12 @@
 
 namespace tavolen::service::llm {
 
-// The instructions that make a chat model answer with one reading as one JSON
-// object, early fields first. Everything the user reads about the post is
-// written in the interface language `uiLanguage` ("zh-Hans" gives Simplified
-// Chinese, anything else English); the replies stay in the post's language.
-QString systemPrompt(const QString &uiLanguage);
-
 // The JSON body of one streamed chat-completions request for `input`: the
-// model, the instructions, the extracted text and, when `settings.vision` is
-// on, the screenshot as a data: URL.
+// model, the instructions (one reading as one JSON object, early fields
+// first; what the user reads about the post in the interface language, a
+// Chinese tag giving Simplified Chinese; the replies in the post's
+// language), the extracted text and, when `settings.vision` is on, the
+// screenshot as a data: URL.
 std::string chatRequestBody(const LlmSettings &settings, const AnalysisInput &input);
 
 } // namespace tavolen::service::llm

@@ -36,50 +36,40 @@ const std::string *textMember(const json &object, const char *key)
 }
 
 // The endpoint's own words for an error event, shortened for a log line.
-EngineFailure streamedError(const json &error)
+EngineFailure streamedError(std::string_view payload)
 {
-    const std::string *message =
-        error.is_string() ? &error.get_ref<const std::string &>() : textMember(error, "message");
-    const QString text = message ? QString::fromStdString(*message) : QStringLiteral("no message");
-    return llmFailure(
-        "model_unavailable",
-        QStringLiteral("the model endpoint reported an error in its stream: %1").arg(text.left(200)));
+    return llmFailure("model_unavailable",
+                      QStringLiteral("the model endpoint reported an error in its stream: %1")
+                          .arg(endpointMessage(payload)));
 }
 
 } // namespace
 
 ChatStream::ChatStream(ContentSink onContent, std::size_t maxLine)
-    : m_onContent(std::move(onContent)), m_maxLine(maxLine)
+    : m_onContent(std::move(onContent)), m_maxLine(maxLine), m_lines(qsizetype(maxLine))
 {}
 
 bool ChatStream::feed(std::string_view bytes)
 {
-    for (const char c : bytes) {
-        if (m_finished || m_failure)
-            return false;
-        if (m_framing == Framing::Unknown) {
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
-                continue;
-            m_framing = c == '{' ? Framing::WholeJson : Framing::Events;
-        }
-        const bool afterCr = std::exchange(m_afterCarriageReturn, c == '\r');
-        if (m_framing == Framing::Events && c == '\n' && afterCr)
-            continue;
-        if (m_framing == Framing::Events && (c == '\r' || c == '\n')) {
-            line(m_line);
-            m_line.clear();
-            continue;
-        }
-        if (m_line.size() >= m_maxLine) {
-            m_failure = llmFailure(
-                "model_output_too_large",
-                m_framing == Framing::Events
-                    ? QStringLiteral("the model endpoint sent a line longer than %1 bytes").arg(m_maxLine)
-                    : QStringLiteral("the model endpoint's answer is longer than %1 bytes").arg(m_maxLine));
-            return false;
-        }
-        m_line.push_back(c);
+    if (m_finished || m_failure)
+        return false;
+    if (m_framing == Framing::Unknown) {
+        const std::size_t first = bytes.find_first_not_of(" \t\r\n");
+        if (first == std::string_view::npos)
+            return true;
+        bytes.remove_prefix(first);
+        m_framing = bytes.front() == '{' ? Framing::WholeJson : Framing::Events;
     }
+    if (m_framing == Framing::WholeJson) {
+        if (m_whole.size() + bytes.size() > m_maxLine) {
+            m_failure = tooLarge();
+            return false;
+        }
+        m_whole.append(bytes);
+        return true;
+    }
+    m_lines.append(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    drainLines();
     return !m_finished && !m_failure;
 }
 
@@ -87,11 +77,34 @@ void ChatStream::finish()
 {
     if (m_finished || m_failure)
         return;
-    if (m_framing == Framing::WholeJson)
-        chunk(m_line);
-    else if (!m_line.empty())
-        line(m_line);
-    m_line.clear();
+    if (m_framing == Framing::WholeJson) {
+        chunk(m_whole);
+        m_whole.clear();
+    } else {
+        m_lines.close();
+        drainLines();
+    }
+}
+
+void ChatStream::drainLines()
+{
+    while (!m_finished && !m_failure) {
+        const std::optional<QByteArray> next = m_lines.next();
+        if (!next)
+            break;
+        line(std::string_view(next->constData(), std::size_t(next->size())));
+    }
+    if (m_lines.overflowed() && !m_failure)
+        m_failure = tooLarge();
+}
+
+EngineFailure ChatStream::tooLarge() const
+{
+    return llmFailure(
+        "model_output_too_large",
+        m_framing == Framing::Events
+            ? QStringLiteral("the model endpoint sent a line longer than %1 bytes").arg(m_maxLine)
+            : QStringLiteral("the model endpoint's answer is longer than %1 bytes").arg(m_maxLine));
 }
 
 void ChatStream::line(std::string_view text)
@@ -110,8 +123,8 @@ void ChatStream::chunk(std::string_view payload)
     const json doc = json::parse(payload.begin(), payload.end(), nullptr, /*allow_exceptions=*/false);
     if (!doc.is_object())
         return; // a keep-alive or a line we do not understand; the final check catches lost text
-    if (const json *error = member(doc, "error")) {
-        m_failure = streamedError(*error);
+    if (member(doc, "error")) {
+        m_failure = streamedError(payload);
         return;
     }
     const json *choices = member(doc, "choices");

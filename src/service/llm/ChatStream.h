@@ -1,5 +1,6 @@
 #pragma once
 
+#include "api/LineSplitter.h"
 #include "service/Engine.h"
 
 #include <cstddef>
@@ -42,14 +43,16 @@ private:
     // Known from the body's first character: "{" starts one whole answer.
     enum class Framing { Unknown, Events, WholeJson };
 
+    void drainLines();
     void line(std::string_view text);
     void chunk(std::string_view payload);
+    EngineFailure tooLarge() const;
 
     ContentSink m_onContent;
     std::size_t m_maxLine;
-    std::string m_line;
+    api::LineSplitter m_lines;
+    std::string m_whole; // the one JSON answer of an endpoint that does not stream
     Framing m_framing = Framing::Unknown;
-    bool m_afterCarriageReturn = false;
     bool m_finished = false;
     bool m_cutShort = false;
     std::optional<EngineFailure> m_failure;

@@ -34,8 +34,8 @@ constexpr std::array<Message, 10> kMessages{{
      "服务的模型地址有误，请检查其设置。"},
 }};
 
-// The endpoint's own error message (OpenAI-style {"error": {"message": …}}
-// or {"error": "…"}), else the start of the body, on one short line.
+} // namespace
+
 QString endpointMessage(std::string_view body)
 {
     const auto doc = nlohmann::json::parse(body.begin(), body.end(), nullptr, /*allow_exceptions=*/false);
@@ -54,6 +54,8 @@ QString endpointMessage(std::string_view body)
             c = u' ';
     return text.simplified().left(200);
 }
+
+namespace {
 
 const char *statusCode(int status)
 {
@@ -87,7 +89,7 @@ EngineFailure withUserMessage(EngineFailure failure, const QString &uiLanguage)
 {
     for (const Message &m : kMessages)
         if (failure.code == QLatin1String(m.code))
-            failure.message_zh = QString::fromUtf8(uiLanguage == u"zh-Hans" ? m.zh : m.en);
+            failure.message_zh = QString::fromUtf8(prefersChinese(uiLanguage) ? m.zh : m.en);
     return failure;
 }
 

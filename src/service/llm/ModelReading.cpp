@@ -1,6 +1,7 @@
 #include "service/llm/ModelReading.h"
 
 #include "api/Decoding.h"
+#include "service/llm/LlmFailures.h"
 
 #include <QStringList>
 
@@ -19,7 +20,7 @@ constexpr std::array<const char *, 6> kRequiredWithoutDefault{
 
 EngineFailure invalid(const QString &detail)
 {
-    return EngineFailure{QStringLiteral("model_output_invalid"), std::nullopt, detail};
+    return llmFailure("model_output_invalid", detail);
 }
 
 bool missing(const json &object, const char *key)

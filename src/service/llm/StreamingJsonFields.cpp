@@ -3,31 +3,24 @@
 #include "api/StreamReader.h"
 #include "service/llm/ModelReading.h"
 
+#include <nlohmann/json.hpp>
+
+#include <optional>
 #include <utility>
 
 namespace tavolen::service::llm {
 
 namespace {
 
-int hexValue(char c)
+// A whole JSON string as written, quotes included, decoded by the same
+// parser that reads the finished answer, so an early field is refused
+// exactly when the final reading would be; nullopt when it is not valid.
+std::optional<std::string> decodedString(std::string_view written)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool isHighSurrogate(char32_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-
-bool isLowSurrogate(char32_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
+    const auto value = nlohmann::json::parse(written.begin(), written.end(), nullptr, false);
+    if (!value.is_string())
+        return std::nullopt;
+    return value.get<std::string>();
 }
 
 } // namespace
@@ -105,9 +98,8 @@ void StreamingJsonFields::structureStep(char c)
     switch (c) {
     case '"':
         m_inString = true;
-        m_escape = Escape::None;
-        m_decoded.clear();
-        m_stringValid = true;
+        m_escaped = false;
+        m_stringBegin = m_text.size() - 1;
         m_stringIsKey = m_depth == 1 && m_expectKey;
         break;
     case '{':
@@ -136,110 +128,15 @@ void StreamingJsonFields::structureStep(char c)
 
 void StreamingJsonFields::stringStep(char c)
 {
-    switch (m_escape) {
-    case Escape::None:
-        if (c == '"') {
-            m_inString = false;
-            stringClosed();
-        } else if (c == '\\') {
-            m_escape = Escape::Backslash;
-        } else {
-            // Raw control characters are not allowed inside JSON strings.
-            if (static_cast<unsigned char>(c) < 0x20)
-                m_stringValid = false;
-            m_decoded.push_back(c);
-        }
+    // Only where the string ends is followed here; its content is decoded
+    // whole once it has closed.
+    if (std::exchange(m_escaped, false))
         return;
-    case Escape::Backslash: {
-        m_escape = Escape::None;
-        static constexpr std::string_view from = "\"\\/bfnrt";
-        static constexpr std::string_view to = "\"\\/\b\f\n\r\t";
-        if (c == 'u') {
-            m_escape = Escape::Hex;
-            m_hexDigits = 0;
-            m_hexValue = 0;
-        } else if (const auto at = from.find(c); at != std::string_view::npos) {
-            m_decoded.push_back(to[at]);
-        } else {
-            m_stringValid = false;
-        }
-        return;
-    }
-    case Escape::Hex:
-        appendHex(c, Escape::Hex);
-        return;
-    case Escape::PairBackslash:
-        // A high surrogate must be followed at once by an escaped low one.
-        if (c == '\\') {
-            m_escape = Escape::PairU;
-            return;
-        }
-        m_stringValid = false;
-        m_escape = Escape::None;
-        stringStep(c);
-        return;
-    case Escape::PairU:
-        if (c == 'u') {
-            m_escape = Escape::PairHex;
-            m_hexDigits = 0;
-            m_hexValue = 0;
-            return;
-        }
-        m_stringValid = false;
-        m_escape = Escape::Backslash;
-        stringStep(c);
-        return;
-    case Escape::PairHex:
-        appendHex(c, Escape::PairHex);
-        return;
-    }
-}
-
-void StreamingJsonFields::appendHex(char c, Escape state)
-{
-    const int digit = hexValue(c);
-    if (digit < 0) {
-        m_stringValid = false;
-        m_escape = Escape::None;
-        stringStep(c);
-        return;
-    }
-    m_hexValue = m_hexValue * 16 + char32_t(digit);
-    if (++m_hexDigits < 4)
-        return;
-    m_escape = Escape::None;
-    const char32_t unit = m_hexValue;
-    if (state == Escape::PairHex) {
-        if (isLowSurrogate(unit))
-            appendCodePoint(0x10000 + ((m_highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
-        else
-            m_stringValid = false;
-    } else if (isHighSurrogate(unit)) {
-        m_highSurrogate = unit;
-        m_escape = Escape::PairBackslash;
-    } else if (isLowSurrogate(unit)) {
-        m_stringValid = false;
-    } else {
-        appendCodePoint(unit);
-    }
-}
-
-void StreamingJsonFields::appendCodePoint(char32_t cp)
-{
-    if (cp < 0x80) {
-        m_decoded.push_back(char(cp));
-    } else if (cp < 0x800) {
-        m_decoded.push_back(char(0xC0 | (cp >> 6)));
-        m_decoded.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        m_decoded.push_back(char(0xE0 | (cp >> 12)));
-        m_decoded.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        m_decoded.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        m_decoded.push_back(char(0xF0 | (cp >> 18)));
-        m_decoded.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        m_decoded.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        m_decoded.push_back(char(0x80 | (cp & 0x3F)));
+    if (c == '\\') {
+        m_escaped = true;
+    } else if (c == '"') {
+        m_inString = false;
+        stringClosed();
     }
 }
 
@@ -247,14 +144,15 @@ void StreamingJsonFields::stringClosed()
 {
     if (m_depth != 1)
         return;
+    const std::optional<std::string> decoded = decodedString(std::string_view(m_text).substr(m_stringBegin));
     if (m_stringIsKey) {
-        m_key = m_decoded;
+        m_key = decoded.value_or(std::string());
         return;
     }
     const std::string key = std::exchange(m_key, {});
-    if (!m_stringValid || !api::isPartialField(QString::fromStdString(key)) || m_reported.count(key))
+    if (!decoded || !api::isPartialField(QString::fromStdString(key)) || m_reported.count(key))
         return;
-    QString value = QString::fromUtf8(m_decoded.data(), qsizetype(m_decoded.size()));
+    QString value = QString::fromUtf8(decoded->data(), qsizetype(decoded->size()));
     if (key == "risk_level") {
         // Reported only in the form the finished reading will carry.
         const std::optional<QString> level = normalizedRiskLevel(value);

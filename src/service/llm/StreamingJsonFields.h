@@ -32,8 +32,6 @@ public:
 private:
     // Candidate: a "{" seen in the preamble, not yet known to open the object.
     enum class Phase { Preamble, Candidate, Object, Done };
-    // Where a string's escape decoding stands.
-    enum class Escape { None, Backslash, Hex, PairBackslash, PairU, PairHex };
 
     void step(char c);
     void preambleStep(char c);
@@ -41,8 +39,6 @@ private:
     void structureStep(char c);
     void stringStep(char c);
     void stringClosed();
-    void appendHex(char c, Escape next);
-    void appendCodePoint(char32_t cp);
 
     FieldSink m_sink;
     std::string m_text;
@@ -53,15 +49,11 @@ private:
     bool m_thinking = false; // inside a <think> block before the object
     bool m_expectKey = false;
     bool m_inString = false;
-    Escape m_escape = Escape::None;
-    // The string being read at the top level, decoded, and whether it is
-    // still valid JSON text; deeper strings are only skipped.
-    std::string m_decoded;
-    bool m_stringValid = true;
+    bool m_escaped = false; // the string's last character was a lone backslash
+    // Where the string being read starts (its opening quote), and whether it
+    // is a member name of the top-level object.
+    std::size_t m_stringBegin = 0;
     bool m_stringIsKey = false;
-    int m_hexDigits = 0;
-    char32_t m_hexValue = 0;
-    char32_t m_highSurrogate = 0;
     std::string m_key;
     std::set<std::string> m_reported;
 };
