@@ -136,7 +136,9 @@ const std::vector<Setting> &settings()
                  return notWholeNumber(1, 600);
              c.llm.timeouts.total = std::chrono::seconds(*v);
              // A model may think in silence for as long as it may take at all.
-             c.llm.timeouts.idle = std::min(c.llm.timeouts.idle, c.llm.timeouts.total);
+             // From the default, not from what an earlier source set: the
+             // environment overrides the file, whatever the file said.
+             c.llm.timeouts.idle = std::min(llm::LlmTimeouts{}.idle, c.llm.timeouts.total);
              return QString();
          }},
         {"daily_allowance", "TAVOLEN_SERVICE_DAILY_ALLOWANCE",

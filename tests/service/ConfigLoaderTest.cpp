@@ -40,6 +40,11 @@ TEST(ConfigLoader, ReadsTheTomlSubsetWithTablesStringsNumbersAndComments)
     const auto slow = fromText(QStringLiteral("llm.timeout_seconds = 20")).config.llm.timeouts;
     EXPECT_EQ(slow.total, std::chrono::seconds(20));
     EXPECT_EQ(slow.idle, std::chrono::seconds(20));
+    // A later source (the environment over the file) sets the limit afresh,
+    // whatever an earlier one left behind.
+    ConfigLoad overridden = fromText(QStringLiteral("llm.timeout_seconds = 20\nllm.timeout_seconds = 60"));
+    EXPECT_EQ(overridden.config.llm.timeouts.idle,
+              fromText(QStringLiteral("llm.timeout_seconds = 60")).config.llm.timeouts.idle);
     EXPECT_LT(fromText(QString()).config.llm.timeouts.total, std::chrono::seconds(90));
 }
 
