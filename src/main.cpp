@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 #include <QTextStream>
 
 #include <cstring>
@@ -49,6 +50,17 @@ int main(int argc, char *argv[])
         return error.isEmpty() ? 0 : 1;
     }
 
+    if (!platform::hasGraphicalSession(QProcessEnvironment::systemEnvironment())) {
+        QCoreApplication app(argc, argv);
+        platform::IniSettingsStore settingsStore;
+        installSettings(&settingsStore);
+        QTextStream(stderr) << L::text(
+                                   QStringLiteral("No graphical session found (DISPLAY and WAYLAND_DISPLAY "
+                                                  "are unset)."),
+                                   QStringLiteral("未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）。"))
+                            << '\n';
+        return 1;
+    }
     platform::chooseWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavolen"));

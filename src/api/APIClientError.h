@@ -1,6 +1,7 @@
 #pragma once
 
 #include "api/Records.h"
+#include "api/TransportFailure.h"
 #include "core/PlatformError.h"
 #include "core/Result.h"
 
@@ -11,8 +12,9 @@
 
 namespace tavolen::api {
 
-// The analysis client's one error type. Its text is chosen when it is read,
-// so the fixed texts follow a language change made after the failure.
+// The analysis client's one error type: a value that says what happened.
+// The panel words it when it is shown, so the words follow a language
+// change made after the failure.
 class APIClientError {
 public:
     // The service answered with a status other than 200 and 429, or reported
@@ -22,9 +24,9 @@ public:
         std::optional<QString> message;
         bool operator==(const Http &) const = default;
     };
-    // No usable HTTP answer; the text is ready for display.
+    // No usable HTTP answer.
     struct Transport {
-        QString message;
+        TransportFailure failure;
         bool operator==(const Transport &) const = default;
     };
     // The daily allowance is used up (status 429).
@@ -38,17 +40,12 @@ public:
     using Case = std::variant<Http, Transport, QuotaExceeded, Decode>;
 
     static APIClientError http(int status, std::optional<QString> message = std::nullopt);
-    static APIClientError transport(QString message);
+    static APIClientError transport(TransportFailure failure);
     static APIClientError quotaExceeded();
     static APIClientError decode();
-    // "No response" / "无网络响应", chosen now.
-    static APIClientError noResponse();
-    // "The request timed out." / "请求超时", chosen now.
-    static APIClientError timedOut();
 
     const Case &value() const { return m_case; }
     bool isQuotaExceeded() const { return std::holds_alternative<QuotaExceeded>(m_case); }
-    QString errorDescription() const;
 
     bool operator==(const APIClientError &) const = default;
 
@@ -58,11 +55,10 @@ private:
 };
 
 // What an analysis call can fail with: the client's own error, or a platform
-// error passed on unchanged (the stream's transport failures).
+// error passed on unchanged.
 using AnalysisError = std::variant<APIClientError, PlatformError>;
 using AnalysisOutcome = Result<AnalyzeEnvelope, AnalysisError>;
 
-QString describe(const AnalysisError &error);
 bool isQuotaExceeded(const AnalysisError &error);
 
 } // namespace tavolen::api

@@ -42,9 +42,8 @@ Timeouts &timeouts()
 QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
 {
     const CallLimits limits = timeouts().plain;
-    std::unique_ptr<ReplyWatch> watch =
-        co_await sendUpload(multipartRequest(QString::fromLatin1(kPlainPath), imageData, uiLang, limits.idle),
-                            kReadAhead, limits.total);
+    UploadRequest upload = multipartRequest(QString::fromLatin1(kPlainPath), imageData, uiLang, limits.idle);
+    std::unique_ptr<ReplyWatch> watch = co_await sendUpload(std::move(upload), kReadAhead, limits.total);
 
     // nullopt once the body has grown past the bound: it counts as unreadable.
     std::optional<QByteArray> body(std::in_place);
@@ -64,14 +63,12 @@ QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
         co_await watch->changed();
     }
 
-    if (const std::optional<QString> failure = watch->transportFailure()) {
-        if (watch->timedOut())
-            co_return AnalysisError(APIClientError::timedOut());
-        co_return AnalysisError(APIClientError::transport(*failure));
-    }
+    if (std::optional<TransportFailure> failure = watch->transportFailure())
+        co_return AnalysisError(APIClientError::transport(std::move(*failure)));
     const std::optional<int> status = watch->status();
     if (!status)
-        co_return AnalysisError(APIClientError::noResponse());
+        co_return AnalysisError(APIClientError::transport(
+            failureAt(watch->reply() ? watch->reply()->url() : QUrl(), TransportFailure::Kind::noResponse)));
     co_return classify(*status, body);
 }
 

@@ -18,13 +18,14 @@ using namespace std::chrono_literals;
 constexpr qint64 kSlice = 64 * 1024;
 constexpr qint64 kReadAhead = 2 * kMaxStreamLine;
 
-// The stream's transport failures reach the caller in the platform's words,
-// except an expired time-out, which Qt 6.4 words as a cancellation.
-AnalysisError platformFailure(const ReplyWatch &watch, const QString &description)
+AnalysisError failed(TransportFailure failure)
 {
-    if (watch.timedOut())
-        return PlatformError{APIClientError::timedOut().errorDescription()};
-    return PlatformError{description};
+    return APIClientError::transport(std::move(failure));
+}
+
+QUrl urlOf(const ReplyWatch &watch)
+{
+    return watch.reply() ? watch.reply()->url() : QUrl();
 }
 
 } // namespace
@@ -32,16 +33,15 @@ AnalysisError platformFailure(const ReplyWatch &watch, const QString &descriptio
 QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang, PartialHandler onPartial)
 {
     const CallLimits limits = timeouts().stream;
-    std::unique_ptr<ReplyWatch> watch = co_await sendUpload(
-        multipartRequest(QString::fromLatin1(kStreamPath), imageData, uiLang, limits.idle), kReadAhead,
-        limits.total);
+    UploadRequest upload = multipartRequest(QString::fromLatin1(kStreamPath), imageData, uiLang, limits.idle);
+    std::unique_ptr<ReplyWatch> watch = co_await sendUpload(std::move(upload), kReadAhead, limits.total);
 
     // The head decides before any line is read.
     const std::optional<int> status = watch->status();
     if (!status) {
-        if (const std::optional<QString> failure = watch->transportFailure())
-            co_return platformFailure(*watch, *failure);
-        co_return AnalysisError(APIClientError::noResponse());
+        if (std::optional<TransportFailure> failure = watch->transportFailure())
+            co_return failed(std::move(*failure));
+        co_return failed(failureAt(urlOf(*watch), TransportFailure::Kind::noResponse));
     }
     if (*status == 429)
         co_return AnalysisError(APIClientError::quotaExceeded());
@@ -57,8 +57,8 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
         } else if (watch->ended()) {
             // Lines that arrived before a failure still count; the rest of an
             // unterminated line does not, as the body did not end.
-            if (const std::optional<QString> failure = watch->transportFailure())
-                co_return platformFailure(*watch, *failure);
+            if (std::optional<TransportFailure> failure = watch->transportFailure())
+                co_return failed(std::move(*failure));
             reader.endOfBody();
         }
         for (;;) {
@@ -72,7 +72,8 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
                 // among them) between partials, however fast they come.
                 co_await QCoro::sleepFor(0ms);
                 if (watch->timedOut())
-                    co_return platformFailure(*watch, watch->transportFailure().value_or(QString()));
+                    co_return failed(watch->transportFailure().value_or(
+                        failureAt(urlOf(*watch), TransportFailure::Kind::idleTimeout)));
                 continue;
             }
             if (auto *done = std::get_if<StreamReader::Done>(&step))

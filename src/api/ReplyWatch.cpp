@@ -1,6 +1,7 @@
 #include "api/ReplyWatch.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 
 namespace tavolen::api {
 
@@ -50,9 +51,54 @@ bool hasNoBody(int status)
     return (status >= 100 && status < 200) || status == 204 || status == 304;
 }
 
-QString connectionClosed()
+TransportFailure::Kind kindOf(QNetworkReply::NetworkError e)
 {
-    return QCoreApplication::translate("QHttp", "Connection closed");
+    using K = TransportFailure::Kind;
+    switch (e) {
+    case QNetworkReply::ConnectionRefusedError:
+        return K::connectionRefused;
+    case QNetworkReply::HostNotFoundError:
+        return K::hostNotFound;
+    case QNetworkReply::SslHandshakeFailedError:
+        return K::tls;
+    case QNetworkReply::RemoteHostClosedError:
+        return K::connectionClosed;
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+    case QNetworkReply::UnknownProxyError:
+        return K::proxy;
+    default:
+        return K::other;
+    }
+}
+
+bool isLoopback(const QString &host)
+{
+    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+           QHostAddress(host).isLoopback();
+}
+
+} // namespace
+
+TransportFailure failureAt(const QUrl &url, TransportFailure::Kind kind, QString detail)
+{
+    TransportFailure f;
+    f.kind = kind;
+    f.address = url.port() < 0 ? url.host() : QStringLiteral("%1:%2").arg(url.host()).arg(url.port());
+    f.localService = isLoopback(url.host());
+    f.detail = std::move(detail);
+    return f;
+}
+
+namespace {
+
+TransportFailure connectionClosed(const QUrl &url)
+{
+    return failureAt(url, TransportFailure::Kind::connectionClosed,
+                     QCoreApplication::translate("QHttp", "Connection closed"));
 }
 
 } // namespace
@@ -109,6 +155,7 @@ void ReplyWatch::expire()
 {
     if (!m_reply || m_reply->isFinished())
         return;
+    m_deadlinePassed = true;
     m_reply->abort();
     notify();
 }
@@ -137,16 +184,18 @@ bool ReplyWatch::ended() const
     return !m_reply || m_reply->isFinished() || m_reply->error() != QNetworkReply::NoError;
 }
 
-std::optional<QString> ReplyWatch::transportFailure() const
+std::optional<TransportFailure> ReplyWatch::transportFailure() const
 {
     if (!m_reply)
-        return QCoreApplication::translate("QNetworkReply", "Operation canceled");
+        return TransportFailure{.kind = TransportFailure::Kind::connectionClosed,
+                                .detail = QCoreApplication::translate("QNetworkReply", "Operation canceled")};
+    const QUrl url = m_reply->url();
     const QNetworkReply::NetworkError e = m_reply->error();
     if (e == QNetworkReply::NoError) {
         // Qt 6.4 finishes a body cut short of its Content-Length without an
-        // error; we say what it says when it notices a closed connection.
+        // error; it is what Qt reports when it notices a closed connection.
         if (cutShort())
-            return connectionClosed();
+            return connectionClosed(url);
         return std::nullopt;
     }
     const std::optional<int> code = status();
@@ -158,9 +207,18 @@ std::optional<QString> ReplyWatch::transportFailure() const
     if (e == QNetworkReply::ContentReSendError) {
         if (code && *code >= 300 && *code < 400)
             return std::nullopt;
-        return connectionClosed();
+        return connectionClosed(url);
     }
-    return m_reply->errorString();
+    if (timedOut())
+        return failureAt(
+            url, m_deadlinePassed ? TransportFailure::Kind::deadline : TransportFailure::Kind::idleTimeout,
+            m_reply->errorString());
+    // Qt 6.4 reports TLS failures of the socket layer (a certificate the
+    // handshake refused included) only under these two codes.
+    if (e == QNetworkReply::SslHandshakeFailedError ||
+        (e == QNetworkReply::UnknownNetworkError && m_reply->errorString().contains(QLatin1String("SSL"))))
+        return failureAt(url, TransportFailure::Kind::tls, m_reply->errorString());
+    return failureAt(url, kindOf(e), m_reply->errorString());
 }
 
 bool ReplyWatch::timedOut() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "api/TransportFailure.h"
+
 #include <QDeadlineTimer>
 #include <QNetworkReply>
 #include <QObject>
@@ -11,6 +13,10 @@
 #include <optional>
 
 namespace tavolen::api {
+
+// A failure of the request to `url`, with the address worded as the user
+// configured it.
+TransportFailure failureAt(const QUrl &url, TransportFailure::Kind kind, QString detail = {});
 
 // Bounds what Qt buffers of `reply` ahead of our reads, so that a fast peer
 // waits for us instead of filling memory.
@@ -46,9 +52,9 @@ public:
     // The reply is gone or has ended, with or without a failure.
     bool ended() const;
     // How the transfer itself failed (connection, framing, time-out,
-    // deadline), in the platform's words; nullopt when it did not, also when
-    // Qt merely names a status of 400 or more as an error.
-    std::optional<QString> transportFailure() const;
+    // deadline); nullopt when it did not, also when Qt merely names a status
+    // of 400 or more as an error.
+    std::optional<TransportFailure> transportFailure() const;
     // The transfer failed because it stayed idle for its transfer time-out,
     // or because the call's deadline passed.
     bool timedOut() const;
@@ -64,6 +70,7 @@ private:
 
     QPointer<QNetworkReply> m_reply;
     QTimer m_deadline;
+    bool m_deadlinePassed = false;
     qint64 m_bytesRead = 0;
     bool m_notified = false;
 };

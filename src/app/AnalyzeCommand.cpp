@@ -6,6 +6,7 @@
 #include "capture/JpegEncoder.h"
 #include "core/RunToEnd.h"
 #include "core/Settings.h"
+#include "panel/views/ErrorTexts.h"
 
 #include <QCommandLineParser>
 #include <QImageReader>
@@ -150,7 +151,7 @@ int runAnalyzeCommand(const QStringList &arguments)
     if (outcome.ok())
         writeLine(resultLine(outcome.value().result));
     else
-        writeLine(errorLine(api::describe(outcome.error())));
+        writeLine(errorLine(panel::texts::analysisError(outcome.error())));
 
     if (language)
         installSettings(&language->beneath());

@@ -2,6 +2,7 @@
 
 #include "app/LaunchDecision.h"
 #include "app/UpdateDialog.h"
+#include "core/L.h"
 #include "core/Settings.h"
 
 #include <QCoreApplication>
@@ -29,7 +30,10 @@ AppShell::AppShell(SingleInstance &instance, QObject *parent)
 void AppShell::launch()
 {
     m_tray.show();
-    m_stack.platform().hotKey->start([this] { m_stack.flow().begin(); });
+    platform::GlobalHotKey &hotKey = *m_stack.platform().hotKey;
+    hotKey.setPurpose(
+        L::text(QStringLiteral("Capture and read a message"), QStringLiteral("截取并阅读一条消息")));
+    hotKey.start([this] { m_stack.flow().begin(); });
     switch (decideLaunch(settings(), *m_stack.platform().screenAccess)) {
     case LaunchStep::ReadyToast:
         showReady();

@@ -40,7 +40,7 @@ void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *ana
         .capturer = *m_capture,
         .analysis = analysis ? *analysis : m_analysis,
         .panel = panel,
-        .demo = nullptr,
+        .demo = &m_demo,
         .screenAccess = *m_platform.screenAccess,
         .activeWindow = *m_platform.activeWindow,
         .pasteboard = *m_platform.pasteboard,

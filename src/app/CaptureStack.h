@@ -1,6 +1,7 @@
 #pragma once
 
 #include "api/AnalysisService.h"
+#include "app/DemoSample.h"
 #include "capture/CaptureFlow.h"
 #include "capture/ScreenCapture.h"
 #include "capture/SelectionOverlay.h"
@@ -43,6 +44,7 @@ private:
     std::unique_ptr<capture::SelectionOverlay> m_overlay;
     std::unique_ptr<capture::ScreenCapture> m_capture;
     api::NetworkAnalysisService m_analysis;
+    DemoSample m_demo;
     std::unique_ptr<capture::CaptureFlow> m_flow;
 };
 

@@ -51,11 +51,13 @@ QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersio
         co_await watch->changed();
     }
 
-    if (const std::optional<QString> failure = watch->transportFailure()) {
+    if (const std::optional<api::TransportFailure> failure = watch->transportFailure()) {
         if (watch->timedOut())
             co_return Failed{L::text(QStringLiteral("the update feed did not answer in time."),
                                      QStringLiteral("更新源未及时响应。"))};
-        co_return Failed{*failure};
+        co_return Failed{L::text(QStringLiteral("the update feed could not be reached (%1)."),
+                                 QStringLiteral("无法连接更新源（%1）。"))
+                             .arg(failure->detail)};
     }
     const std::optional<int> status = watch->status();
     if (!status)

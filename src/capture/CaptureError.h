@@ -2,6 +2,7 @@
 
 #include "core/PlatformError.h"
 #include "core/Result.h"
+#include "platform/ScreenGrabber.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,7 +21,7 @@ enum class CaptureError {
 // "Capture failed — try again" / "截屏失败，请重试", chosen now.
 QString describe(CaptureError error);
 
-using CaptureFailure = std::variant<CaptureError, PlatformError>;
+using CaptureFailure = std::variant<CaptureError, platform::PaletteDisplay, PlatformError>;
 using CaptureOutcome = Result<QByteArray, CaptureFailure>;
 
 QString describe(const CaptureFailure &failure);

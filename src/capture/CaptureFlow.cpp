@@ -1,6 +1,7 @@
 #include "capture/CaptureFlow.h"
 
 #include "capture/Clipboard.h"
+#include "panel/views/ErrorTexts.h"
 #include "platform/ScreenAccess.h"
 
 #include <QPointer>
@@ -138,7 +139,7 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
     if (!self)
         co_return std::nullopt;
     if (!outcome.ok())
-        co_return api::describe(outcome.error());
+        co_return panel::texts::analysisError(outcome.error());
     handleResult(outcome.value().result, near);
     co_return std::nullopt;
 }

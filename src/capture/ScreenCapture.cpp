@@ -69,8 +69,8 @@ QCoro::Task<CaptureOutcome> ScreenCapture::capture(Selection selection)
                         selection.still.devicePixelRatio() / metrics.pixelRatio, selection.still.size());
         job = QtConcurrent::run(&m_worker, cutAndEncode, std::move(selection.still), part);
     } else {
-        if (const std::optional<QString> reason = m_grabber.unsupportedReason())
-            co_return CaptureFailure(PlatformError{*reason});
+        if (const std::optional<platform::PaletteDisplay> palette = m_grabber.unsupportedDisplay())
+            co_return CaptureFailure(*palette);
         job = QtConcurrent::run(&m_worker, grabAndEncode, &m_grabber, native);
     }
     co_return co_await job;

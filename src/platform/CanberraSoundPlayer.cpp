@@ -1,11 +1,24 @@
 #include "platform/CanberraSoundPlayer.h"
 
+#include <alsa/asoundlib.h>
 #include <canberra.h>
 
 namespace tavolen::platform {
 
+namespace {
+
+// ALSA prints every failure to stderr by default; on a desktop without a
+// sound card that is a dozen lines for each sound libcanberra tries to play
+// through it. A missing sound is not worth a word to the user.
+void quiet(const char *, int, const char *, int, const char *, ...)
+{}
+
+} // namespace
+
 CanberraSoundPlayer::CanberraSoundPlayer()
 {
+    // libcanberra's ALSA backend shares this process's libasound.
+    snd_lib_error_set_handler(quiet);
     if (ca_context_create(&m_context) != CA_SUCCESS)
         m_context = nullptr;
     else

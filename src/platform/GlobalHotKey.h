@@ -14,6 +14,9 @@ public:
     // on the GUI thread per press. A combination another program holds is
     // left to it, silently.
     virtual void start(std::function<void()> onPress) = 0;
+    // What the key does, in the user's words, for desktops that list the
+    // shortcuts of their applications. Takes effect at start().
+    virtual void setPurpose(const QString &) {}
 };
 
 // Queues one call of `onPress`, a member of `context`, on `context`'s thread:

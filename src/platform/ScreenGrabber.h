@@ -10,6 +10,13 @@
 
 namespace tavolen::platform {
 
+// Why a display can never be grabbed: its colours come from a palette of
+// this depth, which has no fixed meaning for a pixel.
+struct PaletteDisplay {
+    int depth = 0;
+    bool operator==(const PaletteDisplay &) const = default;
+};
+
 // Reads pixels off the screen.
 class ScreenGrabber {
 public:
@@ -25,9 +32,8 @@ public:
     virtual void prepare() {}
     // Frees the memory kept since the last grab to make the next one fast.
     virtual void releaseSpareMemory() {}
-    // Why this display can never be grabbed, in the user's words; nullopt
-    // when it can.
-    virtual std::optional<QString> unsupportedReason() const { return std::nullopt; }
+    // Why this display can never be grabbed; nullopt when it can.
+    virtual std::optional<PaletteDisplay> unsupportedDisplay() const { return std::nullopt; }
     // True when a compositor blends translucent windows with what lies below.
     // Without one, a translucent overlay would show black where it should let
     // the desktop through.

@@ -32,6 +32,18 @@ SessionKind currentSessionKind()
     return sessionKind(QProcessEnvironment::systemEnvironment());
 }
 
+bool hasGraphicalSession(const QProcessEnvironment &environment)
+{
+    const QString platform = environment.value(QStringLiteral("QT_QPA_PLATFORM")).trimmed();
+    // Qt takes the first plugin of a list that loads; only xcb and wayland
+    // need a display server.
+    const QString first = platform.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0);
+    if (!platform.isEmpty() && first != QLatin1String("xcb") && !first.startsWith(QLatin1String("wayland")))
+        return true;
+    return !environment.value(QStringLiteral("DISPLAY")).isEmpty() ||
+           !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+}
+
 void chooseWindowSystem()
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY"))

@@ -12,6 +12,12 @@ enum class SessionKind { x11, wayland, unknown };
 SessionKind sessionKind(const QProcessEnvironment &environment);
 SessionKind currentSessionKind();
 
+// Whether the windows of this process have somewhere to go: a display is
+// named, or Qt was told to draw somewhere that needs none (offscreen, for
+// tests and the command-line tools). Without either, Qt aborts while
+// creating the application object.
+bool hasGraphicalSession(const QProcessEnvironment &environment);
+
 // Before the application object exists: on a Wayland desktop that runs
 // XWayland, our windows go through it (QT_QPA_PLATFORM=xcb) unless the user
 // chose a platform. A Wayland client can neither place a window nor show one

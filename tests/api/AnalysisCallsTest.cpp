@@ -67,12 +67,12 @@ TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
          "quota"},
         {"quota, body never comes", Call::Plain,
          ScriptedResponse::body(429, errorEnvelopeJson("q")).endWith(Ending::Stall, 0), "quota"},
-        {"silence", Call::Plain, ScriptedResponse::silence(), "transport: 请求超时", 0, true},
+        {"silence", Call::Plain, ScriptedResponse::silence(), "transport: idle time-out", 0, true},
         {"stall mid-body", Call::Plain,
          ScriptedResponse::body(200, json).then(0ms, "more").endWith(Ending::Stall, 1),
-         "transport: The request timed out."},
-        {"reset mid-body", Call::Plain, brokenBody(Ending::Reset), "transport: Connection closed"},
-        {"close mid-body", Call::Plain, brokenBody(Ending::Close), "transport: Connection closed"},
+         "transport: idle time-out"},
+        {"reset mid-body", Call::Plain, brokenBody(Ending::Reset), "transport: closed"},
+        {"close mid-body", Call::Plain, brokenBody(Ending::Close), "transport: closed"},
 
         {"quota before any line, body never ends", Call::Stream, quotaStream.endWith(Ending::Stall), "quota"},
         {"other status, message ignored", Call::Stream,
@@ -93,10 +93,10 @@ TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
         {"stall after partials", Call::Stream,
          ScriptedResponse::stream({fieldLines("summary", "S"), fieldLines("tone_label", "T")}, 10ms)
              .endWith(Ending::Stall),
-         "platform: The request timed out.", 2},
-        {"silence", Call::Stream, ScriptedResponse::silence(), "platform: 请求超时", 0, true},
-        {"reset while reading", Call::Stream, brokenStream(Ending::Reset), "platform: Connection closed", 1},
-        {"close while reading", Call::Stream, brokenStream(Ending::Close), "platform: Connection closed", 1},
+         "transport: idle time-out", 2},
+        {"silence", Call::Stream, ScriptedResponse::silence(), "transport: idle time-out", 0, true},
+        {"reset while reading", Call::Stream, brokenStream(Ending::Reset), "transport: closed", 1},
+        {"close while reading", Call::Stream, brokenStream(Ending::Close), "transport: closed", 1},
     };
     for (const auto &row : rows) {
         settings.store.setValue(QStringLiteral("app_lang"), row.zh ? "zh" : "en");
@@ -108,20 +108,19 @@ TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
     EXPECT_EQ(server.requests().size(), qsizetype(std::size(rows))) << "a failed upload is not sent again";
 }
 
-TEST_F(AnalysisCalls, NoHttpAnswerIsTransportForThePlainCallAndThePlatformsErrorForTheStream)
+TEST_F(AnalysisCalls, NoHttpAnswerIsATransportFailureOfItsKindForBothCalls)
 {
-    for (const auto &[which, kind] :
-         {std::pair{Call::Plain, "transport: "}, std::pair{Call::Stream, "platform: "}}) {
+    for (const Call which : {Call::Plain, Call::Stream}) {
         useService(refusingBaseUrl());
-        EXPECT_EQ(caseText(call(which)), kind + std::string("Connection refused"));
+        EXPECT_EQ(caseText(call(which)), "transport: refused");
     }
     // A service that hangs up without answering, or answers in another
     // protocol, gets the upload once: the HTTP layer may not send it again.
     useService(server.baseUrl());
     for (const QByteArray &answer : {QByteArray(), QByteArray("SSH-2.0-OpenSSH_9.2\r\n\r\n")}) {
         server.setFallback(ScriptedResponse::garbage(answer));
-        EXPECT_EQ(caseText(call(Call::Plain)), "transport: Connection closed");
-        EXPECT_EQ(caseText(call(Call::Stream)), "platform: Connection closed");
+        EXPECT_EQ(caseText(call(Call::Plain)), "transport: closed");
+        EXPECT_EQ(caseText(call(Call::Stream)), "transport: closed");
     }
     EXPECT_EQ(server.requests(kPlain).size(), 2);
     EXPECT_EQ(server.requests(kStream).size(), 2);
@@ -241,7 +240,7 @@ TEST_F(AnalysisCalls, AFastEndlessStreamIsReadNoFasterThanItIsHandledUntilTheDea
             if (++partials % 256 == 0)
                 peakHeld = std::max(peakHeld, server.requests(kStream)[0].bytesSent - handled);
         }));
-    EXPECT_EQ(caseText(outcome), "platform: The request timed out.");
+    EXPECT_EQ(caseText(outcome), "transport: deadline");
     EXPECT_GT(partials, 1000);
     EXPECT_LT(peakHeld, 16 * 1024 * 1024) << "bytes held between the socket and the handler";
     EXPECT_LT(clock.elapsed(), 4000);
@@ -251,10 +250,9 @@ TEST_F(AnalysisCalls, AFastEndlessStreamIsReadNoFasterThanItIsHandledUntilTheDea
 TEST_F(AnalysisCalls, ATrickleThatNeverEndsIsEndedByTheDeadline)
 {
     api::timeouts() = {{1s, 1500ms}, {1s, 1500ms}};
-    for (const auto &[which, text] : {std::pair{Call::Plain, "transport: The request timed out."},
-                                      std::pair{Call::Stream, "platform: The request timed out."}}) {
+    for (const Call which : {Call::Plain, Call::Stream}) {
         answer(which, ScriptedResponse::endless("\n", 300ms));
-        EXPECT_EQ(caseText(call(which)), text);
+        EXPECT_EQ(caseText(call(which)), "transport: deadline");
         EXPECT_GE(clock.elapsed(), 1400);
         EXPECT_LT(clock.elapsed(), 3000);
     }
@@ -329,7 +327,7 @@ TEST_F(AnalysisCalls, StatusesWithoutABodyAndFailuresAfterA200AreReportedForWhat
         broken.headers.append(std::pair<QByteArray, QByteArray>("Content-Encoding", "gzip"));
         answer(which, broken);
         const std::string outcome = caseText(call(which));
-        EXPECT_TRUE(outcome.starts_with(which == Call::Plain ? "transport: " : "platform: ")) << outcome;
+        EXPECT_TRUE(outcome.starts_with("transport: ")) << outcome;
     }
 }
 

@@ -22,6 +22,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// The most a run of `tavolen analyze` may hold resident. A build under
+// AddressSanitizer (the test and the program are built alike) lifts the
+// same run's peak several times over with its shadow memory and the
+// quarantine of freed blocks: 466 MB was measured where 33 MB is normal.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long kPeakBoundKiB = 700 * 1024;
+#else
+constexpr long kPeakBoundKiB = 100 * 1024;
+#endif
+
 struct CommandRun {
     int exitCode = -1;
     QByteArray output;        // stdout
@@ -232,7 +242,29 @@ TEST_F(AnalyzeCommand, AnEndlessFastServiceCannotGrowTheProcessPast100MB)
 
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    EXPECT_LT(usage.ru_maxrss, 100 * 1024) << "peak resident KiB of the largest run";
+    EXPECT_LT(usage.ru_maxrss, kPeakBoundKiB) << "peak resident KiB of the largest run";
+}
+
+TEST_F(AnalyzeCommand, WithoutAGraphicalSessionCaptureAndTheAppSaySoInTheUsersLanguageAndExitWithOne)
+{
+    const QProcessEnvironment env = environment(); // no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM
+    const struct {
+        const char *lang;
+        QString said;
+    } rows[] = {
+        {"en", "No graphical session found (DISPLAY and WAYLAND_DISPLAY are unset).\n"},
+        {"zh", "未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）。\n"},
+    };
+    for (const auto &row : rows) {
+        QSettings(configPath(), QSettings::IniFormat).setValue("app_lang", row.lang);
+        for (const QStringList &arguments : {QStringList{"capture"}, QStringList{}}) {
+            const CommandRun r = launch(arguments, env);
+            EXPECT_EQ(r.exitCode, 1) << "exits, not aborts: " << arguments.join(' ').toStdString();
+            EXPECT_EQ(r.errors, row.said);
+            EXPECT_TRUE(r.output.isEmpty());
+        }
+    }
+    EXPECT_TRUE(server.requests().isEmpty());
 }
 
 TEST_F(AnalyzeCommand, CaptureWhereNothingCanBeCapturedSaysSoAndExitsWithOne)

@@ -102,6 +102,31 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
     }
 }
 
+TEST_F(CaptureFlowNetwork, WithTheLocalServiceStoppedThePanelSaysWhichAddressDidNotAnswerInTheUsersLanguage)
+{
+    const QString base = refusingBaseUrl();
+    useService(base);
+    const QString address = QUrl(base).authority();
+    const struct {
+        const char *lang;
+        QString text;
+    } rows[] = {
+        {"en", "Nothing answered at " + address +
+                   ": the local analysis service may not be running. Start it with tavolen-service, then try "
+                   "again."},
+        {"zh", address + " 没有响应：本机分析服务可能没有运行。请先启动 tavolen-service，再试一次。"},
+    };
+    for (const auto &row : rows) {
+        settings.store.setValue(QStringLiteral("app_lang"), row.lang);
+        FlowRig rig(&analysis);
+        rig.capturer.answer = kJpeg;
+        ASSERT_TRUE(rig.runCapture()) << row.lang;
+        EXPECT_EQ(rig.panel.views().back(), CV::Error);
+        EXPECT_EQ(rig.panel.lastError(), row.text) << row.lang;
+        EXPECT_FALSE(rig.panel.lastError().contains("Connection refused")) << "no developer's words";
+    }
+}
+
 TEST_F(CaptureFlowNetwork, TheGuiThreadKeepsRunningThroughACaptureAndAStream)
 {
     // A slow grab of a large screen, then a burst of a thousand partials.

@@ -126,6 +126,7 @@ TEST_F(CaptureFlowTest, CaptureFailureEndsAsItsErrorBesideTheSelection)
     const std::pair<capture::CaptureFailure, QString> cases[] = {
         {capture::CaptureError::displayNotFound, "Capture failed — try again"},
         {PlatformError{"X server went away"}, "X server went away"},
+        {platform::PaletteDisplay{8}, "This screen's colours (8-bit, from a palette) cannot be captured"},
     };
     for (const auto &[failure, text] : cases) {
         FlowRig r;

@@ -120,7 +120,8 @@ TEST(OneScreen, ThisAppsOwnWindowsAreNeverPicked)
     own.setGeometry(window->client().center().x(), window->client().center().y(), 500, 400);
     own.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&own));
-    QTest::qWait(200); // let openbox frame and stack it
+    // The overlay's window list is read from the window manager's stacking order.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inFront(quint32(own.winId())); }, 5000));
 
     FlowHarness h;
     ASSERT_TRUE(h.select([&] { click(window->client().center() + QPoint(20, 20)); }));

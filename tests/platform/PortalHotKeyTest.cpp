@@ -35,6 +35,7 @@ protected:
     void start()
     {
         hotKey = std::make_unique<tavolen::platform::portal::PortalHotKey>(app);
+        hotKey->setPurpose(QStringLiteral("截取并阅读一条消息"));
         hotKey->start([this] { ++presses; });
     }
 
@@ -73,7 +74,8 @@ TEST_F(PortalHotKey, BindsCaptureWithItsPreferredTriggerInTheNewSession)
         EXPECT_EQ(portal->bound[0].session, portal->lastSession);
         EXPECT_EQ(portal->bound[0].id, kCapture);
         EXPECT_EQ(portal->bound[0].preferredTrigger, QStringLiteral("ALT+SHIFT+s"));
-        EXPECT_FALSE(portal->bound[0].description.isEmpty());
+        EXPECT_EQ(portal->bound[0].description, QStringLiteral("截取并阅读一条消息"))
+            << "as the app words it";
     }
 }
 

@@ -17,7 +17,7 @@
 namespace tavolen::test {
 
 // The outcome's kind and payload in one readable line: "ok", "http 500 M",
-// "http 201", "transport: TEXT", "quota", "decode" or "platform: TEXT".
+// "http 201", "transport: KIND", "quota", "decode" or "platform: TEXT".
 inline std::string caseText(const api::AnalysisOutcome &outcome)
 {
     if (outcome.ok())
@@ -31,7 +31,28 @@ inline std::string caseText(const api::AnalysisOutcome &outcome)
         }
         std::string operator()(const api::APIClientError::Transport &t) const
         {
-            return "transport: " + t.message.toStdString();
+            using K = api::TransportFailure::Kind;
+            switch (t.failure.kind) {
+            case K::connectionRefused:
+                return "transport: refused";
+            case K::hostNotFound:
+                return "transport: host not found";
+            case K::idleTimeout:
+                return "transport: idle time-out";
+            case K::deadline:
+                return "transport: deadline";
+            case K::tls:
+                return "transport: tls";
+            case K::connectionClosed:
+                return "transport: closed";
+            case K::proxy:
+                return "transport: proxy";
+            case K::noResponse:
+                return "transport: no response";
+            case K::other:
+                break;
+            }
+            return "transport: other: " + t.failure.detail.toStdString();
         }
         std::string operator()(const api::APIClientError::QuotaExceeded &) const { return "quota"; }
         std::string operator()(const api::APIClientError::Decode &) const { return "decode"; }

@@ -1,6 +1,5 @@
 #include "platform/portal/PortalHotKey.h"
 
-#include "core/L.h"
 #include "platform/portal/PortalRequest.h"
 
 #include <QDBusArgument>
@@ -100,12 +99,12 @@ QVariantList createSessionArguments()
     return {QVariantMap{{QStringLiteral("session_handle_token"), nextToken()}}};
 }
 
-QVariantList bindArguments(const QString &session)
+QVariantList bindArguments(const QString &session, const QString &purpose)
 {
+    // The portal wants a description; the product's name is one in every language.
     const QList<ShortcutEntry> shortcuts{
         {shortcutId(),
-         {{QStringLiteral("description"),
-           L::text(QStringLiteral("Capture and read a message"), QStringLiteral("截取并阅读一条消息"))},
+         {{QStringLiteral("description"), purpose.isEmpty() ? QStringLiteral("Tavolen") : purpose},
           {QStringLiteral("preferred_trigger"), QStringLiteral("ALT+SHIFT+s")}}}};
     return {QVariant::fromValue(QDBusObjectPath(session)), QVariant::fromValue(shortcuts), QString(),
             QVariantMap()};
@@ -139,12 +138,14 @@ QCoro::Task<> PortalHotKey::bindShortcut()
     QPointer<PortalHotKey> self(this);
     const QDBusConnection bus = m_bus;
 
-    const PortalInterface shortcuts = co_await portalInterfaceVersion(bus, shortcutsInterface());
+    const QString interface = shortcutsInterface();
+    const PortalInterface shortcuts = co_await portalInterfaceVersion(bus, interface);
     if (!self || !shortcuts.version)
         co_return;
-    const std::optional<PortalResponse> created =
-        co_await requestFromPortal(bus, shortcutsInterface(), QStringLiteral("CreateSession"),
-                                   createSessionArguments(), kSessionTimeout);
+    QString create = QStringLiteral("CreateSession");
+    QVariantList createArguments = createSessionArguments();
+    const std::optional<PortalResponse> created = co_await requestFromPortal(
+        bus, interface, std::move(create), std::move(createArguments), kSessionTimeout);
     if (!created || created->code != PortalResponse::success)
         co_return;
     const QString session = sessionHandle(created->results.value(QStringLiteral("session_handle")));
@@ -159,8 +160,10 @@ QCoro::Task<> PortalHotKey::bindShortcut()
     // Only the portal that made the session is listened to.
     listen(created->portal);
 
-    const std::optional<PortalResponse> bound = co_await requestFromPortal(
-        bus, shortcutsInterface(), QStringLiteral("BindShortcuts"), bindArguments(session), kBindTimeout);
+    QString bind = QStringLiteral("BindShortcuts");
+    QVariantList bindArgs = bindArguments(session, m_purpose);
+    const std::optional<PortalResponse> bound =
+        co_await requestFromPortal(bus, interface, std::move(bind), std::move(bindArgs), kBindTimeout);
     if (!self)
         co_return;
     if (!bound || bound->code != PortalResponse::success) {

@@ -23,6 +23,7 @@ public:
     ~PortalHotKey() override;
 
     void start(std::function<void()> onPress) override;
+    void setPurpose(const QString &purpose) override { m_purpose = purpose; }
 
     // Whether the desktop has accepted the shortcut: false until it answers,
     // and for good after a refusal.
@@ -39,6 +40,7 @@ private:
 
     QDBusConnection m_bus;
     std::function<void()> m_onPress;
+    QString m_purpose;
     QString m_session;
     QString m_portalOwner;
     bool m_started = false;

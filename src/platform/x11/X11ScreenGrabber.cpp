@@ -1,6 +1,5 @@
 #include "platform/x11/X11ScreenGrabber.h"
 
-#include "core/L.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/XcbReply.h"
 
@@ -241,14 +240,11 @@ std::optional<QImage> X11ScreenGrabber::grab(QRect nativeRect)
     return grabPlain(c, root, r, *m_layout);
 }
 
-std::optional<QString> X11ScreenGrabber::unsupportedReason() const
+std::optional<PaletteDisplay> X11ScreenGrabber::unsupportedDisplay() const
 {
     if (!m_connection || m_layout)
         return std::nullopt;
-    const int depth = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root_depth;
-    return L::text(
-        QStringLiteral("This screen's colours (%1-bit, from a palette) cannot be captured").arg(depth),
-        QStringLiteral("无法截取此屏幕：不支持 %1 位调色板颜色").arg(depth));
+    return PaletteDisplay{xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root_depth};
 }
 
 bool X11ScreenGrabber::translucencyShowsDesktop() const

@@ -28,7 +28,7 @@ public:
 
     std::optional<QImage> grab(QRect nativeRect) override;
     void prepare() override;
-    std::optional<QString> unsupportedReason() const override;
+    std::optional<PaletteDisplay> unsupportedDisplay() const override;
     bool translucencyShowsDesktop() const override;
     void releaseSpareMemory() override;
 

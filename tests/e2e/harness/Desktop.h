@@ -92,6 +92,35 @@ inline std::optional<quint32> activeWindow()
     return id ? std::optional(id) : std::nullopt;
 }
 
+// True while a selection overlay (of any process) is on screen. A test
+// that drives another process waits for this, not for a guess of its speed.
+inline bool overlayShown()
+{
+    return !xclient("xdotool", {"search", "--onlyvisible", "--name", "^Tavolen selection$"})
+                .trimmed()
+                .isEmpty();
+}
+
+// True when the window manager has given the focus to a window of the
+// installed app (`tavolen`, in any process), such as a clicked panel.
+inline bool tavolenHasFocus()
+{
+    const std::optional<quint32> active = activeWindow();
+    if (!active)
+        return false;
+    const QList<QByteArray> ids = xclient("xdotool", {"search", "--classname", "^tavolen$"}).split('\n');
+    return std::any_of(ids.begin(), ids.end(), [&](const QByteArray &id) { return id.toUInt() == *active; });
+}
+
+// True when `window` (a client window) is the front-most of the window
+// manager's stacking order, which is what the overlay's window list reads.
+inline bool inFront(quint32 window)
+{
+    const QString out = xclient("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+    const QStringList ids = out.section(QLatin1Char('#'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    return !ids.isEmpty() && ids.back().trimmed().toUInt(nullptr, 16) == window;
+}
+
 // The whole desktop as it is on screen now (as the compositor painted it,
 // when one runs), at native pixels.
 inline QImage screenshot()

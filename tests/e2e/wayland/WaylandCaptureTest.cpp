@@ -34,9 +34,18 @@ class WaylandCapture : public WaylandDesktop {
 protected:
     void TearDown() override
     {
-        // The next test starts its own; a panel left up would be in its picture.
-        for (QProcess *app : m_apps)
+        // The next test starts its own; a panel left up would be in its
+        // picture. The compositor takes the windows of a killed client away
+        // in its own time, so wait until the output shows only the pattern.
+        for (QProcess *app : m_apps) {
             app->kill();
+            (void)QTest::qWaitFor([&] { return app->state() == QProcess::NotRunning; }, 10000);
+        }
+        if (!m_apps.isEmpty()) {
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return showsOnlyPattern(rig().grimRegion(QRect(QPoint(), kOutput))); }, 20000))
+                << "a window of the test is still on the output";
+        }
     }
 
     // `tavolen ARGUMENTS` inside the session, its settings pointing at `service`.
@@ -155,14 +164,19 @@ TEST_F(WaylandCapture, ADragUploadsExactlyThePixelsUnderItAndTheReplyReachesTheW
     // One upload, of the dragged pixels as the screen showed them.
     expectUploadOf(truth, QPoint(kOutput.width() / 2, kOutput.height() / 2) - region.topLeft());
 
-    // The panel is on screen beside the selection, not over it.
-    const QImage shown = rig().grimRegion(QRect(QPoint(), kOutput));
+    // The panel is on screen beside the selection, not over it. The app has
+    // printed its state when the compositor may not have shown it yet.
     QRect changed;
-    for (int y = 0; y < shown.height(); y += 4)
-        for (int x = 0; x < shown.width(); x += 4)
-            if (!near(shown.pixelColor(x, y), desktop.pixelColor(x, y)))
-                changed |= QRect(x, y, 1, 1);
-    EXPECT_FALSE(changed.isEmpty()) << "no panel on the output";
+    const auto panelShown = [&] {
+        const QImage shown = rig().grimRegion(QRect(QPoint(), kOutput));
+        changed = QRect();
+        for (int y = 0; y < shown.height(); y += 4)
+            for (int x = 0; x < shown.width(); x += 4)
+                if (!near(shown.pixelColor(x, y), desktop.pixelColor(x, y)))
+                    changed |= QRect(x, y, 1, 1);
+        return !changed.isEmpty();
+    };
+    EXPECT_TRUE(QTest::qWaitFor(panelShown, 10000)) << "no panel on the output";
     EXPECT_FALSE(changed.intersects(region.adjusted(8, 8, -8, -8))) << "the panel covers the selection";
     EXPECT_TRUE(changed.intersects(region.adjusted(-40, -40, 40, 40)) ||
                 changed.adjusted(-40, -40, 40, 40).intersects(region))
@@ -196,12 +210,19 @@ TEST_F(WaylandCapture, TheCaptureCommandBoundToAKeyHandsTheCaptureToTheRunningAp
     };
     ASSERT_TRUE(QTest::qWaitFor(registered, 20000)) << resident->readAllStandardError().toStdString();
 
+    // What the screen shows before the capture starts: once the overlay is
+    // up, the compositor may already show its dim layer over it. The launch's
+    // ready note goes first, so that the portal's picture cannot hold it.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return showsOnlyPattern(rig().grimRegion(QRect(QPoint(), kOutput))); }, 20000))
+        << "the ready note stays on the output";
+    const QRect region(kOutput.width() / 2 - 40, kOutput.height() / 2 - 90, 180, 130);
+    const QImage truth = rig().grimRegion(region);
+    ASSERT_EQ(truth.size(), region.size());
     EXPECT_EQ(rig().run({rig().stage(TAVOLEN_BINARY), "capture"}, nullptr, 10000), 0)
         << "handed over at once";
     ASSERT_TRUE(QTest::qWaitFor([&] { return overlayShown(); }, 20000))
         << resident->readAllStandardError().toStdString();
-    const QRect region(kOutput.width() / 2 - 40, kOutput.height() / 2 - 90, 180, 130);
-    const QImage truth = rig().grimRegion(region);
     ASSERT_TRUE(rig().drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height())));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return service.requests(test::kStream).size() == 1; }, 20000));

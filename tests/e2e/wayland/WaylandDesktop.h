@@ -45,6 +45,25 @@ inline bool showsPattern(const QImage &image, QPoint origin = {})
     return compared > 0;
 }
 
+// Whether `image`, a picture of the whole output, shows nothing but the
+// pattern: no window of ours is left on it anywhere.
+inline bool showsOnlyPattern(const QImage &image)
+{
+    if (image.size() != kOutput)
+        return false;
+    const QPoint middle(kOutput.width() / 2, kOutput.height() / 2);
+    for (int y = 12; y < kOutput.height() - 12; y += 24)
+        for (int x = 12; x < kOutput.width() - 12; x += 24) {
+            // The colour borders blur a little in the compositor's scaling.
+            if (std::abs(x - middle.x()) < 8 || std::abs(y - middle.y()) < 8)
+                continue;
+            if (!near(image.pixelColor(x, y),
+                      kQuadrants[(y > middle.y() ? 2 : 0) + (x > middle.x() ? 1 : 0)]))
+                return false;
+        }
+    return true;
+}
+
 class WaylandDesktop : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
