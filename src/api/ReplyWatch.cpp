@@ -187,8 +187,8 @@ bool ReplyWatch::ended() const
 std::optional<TransportFailure> ReplyWatch::transportFailure() const
 {
     if (!m_reply)
-        return TransportFailure{.kind = TransportFailure::Kind::connectionClosed,
-                                .detail = QCoreApplication::translate("QNetworkReply", "Operation canceled")};
+        return failureAt(QUrl(), TransportFailure::Kind::connectionClosed,
+                         QCoreApplication::translate("QNetworkReply", "Operation canceled"));
     const QUrl url = m_reply->url();
     const QNetworkReply::NetworkError e = m_reply->error();
     if (e == QNetworkReply::NoError) {

@@ -40,17 +40,29 @@ QStringList visibleWindows()
     return wide;
 }
 
-// How many of the app's menus are open (the tray menu, its submenus).
+// Whether the window bypasses the window manager, as a menu does.
+bool overrideRedirect(const QString &id)
+{
+    return xclient("xwininfo", {"-id", id}).contains("Override Redirect State: yes");
+}
+
+// How many of the app's menus are open (the tray menu, its submenus): its
+// wide windows that bypass the window manager. The panel and the note are
+// managed windows that stay above the others.
 int openMenus()
 {
-    const QStringList ids =
-        QString::fromLatin1(
-            xclient("xdotool", {"search", "--onlyvisible", "--classname", "^tavolen$"}).trimmed())
-            .split('\n', Qt::SkipEmptyParts);
-    return int(std::count_if(ids.begin(), ids.end(), [](const QString &id) {
-        return xclient("xprop", {"-id", id, "_NET_WM_WINDOW_TYPE"})
-            .contains("_NET_WM_WINDOW_TYPE_POPUP_MENU");
-    }));
+    const QStringList wide = visibleWindows();
+    return int(std::count_if(wide.begin(), wide.end(), overrideRedirect));
+}
+
+// The app's wide windows, by name and geometry, for a failure's message.
+std::string windowsShown()
+{
+    std::string out;
+    for (const QString &id : visibleWindows())
+        out += std::string(overrideRedirect(id) ? "[override] " : "[managed] ") +
+               xclient("xdotool", {"getwindowgeometry", id}).simplified().toStdString() + "\n";
+    return out;
 }
 
 // The app's tray icon, a small window of its own, is docked in the tray.
@@ -230,7 +242,7 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
     ASSERT_TRUE(tray.waitForStarted());
     ASSERT_TRUE(QTest::qWaitFor(
         [] {
-            return !xclient("xdotool", {"search", "--onlyvisible", "--classname", "trayer"}).isEmpty();
+            return !xclient("xdotool", {"search", "--onlyvisible", "--class", "^trayer$"}).isEmpty();
         },
         10000));
 
@@ -251,9 +263,9 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
     ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindows().isEmpty(); }, 10000)) << "the result panel";
     const qsizetype shown = visibleWindows().size();
     xdotool({"mousemove", "20", "20", "click", "3"});
-    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 1; }, 5000)) << "the menu";
+    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 1; }, 5000)) << "the menu\n" << windowsShown();
     xdotool({"key", "Down", "Down", "Right"});
-    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 2; }, 5000)) << "its submenu";
+    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 2; }, 5000)) << "its submenu\n" << windowsShown();
     xdotool({"key", "Down", "Return"});
     const QString conf = home.configFile();
     EXPECT_TRUE(QTest::qWaitFor(
@@ -264,7 +276,7 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
 
     // The last item is Quit.
     xdotool({"mousemove", "20", "20", "click", "3"});
-    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 1; }, 5000)) << "the menu";
+    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 1; }, 5000)) << "the menu\n" << windowsShown();
     xdotool({"key", "Up", "Return"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);

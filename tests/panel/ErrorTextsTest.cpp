@@ -15,7 +15,8 @@ namespace {
 api::TransportFailure failure(Kind kind, QString address = QStringLiteral("analysis.example.com"),
                               QString detail = QStringLiteral("Error transferring - server replied: x"))
 {
-    return api::TransportFailure{.kind = kind, .address = std::move(address), .detail = std::move(detail)};
+    return api::TransportFailure{
+        .kind = kind, .address = std::move(address), .localService = false, .detail = std::move(detail)};
 }
 
 } // namespace
@@ -57,8 +58,9 @@ TEST(ErrorTexts, EveryTransportFailureIsASentenceInEachLanguageThatNamesTheAddre
             EXPECT_FALSE(text.contains("%1")) << "every placeholder filled";
             // Qt's (English) words only after the sentence for a failure of no known kind.
             EXPECT_EQ(text.contains("server replied"), kind == Kind::other);
-            if (kind == Kind::connectionRefused || kind == Kind::hostNotFound || kind == Kind::tls)
+            if (kind == Kind::connectionRefused || kind == Kind::hostNotFound || kind == Kind::tls) {
                 EXPECT_TRUE(text.contains("analysis.example.com")) << "where it went wrong";
+            }
             // Chinese for the Chinese interface: at least one CJK character.
             const bool cjk =
                 std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x4E00; });
