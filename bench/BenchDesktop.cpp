@@ -1,4 +1,5 @@
 #include "BenchDesktop.h"
+#include "support/TiedProcess.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -32,6 +33,8 @@ std::unique_ptr<BenchXvfb> BenchXvfb::start(QSize size)
     const QString number = x->m_dir.filePath(QStringLiteral("display"));
     x->m_server.setStandardOutputFile(QProcess::nullDevice());
     x->m_server.setStandardErrorFile(QProcess::nullDevice());
+    // The shell execs Xvfb, which keeps the tie.
+    tavolen::test::tieToThisProcess(x->m_server);
     x->m_server.start(QStringLiteral("/bin/sh"),
                       {QStringLiteral("-c"),
                        QStringLiteral("exec Xvfb -screen 0 %1x%2x24 -nolisten tcp -displayfd 3 3>'%3'")

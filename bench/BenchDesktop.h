@@ -9,7 +9,18 @@
 
 #include <memory>
 
-// A private Xvfb for a benchmark, on a display number it picks itself.
+// `tavolen-bench STAGE --smoke`: the stage once, with the smallest counts
+// and waits that still go through its real code paths. Its figures mean
+// nothing; the run shows that the stage still works.
+bool smokeRun();
+// `full` in a real run, 1 in a smoke run.
+int runsOf(int full);
+// The exit code of a stage that cannot run on this machine (a desktop it
+// needs is not installed), as opposed to one that failed.
+constexpr int kStageSkipped = 77;
+
+// A private Xvfb for a benchmark, on a display number it picks itself; it
+// dies with this process, whatever ends it.
 class BenchXvfb {
 public:
     static std::unique_ptr<BenchXvfb> start(QSize size);

@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "panel/ConsolePanelPresenter.h"
 #include "platform/PlatformServices.h"
+#include "support/TiedProcess.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -36,7 +37,8 @@ struct Sample {
 
 QCoro::Task<std::optional<capture::CaptureOutcome>> captureTask(capture::ScreenCapture &c, QRect r)
 {
-    co_return co_await c.capture(capture::Selection{QRectF(r), QGuiApplication::primaryScreen(), {}});
+    capture::Selection selection{QRectF(r), QGuiApplication::primaryScreen(), {}};
+    co_return co_await c.capture(std::move(selection));
 }
 
 Sample timeCapture(capture::ScreenCapture &capture, QRect region)
@@ -75,19 +77,20 @@ int childRss()
     app::CaptureStack stack(panel);
     QTest::qWait(1000);
     const double before = residentMB();
+    const int settleMs = smokeRun() ? 0 : 5000;
     bool ended = false;
     QObject::connect(&stack.flow(), &capture::CaptureFlow::runFinished, [&] { ended = true; });
     auto run = [&] {
         ended = false;
         stack.flow().begin();
         QTest::qWait(300);
-        QProcess::execute(QStringLiteral("xdotool"),
+        test::executeTied(QStringLiteral("xdotool"),
                           {QStringLiteral("mousemove"), QStringLiteral("1200"), QStringLiteral("700"),
                            QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
                            QStringLiteral("2000"), QStringLiteral("1200"), QStringLiteral("mouseup"),
                            QStringLiteral("1")});
         (void)QTest::qWaitFor([&] { return ended; }, 20000);
-        QTest::qWait(5000);
+        QTest::qWait(settleMs);
     };
     run();
     const double afterFirst = residentMB();
@@ -102,6 +105,7 @@ QList<Sample> children(const QStringList &args, int runs)
     for (int i = 0; i < runs; ++i) {
         QProcess child;
         child.setStandardErrorFile(QProcess::nullDevice());
+        test::tieToThisProcess(child);
         child.start(QCoreApplication::applicationFilePath(), args);
         child.waitForFinished(60000);
         const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
@@ -118,7 +122,7 @@ QList<Sample> maim(QRect r, int runs)
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
-        QProcess::execute(QStringLiteral("maim"),
+        test::executeTied(QStringLiteral("maim"),
                           {QStringLiteral("-g"),
                            QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
                            QStringLiteral("-f"), QStringLiteral("jpg"), QStringLiteral("-m"),
@@ -153,16 +157,17 @@ QStringList regionArgs(QRect r)
 
 void benchRegion(const char *name, QRect region, capture::ScreenCapture &warmCapture)
 {
-    const QList<Sample> reference = maim(region, 7);
-    const QList<Sample> first = children(
-        QStringList{QStringLiteral("capture"), QStringLiteral("--child-first")} + regionArgs(region), 5);
+    const QList<Sample> reference = maim(region, runsOf(7));
+    const QList<Sample> first =
+        children(QStringList{QStringLiteral("capture"), QStringLiteral("--child-first")} + regionArgs(region),
+                 runsOf(5));
     const QList<Sample> cold =
         children(QStringList{QStringLiteral("capture"), QStringLiteral("--child-first")} +
                      regionArgs(region) + QStringList{QStringLiteral("--no-warm-up")},
-                 5);
+                 runsOf(5));
     timeCapture(warmCapture, region); // the first in this process is not a warm one
     QList<Sample> warm;
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0, runs = runsOf(9); i < runs; ++i)
         warm.append(timeCapture(warmCapture, region));
 
     const QByteArray stage(name);
@@ -186,8 +191,11 @@ int parent(int argc, char **argv)
     benchRegion("capture_full_3840x2160", QRect(QPoint(0, 0), kScreen), capture);
 
     QProcess rss;
-    rss.start(QCoreApplication::applicationFilePath(),
-              {QStringLiteral("capture"), QStringLiteral("--child-rss")});
+    test::tieToThisProcess(rss);
+    QStringList rssArguments{QStringLiteral("capture"), QStringLiteral("--child-rss")};
+    if (smokeRun())
+        rssArguments << QStringLiteral("--smoke");
+    rss.start(QCoreApplication::applicationFilePath(), rssArguments);
     rss.waitForFinished(60000);
     const QList<QByteArray> mb = rss.readAllStandardOutput().trimmed().split(' ');
     if (mb.size() == 4 && mb[3] == "1") {

@@ -7,6 +7,7 @@
 #include "app/CaptureStack.h"
 #include "capture/OverlayWindow.h"
 #include "platform/PlatformServices.h"
+#include "support/TiedProcess.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,17 +40,26 @@ struct Timing {
 // Sends the key and waits until `shown` says the reaction is on screen.
 Timing timePress(const std::function<bool()> &shown)
 {
+    QProcess xdotool;
+    xdotool.setProcessChannelMode(QProcess::ForwardedChannels);
+    test::tieToThisProcess(xdotool);
     const double sent = now();
     g_pressedAt = -1;
-    QProcess::startDetached(QStringLiteral("xdotool"),
-                            {QStringLiteral("key"), QStringLiteral("alt+shift+s")});
-    while (!shown()) {
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+shift+s")});
+    Timing timing{-1, -1};
+    for (;;) {
+        if (shown()) {
+            const double done = now();
+            timing = {done - sent, g_pressedAt >= 0 ? done - g_pressedAt : -1};
+            break;
+        }
         if (now() - sent > 5000)
-            return {-1, -1};
+            break;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     }
-    const double done = now();
-    return {done - sent, g_pressedAt >= 0 ? done - g_pressedAt : -1};
+    // Waited for after the timing: the key arrives before xdotool has ended.
+    xdotool.waitForFinished(5000);
+    return timing;
 }
 
 bool overlayShown(app::CaptureStack &stack)
@@ -61,7 +71,7 @@ bool overlayShown(app::CaptureStack &stack)
 
 void closeOverlay(app::CaptureStack &stack)
 {
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    test::executeTied(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
     if (!QTest::qWaitFor([&] { return !stack.overlay().isSelecting(); }, 5000))
         std::fprintf(stderr, "tavolen-bench hotkey: the overlay did not close\n");
     QTest::qWait(100);
@@ -91,7 +101,7 @@ int runHotkeyBench(int argc, char **argv)
         closeOverlay(stack);
         QTest::qWait(500);
         afterFirstMB = residentMB();
-        for (int i = 0; i < kRuns; ++i) {
+        for (int i = 0, runs = runsOf(kRuns); i < runs; ++i) {
             const Timing t = timePress([&] { return overlayShown(stack); });
             steady << t.total;
             steadyInApp << t.inApp;
@@ -110,7 +120,7 @@ int runHotkeyBench(int argc, char **argv)
             plain.show();
         });
         QTest::qWait(300);
-        for (int i = 0; i <= kRuns; ++i) {
+        for (int i = 0, runs = runsOf(kRuns); i <= runs; ++i) {
             const Timing t =
                 timePress([&] { return plain.windowHandle() && plain.windowHandle()->isExposed(); });
             if (i > 0) { // the first is this widget's creation

@@ -7,6 +7,7 @@
 #include "capture/SelectionOverlay.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
+#include "support/TiedProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,6 +33,7 @@ QByteArray run(const QString &program, const QStringList &arguments, const QProc
 {
     QProcess p;
     p.setProcessEnvironment(env);
+    tavolen::test::tieToThisProcess(p);
     p.start(program, arguments);
     p.waitForFinished(5000);
     return p.readAllStandardOutput();
@@ -77,6 +79,7 @@ Idle measure(const QString &program, const QString &windowClass, const QProcessE
     Idle idle;
     QProcess p;
     p.setProcessEnvironment(env);
+    tavolen::test::tieToThisProcess(p);
     QElapsedTimer timer;
     timer.start();
     p.start(program, arguments);
@@ -87,7 +90,7 @@ Idle measure(const QString &program, const QString &windowClass, const QProcessE
         }
         QThread::msleep(5);
     }
-    QThread::sleep(5); // at rest: the ready note has gone
+    QThread::sleep(smokeRun() ? 1 : 5); // at rest: the ready note has gone
     const QByteArray rollup = rollupOf(p);
     idle.rssMB = field(rollup, "Rss");
     idle.pssMB = field(rollup, "Pss");
@@ -146,22 +149,22 @@ AfterCaptures measureCaptures(const QString &program, QProcessEnvironment env)
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
     QProcess p;
     p.setProcessEnvironment(env);
+    tavolen::test::tieToThisProcess(p);
     p.start(program, {});
     QThread::sleep(5);
     AfterCaptures result;
     if (captureOnce(service, env)) {
         QThread::sleep(2);
         result.afterFirstMB = residentOf(p);
-        for (int i = 0; i < kMoreCaptures; ++i) {
+        for (int i = 0, more = runsOf(kMoreCaptures); i < more; ++i) {
             if (!captureOnce(service, env))
                 std::fprintf(stderr, "tavolen-bench idle: capture %d did not reach the service\n", i + 2);
         }
         QThread::sleep(2);
         result.afterMoreMB = residentOf(p);
-        QThread::sleep(
-            std::chrono::duration_cast<std::chrono::seconds>(tavolen::capture::SelectionOverlay::kKeepWarm)
-                .count() +
-            3);
+        const auto overlayGone = tavolen::capture::SelectionOverlay::kKeepWarm + std::chrono::seconds(3);
+        if (!smokeRun())
+            QThread::sleep(std::chrono::duration_cast<std::chrono::seconds>(overlayGone).count());
         result.laterMB = residentOf(p);
     } else {
         std::fprintf(stderr, "tavolen-bench idle: the first capture did not reach the service\n");
@@ -191,6 +194,7 @@ int runIdleBench(int argc, char **argv)
 
     QProcess tray;
     tray.setProcessEnvironment(env);
+    tavolen::test::tieToThisProcess(tray);
     tray.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--SetDockType", "true"});
     if (!tray.waitForStarted()) {
         std::fprintf(stderr, "tavolen-bench idle: trayer did not start\n");

@@ -86,7 +86,7 @@ int runPanelBench(int argc, char **argv)
     QList<double> results;
     QList<double> firstShows;
     double warmMB = 0;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0, runs = runsOf(kRuns); run < runs; ++run) {
         if (run == 10)
             warmMB = residentMB();
         panel.hide();

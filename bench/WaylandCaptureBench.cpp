@@ -10,6 +10,7 @@
 #include "e2e/harness/WaylandRig.h"
 #include "platform/PlatformServices.h"
 #include "platform/SessionKind.h"
+#include "support/TiedProcess.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,6 +64,7 @@ QCoro::Task<PortalTimes> portalCapture(platform::ScreenGrabber &grabber, capture
 std::pair<double, qint64> grim(QRect region, const QString &type)
 {
     QProcess grim;
+    test::tieToThisProcess(grim);
     QElapsedTimer timer;
     timer.start();
     grim.start(QStringLiteral("grim"), {QStringLiteral("-g"),
@@ -86,7 +88,7 @@ void benchRegion(const char *stage, QRect region, platform::ScreenGrabber &grabb
     QList<double> png;
     qint64 ourBytes = 0;
     qint64 pngBytes = 0;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0, runs = runsOf(kRuns); i < runs; ++i) {
         const PortalTimes ours = QCoro::waitFor(portalCapture(grabber, capture, region));
         still.append(ours.still);
         cut.append(ours.cut);
@@ -142,15 +144,18 @@ int runWaylandCaptureBench(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (!e2e::WaylandRig::available()) {
         std::fprintf(stderr, "tavolen-bench capture --wayland: sway is not installed\n");
-        return 1;
+        return kStageSkipped;
     }
     e2e::WaylandRig rig;
     if (const QString error = rig.start(); !error.isEmpty()) {
         std::fprintf(stderr, "tavolen-bench capture --wayland: %s\n", qPrintable(error));
         return 1;
     }
-    QProcess *child = rig.spawn({rig.stage(QCoreApplication::applicationFilePath()),
-                                 QStringLiteral("capture"), QStringLiteral("--wayland-in-session")});
+    QStringList command{rig.stage(QCoreApplication::applicationFilePath()), QStringLiteral("capture"),
+                        QStringLiteral("--wayland-in-session")};
+    if (smokeRun())
+        command << QStringLiteral("--smoke");
+    QProcess *child = rig.spawn(command);
     // Its lines as they come, and what it says on errors at the end.
     QObject::connect(child, &QProcess::readyReadStandardOutput, child, [child] {
         const QByteArray lines = child->readAllStandardOutput();

@@ -1,5 +1,5 @@
-// tavolen-bench STAGE [options]: one subcommand per pipeline stage, each
-// printing lines of the form "STAGE: ours=<v><unit> reference=<v><unit> ratio=<ours/reference>".
+// tavolen-bench STAGE [options] [--smoke]: one subcommand per pipeline stage,
+// each printing lines of the form "STAGE: ours=<v><unit> reference=<v><unit> ratio=<ours/reference>".
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +12,8 @@ int runIdleBench(int argc, char **argv);
 int runServiceBench(int argc, char **argv);
 
 namespace {
+
+bool g_smoke = false;
 
 struct Stage {
     const char *name;
@@ -35,16 +37,38 @@ constexpr Stage kStages[] = {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: tavolen-bench STAGE\n");
+    std::fprintf(stderr, "usage: tavolen-bench STAGE [--smoke]\n");
     for (const Stage &s : kStages)
         std::fprintf(stderr, "  %-10s %s\n", s.name, s.about);
+    std::fprintf(stderr,
+                 "  --smoke    once, with the smallest counts: whether the stage runs, not how fast\n");
     return 2;
 }
 
 } // namespace
 
+bool smokeRun()
+{
+    return g_smoke;
+}
+
+int runsOf(int full)
+{
+    return g_smoke ? 1 : full;
+}
+
 int main(int argc, char **argv)
 {
+    // Taken out wherever it stands, so that no stage has to skip it.
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0)
+            g_smoke = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
     if (argc < 2)
         return usage();
     for (const Stage &s : kStages) {

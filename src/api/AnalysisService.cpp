@@ -25,11 +25,14 @@ QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jp
                                          AnalysisMode mode)
 {
     if (mode == AnalysisMode::StreamFirst) {
-        AnalysisOutcome streamed = co_await service.analyzeStream(jpeg, L::uiLang(), std::move(onPartial));
+        QString uiLang = L::uiLang();
+        AnalysisOutcome streamed =
+            co_await service.analyzeStream(jpeg, std::move(uiLang), std::move(onPartial));
         if (streamed.ok() || isQuotaExceeded(streamed.error()))
             co_return streamed;
     }
-    co_return co_await service.analyze(std::move(jpeg), L::uiLang());
+    QString uiLang = L::uiLang();
+    co_return co_await service.analyze(std::move(jpeg), std::move(uiLang));
 }
 
 } // namespace tavolen::api

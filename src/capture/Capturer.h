@@ -14,6 +14,11 @@ public:
     // Yields the JPEG of the selected region at its screen's native
     // resolution (long edge at most 1600): cut from the selection's still
     // when it has one, read off the screen otherwise.
+    //
+    // Callers name the selection before awaiting, as every coroutine call
+    // here names its arguments: g++ 12 destroys a temporary built inside a
+    // co_await expression twice, so `co_await capture(Selection{...})` frees
+    // the screen's QPointer twice and corrupts the heap.
     virtual QCoro::Task<CaptureOutcome> capture(Selection selection) = 0;
 };
 

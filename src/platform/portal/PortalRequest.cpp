@@ -122,13 +122,15 @@ QCoro::Task<QDBusMessage> callBus(QDBusConnection bus, QString method, QVariantL
 QCoro::Task<std::optional<QString>> portalOwner(QDBusConnection bus)
 {
     const QVariantList name{QString::fromLatin1(kPortalService)};
-    QDBusMessage reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
+    const QString getNameOwner = QStringLiteral("GetNameOwner");
+    QDBusMessage reply = co_await callBus(bus, getNameOwner, name, 5000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         // Portals are started on demand; at login it may take seconds.
         QVariantList start = name;
         start << 0u;
-        co_await callBus(bus, QStringLiteral("StartServiceByName"), start, 25000);
-        reply = co_await callBus(bus, QStringLiteral("GetNameOwner"), name, 5000);
+        QString startService = QStringLiteral("StartServiceByName");
+        co_await callBus(bus, std::move(startService), std::move(start), 25000);
+        reply = co_await callBus(bus, getNameOwner, name, 5000);
     }
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         co_return std::nullopt;

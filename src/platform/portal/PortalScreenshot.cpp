@@ -30,7 +30,8 @@ constexpr int kMaxDecodedMegabytes = 512;
 
 QCoro::Task<> noteWhetherOffered(QDBusConnection bus, std::shared_ptr<ScreenshotAccess> access)
 {
-    const PortalInterface screenshot = co_await portalInterfaceVersion(bus, QString::fromLatin1(kInterface));
+    QString interface = QString::fromLatin1(kInterface);
+    const PortalInterface screenshot = co_await portalInterfaceVersion(bus, std::move(interface));
     if (screenshot.missing)
         access->offered = false;
 }
@@ -77,8 +78,10 @@ QCoro::Task<std::optional<QImage>> PortalScreenGrabber::desktopStill()
     // list there.
     QVariantList arguments;
     arguments << QString() << QVariantMap{{QStringLiteral("interactive"), false}};
+    QString interface = QString::fromLatin1(kInterface);
+    QString method = QStringLiteral("Screenshot");
     const std::optional<PortalResponse> response = co_await requestFromPortal(
-        bus, QString::fromLatin1(kInterface), QStringLiteral("Screenshot"), arguments, kAnswerTime);
+        bus, std::move(interface), std::move(method), std::move(arguments), kAnswerTime);
     // Whatever kept the picture back (the user's no, a refusal the desktop
     // remembered, which the portal reports as a failure, or no portal at
     // all), the user is told that the screen could not be read; the next
@@ -90,7 +93,8 @@ QCoro::Task<std::optional<QImage>> PortalScreenGrabber::desktopStill()
     const QUrl uri(response->results.value(QStringLiteral("uri")).toString());
     if (!uri.isLocalFile())
         co_return std::nullopt;
-    co_return co_await QtConcurrent::run(takePictureFile, uri.toLocalFile());
+    QFuture<std::optional<QImage>> picture = QtConcurrent::run(takePictureFile, uri.toLocalFile());
+    co_return co_await picture;
 }
 
 PortalScreenAccess::PortalScreenAccess(QDBusConnection bus, std::shared_ptr<ScreenshotAccess> access)

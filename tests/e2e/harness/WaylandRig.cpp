@@ -1,5 +1,7 @@
 #include "e2e/harness/WaylandRig.h"
 
+#include "support/TiedProcess.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -124,7 +126,10 @@ QString WaylandRig::start(int timeoutMs)
 
     m_launcher.setStandardOutputFile(root + "/launcher.log");
     m_launcher.setStandardErrorFile(root + "/launcher.log", QIODevice::Append);
-    // A process group of its own, so that stop() can end it whole.
+    // A process group of its own, so that stop() can end it whole. Not tied
+    // to this process like the others: a SIGKILL would leave its bus daemon
+    // running. It ends with this process all the same, through its standard
+    // input, and stops everything it started on the way.
     m_launcher.setChildProcessModifier([] { ::setsid(); });
     prepare(m_launcher, {"sh", script, root}, {});
     m_launcher.start();
@@ -181,8 +186,11 @@ void WaylandRig::prepare(QProcess &process, const QStringList &argv, const QProc
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(dir());
     if (m_asRoot) {
+        // The kernel forgets a parent-death signal on the change of user;
+        // setpriv sets it again.
         process.setProgram("setpriv");
-        process.setArguments(QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--"} + argv);
+        process.setArguments(
+            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--pdeathsig=keep", "--"} + argv);
     } else {
         process.setProgram(argv.value(0));
         process.setArguments(argv.mid(1));
@@ -202,6 +210,7 @@ int WaylandRig::run(const QStringList &argv, QByteArray *out, int timeoutMs, con
 {
     QProcess process;
     prepare(process, argv, {});
+    test::tieToThisProcess(process);
     if (!out)
         process.setStandardOutputFile(QProcess::nullDevice());
     process.start();
@@ -223,6 +232,7 @@ QProcess *WaylandRig::spawn(const QStringList &argv, const QProcessEnvironment &
 {
     auto &process = m_spawned.emplace_back(std::make_unique<QProcess>());
     prepare(*process, argv, extra);
+    test::tieToThisProcess(*process);
     process->start();
     return process.get();
 }

@@ -22,7 +22,9 @@ namespace tavolen::e2e {
 // root, so when the test is root the rig runs as the unprivileged user
 // 65534; the programs the test runs inside the session run as that user too.
 // Everything waits a bounded time; stop() (or the destructor) ends every
-// process of the rig and removes its directory.
+// process of the rig and removes its directory. Should this process die
+// first, what it runs in the session dies with it, and the rig stops itself
+// once its launcher's input closes.
 class WaylandRig {
 public:
     WaylandRig();
