@@ -56,8 +56,8 @@ int main(int argc, char *argv[])
         installSettings(&settingsStore);
         QTextStream(stderr) << L::text(
                                    QStringLiteral("No graphical session found (DISPLAY and WAYLAND_DISPLAY "
-                                                  "are unset)."),
-                                   QStringLiteral("未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）。"))
+                                                  "are unset)"),
+                                   QStringLiteral("未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）"))
                             << '\n';
         return 1;
     }

@@ -252,8 +252,8 @@ TEST_F(AnalyzeCommand, WithoutAGraphicalSessionCaptureAndTheAppSaySoInTheUsersLa
         const char *lang;
         QString said;
     } rows[] = {
-        {"en", "No graphical session found (DISPLAY and WAYLAND_DISPLAY are unset).\n"},
-        {"zh", "未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）。\n"},
+        {"en", "No graphical session found (DISPLAY and WAYLAND_DISPLAY are unset)\n"},
+        {"zh", "未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）\n"},
     };
     for (const auto &row : rows) {
         QSettings(configPath(), QSettings::IniFormat).setValue("app_lang", row.lang);
