@@ -213,11 +213,6 @@ std::optional<TransportFailure> ReplyWatch::transportFailure() const
         return failureAt(
             url, m_deadlinePassed ? TransportFailure::Kind::deadline : TransportFailure::Kind::idleTimeout,
             m_reply->errorString());
-    // Qt 6.4 reports TLS failures of the socket layer (a certificate the
-    // handshake refused included) only under these two codes.
-    if (e == QNetworkReply::SslHandshakeFailedError ||
-        (e == QNetworkReply::UnknownNetworkError && m_reply->errorString().contains(QLatin1String("SSL"))))
-        return failureAt(url, TransportFailure::Kind::tls, m_reply->errorString());
     return failureAt(url, kindOf(e), m_reply->errorString());
 }
 

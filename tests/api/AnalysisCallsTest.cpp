@@ -5,6 +5,9 @@
 #include "support/EventLoopWatch.h"
 #include "support/ServiceTest.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
+
 using namespace tavolen;
 using namespace tavolen::test;
 using namespace std::chrono_literals;
@@ -114,6 +117,20 @@ TEST_F(AnalysisCalls, NoHttpAnswerIsATransportFailureOfItsKindForBothCalls)
         useService(refusingBaseUrl());
         EXPECT_EQ(caseText(call(which)), "transport: refused");
     }
+    // A service that speaks plain HTTP where TLS was asked for: the
+    // handshake fails. (A name that cannot resolve is not tried: without a
+    // resolver on the machine the lookup only times out.)
+    QTcpServer plainHttp;
+    ASSERT_TRUE(plainHttp.listen(QHostAddress::LocalHost));
+    QObject::connect(&plainHttp, &QTcpServer::newConnection, &plainHttp, [&plainHttp] {
+        while (QTcpSocket *socket = plainHttp.nextPendingConnection()) {
+            socket->write("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
+        }
+    });
+    useService(QStringLiteral("https://127.0.0.1:%1").arg(plainHttp.serverPort()));
+    for (const Call which : {Call::Plain, Call::Stream})
+        EXPECT_EQ(caseText(call(which)), "transport: tls");
     // A service that hangs up without answering, or answers in another
     // protocol, gets the upload once: the HTTP layer may not send it again.
     useService(server.baseUrl());

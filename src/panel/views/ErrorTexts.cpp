@@ -30,9 +30,9 @@ Sentence sentenceFor(Kind kind)
     case Kind::deadline:
         return {"The analysis took too long and was stopped. Try again.", "分析用时过长，已停止，请重试。"};
     case Kind::tls:
-        return {"Couldn't connect securely to %1: its certificate was not accepted. Check the address "
-                "or the system's certificates.",
-                "无法与 %1 建立安全连接：证书未被接受。请检查地址或系统证书。"};
+        return {"Couldn't connect securely to %1. Check the address (http or https) and the system's "
+                "certificates.",
+                "无法与 %1 建立安全连接。请检查地址（http 还是 https）和系统证书。"};
     case Kind::connectionClosed:
         return {"The analysis service closed the connection before it answered. Try again.",
                 "分析服务在回答前断开了连接，请重试。"};
