@@ -79,7 +79,7 @@ int childRss()
     const double before = residentMB();
     const int settleMs = smokeRun() ? 0 : 5000;
     bool ended = false;
-    QObject::connect(&stack.flow(), &capture::CaptureFlow::runFinished, [&] { ended = true; });
+    QObject::connect(&stack.flow(), &flow::CaptureFlow::runFinished, [&] { ended = true; });
     auto run = [&] {
         ended = false;
         stack.flow().begin();

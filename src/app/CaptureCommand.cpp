@@ -51,7 +51,7 @@ int runCaptureCommand()
         return 0;
     RecordingPresenter presenter;
     CaptureStack stack(nullptr, &presenter);
-    capture::CaptureFlow &flow = stack.flow();
+    flow::CaptureFlow &flow = stack.flow();
     panel::ResultPanel &resultPanel = *stack.resultPanel();
     // Without a display nobody can read or close the panel, so nothing is waited for.
     const QString platform = QGuiApplication::platformName();
@@ -61,7 +61,7 @@ int runCaptureCommand()
         if (!flow.isRunning() && (!panelIsSeen || resultPanel.mode() == panel::ResultPanel::Mode::Hidden))
             QCoreApplication::exit(presenter.exitCode());
     };
-    QObject::connect(&flow, &capture::CaptureFlow::runFinished, qApp, exitWhenDone);
+    QObject::connect(&flow, &flow::CaptureFlow::runFinished, qApp, exitWhenDone);
     QObject::connect(&resultPanel, &panel::ResultPanel::closed, qApp, exitWhenDone);
     QTimer::singleShot(0, &flow, [&flow, exitWhenDone] {
         flow.begin();

@@ -35,7 +35,7 @@ void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *ana
     m_overlay =
         std::make_unique<capture::SelectionOverlay>(*m_platform.windowList, *m_platform.screenGrabber);
     m_capture = std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber);
-    m_flow = std::make_unique<capture::CaptureFlow>(capture::CaptureFlow::Collaborators{
+    m_flow = std::make_unique<flow::CaptureFlow>(flow::CaptureFlow::Collaborators{
         .overlay = *m_overlay,
         .capturer = *m_capture,
         .analysis = analysis ? *analysis : m_analysis,

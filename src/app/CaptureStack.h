@@ -2,9 +2,9 @@
 
 #include "api/AnalysisService.h"
 #include "app/DemoSample.h"
-#include "capture/CaptureFlow.h"
 #include "capture/ScreenCapture.h"
 #include "capture/SelectionOverlay.h"
+#include "flow/CaptureFlow.h"
 #include "panel/ResultPanel.h"
 #include "panel/TeePresenter.h"
 #include "platform/PlatformServices.h"
@@ -29,7 +29,7 @@ public:
     CaptureStack(const CaptureStack &) = delete;
     CaptureStack &operator=(const CaptureStack &) = delete;
 
-    capture::CaptureFlow &flow() { return *m_flow; }
+    flow::CaptureFlow &flow() { return *m_flow; }
     capture::SelectionOverlay &overlay() { return *m_overlay; }
     // Null when another panel was given.
     panel::ResultPanel *resultPanel() { return m_resultPanel.get(); }
@@ -45,7 +45,7 @@ private:
     std::unique_ptr<capture::ScreenCapture> m_capture;
     api::NetworkAnalysisService m_analysis;
     DemoSample m_demo;
-    std::unique_ptr<capture::CaptureFlow> m_flow;
+    std::unique_ptr<flow::CaptureFlow> m_flow;
 };
 
 } // namespace tavolen::app

@@ -1,5 +1,5 @@
 #include "api/ServiceUrl.h"
-#include "capture/Clipboard.h"
+#include "capture/TavolenSound.h"
 #include "core/L.h"
 #include "core/Settings.h"
 #include "platform/IniSettingsStore.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "api/AnalysisService.h"
-#include "capture/CaptureFlow.h"
 #include "core/MemorySettingsStore.h"
+#include "flow/CaptureFlow.h"
 #include "panel/PanelPresenter.h"
 #include "platform/ActiveWindow.h"
 #include "platform/Pasteboard.h"
@@ -202,7 +202,7 @@ struct FlowRig {
 
     // What the rig's flow is wired to, with `overlay` taking the selections;
     // for a flow of the test's own.
-    capture::CaptureFlow::Collaborators wiredTo(capture::Selector &overlay)
+    flow::CaptureFlow::Collaborators wiredTo(capture::Selector &overlay)
     {
         return {.overlay = overlay,
                 .capturer = usedCapture,
@@ -232,7 +232,7 @@ struct FlowRig {
     }
     bool waitForFinish()
     {
-        QSignalSpy finished(&flow, &capture::CaptureFlow::runFinished);
+        QSignalSpy finished(&flow, &flow::CaptureFlow::runFinished);
         return !flow.isRunning() || finished.wait(10000);
     }
 
@@ -248,7 +248,7 @@ struct FlowRig {
     MemorySettingsStore settings;
     api::AnalysisService &usedAnalysis;
     capture::Capturer &usedCapture;
-    capture::CaptureFlow flow;
+    flow::CaptureFlow flow;
 };
 
 } // namespace tavolen::test

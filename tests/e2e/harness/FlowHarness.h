@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/CaptureStack.h"
-#include "capture/CaptureFlow.h"
 #include "capture/OverlayWindow.h"
 #include "e2e/harness/Desktop.h"
+#include "flow/CaptureFlow.h"
 #include "support/FlowFakes.h"
 
 #include <QImage>
@@ -26,7 +26,7 @@ public:
         : m_stack(kind == Panel::Real ? std::make_unique<app::CaptureStack>(&analysis, &panel)
                                       : std::make_unique<app::CaptureStack>(panel, &analysis))
     {
-        QObject::connect(&flow(), &capture::CaptureFlow::runFinished, [this] { m_ended = true; });
+        QObject::connect(&flow(), &flow::CaptureFlow::runFinished, [this] { m_ended = true; });
     }
 
     // Starts a run and waits until every overlay window is on screen and the
@@ -84,7 +84,7 @@ public:
     }
 
     capture::SelectionOverlay &overlay() { return m_stack->overlay(); }
-    capture::CaptureFlow &flow() { return m_stack->flow(); }
+    flow::CaptureFlow &flow() { return m_stack->flow(); }
     // Null unless built with the real panel.
     panel::ResultPanel *resultPanel() { return m_stack->resultPanel(); }
     test::FakeAnalysis analysis;

@@ -99,7 +99,7 @@ TEST_F(CaptureFlowTest, PressesWhileARunIsInProgressChangeNothing)
 
 TEST_F(CaptureFlowTest, CancelledSelectionRestoresFocusAndShowsNoPanel)
 {
-    QSignalSpy finished(&rig.flow, &capture::CaptureFlow::runFinished);
+    QSignalSpy finished(&rig.flow, &flow::CaptureFlow::runFinished);
     rig.flow.begin();
     rig.selector.complete(std::nullopt);
     EXPECT_FALSE(rig.flow.isRunning());
@@ -206,7 +206,7 @@ TEST_F(CaptureFlowTest, DemoRunHasNoOverlayNoNearRectAndNoActivation)
 TEST_F(CaptureFlowTest, SelectionArrivingAfterTheFlowIsGoneDoesNothing)
 {
     test::FakeSelector selector; // keeps the completion, which fires after the flow died
-    auto flow = std::make_unique<capture::CaptureFlow>(rig.wiredTo(selector));
+    auto flow = std::make_unique<flow::CaptureFlow>(rig.wiredTo(selector));
     flow->begin();
     ASSERT_TRUE(selector.selecting());
     flow.reset();

@@ -1,6 +1,7 @@
-#include "capture/CaptureFlow.h"
+#include "flow/CaptureFlow.h"
 
 #include "capture/Clipboard.h"
+#include "capture/TavolenSound.h"
 #include "panel/views/ErrorTexts.h"
 #include "platform/ScreenAccess.h"
 
@@ -10,9 +11,10 @@
 
 #include <chrono>
 
-namespace tavolen::capture {
+namespace tavolen::flow {
 
 using namespace std::chrono_literals;
+using capture::Selection;
 
 namespace {
 
@@ -81,12 +83,12 @@ QCoro::Task<> CaptureFlow::captureRun(Selection selection, std::optional<platfor
             co_return;
     }
 
-    CaptureOutcome captured = co_await m_with.capturer.capture(std::move(selection));
+    capture::CaptureOutcome captured = co_await m_with.capturer.capture(std::move(selection));
     if (!self)
         co_return;
     reactivate(previous);
     if (!captured.ok()) {
-        m_with.panel.show(panel::PanelState::error(describe(captured.error())), near);
+        m_with.panel.show(panel::PanelState::error(capture::describe(captured.error())), near);
         finishRun();
         co_return;
     }
@@ -148,8 +150,8 @@ void CaptureFlow::handleResult(const api::AnalysisResult &result, std::optional<
 {
     // auto_copy is deliberately not consulted: respondable and the reply decide.
     if (shouldCopy(result)) {
-        Clipboard::copy(m_with.pasteboard, *result.best_reply);
-        TavolenSound::play(m_with.settings, m_with.sound);
+        capture::Clipboard::copy(m_with.pasteboard, *result.best_reply);
+        capture::TavolenSound::play(m_with.settings, m_with.sound);
     }
     m_with.panel.show(panel::PanelState::result(result), near);
 }
@@ -166,4 +168,4 @@ void CaptureFlow::finishRun()
     Q_EMIT runFinished();
 }
 
-} // namespace tavolen::capture
+} // namespace tavolen::flow

@@ -21,7 +21,7 @@ namespace tavolen {
 class SettingsStore;
 }
 
-namespace tavolen::capture {
+namespace tavolen::flow {
 
 // The spine of a capture run: permission check, selection, capture, the
 // analysis with its fallback, the panel's states, and the copy of the best
@@ -31,11 +31,11 @@ class CaptureFlow : public QObject {
 public:
     // Everything the flow calls; each must outlive the flow. `demo` may be null.
     struct Collaborators {
-        Selector &overlay;
-        Capturer &capturer;
+        capture::Selector &overlay;
+        capture::Capturer &capturer;
         api::AnalysisService &analysis;
         panel::PanelPresenter &panel;
-        DemoSampleSource *demo;
+        capture::DemoSampleSource *demo;
         platform::ScreenAccess &screenAccess;
         platform::ActiveWindow &activeWindow;
         platform::Pasteboard &pasteboard;
@@ -58,8 +58,10 @@ Q_SIGNALS:
     void runFinished();
 
 private:
-    void onSelection(std::optional<Selection> selection, std::optional<platform::ActiveWindow::Id> previous);
-    QCoro::Task<> captureRun(Selection selection, std::optional<platform::ActiveWindow::Id> previous);
+    void onSelection(std::optional<capture::Selection> selection,
+                     std::optional<platform::ActiveWindow::Id> previous);
+    QCoro::Task<> captureRun(capture::Selection selection,
+                             std::optional<platform::ActiveWindow::Id> previous);
     QCoro::Task<> demoRun();
     // nullopt on success; the failure's text otherwise.
     QCoro::Task<std::optional<QString>> analyzeAndShow(QByteArray jpeg, std::optional<QRectF> near);
@@ -71,4 +73,4 @@ private:
     bool m_running = false;
 };
 
-} // namespace tavolen::capture
+} // namespace tavolen::flow
