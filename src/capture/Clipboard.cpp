@@ -6,7 +6,9 @@ namespace tavolen::capture {
 
 void Clipboard::copy(platform::Pasteboard &pasteboard, const QString &text)
 {
-    pasteboard.replaceWithText(text, QString::fromLatin1(kTransientType));
+    pasteboard.replaceWithText(text,
+                               {{QString::fromLatin1(kTransientType), QByteArray()},
+                                {QString::fromLatin1(kPasswordManagerHint), QByteArrayLiteral("secret")}});
 }
 
 } // namespace tavolen::capture

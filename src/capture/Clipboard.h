@@ -11,7 +11,10 @@ namespace tavolen::capture {
 namespace Clipboard {
 // Clipboard managers that honour this type leave the entry out of their history.
 inline constexpr auto kTransientType = "org.nspasteboard.TransientType";
-// Replaces the clipboard's contents with `text` and the transient marker.
+// The same for Klipper and the managers that follow it (cliphist, CopyQ),
+// with the value "secret".
+inline constexpr auto kPasswordManagerHint = "x-kde-passwordManagerHint";
+// Replaces the clipboard's contents with `text` and both markers.
 void copy(platform::Pasteboard &pasteboard, const QString &text);
 } // namespace Clipboard
 

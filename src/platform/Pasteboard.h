@@ -1,16 +1,25 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace tavolen::platform {
+
+// An entry offered beside the text that tells clipboard managers how to
+// treat it.
+struct ClipboardMarker {
+    QString type;
+    QByteArray value;
+};
 
 // The system clipboard.
 class Pasteboard {
 public:
     virtual ~Pasteboard() = default;
     // Replaces everything the clipboard held with `text` as plain UTF-8 text
-    // plus an empty entry of `markerType`.
-    virtual void replaceWithText(const QString &text, const QString &markerType) = 0;
+    // plus the `markers`, where the clipboard can offer several types.
+    virtual void replaceWithText(const QString &text, const QList<ClipboardMarker> &markers) = 0;
 };
 
 } // namespace tavolen::platform

@@ -6,11 +6,11 @@
 
 namespace tavolen::platform {
 
-void QtPasteboard::replaceWithText(const QString &text, const QString &markerType)
+void QtPasteboard::replaceWithText(const QString &text, const QList<ClipboardMarker> &markers)
 {
     auto *data = new QMimeData;
-    // Clipboard managers that honour the marker keep the reply out of their history.
-    data->setData(markerType, QByteArray());
+    for (const ClipboardMarker &marker : markers)
+        data->setData(marker.type, marker.value);
     data->setText(text);
     // The clipboard takes ownership and drops whatever it held before.
     QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);

@@ -8,7 +8,7 @@ namespace tavolen::platform {
 // which stays resident, so the copied reply stays available.
 class QtPasteboard final : public Pasteboard {
 public:
-    void replaceWithText(const QString &text, const QString &markerType) override;
+    void replaceWithText(const QString &text, const QList<ClipboardMarker> &markers) override;
 };
 
 } // namespace tavolen::platform

@@ -11,10 +11,10 @@ WlCopyPasteboard::WlCopyPasteboard(QString program)
                                   : std::move(program))
 {}
 
-void WlCopyPasteboard::replaceWithText(const QString &text, const QString &markerType)
+void WlCopyPasteboard::replaceWithText(const QString &text, const QList<ClipboardMarker> &markers)
 {
     if (m_program.isEmpty()) {
-        m_fallback.replaceWithText(text, markerType);
+        m_fallback.replaceWithText(text, markers);
         return;
     }
     // wl-copy forks a server that keeps the text and exits itself once

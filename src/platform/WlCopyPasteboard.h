@@ -18,7 +18,7 @@ public:
     // The text goes in on standard input, never on a command line that any
     // process could read. wl-copy offers one type, so the marker is not
     // offered here.
-    void replaceWithText(const QString &text, const QString &markerType) override;
+    void replaceWithText(const QString &text, const QList<ClipboardMarker> &markers) override;
 
     bool usesWlCopy() const { return !m_program.isEmpty(); }
 

@@ -9,7 +9,7 @@
 
 using namespace tavolen;
 
-TEST(Clipboard, CopyReplacesEverythingWithTheTextAndAnEmptyTransientMarker)
+TEST(Clipboard, CopyReplacesEverythingWithTheTextAndTheMarkersThatKeepItOutOfHistories)
 {
     auto *old = new QMimeData;
     old->setHtml(QStringLiteral("<b>old</b>"));
@@ -24,6 +24,7 @@ TEST(Clipboard, CopyReplacesEverythingWithTheTextAndAnEmptyTransientMarker)
     EXPECT_EQ(now->text(), QStringLiteral("好的，明天见 👋"));
     EXPECT_TRUE(now->hasFormat(QStringLiteral("org.nspasteboard.TransientType")));
     EXPECT_TRUE(now->data(QStringLiteral("org.nspasteboard.TransientType")).isEmpty());
+    EXPECT_EQ(now->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
     EXPECT_FALSE(now->hasHtml());
     EXPECT_FALSE(now->hasFormat(QStringLiteral("application/x-old")));
 }

@@ -28,7 +28,7 @@ TEST(WlCopyPasteboard, TheTextGoesToWlCopyOnItsInputAndNeverOnItsCommandLine)
     WlCopyPasteboard pasteboard(program);
     ASSERT_TRUE(pasteboard.usesWlCopy());
     const QString reply = QStringLiteral("Sounds good — 周五见 'tonight' $HOME");
-    pasteboard.replaceWithText(reply, QStringLiteral("org.nspasteboard.TransientType"));
+    pasteboard.replaceWithText(reply, {{QStringLiteral("org.nspasteboard.TransientType"), {}}});
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(seen); }, 5000));
     QFile out(seen);
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
@@ -41,7 +41,7 @@ TEST(WlCopyPasteboard, WithoutWlCopyTheClipboardIsSetInProcess)
         QStringLiteral("/nonexistent/wl-copy-%1").arg(QCoreApplication::applicationPid()));
     // The program named is not checked; a missing one only fails to start,
     // and that must not crash or leak the process object.
-    pasteboard.replaceWithText(QStringLiteral("x"), QStringLiteral("t"));
+    pasteboard.replaceWithText(QStringLiteral("x"), {{QStringLiteral("t"), {}}});
     QTest::qWait(100);
     const QObjectList children = QCoreApplication::instance()->children();
     EXPECT_TRUE(std::none_of(children.begin(), children.end(),

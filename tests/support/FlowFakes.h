@@ -143,13 +143,13 @@ struct FakeActiveWindow final : platform::ActiveWindow {
 };
 
 struct FakePasteboard final : platform::Pasteboard {
-    void replaceWithText(const QString &text, const QString &markerType) override
+    void replaceWithText(const QString &text, const QList<platform::ClipboardMarker> &markers) override
     {
         texts.push_back(text);
-        marker = markerType;
+        this->markers = markers;
     }
     std::vector<QString> texts;
-    QString marker;
+    QList<platform::ClipboardMarker> markers;
 };
 
 struct FakeSound final : platform::SoundPlayer {
