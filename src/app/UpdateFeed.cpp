@@ -2,7 +2,7 @@
 
 #include "core/L.h"
 
-#include <QList>
+#include <QVersionNumber>
 #include <QXmlStreamReader>
 
 #include <optional>
@@ -14,18 +14,6 @@ namespace {
 constexpr auto kSparkleNs = "http://www.andymatuschak.org/xml-namespaces/sparkle";
 
 // The leading digits of each dot-separated part; "2b3" counts as 2.
-QList<qulonglong> components(const QString &version)
-{
-    QList<qulonglong> out;
-    for (const QStringView part : QStringView(version).trimmed().split(u'.')) {
-        qsizetype digits = 0;
-        while (digits < part.size() && digits < 18 && part[digits].isDigit())
-            ++digits;
-        out.append(part.left(digits).toULongLong());
-    }
-    return out;
-}
-
 // A version is usable when it starts with a number.
 bool looksLikeVersion(const QString &version)
 {
@@ -87,15 +75,10 @@ Item readItem(QXmlStreamReader &xml)
 
 int compareVersions(const QString &a, const QString &b)
 {
-    const QList<qulonglong> x = components(a);
-    const QList<qulonglong> y = components(b);
-    for (qsizetype i = 0; i < std::max(x.size(), y.size()); ++i) {
-        const qulonglong l = x.value(i, 0);
-        const qulonglong r = y.value(i, 0);
-        if (l != r)
-            return l < r ? -1 : 1;
-    }
-    return 0;
+    // Trailing zeros are dropped so that 1.0 and 1 name the same release; a
+    // part counts up to its first non-digit (0.6.1-beta is 0.6.1).
+    return QVersionNumber::compare(QVersionNumber::fromString(a.trimmed()).normalized(),
+                                   QVersionNumber::fromString(b.trimmed()).normalized());
 }
 
 Result<FeedRelease, QString> newestRelease(const QByteArray &feed)

@@ -51,6 +51,17 @@ TEST(UpdateFeed, PicksTheHighestVersionWhateverTheOrderOrFormOfItsItems)
     ASSERT_TRUE(onlyFile.ok());
     EXPECT_EQ(onlyFile.value().displayVersion, "0.7");
     EXPECT_EQ(onlyFile.value().url, QUrl("https://dl.example.com/tavolen_0.7.deb"));
+
+    // A patch release beside its minor one wins, whichever comes first.
+    for (const QByteArray &items :
+         {QByteArray(R"(<item><enclosure url="https://x.example/a" sparkle:version="1.0"/></item>
+<item><enclosure url="https://x.example/b" sparkle:version="1.0.1"/></item>)"),
+          QByteArray(R"(<item><enclosure url="https://x.example/b" sparkle:version="1.0.1"/></item>
+<item><enclosure url="https://x.example/a" sparkle:version="1.0"/></item>)")}) {
+        const Result<FeedRelease, QString> patch = newestRelease(appcast(items));
+        ASSERT_TRUE(patch.ok());
+        EXPECT_EQ(patch.value().version, "1.0.1");
+    }
 }
 
 TEST(UpdateFeed, SkipsItemsWithoutAVersionAndAddressesThatAreNotWebPages)
