@@ -4,13 +4,13 @@
 #include "service/MemoryAllowanceStore.h"
 #include "service/TesseractExtractor.h"
 
+#include <QCommandLineParser>
 #include <QProcessEnvironment>
 #include <QString>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 #include <unistd.h>
 
@@ -60,29 +60,31 @@ int main(int argc, char *argv[])
     }
 
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QString configPath = defaultConfigPath(env);
-    QString portOption;
-    QString hostOption;
-    for (int i = 1; i < argc; ++i) {
-        const char *arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            std::fputs(usage().toLocal8Bit().constData(), stdout);
-            return 0;
-        }
-        if (!std::strcmp(arg, "--config") && hasValue)
-            configPath = QString::fromLocal8Bit(argv[++i]);
-        else if (!std::strcmp(arg, "--port") && hasValue)
-            portOption = QString::fromLocal8Bit(argv[++i]);
-        else if (!std::strcmp(arg, "--host") && hasValue)
-            hostOption = QString::fromLocal8Bit(argv[++i]);
-        else {
-            print(
-                QStringLiteral("tavolen-service: unknown argument %1\n\n").arg(QString::fromLocal8Bit(arg)) +
-                usage());
-            return 2;
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption portOptionName(QStringLiteral("port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption hostOptionName(QStringLiteral("host"), QString(), QStringLiteral("ADDRESS"));
+    parser.addOptions({help, configOption, portOptionName, hostOptionName});
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        const QString error =
+            parser.positionalArguments().isEmpty()
+                ? parser.errorText()
+                : QStringLiteral("unknown argument %1").arg(parser.positionalArguments().front());
+        print(QStringLiteral("tavolen-service: %1\n\n").arg(error) + usage());
+        return 2;
     }
+    if (parser.isSet(help)) {
+        std::fputs(usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    const QString configPath =
+        parser.isSet(configOption) ? parser.value(configOption) : defaultConfigPath(env);
+    const QString portOption = parser.value(portOptionName);
+    const QString hostOption = parser.value(hostOptionName);
 
     ConfigLoad load = loadConfig(configPath, env);
     QProcessEnvironment options;

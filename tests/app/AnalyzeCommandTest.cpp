@@ -329,3 +329,37 @@ TEST_F(AnalyzeCommand, ReadsARenderedPostThroughTheLocalServiceFieldsFirst)
     EXPECT_TRUE(result.value("summary").toString().contains("gift card")) << r.output.toStdString();
     EXPECT_EQ(result.value("respondable"), false) << "replies need a language model";
 }
+
+TEST_F(AnalyzeCommand, TheServiceTakesItsOptionsInEitherFormAndRefusesOthersWithItsUsage)
+{
+    const auto service = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(TAVOLEN_SERVICE_BINARY), arguments);
+        if (!process.waitForFinished(30000))
+            process.kill();
+        return std::pair{
+            process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput() + process.readAllStandardError())};
+    };
+    const auto [helpCode, help] = service({"--help"});
+    EXPECT_EQ(helpCode, 0);
+    EXPECT_TRUE(help.startsWith("Usage: tavolen-service [--config FILE] [--port N] [--host ADDRESS]"));
+    for (const QStringList &bad : {QStringList{"--colour"}, QStringList{"--port"}, QStringList{"extra"}}) {
+        const auto [code, said] = service(bad);
+        EXPECT_EQ(code, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(said.startsWith("tavolen-service: ")) << said.toStdString();
+        EXPECT_TRUE(said.contains("Usage: tavolen-service")) << said.toStdString();
+    }
+    // `--config=FILE` as well as `--config FILE`: the file's mistake is
+    // reported by its name and line, before anything starts.
+    const QString bad = m_home.filePath(QStringLiteral("bad.toml"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("port = 0\n") > 0);
+    file.close();
+    for (const QStringList &form : {QStringList{"--config=" + bad}, QStringList{"--config", bad}}) {
+        const auto [code, said] = service(form);
+        EXPECT_EQ(code, 2);
+        EXPECT_TRUE(said.contains("bad.toml:1: port")) << said.toStdString();
+    }
+}
