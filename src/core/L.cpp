@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace tavolen::L {
 
@@ -18,7 +19,12 @@ bool isZh()
     if (lang == QLatin1String("en"))
         return false;
     const QStringList languages = preferredLanguages();
-    return !languages.isEmpty() && languages.first().startsWith(QLatin1String("zh"));
+    if (languages.isEmpty())
+        return false;
+    // Language tags are case-insensitive ("ZH-CN" is "zh-CN"); the primary
+    // subtag is the part before the first separator.
+    const QString primary = languages.first().section(QRegularExpression(QStringLiteral("[-_]")), 0, 0);
+    return primary.compare(QLatin1String("zh"), Qt::CaseInsensitive) == 0;
 }
 
 QStringList preferredLanguages()

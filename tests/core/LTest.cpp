@@ -15,7 +15,9 @@ TEST(L, WithoutAStoredChoiceOnlyTheFirstPreferredLanguageCounts)
         {{"zh-Hant-TW"}, true}, // Traditional Chinese systems get the Simplified texts
         {{"zh-HK"}, true},
         {{}, false},
-        {{"ZH-CN"}, false}, // the prefix test is case-sensitive
+        {{"ZH-CN"}, true}, // tags are case-insensitive
+        {{"zh_CN"}, true},
+        {{"zha-CN"}, false}, // another language whose code begins with the same letters
     };
     for (const auto &[languages, zh] : cases) {
         s.setLanguages(languages);
