@@ -5,6 +5,7 @@
 #include "app/ShellGallery.h"
 #include "app/SingleInstance.h"
 #include "core/L.h"
+#include "core/Log.h"
 #include "core/Settings.h"
 #include "panel/Gallery.h"
 #include "platform/IniSettingsStore.h"
@@ -75,6 +76,7 @@ int main(int argc, char *argv[])
     const bool relaunched = app.arguments().contains(QStringLiteral("--relaunched"));
     app::SingleInstance instance;
     if (!instance.claim(relaunched ? std::chrono::seconds(5) : std::chrono::seconds(0))) {
+        qCInfo(lcApp) << "Tavolen already runs: it is asked to say it is ready";
         app::SingleInstance::send(app::SingleInstance::Request::ShowReady);
         return 0;
     }

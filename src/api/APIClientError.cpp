@@ -28,4 +28,33 @@ bool isQuotaExceeded(const AnalysisError &error)
     return client && client->isQuotaExceeded();
 }
 
+QString logSummary(const AnalysisOutcome &outcome)
+{
+    if (outcome.ok())
+        return QStringLiteral("ok");
+    const auto *client = std::get_if<APIClientError>(&outcome.error());
+    if (!client)
+        return QStringLiteral("platform error");
+    struct Summary {
+        QString operator()(const APIClientError::Http &h) const
+        {
+            return QStringLiteral("http %1").arg(h.status);
+        }
+        QString operator()(const APIClientError::Transport &t) const
+        {
+            static const char *const kinds[] = {"refused", "host not found", "idle time-out", "deadline",
+                                                "tls",     "closed",         "proxy",         "no response",
+                                                "other"};
+            return QStringLiteral("transport %1 (%2)")
+                .arg(QLatin1String(kinds[int(t.failure.kind)]), t.failure.detail);
+        }
+        QString operator()(const APIClientError::QuotaExceeded &) const { return QStringLiteral("quota"); }
+        QString operator()(const APIClientError::Decode &) const
+        {
+            return QStringLiteral("unreadable answer");
+        }
+    };
+    return std::visit(Summary{}, client->value());
+}
+
 } // namespace tavolen::api

@@ -60,5 +60,8 @@ using AnalysisError = std::variant<APIClientError, PlatformError>;
 using AnalysisOutcome = Result<AnalyzeEnvelope, AnalysisError>;
 
 bool isQuotaExceeded(const AnalysisError &error);
+// The outcome's kind for a log ("ok", "http 503", "transport refused"...):
+// never the service's message or anything of the reading.
+QString logSummary(const AnalysisOutcome &outcome);
 
 } // namespace tavolen::api

@@ -1,7 +1,9 @@
 #include "api/AnalysisService.h"
 
 #include "api/Network.h"
+#include "api/ServiceUrl.h"
 #include "core/L.h"
+#include "core/Log.h"
 
 namespace tavolen::api {
 
@@ -24,15 +26,21 @@ QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyze(QByteArray jpeg, QS
 QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jpeg, PartialHandler onPartial,
                                          AnalysisMode mode)
 {
+    // The service's address is the user's setting, not their content.
+    qCInfo(lcApi).noquote() << "analysing" << jpeg.size() << "bytes of JPEG at"
+                            << base().toString(QUrl::RemoveUserInfo);
     if (mode == AnalysisMode::StreamFirst) {
         QString uiLang = L::uiLang();
         AnalysisOutcome streamed =
             co_await service.analyzeStream(jpeg, std::move(uiLang), std::move(onPartial));
+        qCInfo(lcApi).noquote() << "stream:" << logSummary(streamed);
         if (streamed.ok() || isQuotaExceeded(streamed.error()))
             co_return streamed;
     }
     QString uiLang = L::uiLang();
-    co_return co_await service.analyze(std::move(jpeg), std::move(uiLang));
+    AnalysisOutcome plain = co_await service.analyze(std::move(jpeg), std::move(uiLang));
+    qCInfo(lcApi).noquote() << "plain call:" << logSummary(plain);
+    co_return plain;
 }
 
 } // namespace tavolen::api

@@ -3,6 +3,7 @@
 #include "app/LaunchDecision.h"
 #include "app/UpdateDialog.h"
 #include "core/L.h"
+#include "core/Log.h"
 #include "core/Settings.h"
 
 #include <QCoreApplication>
@@ -36,12 +37,15 @@ void AppShell::launch()
     hotKey.start([this] { m_stack.flow().begin(); });
     switch (decideLaunch(settings(), *m_stack.platform().screenAccess)) {
     case LaunchStep::ReadyToast:
+        qCInfo(lcApp) << "launch: ready note";
         showReady();
         break;
     case LaunchStep::Demonstration:
+        qCInfo(lcApp) << "launch: first run, reading the sample post";
         m_stack.flow().demo();
         break;
     case LaunchStep::Onboarding:
+        qCInfo(lcApp) << "launch: screen capture not permitted, introduction shown";
         m_onboarding.show();
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "capture/Clipboard.h"
 #include "capture/TavolenSound.h"
+#include "core/Log.h"
 #include "panel/views/ErrorTexts.h"
 #include "platform/ScreenAccess.h"
 
@@ -39,12 +40,14 @@ void CaptureFlow::begin()
     if (m_running)
         return;
     if (!m_with.screenAccess.isPermitted()) {
+        qCInfo(lcFlow) << "screen capture not permitted: the panel asks for it";
         // running stays false, so the next press checks again.
         m_with.screenAccess.request();
         m_with.panel.show(panel::PanelState::permission(), std::nullopt);
         return;
     }
     m_running = true;
+    qCInfo(lcFlow) << "capture run: selecting";
     m_with.panel.hide();
     m_with.analysis.warmUp();
     const auto previous = m_with.activeWindow.current();
@@ -60,6 +63,7 @@ void CaptureFlow::onSelection(std::optional<Selection> selection,
                               std::optional<platform::ActiveWindow::Id> previous)
 {
     if (!selection) {
+        qCInfo(lcFlow) << "selection cancelled";
         reactivate(previous);
         // A desktop that asks the user before handing over the screen may
         // have been refused: say so now rather than at the next press.
@@ -68,6 +72,7 @@ void CaptureFlow::onSelection(std::optional<Selection> selection,
         finishRun();
         return;
     }
+    qCInfo(lcFlow) << "selected" << selection->rect << (selection->still.isNull() ? "live" : "from a still");
     // Fire and forget: the task keeps itself alive until it ends.
     captureRun(std::move(*selection), previous);
 }
@@ -88,11 +93,13 @@ QCoro::Task<> CaptureFlow::captureRun(Selection selection, std::optional<platfor
         co_return;
     reactivate(previous);
     if (!captured.ok()) {
+        qCInfo(lcFlow) << "capture failed:" << captured.error().index();
         m_with.panel.show(panel::PanelState::error(capture::describe(captured.error())), near);
         finishRun();
         co_return;
     }
 
+    qCInfo(lcFlow) << "captured" << captured.value().size() << "bytes of JPEG";
     m_with.panel.show(panel::PanelState::loading(), near);
     const std::optional<QString> failure = co_await analyzeAndShow(std::move(captured).value(), near);
     if (!self)
@@ -116,6 +123,7 @@ QCoro::Task<> CaptureFlow::demoRun()
     QPointer<CaptureFlow> self(this);
     const std::optional<QByteArray> jpeg = m_with.demo ? m_with.demo->jpeg() : std::nullopt;
     if (!jpeg) {
+        qCInfo(lcFlow) << "the demonstration's sample could not be made";
         finishRun();
         co_return;
     }
@@ -149,6 +157,7 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
 void CaptureFlow::handleResult(const api::AnalysisResult &result, std::optional<QRectF> near)
 {
     // auto_copy is deliberately not consulted: respondable and the reply decide.
+    qCInfo(lcFlow) << "result:" << (shouldCopy(result) ? "reply copied" : "nothing to copy");
     if (shouldCopy(result)) {
         capture::Clipboard::copy(m_with.pasteboard, *result.best_reply);
         capture::TavolenSound::play(m_with.settings, m_with.sound);

@@ -1,5 +1,6 @@
 #include "panel/ResultPanel.h"
 
+#include "core/Log.h"
 #include "panel/PanelWindow.h"
 #include "panel/views/FullContent.h"
 #include "panel/views/PillContent.h"
@@ -37,6 +38,8 @@ QWidget *ResultPanel::content() const
 
 void ResultPanel::show(const PanelState &state, std::optional<QRectF> near)
 {
+    // The view's kind and place only: never its texts.
+    qCDebug(lcPanel) << "show" << int(state.contentView()) << "beside" << (near ? *near : QRectF());
     m_anchor = near;
     cancelTimers();
     if (const api::AnalysisResult *result = state.resultValue()) {

@@ -1,3 +1,4 @@
+#include "core/Log.h"
 #include "platform/CanberraSoundPlayer.h"
 #include "platform/NullPlatform.h"
 #include "platform/PlatformServices.h"
@@ -15,6 +16,7 @@
 
 #include <QDBusConnection>
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 
 namespace tavolen::platform {
 
@@ -24,6 +26,13 @@ PlatformServices loadPlatformServices()
     services.sound = std::make_unique<CanberraSoundPlayer>();
     const SessionKind session = currentSessionKind();
     const bool onX = QGuiApplication::platformName() == QLatin1String("xcb");
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const auto var = [&env](const char *name) {
+        return QStringLiteral("%1=%2").arg(QLatin1String(name), env.value(QLatin1String(name)));
+    };
+    qCInfo(lcPlatform).noquote() << "session" << sessionName(session) << "from" << var("TAVOLEN_SESSION")
+                                 << var("XDG_SESSION_TYPE") << var("WAYLAND_DISPLAY") << var("DISPLAY")
+                                 << "on the Qt platform" << QGuiApplication::platformName();
     if (session == SessionKind::wayland) {
         // Pixels and the trigger through the portals; windows through XWayland
         // where it runs (see chooseWindowSystem), else where the compositor
@@ -42,6 +51,9 @@ PlatformServices loadPlatformServices()
         // Where the desktop has no shortcuts portal, the user binds
         // `tavolen capture` in its own keyboard settings.
         services.hotKey = std::make_unique<portal::PortalHotKey>(bus);
+        qCInfo(lcPlatform) << "backends: screenshot portal, shortcuts portal, wl-copy clipboard,"
+                           << (onX ? "panels through XWayland" : "panels placed by the compositor")
+                           << "(Wayland session)";
     } else if (onX && session != SessionKind::unknown) {
         services.screenAccess = std::make_unique<x11::X11ScreenAccess>();
         services.activeWindow = std::make_unique<x11::X11ActiveWindow>();
@@ -50,6 +62,8 @@ PlatformServices loadPlatformServices()
         services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
         services.hotKey = std::make_unique<x11::X11HotKey>();
         services.pasteboard = std::make_unique<QtPasteboard>();
+        qCInfo(lcPlatform) << "backends: X11 grab, window list, hot key and active window; Qt clipboard"
+                           << "(X11 session on xcb)";
     } else {
         services.screenAccess = std::make_unique<NullScreenAccess>();
         services.activeWindow = std::make_unique<NullActiveWindow>();
@@ -58,6 +72,9 @@ PlatformServices loadPlatformServices()
         services.floatingWindows = std::make_unique<NullFloatingWindows>();
         services.hotKey = std::make_unique<NullHotKey>();
         services.pasteboard = std::make_unique<QtPasteboard>();
+        qCInfo(lcPlatform) << "backends: none, screen capture not permitted"
+                           << (session == SessionKind::unknown ? "(no X11 or Wayland session found)"
+                                                               : "(an X11 session, but Qt is not on xcb)");
     }
     return services;
 }

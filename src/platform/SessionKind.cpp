@@ -32,6 +32,19 @@ SessionKind currentSessionKind()
     return sessionKind(QProcessEnvironment::systemEnvironment());
 }
 
+const char *sessionName(SessionKind kind)
+{
+    switch (kind) {
+    case SessionKind::x11:
+        return "x11";
+    case SessionKind::wayland:
+        return "wayland";
+    case SessionKind::unknown:
+        break;
+    }
+    return "none";
+}
+
 bool hasGraphicalSession(const QProcessEnvironment &environment)
 {
     const QString platform = environment.value(QStringLiteral("QT_QPA_PLATFORM")).trimmed();

@@ -11,6 +11,8 @@ enum class SessionKind { x11, wayland, unknown };
 // `wayland` or `none`) overrides it, so tests can run one kind's backends in another.
 SessionKind sessionKind(const QProcessEnvironment &environment);
 SessionKind currentSessionKind();
+// "x11", "wayland" or "none", for a log.
+const char *sessionName(SessionKind kind);
 
 // Whether the windows of this process have somewhere to go: a display is
 // named, or Qt was told to draw somewhere that needs none (offscreen, for

@@ -1,3 +1,4 @@
+#include "api/ServiceUrl.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
@@ -362,4 +363,32 @@ TEST_F(AnalyzeCommand, TheServiceTakesItsOptionsInEitherFormAndRefusesOthersWith
         EXPECT_EQ(code, 2);
         EXPECT_TRUE(said.contains("bad.toml:1: port")) << said.toStdString();
     }
+}
+
+TEST_F(AnalyzeCommand, QuietByDefaultAndWithTheLogSwitchedOnItSaysWhatItChoseButNothingOfTheUser)
+{
+    QProcessEnvironment quiet = environment();
+    quiet.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    quiet.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
+    // (The offscreen platform has its own warnings; a real desktop's run is
+    // checked end to end.)
+    EXPECT_FALSE(launch({QStringLiteral("capture")}, quiet).errors.contains("tavolen."))
+        << "quiet by default";
+
+    QProcessEnvironment logged = quiet;
+    logged.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tavolen.*=true"));
+    const QString said = launch({QStringLiteral("capture")}, logged).errors;
+    EXPECT_TRUE(said.contains("tavolen.platform: session none")) << said.toStdString();
+    EXPECT_TRUE(said.contains("tavolen.platform: backends: none")) << said.toStdString();
+
+    // A whole analysis, logged: its outcome, not its text, token or device id.
+    server.script(kStream, ScriptedResponse::stream({eventLines("result", envelopeJson())}));
+    const CommandRun run = launch({QStringLiteral("analyze"), image({40, 30}, "png")}, logged);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.errors.contains("tavolen.api: stream: ok")) << run.errors.toStdString();
+    const QString deviceId = QSettings(configPath(), QSettings::IniFormat).value("device_id").toString();
+    ASSERT_FALSE(deviceId.isEmpty());
+    for (const QString &secret :
+         {QStringLiteral("Sure!"), QString::fromLatin1(tavolen::api::kApiToken), deviceId})
+        EXPECT_FALSE(run.errors.contains(secret)) << secret.toStdString();
 }
