@@ -3,7 +3,7 @@
 #include "service/llm/ChatEndpoint.h"
 
 #include "api/ServiceUrl.h"
-#include "service/TomlSubset.h"
+#include "service/TomlConfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,7 +205,7 @@ void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out
 {
     // Errors are reported in the file's line order, whatever found them.
     QList<std::pair<int, QString>> errors;
-    const TomlDocument doc = parseTomlSubset(text);
+    const TomlDocument doc = parseTomlConfig(text);
     for (const TomlProblem &p : doc.problems)
         errors.append(
             {p.line, QStringLiteral("%1:%2: %3%4")
