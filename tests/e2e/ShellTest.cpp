@@ -65,6 +65,19 @@ std::string windowsShown()
     return out;
 }
 
+// Right-clicks the tray icon until its menu is open. Now and then a click
+// on the icon goes unanswered while the app is busy with another window
+// (under load, about one run in ten), and a user would click again.
+bool openTrayMenu()
+{
+    return QTest::qWaitFor(
+        [] {
+            xdotool({"mousemove", "20", "20", "click", "3"});
+            return QTest::qWaitFor([] { return openMenus() == 1; }, 1500);
+        },
+        10000);
+}
+
 // The app's tray icon, a small window of its own, is docked in the tray.
 bool trayIconDocked()
 {
@@ -265,8 +278,7 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
     // The menu, by keyboard: Language, then its second entry (中文).
     ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindows().isEmpty(); }, 10000)) << "the result panel";
     const qsizetype shown = visibleWindows().size();
-    xdotool({"mousemove", "20", "20", "click", "3"});
-    ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 1; }, 5000)) << "the menu\n" << windowsShown();
+    ASSERT_TRUE(openTrayMenu()) << "the menu\n" << windowsShown();
     xdotool({"key", "Down", "Down", "Right"});
     ASSERT_TRUE(QTest::qWaitFor([] { return openMenus() == 2; }, 5000)) << "its submenu\n" << windowsShown();
     xdotool({"key", "Down", "Return"});
@@ -277,17 +289,8 @@ TEST(OneScreenShell, ALeftClickOnTheTrayIconCapturesAndQuitFromItsMenuLeavesNoPr
     EXPECT_TRUE(QTest::qWaitFor([&] { return openMenus() == 0 && visibleWindows().size() > shown; }, 5000))
         << "the toast confirms it";
 
-    // The last item is Quit. The icon is docked again after the language
-    // changed, which the tray does in its own time: a click before that goes
-    // nowhere, so click until the menu opens.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] {
-            xdotool({"mousemove", "20", "20", "click", "3"});
-            return QTest::qWaitFor([] { return openMenus() == 1; }, 1500);
-        },
-        10000))
-        << "the menu\n"
-        << windowsShown();
+    // The last item is Quit.
+    ASSERT_TRUE(openTrayMenu()) << "the menu\n" << windowsShown();
     xdotool({"key", "Up", "Return"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
