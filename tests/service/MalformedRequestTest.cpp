@@ -83,6 +83,21 @@ TEST_F(MalformedRequests, EveryBrokenFormIsRefusedWithTheErrorEnvelopeAndA4xx)
     EXPECT_EQ(extractor.calls, 0) << "nothing refused was read";
 }
 
+TEST_F(MalformedRequests, AMetaPartIsReadUpTo64KiBAndNoFurther)
+{
+    // Valid JSON of exactly `size` bytes: the language and a padding string.
+    const auto metaOf = [](qsizetype size) {
+        const QByteArray head = R"({"ui_language":"en","padding":")";
+        return head + QByteArray(size - head.size() - 2, 'x') + "\"}";
+    };
+    const QByteArray largest = metaOf(64 * 1024);
+    ASSERT_EQ(largest.size(), 64 * 1024);
+    EXPECT_EQ(rawExchange(service.port(), form({{"meta", largest}, {"image", kJpeg}})).status, 200);
+    EXPECT_EQ(refusal(form({{"meta", metaOf(64 * 1024 + 1)}, {"image", kJpeg}})),
+              (std::pair<int, QString>{413, "payload_too_large"}));
+    EXPECT_EQ(extractor.calls, 1) << "only the upload within bounds was read";
+}
+
 TEST_F(MalformedRequests, AnUploadThatStallsOrTricklesIsCutOffInBoundedTime)
 {
     const QByteArray body = multipartBody("B", {{"meta", kMeta}, {"image", kJpeg + QByteArray(4000, 'x')}});
