@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench capture: the time from "selection known" to "JPEG bytes
 // ready" on a 3840 x 2160 screen of text and images, beside maim doing the
 // same grab-and-encode; and the app's memory around one capture run.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench hotkey: the time from Alt+Shift+S sent by xdotool to the
 // selection overlay on screen at 1920 x 1080, for the first press and
 // steadily after, beside the same press mapping a plain override-redirect

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench idle: the resident app's memory at rest (RSS and PSS) and
 // its time from start to its icon in the tray, beside a minimal Qt Widgets
 // program with a tray icon, both under Xvfb with trayer as the tray. Then

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The reference for tavolen-bench idle: the least a Qt Widgets program with
 // a tray icon can be, built from the same Qt. With --note it also shows one
 // line of text for a moment at start, as an app that says it is ready must;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench panel: the time from showing a state to its frame painted,
 // for a streamed update on a visible panel and for a full result, beside
 // one 60 Hz frame (16.7 ms); and the app's memory with the panel shown and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench service: the local analysis service with its offline engine,
 // started as the real binary. On a 1600 x 1000 screenshot of a post: the time
 // from the upload to the first field event and to the result, beside the

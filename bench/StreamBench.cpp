@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench stream: the client's time per streamed line, from the bytes
 // having arrived to the partial handler having run, for a stream of 200
 // field events; beside the time only to cut the same bytes into lines, the

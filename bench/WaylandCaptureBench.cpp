@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench capture --wayland: a capture on a headless Wayland desktop
 // (sway with XWayland and the desktop portal), where the screen is read
 // through the screenshot portal before the overlay shows and the selection is

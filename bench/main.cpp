@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tavolen-bench STAGE [options] [--smoke]: one subcommand per pipeline stage,
 // each printing lines of the form "STAGE: ours=<v><unit> reference=<v><unit> ratio=<ours/reference>".
 

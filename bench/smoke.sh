@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tavolen developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the benchmarks still run, not how fast: run by ctest.
 #
 #   smoke.sh stages BENCH   every stage once with --smoke; fails when one

@@ -1,6 +1,9 @@
+# SPDX-FileCopyrightText: 2026 The Tavolen developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in the build directory makes tavolen_<version>_amd64.deb.
 set(CPACK_PACKAGE_NAME tavolen)
 set(CPACK_PACKAGE_VENDOR "Tavolen")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reads posts, comments and messages on screen and suggests a reply")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tavolen is a tray utility: press Alt+Shift+S, select a post, comment or message on screen, and a floating panel explains it and offers a reply to copy.")

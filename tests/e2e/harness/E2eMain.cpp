@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts the X session named by --x-session before the QApplication exists,
 // so that this process, the app under test, sees exactly those screens.
 #include "e2e/harness/Desktop.h"

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Tavolen developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A headless Wayland desktop for the end-to-end tests: sway with XWayland,
 # PipeWire and the desktop portal with its wlroots and GTK backends, all on a
 # D-Bus session bus of their own (dbus-run-session).

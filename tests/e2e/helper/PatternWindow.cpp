@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A foreign application window for the end-to-end tests: four flat colour
 // quadrants at a requested place. Prints its X window id once it has painted,
 // then a line for each press and release of a mouse button, with the position

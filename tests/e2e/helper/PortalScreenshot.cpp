@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Asks the desktop portal for a non-interactive screenshot, as any client
 // does, and prints the Response's code and uri: "0 file:///tmp/out.png".
 // Command-line D-Bus tools cannot do it: the portal sends the Response to

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The whole loop on a Wayland desktop: `tavolen capture` inside the rig's
 // session, the screenshot portal, the overlay on XWayland, the scripted
 // analysis service in this process, the panel and the Wayland clipboard.

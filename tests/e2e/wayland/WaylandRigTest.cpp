@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Wayland rig itself: what the Wayland end-to-end tests rely on it for.
 #include "e2e/wayland/WaylandDesktop.h"
 

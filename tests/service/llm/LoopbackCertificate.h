@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tavolen developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // A self-signed certificate for IP 127.0.0.1 (valid from 2000 to 2126) and its
