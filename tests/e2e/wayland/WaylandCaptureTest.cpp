@@ -108,7 +108,9 @@ protected:
     QList<QJsonObject> captureByDragging(QRect region)
     {
         QProcess *capture = startCapture();
-        if (!QTest::qWaitFor([&] { return overlayShown(); }, 20000)) {
+        // Generous: the portal writes and the app decodes a picture of the
+        // whole desktop first, which takes seconds on a loaded machine.
+        if (!QTest::qWaitFor([&] { return overlayShown(); }, 60000)) {
             ADD_FAILURE() << "no overlay: " << capture->readAllStandardError().toStdString()
                           << "\n--- portal:\n"
                           << rig().logTail("portal").toStdString();
@@ -224,7 +226,7 @@ TEST_F(WaylandCapture, TheCaptureCommandBoundToAKeyHandsTheCaptureToTheRunningAp
     ASSERT_EQ(truth.size(), region.size());
     EXPECT_EQ(rig().run({rig().stage(TAVOLEN_BINARY), "capture"}, nullptr, 10000), 0)
         << "handed over at once";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return overlayShown(); }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return overlayShown(); }, 60000))
         << resident->readAllStandardError().toStdString();
     ASSERT_TRUE(rig().drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height())));
 
