@@ -25,6 +25,32 @@ APIClientError APIClientError::decode()
     return APIClientError(Decode{});
 }
 
+const char *kindName(TransportFailure::Kind kind)
+{
+    using K = TransportFailure::Kind;
+    switch (kind) {
+    case K::connectionRefused:
+        return "refused";
+    case K::hostNotFound:
+        return "host not found";
+    case K::idleTimeout:
+        return "idle time-out";
+    case K::deadline:
+        return "deadline";
+    case K::tls:
+        return "tls";
+    case K::connectionClosed:
+        return "closed";
+    case K::proxy:
+        return "proxy";
+    case K::noResponse:
+        return "no response";
+    case K::other:
+        break;
+    }
+    return "other";
+}
+
 bool isQuotaExceeded(const AnalysisError &error)
 {
     const auto *client = std::get_if<APIClientError>(&error);
@@ -45,11 +71,8 @@ QString logSummary(const AnalysisOutcome &outcome)
         }
         QString operator()(const APIClientError::Transport &t) const
         {
-            static const char *const kinds[] = {"refused", "host not found", "idle time-out", "deadline",
-                                                "tls",     "closed",         "proxy",         "no response",
-                                                "other"};
             return QStringLiteral("transport %1 (%2)")
-                .arg(QLatin1String(kinds[int(t.failure.kind)]), t.failure.detail);
+                .arg(QLatin1String(kindName(t.failure.kind)), t.failure.detail);
         }
         QString operator()(const APIClientError::QuotaExceeded &) const { return QStringLiteral("quota"); }
         QString operator()(const APIClientError::Decode &) const

@@ -70,8 +70,8 @@ QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
         co_return AnalysisError(APIClientError::transport(std::move(*failure)));
     const std::optional<int> status = watch->status();
     if (!status)
-        co_return AnalysisError(APIClientError::transport(
-            failureAt(watch->reply() ? watch->reply()->url() : QUrl(), TransportFailure::Kind::noResponse)));
+        co_return AnalysisError(
+            APIClientError::transport(watch->failure(TransportFailure::Kind::noResponse)));
     co_return classify(*status, body);
 }
 

@@ -26,11 +26,6 @@ AnalysisError failed(TransportFailure failure)
     return APIClientError::transport(std::move(failure));
 }
 
-QUrl urlOf(const ReplyWatch &watch)
-{
-    return watch.reply() ? watch.reply()->url() : QUrl();
-}
-
 } // namespace
 
 QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang, PartialHandler onPartial)
@@ -44,7 +39,7 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
     if (!status) {
         if (std::optional<TransportFailure> failure = watch->transportFailure())
             co_return failed(std::move(*failure));
-        co_return failed(failureAt(urlOf(*watch), TransportFailure::Kind::noResponse));
+        co_return failed(watch->failure(TransportFailure::Kind::noResponse));
     }
     if (*status == 429)
         co_return AnalysisError(APIClientError::quotaExceeded());
@@ -76,7 +71,7 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
                 co_await QCoro::sleepFor(0ms);
                 if (watch->timedOut())
                     co_return failed(watch->transportFailure().value_or(
-                        failureAt(urlOf(*watch), TransportFailure::Kind::idleTimeout)));
+                        watch->failure(TransportFailure::Kind::idleTimeout)));
                 continue;
             }
             if (auto *done = std::get_if<StreamReader::Done>(&step))

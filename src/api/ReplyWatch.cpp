@@ -219,6 +219,11 @@ std::optional<TransportFailure> ReplyWatch::transportFailure() const
     return failureAt(url, kindOf(e), m_reply->errorString());
 }
 
+TransportFailure ReplyWatch::failure(TransportFailure::Kind kind) const
+{
+    return failureAt(m_reply ? m_reply->url() : QUrl(), kind);
+}
+
 bool ReplyWatch::timedOut() const
 {
     if (!m_reply)

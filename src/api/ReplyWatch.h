@@ -58,6 +58,9 @@ public:
     // deadline); nullopt when it did not, also when Qt merely names a status
     // of 400 or more as an error.
     std::optional<TransportFailure> transportFailure() const;
+    // A failure of `kind` at this reply's address, for what the reply itself
+    // cannot tell (no HTTP answer at all, a stalled stream).
+    TransportFailure failure(TransportFailure::Kind kind) const;
     // The transfer failed because it stayed idle for its transfer time-out,
     // or because the call's deadline passed.
     bool timedOut() const;

@@ -34,4 +34,7 @@ struct TransportFailure {
     bool operator==(const TransportFailure &) const = default;
 };
 
+// The kind's short name, for logs and test output ("refused", "idle time-out"...).
+const char *kindName(TransportFailure::Kind kind);
+
 } // namespace tavolen::api

@@ -20,8 +20,8 @@ public:
     //
     // Callers name the selection before awaiting, as every coroutine call
     // here names its arguments: g++ 12 destroys a temporary built inside a
-    // co_await expression twice, so `co_await capture(Selection{...})` frees
-    // the screen's QPointer twice and corrupts the heap.
+    // co_await expression twice, so a selection built in the argument list
+    // frees the screen's QPointer twice and corrupts the heap.
     virtual QCoro::Task<CaptureOutcome> capture(Selection selection) = 0;
 };
 

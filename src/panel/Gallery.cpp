@@ -6,6 +6,7 @@
 #include "core/L.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
+#include "panel/views/ErrorTexts.h"
 #include "panel/views/FullContent.h"
 #include "panel/views/PillContent.h"
 #include "panel/views/ResultContent.h"
@@ -203,6 +204,14 @@ std::vector<GalleryEntry> galleryEntries()
              return full(
                  PanelState::error(tr2("The analysis service did not answer in time. Try again in a moment.",
                                        "分析服务未能及时响应，请稍后再试。")));
+         }},
+        {"error-local-service", "Error: the local service is not running",
+         [] {
+             return full(PanelState::error(
+                 texts::transportFailure({.kind = api::TransportFailure::Kind::connectionRefused,
+                                          .address = QStringLiteral("127.0.0.1:8765"),
+                                          .localService = true,
+                                          .detail = {}})));
          }},
         {"permission", "Permission", [] { return full(PanelState::permission()); }},
         {"pill", "Pill: respondable", [] { return pill(sampleResult()); }},

@@ -25,11 +25,10 @@ using namespace tavolen::e2e;
 
 namespace {
 
-// Tavolen's windows on screen now (the toast, the panel, the overlay), not
-// counting the tray icon (a small square window of its own), by their ids.
-QStringList visibleWindows()
+// Tavolen's windows on screen now, by id, with their widths.
+QList<std::pair<QString, int>> shownWindows()
 {
-    QStringList wide;
+    QList<std::pair<QString, int>> shown;
     const QStringList ids =
         QString::fromLatin1(
             xclient("xdotool", {"search", "--onlyvisible", "--classname", "^tavolen$"}).trimmed())
@@ -37,9 +36,23 @@ QStringList visibleWindows()
     for (const QString &id : ids) {
         const auto size = QRegularExpression(QStringLiteral("Geometry: (\\d+)x(\\d+)"))
                               .match(QString::fromLatin1(xclient("xdotool", {"getwindowgeometry", id})));
-        if (size.hasMatch() && size.captured(1).toInt() > 80)
-            wide << id;
+        if (size.hasMatch())
+            shown.append({id, size.captured(1).toInt()});
     }
+    return shown;
+}
+
+// The tray icon is a small square window of its own.
+constexpr int kTrayIconWidthAtMost = 80;
+
+// Tavolen's windows on screen now (the toast, the panel, the overlay), not
+// counting the tray icon, by their ids.
+QStringList visibleWindows()
+{
+    QStringList wide;
+    for (const auto &[id, width] : shownWindows())
+        if (width > kTrayIconWidthAtMost)
+            wide << id;
     return wide;
 }
 
@@ -84,15 +97,9 @@ bool openTrayMenu()
 // The app's tray icon, a small window of its own, is docked in the tray.
 bool trayIconDocked()
 {
-    const QStringList ids =
-        QString::fromLatin1(
-            xclient("xdotool", {"search", "--onlyvisible", "--classname", "^tavolen$"}).trimmed())
-            .split('\n', Qt::SkipEmptyParts);
-    return std::any_of(ids.begin(), ids.end(), [](const QString &id) {
-        const auto size = QRegularExpression(QStringLiteral("Geometry: (\\d+)x(\\d+)"))
-                              .match(QString::fromLatin1(xclient("xdotool", {"getwindowgeometry", id})));
-        return size.hasMatch() && size.captured(1).toInt() <= 80;
-    });
+    const auto shown = shownWindows();
+    return std::any_of(shown.begin(), shown.end(),
+                       [](const auto &window) { return window.second <= kTrayIconWidthAtMost; });
 }
 
 // The installed app as a user runs it: its own configuration pointing at a

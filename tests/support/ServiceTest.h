@@ -34,28 +34,10 @@ inline std::string caseText(const api::AnalysisOutcome &outcome)
         }
         std::string operator()(const api::APIClientError::Transport &t) const
         {
-            using K = api::TransportFailure::Kind;
-            switch (t.failure.kind) {
-            case K::connectionRefused:
-                return "transport: refused";
-            case K::hostNotFound:
-                return "transport: host not found";
-            case K::idleTimeout:
-                return "transport: idle time-out";
-            case K::deadline:
-                return "transport: deadline";
-            case K::tls:
-                return "transport: tls";
-            case K::connectionClosed:
-                return "transport: closed";
-            case K::proxy:
-                return "transport: proxy";
-            case K::noResponse:
-                return "transport: no response";
-            case K::other:
-                break;
-            }
-            return "transport: other: " + t.failure.detail.toStdString();
+            const std::string kind = api::kindName(t.failure.kind);
+            if (t.failure.kind == api::TransportFailure::Kind::other)
+                return "transport: " + kind + ": " + t.failure.detail.toStdString();
+            return "transport: " + kind;
         }
         std::string operator()(const api::APIClientError::QuotaExceeded &) const { return "quota"; }
         std::string operator()(const api::APIClientError::Decode &) const { return "decode"; }
