@@ -7,7 +7,7 @@
 #include "app/CaptureCommand.h"
 #include "app/ShellGallery.h"
 #include "app/SingleInstance.h"
-#include "core/L.h"
+#include "core/InterfaceLanguage.h"
 #include "core/Log.h"
 #include "core/Settings.h"
 #include "panel/Gallery.h"
@@ -15,11 +15,21 @@
 #include "platform/SessionKind.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProcessEnvironment>
 #include <QTextStream>
 
 #include <cstring>
+
+namespace {
+
+// The context translators see this file's texts under.
+struct MainTexts {
+    Q_DECLARE_TR_FUNCTIONS(MainTexts)
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -33,13 +43,14 @@ int main(int argc, char *argv[])
         QGuiApplication app(argc, argv);
         platform::IniSettingsStore settingsStore;
         installSettings(&settingsStore);
-        return app::runAnalyzeCommand(app.arguments().mid(2));
+        return app::runAnalyzeCommand(app.arguments().mid(2), settingsStore);
     }
 
     if (argc >= 2 && std::strcmp(argv[1], "autostart") == 0) {
         QCoreApplication app(argc, argv);
         platform::IniSettingsStore settingsStore;
-        installSettings(&settingsStore);
+        InterfaceLanguage language(settingsStore);
+        language.apply();
         return app::runAutostartCommand(app.arguments().mid(2));
     }
 
@@ -57,11 +68,10 @@ int main(int argc, char *argv[])
     if (!platform::hasGraphicalSession(QProcessEnvironment::systemEnvironment())) {
         QCoreApplication app(argc, argv);
         platform::IniSettingsStore settingsStore;
-        installSettings(&settingsStore);
-        QTextStream(stderr) << L::text(
-                                   QStringLiteral("No graphical session found (DISPLAY and WAYLAND_DISPLAY "
-                                                  "are unset)"),
-                                   QStringLiteral("未找到图形会话（DISPLAY 和 WAYLAND_DISPLAY 均未设置）"))
+        InterfaceLanguage language(settingsStore);
+        language.apply();
+        QTextStream(stderr) << MainTexts::tr(
+                                   "No graphical session found (DISPLAY and WAYLAND_DISPLAY are unset)")
                             << '\n';
         return 1;
     }
@@ -71,6 +81,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     platform::IniSettingsStore settingsStore;
     installSettings(&settingsStore);
+    InterfaceLanguage language(settingsStore);
+    language.apply();
     if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
         return app::runCaptureCommand();
 
@@ -83,7 +95,7 @@ int main(int argc, char *argv[])
         app::SingleInstance::send(app::SingleInstance::Request::ShowReady);
         return 0;
     }
-    app::AppShell shell(instance);
+    app::AppShell shell(instance, settingsStore, language);
     shell.launch();
     return app.exec();
 }

@@ -5,7 +5,7 @@
 
 #include "api/Network.h"
 #include "api/ServiceUrl.h"
-#include "core/L.h"
+#include "core/InterfaceLanguage.h"
 #include "core/Log.h"
 
 namespace tavolen::api {
@@ -33,14 +33,14 @@ QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jp
     qCInfo(lcApi).noquote() << "analysing" << jpeg.size() << "bytes of JPEG at"
                             << base().toString(QUrl::RemoveUserInfo);
     if (mode == AnalysisMode::StreamFirst) {
-        QString uiLang = L::uiLang();
+        QString uiLang = serviceLanguage();
         AnalysisOutcome streamed =
             co_await service.analyzeStream(jpeg, std::move(uiLang), std::move(onPartial));
         qCInfo(lcApi).noquote() << "stream:" << logSummary(streamed);
         if (streamed.ok() || isQuotaExceeded(streamed.error()))
             co_return streamed;
     }
-    QString uiLang = L::uiLang();
+    QString uiLang = serviceLanguage();
     AnalysisOutcome plain = co_await service.analyze(std::move(jpeg), std::move(uiLang));
     qCInfo(lcApi).noquote() << "plain call:" << logSummary(plain);
     co_return plain;

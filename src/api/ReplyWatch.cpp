@@ -100,8 +100,7 @@ namespace {
 
 TransportFailure connectionClosed(const QUrl &url)
 {
-    return failureAt(url, TransportFailure::Kind::connectionClosed,
-                     QCoreApplication::translate("QHttp", "Connection closed"));
+    return failureAt(url, TransportFailure::Kind::connectionClosed, QStringLiteral("Connection closed"));
 }
 
 } // namespace
@@ -191,7 +190,7 @@ std::optional<TransportFailure> ReplyWatch::transportFailure() const
 {
     if (!m_reply)
         return failureAt(QUrl(), TransportFailure::Kind::connectionClosed,
-                         QCoreApplication::translate("QNetworkReply", "Operation canceled"));
+                         QStringLiteral("Operation canceled"));
     const QUrl url = m_reply->url();
     const QNetworkReply::NetworkError e = m_reply->error();
     if (e == QNetworkReply::NoError) {

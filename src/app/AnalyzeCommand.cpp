@@ -7,6 +7,7 @@
 #include "app/LanguageOverride.h"
 #include "app/ReadingJson.h"
 #include "capture/JpegEncoder.h"
+#include "core/InterfaceLanguage.h"
 #include "core/RunToEnd.h"
 #include "core/Settings.h"
 #include "panel/views/ErrorTexts.h"
@@ -128,7 +129,7 @@ std::variant<QByteArray, QString> prepare(const QString &path)
 
 } // namespace
 
-int runAnalyzeCommand(const QStringList &arguments)
+int runAnalyzeCommand(const QStringList &arguments, SettingsStore &settings)
 {
     std::variant<Options, int> parsed = parse(arguments);
     if (const int *exitCode = std::get_if<int>(&parsed))
@@ -139,11 +140,12 @@ int runAnalyzeCommand(const QStringList &arguments)
     if (const QString *problem = std::get_if<QString>(&jpeg))
         return usageError(*problem, false);
 
-    std::unique_ptr<LanguageOverride> language;
-    if (options.appLang) {
-        language = std::make_unique<LanguageOverride>(settings(), *options.appLang);
-        installSettings(language.get());
-    }
+    // --lang speaks for this run only; the user's setting stays as it is.
+    std::optional<LanguageOverride> overridden;
+    if (options.appLang)
+        overridden.emplace(settings, *options.appLang);
+    InterfaceLanguage language(overridden ? static_cast<SettingsStore &>(*overridden) : settings);
+    language.apply();
 
     api::NetworkAnalysisService service;
     const api::PartialHandler onPartial = [](const api::StreamPartial &partial) {
@@ -155,9 +157,6 @@ int runAnalyzeCommand(const QStringList &arguments)
         writeLine(resultLine(outcome.value().result));
     else
         writeLine(errorLine(panel::texts::analysisError(outcome.error())));
-
-    if (language)
-        installSettings(&language->beneath());
     return outcome.ok() ? kExitResult : kExitAnalysisError;
 }
 

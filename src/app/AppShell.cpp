@@ -5,7 +5,6 @@
 
 #include "app/LaunchDecision.h"
 #include "app/UpdateDialog.h"
-#include "core/L.h"
 #include "core/Log.h"
 #include "core/Settings.h"
 
@@ -13,14 +12,25 @@
 
 namespace tavolen::app {
 
-AppShell::AppShell(SingleInstance &instance, QObject *parent)
-    : QObject(parent), m_tray(TrayIcon::Actions{
-                                  .capture = [this] { m_stack.flow().begin(); },
-                                  .checkForUpdates = [] { checkForUpdatesInWindow(); },
-                                  .languageChanged = [this] { showReady(); },
-                                  .quit = [] { QCoreApplication::quit(); },
-                              },
-                              this),
+namespace {
+
+// The context translators see this file's texts under.
+struct ShellTexts {
+    Q_DECLARE_TR_FUNCTIONS(ShellTexts)
+};
+
+} // namespace
+
+AppShell::AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceLanguage &language,
+                   QObject *parent)
+    : QObject(parent), m_settings(settings), m_language(language),
+      m_tray(TrayIcon::Actions{
+                 .capture = [this] { m_stack.flow().begin(); },
+                 .checkForUpdates = [] { checkForUpdatesInWindow(); },
+                 .languageChanged = [this] { languageChosen(); },
+                 .quit = [] { QCoreApplication::quit(); },
+             },
+             settings, this),
       m_toast(*m_stack.platform().floatingWindows), m_onboarding(*m_stack.platform().screenAccess)
 {
     connect(&instance, &SingleInstance::requested, this, [this](SingleInstance::Request request) {
@@ -35,10 +45,9 @@ void AppShell::launch()
 {
     m_tray.show();
     platform::GlobalHotKey &hotKey = *m_stack.platform().hotKey;
-    hotKey.setPurpose(
-        L::text(QStringLiteral("Capture and read a message"), QStringLiteral("截取并阅读一条消息")));
+    hotKey.setPurpose(ShellTexts::tr("Capture and read a message"));
     hotKey.start([this] { m_stack.flow().begin(); });
-    switch (decideLaunch(settings(), *m_stack.platform().screenAccess)) {
+    switch (decideLaunch(m_settings, *m_stack.platform().screenAccess)) {
     case LaunchStep::ReadyToast:
         qCInfo(lcApp) << "launch: ready note";
         showReady();
@@ -52,6 +61,14 @@ void AppShell::launch()
         m_onboarding.show();
         break;
     }
+}
+
+// Every window words itself again on the LanguageChange that follows; the
+// ready note then says in the new language that all is well.
+void AppShell::languageChosen()
+{
+    m_language.apply();
+    showReady();
 }
 
 void AppShell::showReady()

@@ -8,6 +8,7 @@
 #include "app/ReadyToast.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "core/InterfaceLanguage.h"
 
 #include <QObject>
 
@@ -17,8 +18,10 @@ namespace tavolen::app {
 // requests of later launches, and what each launch shows first.
 class AppShell final : public QObject {
 public:
-    // `instance` must have been claimed and must outlive the shell.
-    explicit AppShell(SingleInstance &instance, QObject *parent = nullptr);
+    // `instance` must have been claimed; it, `settings` and `language` must
+    // outlive the shell.
+    AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceLanguage &language,
+             QObject *parent = nullptr);
 
     // The launch: tray icon, hot key, then the ready toast, the first-run
     // demonstration or the onboarding.
@@ -26,6 +29,10 @@ public:
 
 private:
     void showReady();
+    void languageChosen();
+
+    SettingsStore &m_settings;
+    InterfaceLanguage &m_language;
 
     CaptureStack m_stack;
     TrayIcon m_tray;

@@ -3,8 +3,6 @@
 
 #include "app/AutostartCommand.h"
 
-#include "core/L.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,6 +14,15 @@
 #include <cstdio>
 
 namespace tavolen::app {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct AutostartTexts {
+    Q_DECLARE_TR_FUNCTIONS(AutostartTexts)
+};
+
+} // namespace
 
 namespace {
 
@@ -50,9 +57,9 @@ QString execArgument(const QString &path)
     return arg;
 }
 
-void say(const QString &en, const QString &zh, const QString &path)
+void say(const QString &text)
 {
-    std::fprintf(stdout, "%s\n", qPrintable(L::text(en, zh).arg(path)));
+    std::fprintf(stdout, "%s\n", qPrintable(text));
 }
 
 int failure(const QString &message)
@@ -65,16 +72,12 @@ int turnOn()
 {
     const QString path = entryPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return failure(L::text(QStringLiteral("could not create the folder of %1."),
-                               QStringLiteral("无法创建 %1 所在的文件夹。"))
-                           .arg(path));
+        return failure(AutostartTexts::tr("could not create the folder of %1.").arg(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(autostartEntry(QCoreApplication::applicationFilePath()).toUtf8()) < 0 || !file.commit())
-        return failure(L::text(QStringLiteral("could not write %1: %2"), QStringLiteral("无法写入 %1：%2"))
-                           .arg(path, file.errorString()));
-    say(QStringLiteral("Tavolen will start when you log in (%1)."),
-        QStringLiteral("Tavolen 将在登录时启动（%1）。"), path);
+        return failure(AutostartTexts::tr("could not write %1: %2").arg(path, file.errorString()));
+    say(AutostartTexts::tr("Tavolen will start when you log in (%1).").arg(path));
     return kExitDone;
 }
 
@@ -83,15 +86,12 @@ int turnOff()
     const QString path = entryPath();
     QFile file(path);
     if (!file.exists()) {
-        say(QStringLiteral("Tavolen was not set to start at login; nothing to remove (%1)."),
-            QStringLiteral("Tavolen 未设置为登录时启动，无需移除（%1）。"), path);
+        say(AutostartTexts::tr("Tavolen was not set to start at login; nothing to remove (%1).").arg(path));
         return kExitDone;
     }
     if (!file.remove())
-        return failure(L::text(QStringLiteral("could not remove %1: %2"), QStringLiteral("无法删除 %1：%2"))
-                           .arg(path, file.errorString()));
-    say(QStringLiteral("Tavolen will no longer start when you log in (removed %1)."),
-        QStringLiteral("Tavolen 将不再在登录时启动（已删除 %1）。"), path);
+        return failure(AutostartTexts::tr("could not remove %1: %2").arg(path, file.errorString()));
+    say(AutostartTexts::tr("Tavolen will no longer start when you log in (removed %1).").arg(path));
     return kExitDone;
 }
 
@@ -118,9 +118,7 @@ int runAutostartCommand(const QStringList &arguments)
         return turnOn();
     if (arguments == QStringList{QStringLiteral("off")})
         return turnOff();
-    std::fputs(qPrintable(L::text(QStringLiteral("Usage: tavolen autostart on|off\n"),
-                                  QStringLiteral("用法：tavolen autostart on|off\n"))),
-               stderr);
+    std::fputs(qPrintable(AutostartTexts::tr("Usage: tavolen autostart on|off\n")), stderr);
     return kExitUsage;
 }
 

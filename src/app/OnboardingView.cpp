@@ -4,12 +4,13 @@
 #include "app/OnboardingView.h"
 
 #include "app/PermissionCard.h"
-#include "core/L.h"
 #include "ui/Buttons.h"
 #include "ui/MarkView.h"
 #include "ui/TextBlock.h"
 #include "ui/Theme.h"
 #include "ui/Tokens.h"
+
+#include <QCoreApplication>
 
 #include <QBoxLayout>
 #include <QMouseEvent>
@@ -17,6 +18,15 @@
 #include <QWindow>
 
 namespace tavolen::app {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct OnboardingTexts {
+    Q_DECLARE_TR_FUNCTIONS(OnboardingTexts)
+};
+
+} // namespace
 
 namespace o = ui::tokens::shell::onboarding;
 
@@ -34,32 +44,20 @@ OnboardingView::OnboardingView(std::function<void()> openSettings, std::function
                                std::chrono::milliseconds refresh)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_isGranted(std::move(isGranted)), m_card(new PermissionCard),
-      m_button(new ui::CapsuleButton(
-          L::text(QStringLiteral("Allow Screen Capture"), QStringLiteral("允许屏幕捕获")),
-          ui::CapsuleButton::Style::Large, nullptr))
+      m_isGranted(std::move(isGranted)),
+      m_headline(centred(new ui::TextBlock({}, o::headline, ui::Ink::Primary))),
+      m_intro(centred(new ui::TextBlock({}, o::intro, ui::Ink::Secondary))), m_card(new PermissionCard),
+      m_button(new ui::CapsuleButton({}, ui::CapsuleButton::Style::Large, nullptr))
 {
     setWindowTitle(QStringLiteral("Tavolen"));
-
-    auto *headline = centred(new ui::TextBlock(L::text(QStringLiteral("Snap the screen. Know what to say."),
-                                                       QStringLiteral("截图一下，马上知道怎么回。")),
-                                               o::headline, ui::Ink::Primary));
-    auto *intro = centred(new ui::TextBlock(
-        L::text(
-            QStringLiteral("See a post, comment, or DM you're unsure about? Press Alt+Shift+S and select it "
-                           "\u2014 Tavolen reads the tone, judges the moment, and puts the right line on "
-                           "your clipboard."),
-            QStringLiteral("看到看不懂、拿不准的帖子、评论或私信，按 Alt+Shift+S 框选它——Tavolen "
-                           "读懂语气、给出判断，把最合适的一句话放进剪贴板。")),
-        o::intro, ui::Ink::Secondary));
 
     auto *root = new QVBoxLayout(this);
     const int pad = int(o::padding);
     root->setContentsMargins(pad, int(o::paddingTop), pad, pad);
     root->setSpacing(int(o::spacing));
     root->addWidget(new ui::MarkView(o::mark, QColor(ui::tokens::shell::brandMark)), 0, Qt::AlignHCenter);
-    root->addWidget(headline);
-    root->addWidget(intro);
+    root->addWidget(m_headline);
+    root->addWidget(m_intro);
     root->addWidget(m_card);
     root->addWidget(m_button, 0, Qt::AlignHCenter);
     // A status line that needs fewer lines later leaves its room around the
@@ -71,12 +69,32 @@ OnboardingView::OnboardingView(std::function<void()> openSettings, std::function
             action();
     });
 
-    // Fixed at its content's height for the fixed width: the window cannot be resized.
-    ensurePolished();
-    setFixedSize(int(o::width), root->totalHeightForWidth(int(o::width)));
+    retranslate();
 
     m_refresh.setInterval(refresh);
     connect(&m_refresh, &QTimer::timeout, this, [this] { m_card->setGranted(m_isGranted()); });
+}
+
+void OnboardingView::retranslate()
+{
+    m_headline->setText(OnboardingTexts::tr("Snap the screen. Know what to say."));
+    m_intro->setText(
+        OnboardingTexts::tr("See a post, comment, or DM you're unsure about? Press Alt+Shift+S and select it "
+                            "— Tavolen reads the tone, judges the moment, and puts the right line on your "
+                            "clipboard."));
+    m_card->retranslate();
+    m_button->setText(OnboardingTexts::tr("Allow Screen Capture"));
+    // Fixed at its content's height for the fixed width: the window cannot
+    // be resized, and another language may need more lines.
+    ensurePolished();
+    setFixedSize(int(o::width), layout()->totalHeightForWidth(int(o::width)));
+}
+
+void OnboardingView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
 }
 
 void OnboardingView::showEvent(QShowEvent *event)

@@ -12,7 +12,8 @@
 
 namespace tavolen::ui {
 class CapsuleButton;
-}
+class TextBlock;
+} // namespace tavolen::ui
 
 namespace tavolen::app {
 
@@ -32,6 +33,7 @@ public:
     ui::CapsuleButton *button() const { return m_button; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -40,8 +42,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void retranslate();
+
     std::function<bool()> m_isGranted;
     QTimer m_refresh;
+    ui::TextBlock *m_headline;
+    ui::TextBlock *m_intro;
     PermissionCard *m_card;
     ui::CapsuleButton *m_button;
     std::optional<QPoint> m_dragFrom;

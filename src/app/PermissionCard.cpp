@@ -3,16 +3,26 @@
 
 #include "app/PermissionCard.h"
 
-#include "core/L.h"
 #include "ui/Glass.h"
 #include "ui/TextBlock.h"
 #include "ui/Theme.h"
 #include "ui/Tokens.h"
 
+#include <QCoreApplication>
+
 #include <QBoxLayout>
 #include <QPainter>
 
 namespace tavolen::app {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct OnboardingTexts {
+    Q_DECLARE_TR_FUNCTIONS(OnboardingTexts)
+};
+
+} // namespace
 
 namespace o = ui::tokens::shell::onboarding;
 
@@ -20,29 +30,19 @@ namespace {
 
 QString statusFor(bool granted)
 {
-    return granted ? L::text(QStringLiteral("Granted \u2014 relaunching\u2026"),
-                             QStringLiteral("已授权，正在重启…"))
-                   : L::text(QStringLiteral("Waiting for permission\u2026 (auto-relaunches once granted)"),
-                             QStringLiteral("等待授权…（授权后会自动重启）"));
+    return granted ? OnboardingTexts::tr("Granted — relaunching…")
+                   : OnboardingTexts::tr("Waiting for permission… (auto-relaunches once granted)");
 }
 
 } // namespace
 
 PermissionCard::PermissionCard(QWidget *parent)
     : QWidget(parent), m_dot(new QWidget(this)),
-      m_status(new ui::TextBlock(statusFor(false), o::status, ui::Ink::Secondary))
+      m_title(new ui::TextBlock({}, o::cardTitle, ui::Ink::Primary)),
+      m_text(new ui::TextBlock({}, o::cardText, ui::Ink::Secondary)),
+      m_status(new ui::TextBlock({}, o::status, ui::Ink::Secondary))
 {
-    auto *title = new ui::TextBlock(
-        L::text(QStringLiteral("One permission: Screen capture"), QStringLiteral("需要一次「屏幕捕获」授权")),
-        o::cardTitle, ui::Ink::Primary);
-    auto *text =
-        new ui::TextBlock(L::text(QStringLiteral("Captures only the region you select, only when you "
-                                                 "press the hotkey. Deleted after analysis. Never "
-                                                 "watches in the background."),
-                                  QStringLiteral("只在你按下快捷键时截取你框选的区域，分析完即删，"
-                                                 "绝不后台监听。")),
-                          o::cardText, ui::Ink::Secondary);
-
+    retranslate();
     m_dot->setFixedSize(int(o::statusDot), int(o::statusDot));
     auto *status = new QHBoxLayout;
     status->setContentsMargins(0, int(o::statusTop), 0, 0);
@@ -54,8 +54,8 @@ PermissionCard::PermissionCard(QWidget *parent)
     const int pad = int(o::cardPadding);
     column->setContentsMargins(pad, pad, pad, pad);
     column->setSpacing(int(o::cardSpacing));
-    column->addWidget(title);
-    column->addWidget(text);
+    column->addWidget(m_title);
+    column->addWidget(m_text);
     column->addLayout(status);
 }
 
@@ -66,6 +66,15 @@ void PermissionCard::setGranted(bool granted)
     m_granted = granted;
     m_status->setText(statusFor(granted));
     update();
+}
+
+void PermissionCard::retranslate()
+{
+    m_title->setText(OnboardingTexts::tr("One permission: Screen capture"));
+    m_text->setText(
+        OnboardingTexts::tr("Captures only the region you select, only when you press the hotkey. Deleted "
+                            "after analysis. Never watches in the background."));
+    m_status->setText(statusFor(m_granted));
 }
 
 QString PermissionCard::statusText() const

@@ -20,6 +20,8 @@ public:
     void setGranted(bool granted);
     bool granted() const { return m_granted; }
     QString statusText() const;
+    // Words the card again in the interface language of the moment.
+    void retranslate();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -27,6 +29,8 @@ protected:
 private:
     bool m_granted = false;
     QWidget *m_dot;
+    ui::TextBlock *m_title;
+    ui::TextBlock *m_text;
     ui::TextBlock *m_status;
 };
 

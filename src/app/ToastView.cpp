@@ -3,11 +3,12 @@
 
 #include "app/ToastView.h"
 
-#include "core/L.h"
 #include "ui/MarkView.h"
 #include "ui/Motion.h"
 #include "ui/TextBlock.h"
 #include "ui/Tokens.h"
+
+#include <QCoreApplication>
 
 #include <QBoxLayout>
 #include <QPainter>
@@ -16,13 +17,21 @@
 
 namespace tavolen::app {
 
+namespace {
+
+// The context translators see this file's texts under.
+struct ReadyNoteTexts {
+    Q_DECLARE_TR_FUNCTIONS(ReadyNoteTexts)
+};
+
+} // namespace
+
 namespace t = ui::tokens::shell::toast;
 
 ToastView::ToastView(ui::Backdrop backdrop, QWidget *parent)
     : QWidget(parent), m_backdrop(backdrop),
-      m_text(new ui::TextBlock(L::text(QStringLiteral("Tavolen is ready \u2014 press Alt+Shift+S"),
-                                       QStringLiteral("Tavolen 已就绪 · 按 Alt+Shift+S 试试")),
-                               t::text, ui::Ink::Primary))
+      m_text(new ui::TextBlock(ReadyNoteTexts::tr("Tavolen is ready — press Alt+Shift+S"), t::text,
+                               ui::Ink::Primary))
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(int(t::padH), int(t::padV), int(t::padH), int(t::padV));

@@ -4,12 +4,12 @@
 #include "app/TrayIcon.h"
 
 #include "app/UpdateCheck.h"
-#include "core/L.h"
 #include "core/Settings.h"
 #include "ui/Mark.h"
 #include "ui/Tokens.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QTimer>
 
@@ -17,10 +17,10 @@ namespace tavolen::app {
 
 namespace {
 
-QString title(const char *en, const char *zh)
-{
-    return L::text(QString::fromUtf8(en), QString::fromUtf8(zh));
-}
+// The context translators see this file's texts under.
+struct TrayTexts {
+    Q_DECLARE_TR_FUNCTIONS(TrayTexts)
+};
 
 } // namespace
 
@@ -41,7 +41,8 @@ QIcon TrayIcon::markIcon()
     return icon;
 }
 
-TrayIcon::TrayIcon(Actions actions, QObject *parent) : QObject(parent), m_actions(std::move(actions))
+TrayIcon::TrayIcon(Actions actions, SettingsStore &settings, QObject *parent)
+    : QObject(parent), m_actions(std::move(actions)), m_settings(settings)
 {
     m_icon.setIcon(markIcon());
     m_icon.setToolTip(QStringLiteral("Tavolen"));
@@ -69,10 +70,10 @@ std::optional<QRect> TrayIcon::geometry() const
 void TrayIcon::rebuildMenu()
 {
     m_menu.clear();
-    QAction *note = m_menu.addAction(title("Nothing is ever stored", "不留存任何截图"));
+    QAction *note = m_menu.addAction(TrayTexts::tr("Nothing is ever stored"));
     note->setEnabled(false);
     m_menu.addSeparator();
-    QAction *snap = m_menu.addAction(title("Snap it (Alt+Shift+S)", "Snap 一下（Alt+Shift+S）"));
+    QAction *snap = m_menu.addAction(TrayTexts::tr("Snap it (Alt+Shift+S)"));
     snap->setShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_S));
     connect(snap, &QAction::triggered, this, [this] {
         if (m_actions.capture)
@@ -80,11 +81,11 @@ void TrayIcon::rebuildMenu()
     });
     m_menu.addSeparator();
 
-    QMenu *language = m_menu.addMenu(title("Language", "语言"));
+    QMenu *language = m_menu.addMenu(TrayTexts::tr("Language"));
     auto *group = new QActionGroup(language);
-    const QString stored = keys::appLang.stored(settings()).value_or(QStringLiteral("auto"));
+    const QString stored = keys::appLang.stored(m_settings).value_or(QStringLiteral("auto"));
     const std::pair<QString, QString> choices[] = {
-        {QStringLiteral("auto"), title("System", "跟随系统")},
+        {QStringLiteral("auto"), TrayTexts::tr("System")},
         {QStringLiteral("zh"), QStringLiteral("中文")},
         {QStringLiteral("en"), QStringLiteral("English")},
     };
@@ -101,14 +102,14 @@ void TrayIcon::rebuildMenu()
 
     // A build without an update feed says so where the check would be.
     const bool hasFeed = !builtInFeedUrl().trimmed().isEmpty();
-    QAction *update = m_menu.addAction(hasFeed ? checkForUpdatesTitle()
-                                               : title("No update source is set", "未设置更新来源"));
+    QAction *update =
+        m_menu.addAction(hasFeed ? checkForUpdatesTitle() : TrayTexts::tr("No update source is set"));
     update->setEnabled(hasFeed);
     connect(update, &QAction::triggered, this, [this] {
         if (m_actions.checkForUpdates)
             m_actions.checkForUpdates();
     });
-    QAction *quit = m_menu.addAction(title("Quit Tavolen", "退出 Tavolen"));
+    QAction *quit = m_menu.addAction(TrayTexts::tr("Quit Tavolen"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, [this] {
         if (m_actions.quit)
@@ -119,9 +120,9 @@ void TrayIcon::rebuildMenu()
 void TrayIcon::setLanguage(const QString &code)
 {
     if (code == QLatin1String("auto"))
-        keys::appLang.remove(settings());
+        keys::appLang.remove(m_settings);
     else
-        keys::appLang.set(settings(), code);
+        keys::appLang.set(m_settings, code);
     // After the menu has closed: the toast then speaks the new language.
     QTimer::singleShot(0, this, [this] {
         if (m_actions.languageChanged)

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "core/SettingsStore.h"
+
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -25,7 +27,8 @@ public:
         std::function<void()> quit;
     };
 
-    explicit TrayIcon(Actions actions, QObject *parent = nullptr);
+    // `settings` holds the language choice and must outlive the icon.
+    TrayIcon(Actions actions, SettingsStore &settings, QObject *parent = nullptr);
 
     void show();
     // Where the icon is on screen, when the tray host says.
@@ -41,6 +44,7 @@ private:
     void setLanguage(const QString &code);
 
     Actions m_actions;
+    SettingsStore &m_settings;
     QSystemTrayIcon m_icon;
     QMenu m_menu;
 };

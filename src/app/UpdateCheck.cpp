@@ -6,7 +6,8 @@
 #include "api/Network.h"
 #include "api/ReplyWatch.h"
 #include "app/UpdateFeed.h"
-#include "core/L.h"
+
+#include <QCoreApplication>
 
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
@@ -14,6 +15,15 @@
 #include <memory>
 
 namespace tavolen::app {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct UpdateTexts {
+    Q_DECLARE_TR_FUNCTIONS(UpdateTexts)
+};
+
+} // namespace
 
 QString appVersion()
 {
@@ -31,8 +41,7 @@ QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersio
         co_return NoSource{};
     const QUrl url(feedUrl.trimmed(), QUrl::StrictMode);
     if (!url.isValid() || (url.scheme() != u"https" && url.scheme() != u"http"))
-        co_return Failed{L::text(QStringLiteral("the update feed's address is not a web address."),
-                                 QStringLiteral("更新源的地址不是网址。"))};
+        co_return Failed{UpdateTexts::tr("the update feed's address is not a web address.")};
 
     QNetworkRequest request(url);
     request.setTransferTimeout(int(limits.idle.count()));
@@ -46,9 +55,8 @@ QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersio
     for (;;) {
         body.append(watch->read(limits.maxBytes + 1 - body.size()));
         if (body.size() > limits.maxBytes)
-            co_return Failed{L::text(QStringLiteral("the update feed is larger than %1 bytes."),
-                                     QStringLiteral("更新源超过 %1 字节。"))
-                                 .arg(limits.maxBytes)};
+            co_return Failed{
+                UpdateTexts::tr("the update feed is larger than %1 bytes.").arg(limits.maxBytes)};
         if (watch->ended())
             break;
         co_await watch->changed();
@@ -56,20 +64,14 @@ QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersio
 
     if (const std::optional<api::TransportFailure> failure = watch->transportFailure()) {
         if (watch->timedOut())
-            co_return Failed{L::text(QStringLiteral("the update feed did not answer in time."),
-                                     QStringLiteral("更新源未及时响应。"))};
-        co_return Failed{L::text(QStringLiteral("the update feed could not be reached (%1)."),
-                                 QStringLiteral("无法连接更新源（%1）。"))
-                             .arg(failure->detail)};
+            co_return Failed{UpdateTexts::tr("the update feed did not answer in time.")};
+        co_return Failed{UpdateTexts::tr("the update feed could not be reached (%1).").arg(failure->detail)};
     }
     const std::optional<int> status = watch->status();
     if (!status)
-        co_return Failed{
-            L::text(QStringLiteral("the update feed did not answer."), QStringLiteral("更新源没有响应。"))};
+        co_return Failed{UpdateTexts::tr("the update feed did not answer.")};
     if (*status != 200)
-        co_return Failed{L::text(QStringLiteral("the update feed answered with HTTP %1."),
-                                 QStringLiteral("更新源返回了 HTTP %1。"))
-                             .arg(*status)};
+        co_return Failed{UpdateTexts::tr("the update feed answered with HTTP %1.").arg(*status)};
 
     Result<FeedRelease, QString> newest = newestRelease(body);
     if (!newest)
@@ -89,25 +91,19 @@ QString updateResultText(const UpdateResult &result)
     struct Text {
         QString operator()(const UpToDate &r) const
         {
-            return L::text(QStringLiteral("Tavolen %1 is up to date."),
-                           QStringLiteral("Tavolen %1 已是最新版本。"))
-                .arg(r.version);
+            return UpdateTexts::tr("Tavolen %1 is up to date.").arg(r.version);
         }
         QString operator()(const UpdateAvailable &r) const
         {
-            return L::text(QStringLiteral("Tavolen %1 is available."), QStringLiteral("Tavolen %1 已发布。"))
-                .arg(r.version);
+            return UpdateTexts::tr("Tavolen %1 is available.").arg(r.version);
         }
         QString operator()(const NoSource &) const
         {
-            return L::text(QStringLiteral("No update source is set for this build."),
-                           QStringLiteral("此版本未设置更新来源。"));
+            return UpdateTexts::tr("No update source is set for this build.");
         }
         QString operator()(const Failed &r) const
         {
-            return L::text(QStringLiteral("Could not check for updates: %1"),
-                           QStringLiteral("无法检查更新：%1"))
-                .arg(r.reason);
+            return UpdateTexts::tr("Could not check for updates: %1").arg(r.reason);
         }
     };
     return std::visit(Text{}, result);
@@ -115,7 +111,7 @@ QString updateResultText(const UpdateResult &result)
 
 QString checkForUpdatesTitle()
 {
-    return L::text(QStringLiteral("Check for Updates\u2026"), QStringLiteral("检查更新\u2026"));
+    return UpdateTexts::tr("Check for Updates…");
 }
 
 } // namespace tavolen::app

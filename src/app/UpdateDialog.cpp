@@ -3,13 +3,22 @@
 
 #include "app/UpdateDialog.h"
 
-#include "core/L.h"
+#include <QCoreApplication>
 
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace tavolen::app {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct UpdateTexts {
+    Q_DECLARE_TR_FUNCTIONS(UpdateTexts)
+};
+
+} // namespace
 
 void openInBrowser(const QUrl &url)
 {
@@ -27,11 +36,10 @@ QMessageBox *showUpdateResult(const UpdateResult &result, UrlOpener openUrl, QWi
     const auto *available = std::get_if<UpdateAvailable>(&result);
     if (available && !available->url.isEmpty()) {
         QPushButton *download =
-            box->addButton(L::text(QStringLiteral("Open Download Page"), QStringLiteral("打开下载页面")),
-                           QMessageBox::AcceptRole);
+            box->addButton(UpdateTexts::tr("Open Download Page"), QMessageBox::AcceptRole);
         QObject::connect(download, &QPushButton::clicked, box,
                          [open = std::move(openUrl), url = available->url] { open(url); });
-        box->addButton(L::text(QStringLiteral("Later"), QStringLiteral("以后再说")), QMessageBox::RejectRole);
+        box->addButton(UpdateTexts::tr("Later"), QMessageBox::RejectRole);
     } else {
         box->addButton(QMessageBox::Ok);
     }

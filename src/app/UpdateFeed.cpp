@@ -3,7 +3,7 @@
 
 #include "app/UpdateFeed.h"
 
-#include "core/L.h"
+#include <QCoreApplication>
 
 #include <QVersionNumber>
 #include <QXmlStreamReader>
@@ -11,6 +11,15 @@
 #include <optional>
 
 namespace tavolen::app {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct UpdateTexts {
+    Q_DECLARE_TR_FUNCTIONS(UpdateTexts)
+};
+
+} // namespace
 
 namespace {
 
@@ -102,12 +111,9 @@ Result<FeedRelease, QString> newestRelease(const QByteArray &feed)
         newest = FeedRelease{version, shown, item.link.isEmpty() ? item.download : item.link};
     }
     if (xml.hasError())
-        return L::text(QStringLiteral("the update feed is not valid XML (%1)."),
-                       QStringLiteral("更新源不是有效的 XML（%1）。"))
-            .arg(xml.errorString());
+        return UpdateTexts::tr("the update feed is not valid XML (%1).").arg(xml.errorString());
     if (!newest)
-        return L::text(QStringLiteral("the update feed lists no version."),
-                       QStringLiteral("更新源中没有版本信息。"));
+        return UpdateTexts::tr("the update feed lists no version.");
     return std::move(*newest);
 }
 

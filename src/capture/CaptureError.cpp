@@ -3,13 +3,22 @@
 
 #include "capture/CaptureError.h"
 
-#include "core/L.h"
+#include <QCoreApplication>
 
 namespace tavolen::capture {
 
+namespace {
+
+// The context translators see this file's texts under.
+struct CaptureTexts {
+    Q_DECLARE_TR_FUNCTIONS(CaptureTexts)
+};
+
+} // namespace
+
 QString describe(CaptureError)
 {
-    return L::text(QStringLiteral("Capture failed — try again"), QStringLiteral("截屏失败，请重试"));
+    return CaptureTexts::tr("Capture failed — try again");
 }
 
 QString describe(const CaptureFailure &failure)
@@ -17,8 +26,7 @@ QString describe(const CaptureFailure &failure)
     if (const auto *e = std::get_if<CaptureError>(&failure))
         return describe(*e);
     if (const auto *palette = std::get_if<platform::PaletteDisplay>(&failure))
-        return L::text(QStringLiteral("This screen's colours (%1-bit, from a palette) cannot be captured"),
-                       QStringLiteral("无法截取此屏幕：不支持 %1 位调色板颜色"))
+        return CaptureTexts::tr("This screen's colours (%1-bit, from a palette) cannot be captured")
             .arg(palette->depth);
     return std::get<PlatformError>(failure).description;
 }

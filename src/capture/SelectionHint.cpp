@@ -3,17 +3,24 @@
 
 #include "capture/SelectionHint.h"
 
-#include "core/L.h"
+#include <QCoreApplication>
 
 namespace tavolen::capture {
+
+namespace {
+
+// The context translators see this file's texts under.
+struct CaptureTexts {
+    Q_DECLARE_TR_FUNCTIONS(CaptureTexts)
+};
+
+} // namespace
 
 QString hintText(bool windowsPickable)
 {
     if (!windowsPickable)
-        return L::text(QStringLiteral("Drag to select a region · Esc to cancel"),
-                       QStringLiteral("拖动选择区域 · Esc 取消"));
-    return L::text(QStringLiteral("Click to snap a window · drag for a region · Esc to cancel"),
-                   QStringLiteral("单击选中窗口 · 拖拽精确框选 · Esc 取消"));
+        return CaptureTexts::tr("Drag to select a region · Esc to cancel");
+    return CaptureTexts::tr("Click to snap a window · drag for a region · Esc to cancel");
 }
 
 QRectF hintPillRect(QSizeF textSize, QSizeF screenSize)

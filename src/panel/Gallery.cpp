@@ -3,7 +3,7 @@
 
 #include "panel/Gallery.h"
 
-#include "core/L.h"
+#include "core/InterfaceLanguage.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
 #include "panel/views/ErrorTexts.h"
@@ -30,9 +30,11 @@ namespace t = ui::tokens;
 
 namespace {
 
+// The samples stand for the service's answers, which come in the interface
+// language: they are data, not words of ours for translators.
 QString tr2(const char *en, const char *zh)
 {
-    return L::text(QString::fromUtf8(en), QString::fromUtf8(zh));
+    return QString::fromUtf8(serviceLanguage().startsWith(QLatin1String("zh")) ? zh : en);
 }
 
 api::AnalysisResult sampleResult()
@@ -280,8 +282,7 @@ QString writeGallery(const QString &directory, const std::function<std::vector<G
     if (!QDir().mkpath(directory))
         return QStringLiteral("cannot create %1").arg(directory);
     MemorySettingsStore store;
-    SettingsStore &previous = settings();
-    installSettings(&store);
+    InterfaceLanguage language(store, [] { return QStringList{QStringLiteral("en")}; });
     struct Column {
         const char *lang;
         bool dark;
@@ -293,6 +294,7 @@ QString writeGallery(const QString &directory, const std::function<std::vector<G
     std::vector<GalleryEntry> captions;
     for (const Column &column : columns) {
         keys::appLang.set(store, QString::fromLatin1(column.lang));
+        language.apply();
         std::vector<GalleryEntry> entries = galleryEntries();
         if (more)
             std::ranges::move(more(), std::back_inserter(entries));
@@ -309,7 +311,6 @@ QString writeGallery(const QString &directory, const std::function<std::vector<G
                 error = QStringLiteral("cannot write %1").arg(file);
         }
     }
-    installSettings(&previous);
     for (const GalleryEntry &entry : captions) {
         rows += QStringLiteral("<tr><th>%1</th>").arg(entry.caption.toHtmlEscaped());
         for (const Column &column : columns) {

@@ -34,6 +34,13 @@ void PanelWindow::placeCard(QRectF card, const QPainterPath &surface)
     placeSurface(m_content, card, surface);
 }
 
+void PanelWindow::changeEvent(QEvent *event)
+{
+    ui::SurfaceWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && onLanguageChange)
+        onLanguageChange();
+}
+
 void PanelWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && onEscape) {

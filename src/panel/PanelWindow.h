@@ -30,8 +30,11 @@ public:
     bool movedByUser() const { return m_movedByUser; }
 
     std::function<void()> onEscape;
+    // The interface language changed: the content must be built again.
+    std::function<void()> onLanguageChange;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -60,6 +60,7 @@ void ResultPanel::hide()
 {
     cancelTimers();
     m_lastResult.reset();
+    m_fullState.reset();
     const bool wasShown = m_mode != Mode::Hidden;
     m_mode = Mode::Hidden;
     // A hidden window keeps its backing store and its last content; the
@@ -75,6 +76,7 @@ void ResultPanel::hide()
 
 void ResultPanel::renderFull(const PanelState &state, bool entrance)
 {
+    m_fullState = state;
     ensureWindow();
     auto shown = std::make_shared<QPointer<QWidget>>();
     *shown =
@@ -144,6 +146,10 @@ void ResultPanel::ensureWindow()
     m_window->onEscape = [self] {
         if (self)
             self->hide();
+    };
+    m_window->onLanguageChange = [self] {
+        if (self)
+            self->reword();
     };
 }
 
@@ -222,6 +228,11 @@ void ResultPanel::collapse()
         return;
     cancelTimers();
     m_dismissTimer.start(m_timings.dismissPill);
+    renderPill();
+}
+
+void ResultPanel::renderPill()
+{
     ensureWindow();
     auto shown = std::make_shared<QPointer<QWidget>>();
     *shown =
@@ -236,6 +247,16 @@ void ResultPanel::expand()
     cancelTimers();
     scheduleCollapse(m_timings.collapseAfterExpand);
     renderFull(PanelState::result(*m_lastResult), true);
+}
+
+// The same card in the new language, where it is, without an entrance and
+// with its timers running on.
+void ResultPanel::reword()
+{
+    if (m_mode == Mode::Full && m_fullState)
+        renderFull(*m_fullState, false);
+    else if (m_mode == Mode::Pill && m_lastResult)
+        renderPill();
 }
 
 } // namespace tavolen::panel

@@ -74,6 +74,8 @@ private:
     void collapse();
     void expand();
     void renderFull(const PanelState &state, bool entrance);
+    void renderPill();
+    void reword();
     PanelActions actions(void (ResultPanel::*onHover)(bool), std::shared_ptr<QPointer<QWidget>> shown);
     void hover(bool inside, void (ResultPanel::*onHover)(bool));
     void hoverFull(bool inside);
@@ -89,6 +91,8 @@ private:
     Mode m_mode = Mode::Hidden;
     std::optional<QRectF> m_anchor;
     std::optional<api::AnalysisResult> m_lastResult;
+    // What the full card shows now, to word it again in another language.
+    std::optional<PanelState> m_fullState;
     QTimer m_collapseTimer;
     QTimer m_dismissTimer;
     bool m_wasStreaming = false;

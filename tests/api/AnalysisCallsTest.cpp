@@ -105,7 +105,7 @@ TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
         {"close while reading", Call::Stream, brokenStream(Ending::Close), "transport: closed", 1},
     };
     for (const auto &row : rows) {
-        settings.store.setValue(QStringLiteral("app_lang"), row.zh ? "zh" : "en");
+        settings.setAppLang(row.zh ? "zh" : "en");
         answer(row.call, row.answer);
         EXPECT_EQ(caseText(call(row.call)), row.outcome) << row.what;
         EXPECT_EQ(received.size(), row.partials) << row.what << ": delivered partials stay delivered";

@@ -3,7 +3,7 @@
 
 #include "api/ServiceUrl.h"
 #include "capture/TavolenSound.h"
-#include "core/L.h"
+#include "core/InterfaceLanguage.h"
 #include "core/Settings.h"
 #include "platform/IniSettingsStore.h"
 #include "support/FlowFakes.h"
@@ -44,12 +44,12 @@ TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreReadAndEditsSeenOnTheNext
     installSettings(&store);
     EXPECT_EQ(api::endpoint(QStringLiteral("v1/health")).toString(),
               QStringLiteral("https://svc.example/api/v1/health"));
-    EXPECT_TRUE(L::isZh());
+    EXPECT_EQ(keys::appLang.stored(store), QStringLiteral("zh"));
     test::FakeSound sound;
     capture::TavolenSound::play(store, sound);
     EXPECT_TRUE(sound.events.empty());
 
     // QSettings notices an edit by the file's size and time stamp.
     write("[General]\napp_lang=en\nsnap_sound=true\n");
-    EXPECT_FALSE(L::isZh());
+    EXPECT_EQ(keys::appLang.stored(store), QStringLiteral("en"));
 }

@@ -73,7 +73,7 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
          true},
     };
     for (const auto &row : rows) {
-        settings.store.setValue(QStringLiteral("app_lang"), row.zh ? "zh" : "en");
+        settings.setAppLang(row.zh ? "zh" : "en");
         server.script(kStream, row.stream);
         if (row.plain)
             server.script(kPlain, *row.plain);
@@ -120,7 +120,7 @@ TEST_F(CaptureFlowNetwork, WithTheLocalServiceStoppedThePanelSaysWhichAddressDid
         {"zh", address + " 没有响应：本机分析服务可能没有运行。请先启动 tavolen-service，再试一次。"},
     };
     for (const auto &row : rows) {
-        settings.store.setValue(QStringLiteral("app_lang"), row.lang);
+        settings.setAppLang(row.lang);
         FlowRig rig(&analysis);
         rig.capturer.answer = kJpeg;
         ASSERT_TRUE(rig.runCapture()) << row.lang;

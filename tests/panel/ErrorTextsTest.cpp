@@ -40,7 +40,7 @@ TEST(ErrorTexts, FixedTextsFollowTheLanguageWhenReadAndTheServicesMessageStaysAs
     };
     // Made while English is in force, read in both languages.
     for (const QString lang : {"en", "zh"}) {
-        s.store.setValue(QStringLiteral("app_lang"), lang);
+        s.setAppLang(lang);
         for (const auto &c : cases)
             EXPECT_EQ(texts::clientError(c.error), lang == "en" ? c.en : c.zh) << c.en.toStdString();
     }
@@ -54,7 +54,7 @@ TEST(ErrorTexts, EveryTransportFailureIsASentenceInEachLanguageThatNamesTheAddre
         Kind::connectionClosed,  Kind::proxy,        Kind::other};
     QStringList seen;
     for (const QString lang : {"en", "zh"}) {
-        s.store.setValue(QStringLiteral("app_lang"), lang);
+        s.setAppLang(lang);
         for (const Kind kind : kinds) {
             const QString text = texts::transportFailure(failure(kind));
             SCOPED_TRACE(text.toStdString());

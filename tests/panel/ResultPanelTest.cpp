@@ -223,3 +223,33 @@ TEST(ResultPanel, CloseButtonEscapeAndANewCaptureAllHideAndForgetTheResult)
     EXPECT_EQ(rig.panel.mode(), Mode::Full) << "nothing left to fold";
     EXPECT_EQ(closed.count(), 2);
 }
+
+TEST(ResultPanel, AnOpenCardAndPillWordThemselvesAgainWhenTheLanguageChanges)
+{
+    {
+        Rig rig;
+        const auto shortChip = [&] {
+            return rig.panel.content()->findChild<QAbstractButton *>(views::part::shortChip)->text();
+        };
+        rig.panel.show(PanelState::result(test::sampleResult()), kSelection);
+        ASSERT_EQ(shortChip(), QStringLiteral("Shorter"));
+        const QPoint where = rig.panel.window()->pos();
+
+        rig.settings.setAppLang(QStringLiteral("zh"));
+        // Qt posts the change to every window.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shortChip() == QStringLiteral("更短"); }, 2000));
+        EXPECT_EQ(rig.panel.mode(), Mode::Full);
+        EXPECT_EQ(rig.panel.window()->pos(), where);
+        EXPECT_FALSE(rig.full()->entranceAnimated()) << "the same card, in other words";
+        EXPECT_TRUE(rig.panel.collapseTimer().isActive());
+    }
+    // A pill that folds at once and stays a minute.
+    Rig folding({60ms, 70ms, 80ms, 60s});
+    folding.panel.show(PanelState::result(test::sampleResult()), kSelection);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return folding.panel.mode() == Mode::Pill; }, 2000));
+    QWidget *pill = folding.panel.content();
+    folding.settings.setAppLang(QStringLiteral("zh"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return folding.panel.content() != pill; }, 2000));
+    EXPECT_EQ(folding.panel.mode(), Mode::Pill);
+    EXPECT_TRUE(folding.panel.dismissTimer().isActive());
+}

@@ -127,7 +127,7 @@ TEST(ResultView, ChipsSwitchCopyAndRetitleThemselves)
 {
     for (const char *lang : {"en", "zh"}) {
         test::ScopedSettings settings;
-        keys::appLang.set(settings.store, QString::fromLatin1(lang));
+        settings.setAppLang(QString::fromLatin1(lang));
         const QString original =
             lang == QStringLiteral("en") ? QStringLiteral("Original") : QStringLiteral("原版");
         const QString shorter =
@@ -221,7 +221,7 @@ TEST(ResultView, TabMovesThroughToggleCardAndChipsAndEveryControlIsNamed)
                                            part::shortChip}));
 
     for (const char *lang : {"en", "zh"}) {
-        keys::appLang.set(settings.store, QString::fromLatin1(lang));
+        settings.setAppLang(QString::fromLatin1(lang));
         Card named(r);
         for (const char *name : {part::translationToggle, part::replyCard, part::alternativeChip,
                                  part::shortChip, part::closeButton}) {

@@ -46,7 +46,7 @@ TEST(DemoSample, TheSameImageInChineseAndOnADarkDesktop)
     test::ScopedSettings settings;
     const std::optional<QByteArray> plain = app::DemoSample().jpeg();
 
-    keys::appLang.set(settings.store, QStringLiteral("zh"));
+    settings.setAppLang(QStringLiteral("zh"));
     const QPalette before = QApplication::palette();
     QPalette dark = before;
     dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x24));

@@ -97,7 +97,7 @@ TEST(Onboarding, AFixedWindowFourHundredFortyWideCentredOnThePrimaryScreen)
 TEST(Onboarding, EveryTextIsChineseWhenTheInterfaceIs)
 {
     Rig rig;
-    keys::appLang.set(rig.settings.store, QStringLiteral("zh"));
+    rig.settings.setAppLang(QStringLiteral("zh"));
     rig.onboarding.show();
     const auto texts = rig.window()->findChildren<ui::TextBlock *>();
     ASSERT_EQ(texts.size(), 5);

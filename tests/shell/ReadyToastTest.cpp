@@ -147,10 +147,10 @@ TEST(ReadyToast, AHideStepOutlivingTheToastObjectDoesNothing)
 TEST(ReadyToast, SpeaksTheLanguageOfTheMomentItIsShown)
 {
     Rig rig;
-    keys::appLang.set(rig.settings.store, QStringLiteral("zh"));
+    rig.settings.setAppLang(QStringLiteral("zh"));
     rig.toast.show(std::nullopt);
     EXPECT_EQ(rig.toast.window()->view()->text(), QStringLiteral("Tavolen 已就绪 · 按 Alt+Shift+S 试试"));
-    keys::appLang.set(rig.settings.store, QStringLiteral("en"));
+    rig.settings.setAppLang(QStringLiteral("en"));
     rig.toast.show(std::nullopt);
     EXPECT_EQ(rig.toast.window()->view()->text(),
               QStringLiteral("Tavolen is ready \u2014 press Alt+Shift+S"));

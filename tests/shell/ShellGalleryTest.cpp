@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/ShellGallery.h"
-#include "core/L.h"
 #include "panel/Gallery.h"
 
 #include <gtest/gtest.h>

@@ -102,7 +102,7 @@ TEST(LaunchDecision, ToastOnceIntroducedDemonstrationWhenPermittedOnboardingOthe
 TEST(TrayIcon, MenuFollowsTheLanguageAndMarksTheStoredChoice)
 {
     test::ScopedSettings settings({QStringLiteral("zh-CN")});
-    TrayIcon tray({});
+    TrayIcon tray({}, settings.store);
     tray.rebuildMenu();
     // This build has no update feed, and the menu says so.
     ASSERT_TRUE(builtInFeedUrl().isEmpty());
@@ -113,7 +113,7 @@ TEST(TrayIcon, MenuFollowsTheLanguageAndMarksTheStoredChoice)
     EXPECT_EQ(languageMenu(tray)->actions().at(0)->text(), QStringLiteral("跟随系统"));
     EXPECT_TRUE(languageMenu(tray)->actions().at(0)->isChecked());
 
-    keys::appLang.set(settings.store, QStringLiteral("en"));
+    settings.setAppLang(QStringLiteral("en"));
     tray.rebuildMenu();
     EXPECT_EQ(titles(tray.menu()).at(2), QStringLiteral("Snap it (Alt+Shift+S)"));
     EXPECT_EQ(titles(tray.menu()).at(6), QStringLiteral("Quit Tavolen"));
@@ -122,7 +122,7 @@ TEST(TrayIcon, MenuFollowsTheLanguageAndMarksTheStoredChoice)
     EXPECT_FALSE(choices.at(0)->isChecked());
     EXPECT_TRUE(choices.at(2)->isChecked()) << "English";
 
-    keys::appLang.set(settings.store, QStringLiteral("fr"));
+    settings.setAppLang(QStringLiteral("fr"));
     tray.rebuildMenu();
     for (const QAction *choice : languageMenu(tray)->actions())
         EXPECT_FALSE(choice->isChecked()) << choice->text().toStdString();
@@ -136,7 +136,8 @@ TEST(TrayIcon, ChoosingALanguageStoresItAndConfirmsAfterTheMenuClosesAndALeftCli
     TrayIcon tray({.capture = [&] { ++captures; },
                    .checkForUpdates = {},
                    .languageChanged = [&] { ++confirmations; },
-                   .quit = {}});
+                   .quit = {}},
+                  settings.store);
     tray.rebuildMenu();
     languageMenu(tray)->actions().at(1)->trigger();
     EXPECT_EQ(keys::appLang.stored(settings.store), QStringLiteral("zh"));

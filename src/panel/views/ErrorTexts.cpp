@@ -3,7 +3,7 @@
 
 #include "panel/views/ErrorTexts.h"
 
-#include "core/L.h"
+#include <QCoreApplication>
 
 namespace tavolen::panel::texts {
 
@@ -11,48 +11,44 @@ namespace {
 
 using Kind = api::TransportFailure::Kind;
 
-struct Sentence {
-    const char *en;
-    const char *zh;
+struct ErrorTexts {
+    Q_DECLARE_TR_FUNCTIONS(ErrorTexts)
 };
 
 // One sentence a failure, %1 being the service's address. The address is
 // what lets a user tell a typo in the settings from a service that is down.
-Sentence sentenceFor(Kind kind)
+const char *sentenceFor(Kind kind)
 {
     switch (kind) {
     case Kind::connectionRefused:
-        return {"The analysis service at %1 refused the connection. It may be down; try again later.",
-                "分析服务 %1 拒绝了连接，可能暂时不可用，请稍后再试。"};
+        return QT_TRANSLATE_NOOP(
+            "ErrorTexts",
+            "The analysis service at %1 refused the connection. It may be down; try again later.");
     case Kind::hostNotFound:
-        return {"Couldn't find the analysis service at %1. Check the address and your internet connection.",
-                "找不到分析服务 %1，请检查地址和网络连接。"};
+        return QT_TRANSLATE_NOOP(
+            "ErrorTexts",
+            "Couldn't find the analysis service at %1. Check the address and your internet connection.");
     case Kind::idleTimeout:
-        return {"The analysis service at %1 stopped answering. Try again.",
-                "分析服务 %1 长时间没有回应，请重试。"};
+        return QT_TRANSLATE_NOOP("ErrorTexts", "The analysis service at %1 stopped answering. Try again.");
     case Kind::deadline:
-        return {"The analysis took too long and was stopped. Try again.", "分析用时过长，已停止，请重试。"};
+        return QT_TRANSLATE_NOOP("ErrorTexts", "The analysis took too long and was stopped. Try again.");
     case Kind::tls:
-        return {"Couldn't connect securely to %1. Check the address (http or https) and the system's "
-                "certificates.",
-                "无法与 %1 建立安全连接。请检查地址（http 还是 https）和系统证书。"};
+        return QT_TRANSLATE_NOOP(
+            "ErrorTexts",
+            "Couldn't connect securely to %1. Check the address (http or https) and the system's "
+            "certificates.");
     case Kind::connectionClosed:
-        return {"The analysis service closed the connection before it answered. Try again.",
-                "分析服务在回答前断开了连接，请重试。"};
+        return QT_TRANSLATE_NOOP("ErrorTexts",
+                                 "The analysis service closed the connection before it answered. Try again.");
     case Kind::proxy:
-        return {"The proxy couldn't reach the analysis service. Check your proxy settings.",
-                "代理无法连接分析服务，请检查代理设置。"};
+        return QT_TRANSLATE_NOOP("ErrorTexts",
+                                 "The proxy couldn't reach the analysis service. Check your proxy settings.");
     case Kind::noResponse:
-        return {"No response", "无网络响应"};
+        return QT_TRANSLATE_NOOP("ErrorTexts", "No response");
     case Kind::other:
         break;
     }
-    return {"Couldn't reach the analysis service at %1.", "无法连接分析服务 %1。"};
-}
-
-QString pick(const Sentence &s)
-{
-    return L::text(QString::fromUtf8(s.en), QString::fromUtf8(s.zh));
+    return QT_TRANSLATE_NOOP("ErrorTexts", "Couldn't reach the analysis service at %1.");
 }
 
 } // namespace
@@ -62,20 +58,17 @@ QString transportFailure(const api::TransportFailure &failure)
     // The built-in service runs on this machine: when nothing answers there,
     // the likeliest cause is that it was never started.
     if (failure.localService && failure.kind == Kind::connectionRefused)
-        return L::text(QStringLiteral("Nothing answered at %1: the local analysis service may not be "
-                                      "running. Start it with tavolen-service, then try again."),
-                       QStringLiteral(
-                           "%1 没有响应：本机分析服务可能没有运行。请先启动 tavolen-service，再试一次。"))
+        return ErrorTexts::tr(
+                   "Nothing answered at %1: the local analysis service may not be running. Start it with "
+                   "tavolen-service, then try again.")
             .arg(failure.address);
-    QString text = pick(sentenceFor(failure.kind));
+    QString text = ErrorTexts::tr(sentenceFor(failure.kind));
     if (text.contains(QLatin1String("%1")))
-        text = text.arg(failure.address.isEmpty()
-                            ? L::text(QStringLiteral("its address"), QStringLiteral("该地址"))
-                            : failure.address);
+        text = text.arg(failure.address.isEmpty() ? ErrorTexts::tr("its address") : failure.address);
     // A failure we have no sentence for keeps the network library's own
     // words, for whoever has to look into it.
     if (failure.kind == Kind::other && !failure.detail.isEmpty())
-        text += L::text(QStringLiteral(" (%1)"), QStringLiteral("（%1）")).arg(failure.detail);
+        text += ErrorTexts::tr(" (%1)").arg(failure.detail);
     return text;
 }
 
@@ -86,8 +79,7 @@ QString clientError(const api::APIClientError &error)
         {
             if (h.message)
                 return *h.message;
-            return L::text(QStringLiteral("That didn't work — try again"),
-                           QStringLiteral("这次没分析成功，请重试"));
+            return ErrorTexts::tr("That didn't work — try again");
         }
         QString operator()(const api::APIClientError::Transport &t) const
         {
@@ -95,12 +87,11 @@ QString clientError(const api::APIClientError &error)
         }
         QString operator()(const api::APIClientError::QuotaExceeded &) const
         {
-            return L::text(QStringLiteral("You've used today's free analyses."),
-                           QStringLiteral("今天的免费次数用完了，明天再试试。"));
+            return ErrorTexts::tr("You've used today's free analyses.");
         }
         QString operator()(const api::APIClientError::Decode &) const
         {
-            return L::text(QStringLiteral("Unexpected response"), QStringLiteral("返回格式异常"));
+            return ErrorTexts::tr("Unexpected response");
         }
     };
     return std::visit(Describe{}, error.value());

@@ -3,55 +3,63 @@
 
 #include "panel/views/PanelTexts.h"
 
-#include "core/L.h"
+#include <QCoreApplication>
 
 namespace tavolen::panel::texts {
 
+namespace {
+
+// The context translators see this file's texts under.
+struct PanelTexts {
+    Q_DECLARE_TR_FUNCTIONS(PanelTexts)
+};
+
+} // namespace
+
 QString translationToggle(bool expanded)
 {
-    return expanded ? L::text(QStringLiteral("Hide translation"), QStringLiteral("收起翻译"))
-                    : L::text(QStringLiteral("Full translation"), QStringLiteral("看全文翻译"));
+    return expanded ? PanelTexts::tr("Hide translation") : PanelTexts::tr("Full translation");
 }
 
 QString hiddenMeaningHeading()
 {
-    return L::text(QStringLiteral("What's really going on"), QStringLiteral("核心解析"));
+    return PanelTexts::tr("What's really going on");
 }
 
 // Paste is Ctrl+V here.
 QString copied()
 {
-    return L::text(QStringLiteral("Copied · Ctrl+V"), QStringLiteral("已复制 · Ctrl+V"));
+    return PanelTexts::tr("Copied · Ctrl+V");
 }
 
 QString trustBadge()
 {
-    return L::text(QStringLiteral("Analyzed · screenshot not kept"), QStringLiteral("已分析 · 截图未保存"));
+    return PanelTexts::tr("Analyzed · screenshot not kept");
 }
 
 QString readingOnly()
 {
-    return L::text(QStringLiteral("Reading-only · no reply needed"), QStringLiteral("阅读内容 · 无需回复"));
+    return PanelTexts::tr("Reading-only · no reply needed");
 }
 
 QString original()
 {
-    return L::text(QStringLiteral("Original"), QStringLiteral("原版"));
+    return PanelTexts::tr("Original");
 }
 
 QString shorter()
 {
-    return L::text(QStringLiteral("Shorter"), QStringLiteral("更短"));
+    return PanelTexts::tr("Shorter");
 }
 
 QString loading()
 {
-    return L::text(QStringLiteral("Reading the room…"), QStringLiteral("读懂语气中…"));
+    return PanelTexts::tr("Reading the room…");
 }
 
 QString streaming()
 {
-    return L::text(QStringLiteral("Writing your reply…"), QStringLiteral("正在想怎么回…"));
+    return PanelTexts::tr("Writing your reply…");
 }
 
 // A Linux desktop has no screen-recording switch in its settings: capture is
@@ -59,32 +67,30 @@ QString streaming()
 // text says what the user can do here rather than name a settings pane.
 QString permission()
 {
-    return L::text(QStringLiteral("Screen capture permission needed: this session does not let Tavolen read "
-                                  "the screen. Allow screen capture for Tavolen when your desktop asks, "
-                                  "or sign in to an X11 session, then try again."),
-                   QStringLiteral("需要「屏幕捕获」权限：当前会话不允许 Tavolen 读取屏幕。请在桌面询问时允许 "
-                                  "Tavolen 捕获屏幕，或登录 X11 会话，然后重试。"));
+    return PanelTexts::tr(
+        "Screen capture permission needed: this session does not let Tavolen read the screen. "
+        "Allow screen capture for Tavolen when your desktop asks, or sign in to an X11 session, "
+        "then try again.");
 }
 
 QString permissionButton()
 {
-    return L::text(QStringLiteral("Allow Screen Capture"), QStringLiteral("允许屏幕捕获"));
+    return PanelTexts::tr("Allow Screen Capture");
 }
 
 QString close()
 {
-    return L::text(QStringLiteral("Close"), QStringLiteral("关闭"));
+    return PanelTexts::tr("Close");
 }
 
 QString replyCardHint()
 {
-    return L::text(QStringLiteral("Suggested reply. Press to copy it."),
-                   QStringLiteral("建议回复，按下即可复制。"));
+    return PanelTexts::tr("Suggested reply. Press to copy it.");
 }
 
 QString suggestedReply()
 {
-    return L::text(QStringLiteral("Suggested reply"), QStringLiteral("建议回复"));
+    return PanelTexts::tr("Suggested reply");
 }
 
 } // namespace tavolen::panel::texts
