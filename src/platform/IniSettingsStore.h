@@ -5,12 +5,15 @@
 
 #include "core/SettingsStore.h"
 
+#include <QFileSystemWatcher>
 #include <QSettings>
 
 namespace tavolen::platform {
 
-// Settings in an INI file with every key under [General], so a user or a
-// script can set "api_base" with a text editor.
+// The user's settings file, an INI file read once and then answered from
+// memory; every change is written through at once. An edit made by someone
+// else (the user's editor, another Tavolen command) is read again when the
+// file system reports it, not at every read.
 class IniSettingsStore final : public SettingsStore {
 public:
     explicit IniSettingsStore(const QString &path = defaultPath());
@@ -23,7 +26,10 @@ public:
     void remove(const QString &key) override;
 
 private:
-    mutable QSettings m_settings;
+    void watch();
+
+    QSettings m_settings;
+    QFileSystemWatcher m_watcher;
 };
 
 } // namespace tavolen::platform

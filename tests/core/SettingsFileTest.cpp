@@ -10,7 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreReadAndEditsSeenOnTheNextRead)
+TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreReadAndAnEditIsSeenOnceTheFileChanges)
 {
     write("[General]\napi_base=https://svc.example/api/\napp_lang=zh\nsnap_sound=false\n");
     platform::IniSettingsStore store(path);
@@ -49,7 +51,24 @@ TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreReadAndEditsSeenOnTheNext
     capture::TavolenSound::play(store, sound);
     EXPECT_TRUE(sound.events.empty());
 
-    // QSettings notices an edit by the file's size and time stamp.
+    // The user's editor replaces the file while the app runs.
     write("[General]\napp_lang=en\nsnap_sound=true\n");
-    EXPECT_EQ(keys::appLang.stored(store), QStringLiteral("en"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return keys::appLang.stored(store) == QStringLiteral("en"); }, 5000));
+    EXPECT_EQ(keys::snapSound.value(store), true);
+}
+
+TEST_F(SettingsFileTest, WhatTheAppStoresIsInTheFileAtOnceBesideWhatAnotherWriterAdded)
+{
+    platform::IniSettingsStore store(path); // the folder does not exist yet
+    keys::deviceId.set(store, QStringLiteral("d-1"));
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value("device_id"), QStringLiteral("d-1"));
+
+    QSettings(path, QSettings::IniFormat).setValue("api_base", QStringLiteral("https://svc.example"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keys::apiBase.stored(store).has_value(); }, 5000));
+    keys::onboardDone.set(store, true);
+    keys::deviceId.remove(store);
+    QSettings file(path, QSettings::IniFormat);
+    EXPECT_EQ(file.value("api_base"), QStringLiteral("https://svc.example")) << "not written over";
+    EXPECT_EQ(file.value("onboard_done").toBool(), true);
+    EXPECT_FALSE(file.contains("device_id"));
 }
