@@ -10,6 +10,7 @@
 #include "ui/TextBlock.h"
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QTest>
 
@@ -94,16 +95,19 @@ TEST(Onboarding, AFixedWindowFourHundredFortyWideCentredOnThePrimaryScreen)
     EXPECT_LE((window->frameGeometry().center() - centre).manhattanLength(), 8);
 }
 
-TEST(Onboarding, EveryTextIsChineseWhenTheInterfaceIs)
+TEST(Onboarding, EveryTextTurnsChineseWhenTheInterfaceDoesAndTheWindowFitsThem)
 {
     Rig rig;
-    rig.settings.setAppLang(QStringLiteral("zh"));
     rig.onboarding.show();
+    ASSERT_EQ(rig.window()->button()->text(), QStringLiteral("Allow Screen Capture"));
+    rig.settings.setAppLang(QStringLiteral("zh"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return rig.window()->button()->text() == QStringLiteral("允许屏幕捕获"); }, 2000));
+    EXPECT_EQ(rig.window()->height(), rig.window()->layout()->totalHeightForWidth(rig.window()->width()));
     const auto texts = rig.window()->findChildren<ui::TextBlock *>();
     ASSERT_EQ(texts.size(), 5);
     for (const ui::TextBlock *text : texts)
         EXPECT_TRUE(hasChinese(text->text())) << text->text().toStdString();
-    EXPECT_EQ(rig.window()->button()->text(), QStringLiteral("允许屏幕捕获"));
     EXPECT_EQ(rig.status(), QStringLiteral("等待授权…（授权后会自动重启）"));
 
     rig.access.permitted = true;
