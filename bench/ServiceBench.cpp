@@ -12,14 +12,16 @@
 // slow figure from a machine busy with other work.
 
 #include "BenchDesktop.h"
-#include "api/Records.h"
+#include "api/Api.h"
 #include "api/ServiceUrl.h"
-#include "api/StreamReader.h"
 #include "api/UploadRequest.h"
 #include "capture/JpegEncoder.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
 #include "panel/views/ErrorTexts.h"
+#include "protocol/Endpoints.h"
+#include "protocol/Records.h"
+#include "protocol/StreamReader.h"
 #include "support/TiedProcess.h"
 
 #include <QCoreApplication>
@@ -212,7 +214,7 @@ QByteArray ServiceProcess::waitHealthy(int limitMs)
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, m_port);
         if (s.waitForConnected(1000)) {
-            s.write("GET /" + QByteArray(api::kHealthPath) +
+            s.write("GET /" + QByteArray(protocol::kHealthPath) +
                     " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
             QByteArray answer;
             while (s.waitForReadyRead(2000))
@@ -285,8 +287,8 @@ struct Upload {
 Upload makeUpload(const QByteArray &jpeg, int post)
 {
     const api::UploadRequest r =
-        api::multipartRequest(QString::fromLatin1(api::kStreamPath), jpeg, QStringLiteral("en"),
-                              std::chrono::milliseconds(kExchangeLimitMs));
+        api::multipartRequest(settings(), QString::fromLatin1(protocol::kStreamPath), jpeg,
+                              QStringLiteral("en"), std::chrono::milliseconds(kExchangeLimitMs));
     const QUrl url = r.request.url();
     QByteArray head = "POST " + url.path(QUrl::FullyEncoded).toLatin1() +
                       " HTTP/1.1\r\nHost: " + url.authority(QUrl::FullyEncoded).toLatin1() + "\r\n";
@@ -339,31 +341,32 @@ struct Exchange {
     int status = 0;
     double firstFieldMs = -1;
     double resultMs = -1;
-    std::optional<api::AnalyzeEnvelope> envelope;
+    std::optional<protocol::AnalyzeEnvelope> envelope;
     QString failure;
 };
 
 // Feeds body bytes to the app's own stream reader; true once the stream
 // has given its last word (a result or a failure).
-bool readStream(api::StreamReader &reader, const QByteArray &body, const QElapsedTimer &timer, Exchange &out)
+bool readStream(protocol::StreamReader &reader, const QByteArray &body, const QElapsedTimer &timer,
+                Exchange &out)
 {
     reader.append(body);
     for (;;) {
-        const api::StreamReader::Step step = reader.next();
-        if (std::holds_alternative<api::StreamReader::NeedMore>(step))
+        const protocol::StreamReader::Step step = reader.next();
+        if (std::holds_alternative<protocol::StreamReader::NeedMore>(step))
             return false;
         const double now = double(timer.nsecsElapsed()) / 1e6;
-        if (std::holds_alternative<api::StreamReader::Partial>(step)) {
+        if (std::holds_alternative<protocol::StreamReader::Partial>(step)) {
             if (out.firstFieldMs < 0)
                 out.firstFieldMs = now;
-        } else if (const auto *done = std::get_if<api::StreamReader::Done>(&step)) {
+        } else if (const auto *done = std::get_if<protocol::StreamReader::Done>(&step)) {
             out.resultMs = now;
             out.envelope = done->envelope;
             return true;
         } else {
-            out.failure =
-                QStringLiteral("the stream failed: %1")
-                    .arg(panel::texts::clientError(std::get<api::StreamReader::Failed>(step).error));
+            out.failure = QStringLiteral("the stream failed: %1")
+                              .arg(panel::texts::clientError(
+                                  api::streamError(std::get<protocol::StreamReader::Failed>(step))));
             return true;
         }
     }
@@ -410,7 +413,7 @@ bool readHead(QTcpSocket &s, const QElapsedTimer &timer, QByteArray &raw, Exchan
 void readBody(QTcpSocket &s, const QElapsedTimer &timer, QByteArray raw, Exchange &out)
 {
     Dechunker dechunker;
-    api::StreamReader reader;
+    protocol::StreamReader reader;
     for (;;) {
         if (readStream(reader, dechunker.take(raw), timer, out))
             return;

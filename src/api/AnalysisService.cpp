@@ -7,23 +7,24 @@
 #include "api/ServiceUrl.h"
 #include "core/L.h"
 #include "core/Log.h"
+#include "core/Settings.h"
 
 namespace tavolen::api {
 
 void NetworkAnalysisService::warmUp()
 {
-    api::warmUp();
+    api::warmUp(m_context);
 }
 
 QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyzeStream(QByteArray jpeg, QString uiLang,
                                                                    PartialHandler onPartial)
 {
-    return api::analyzeStream(std::move(jpeg), std::move(uiLang), std::move(onPartial));
+    return api::analyzeStream(m_context, std::move(jpeg), std::move(uiLang), std::move(onPartial));
 }
 
 QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyze(QByteArray jpeg, QString uiLang)
 {
-    return api::analyze(std::move(jpeg), std::move(uiLang));
+    return api::analyze(m_context, std::move(jpeg), std::move(uiLang));
 }
 
 QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jpeg, PartialHandler onPartial,
@@ -31,7 +32,7 @@ QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jp
 {
     // The service's address is the user's setting, not their content.
     qCInfo(lcApi).noquote() << "analysing" << jpeg.size() << "bytes of JPEG at"
-                            << base().toString(QUrl::RemoveUserInfo);
+                            << base(settings()).toString(QUrl::RemoveUserInfo);
     if (mode == AnalysisMode::StreamFirst) {
         QString uiLang = L::uiLang();
         AnalysisOutcome streamed =

@@ -13,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QImageReader>
+#include <QNetworkAccessManager>
 
 #include <cstdio>
 #include <memory>
@@ -145,8 +146,10 @@ int runAnalyzeCommand(const QStringList &arguments)
         installSettings(language.get());
     }
 
-    api::NetworkAnalysisService service;
-    const api::PartialHandler onPartial = [](const api::StreamPartial &partial) {
+    QNetworkAccessManager network;
+    network.setCache(nullptr);
+    api::NetworkAnalysisService service(network, settings());
+    const api::PartialHandler onPartial = [](const protocol::StreamPartial &partial) {
         writeLine(partialLine(partial));
     };
     const api::AnalysisOutcome outcome =

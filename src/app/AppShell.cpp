@@ -16,7 +16,7 @@ namespace tavolen::app {
 AppShell::AppShell(SingleInstance &instance, QObject *parent)
     : QObject(parent), m_tray(TrayIcon::Actions{
                                   .capture = [this] { m_stack.flow().begin(); },
-                                  .checkForUpdates = [] { checkForUpdatesInWindow(); },
+                                  .checkForUpdates = [this] { checkForUpdatesInWindow(m_stack.network()); },
                                   .languageChanged = [this] { showReady(); },
                                   .quit = [] { QCoreApplication::quit(); },
                               },

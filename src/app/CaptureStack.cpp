@@ -35,6 +35,7 @@ CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *a
 
 void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *analysis)
 {
+    m_network.setCache(nullptr);
     m_overlay =
         std::make_unique<capture::SelectionOverlay>(*m_platform.windowList, *m_platform.screenGrabber);
     m_capture = std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber);

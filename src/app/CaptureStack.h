@@ -7,18 +7,21 @@
 #include "app/DemoSample.h"
 #include "capture/ScreenCapture.h"
 #include "capture/SelectionOverlay.h"
+#include "core/Settings.h"
 #include "flow/CaptureFlow.h"
 #include "panel/ResultPanel.h"
 #include "panel/TeePresenter.h"
 #include "platform/PlatformServices.h"
+
+#include <QNetworkAccessManager>
 
 #include <memory>
 
 namespace tavolen::app {
 
 // Everything a capture run needs, built once for the life of the process:
-// the platform's services, the overlay, the capture, the analysis client,
-// the result panel and the flow that drives them.
+// the platform's services, the overlay, the capture, the HTTP client and the
+// analysis client over it, the result panel and the flow that drives them.
 class CaptureStack {
 public:
     // With the real result panel; `observer`, when given, also sees every
@@ -37,6 +40,9 @@ public:
     // Null when another panel was given.
     panel::ResultPanel *resultPanel() { return m_resultPanel.get(); }
     platform::PlatformServices &platform() { return m_platform; }
+    // The process's HTTP client, for the update check too: no cache, nothing
+    // written to disk.
+    QNetworkAccessManager &network() { return m_network; }
 
 private:
     void build(panel::PanelPresenter &panel, api::AnalysisService *analysis);
@@ -46,7 +52,8 @@ private:
     std::unique_ptr<panel::TeePresenter> m_tee;
     std::unique_ptr<capture::SelectionOverlay> m_overlay;
     std::unique_ptr<capture::ScreenCapture> m_capture;
-    api::NetworkAnalysisService m_analysis;
+    QNetworkAccessManager m_network;
+    api::NetworkAnalysisService m_analysis{m_network, settings()};
     DemoSample m_demo;
     std::unique_ptr<flow::CaptureFlow> m_flow;
 };

@@ -88,7 +88,7 @@ private:
     std::unique_ptr<PanelWindow> m_window;
     Mode m_mode = Mode::Hidden;
     std::optional<QRectF> m_anchor;
-    std::optional<api::AnalysisResult> m_lastResult;
+    std::optional<protocol::AnalysisResult> m_lastResult;
     QTimer m_collapseTimer;
     QTimer m_dismissTimer;
     bool m_wasStreaming = false;

@@ -42,7 +42,7 @@ TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreReadAndEditsSeenOnTheNext
     write("[General]\napi_base=https://svc.example/api/\napp_lang=zh\nsnap_sound=false\n");
     platform::IniSettingsStore store(path);
     installSettings(&store);
-    EXPECT_EQ(api::endpoint(QStringLiteral("v1/health")).toString(),
+    EXPECT_EQ(api::endpoint(settings(), QStringLiteral("v1/health")).toString(),
               QStringLiteral("https://svc.example/api/v1/health"));
     EXPECT_TRUE(L::isZh());
     test::FakeSound sound;
