@@ -73,11 +73,10 @@ int childRss()
 {
     MemorySettingsStore settings;
     settings.setValue(QStringLiteral("api_base"), QStringLiteral("http://127.0.0.1:9"));
-    installSettings(&settings);
     QBuffer sink;
     sink.open(QIODevice::WriteOnly);
     panel::ConsolePanelPresenter panel(&sink);
-    app::CaptureStack stack(panel);
+    app::CaptureStack stack(settings, panel);
     QTest::qWait(1000);
     const double before = residentMB();
     const int settleMs = smokeRun() ? 0 : 5000;

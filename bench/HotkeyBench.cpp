@@ -9,6 +9,7 @@
 #include "BenchDesktop.h"
 #include "app/CaptureStack.h"
 #include "capture/OverlayWindow.h"
+#include "core/MemorySettingsStore.h"
 #include "platform/PlatformServices.h"
 #include "support/TiedProcess.h"
 
@@ -94,7 +95,8 @@ int runHotkeyBench(int argc, char **argv)
     double afterFirstMB = 0;
     double afterAllMB = 0;
     {
-        app::CaptureStack stack;
+        MemorySettingsStore settings;
+        app::CaptureStack stack(settings);
         stack.platform().hotKey->start([&stack] {
             g_pressedAt = now();
             stack.flow().begin();

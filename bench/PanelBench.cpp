@@ -24,9 +24,9 @@ constexpr double kFrameMs = 1000.0 / 60;
 constexpr int kRuns = 60;
 const QRectF kSelection(300, 200, 700, 300);
 
-api::AnalysisResult benchResult()
+protocol::AnalysisResult benchResult()
 {
-    api::AnalysisResult r;
+    protocol::AnalysisResult r;
     r.summary =
         QStringLiteral("Your manager moved Friday's review to Monday and wants the draft by Thursday noon.");
     r.tone_label = QStringLiteral("Friendly · a little urgent");
@@ -84,7 +84,7 @@ int runPanelBench(int argc, char **argv)
     const double idleMB = residentMB();
 
     panel::ResultPanel panel(*services.floatingWindows, {});
-    const api::AnalysisResult result = benchResult();
+    const protocol::AnalysisResult result = benchResult();
     QList<double> updates;
     QList<double> results;
     QList<double> firstShows;
@@ -96,7 +96,7 @@ int runPanelBench(int argc, char **argv)
         QTest::qWait(5);
         firstShows << timeShow(panel, panel::PanelState::loading());
         // Each streamed update carries one more field, as a real stream grows.
-        api::StreamPartial partial;
+        protocol::StreamPartial partial;
         partial.tone_label = result.tone_label;
         partial.summary = result.summary;
         updates << timeShow(panel, panel::PanelState::streaming(partial));

@@ -12,14 +12,16 @@
 // slow figure from a machine busy with other work.
 
 #include "BenchDesktop.h"
-#include "api/Records.h"
+#include "api/Api.h"
 #include "api/ServiceUrl.h"
-#include "api/StreamReader.h"
 #include "api/UploadRequest.h"
 #include "capture/JpegEncoder.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
 #include "panel/views/ErrorTexts.h"
+#include "protocol/Endpoints.h"
+#include "protocol/Records.h"
+#include "protocol/StreamReader.h"
 #include "support/TiedProcess.h"
 
 #include <QCoreApplication>
@@ -212,7 +214,7 @@ QByteArray ServiceProcess::waitHealthy(int limitMs)
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, m_port);
         if (s.waitForConnected(1000)) {
-            s.write("GET /" + QByteArray(api::kHealthPath) +
+            s.write("GET /" + QByteArray(protocol::kHealthPath) +
                     " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
             QByteArray answer;
             while (s.waitForReadyRead(2000))
@@ -282,11 +284,13 @@ struct Upload {
     int post = 0;
 };
 
-Upload makeUpload(const QByteArray &jpeg, int post)
+Upload makeUpload(int port, const QByteArray &jpeg, int post)
 {
+    MemorySettingsStore settings;
+    keys::apiBase.set(settings, QStringLiteral("http://127.0.0.1:%1").arg(port));
     const api::UploadRequest r =
-        api::multipartRequest(QString::fromLatin1(api::kStreamPath), jpeg, QStringLiteral("en"),
-                              std::chrono::milliseconds(kExchangeLimitMs));
+        api::multipartRequest(settings, QString::fromLatin1(protocol::kStreamPath), jpeg,
+                              QStringLiteral("en"), std::chrono::milliseconds(kExchangeLimitMs));
     const QUrl url = r.request.url();
     QByteArray head = "POST " + url.path(QUrl::FullyEncoded).toLatin1() +
                       " HTTP/1.1\r\nHost: " + url.authority(QUrl::FullyEncoded).toLatin1() + "\r\n";
@@ -339,31 +343,32 @@ struct Exchange {
     int status = 0;
     double firstFieldMs = -1;
     double resultMs = -1;
-    std::optional<api::AnalyzeEnvelope> envelope;
+    std::optional<protocol::AnalyzeEnvelope> envelope;
     QString failure;
 };
 
 // Feeds body bytes to the app's own stream reader; true once the stream
 // has given its last word (a result or a failure).
-bool readStream(api::StreamReader &reader, const QByteArray &body, const QElapsedTimer &timer, Exchange &out)
+bool readStream(protocol::StreamReader &reader, const QByteArray &body, const QElapsedTimer &timer,
+                Exchange &out)
 {
     reader.append(body);
     for (;;) {
-        const api::StreamReader::Step step = reader.next();
-        if (std::holds_alternative<api::StreamReader::NeedMore>(step))
+        const protocol::StreamReader::Step step = reader.next();
+        if (std::holds_alternative<protocol::StreamReader::NeedMore>(step))
             return false;
         const double now = double(timer.nsecsElapsed()) / 1e6;
-        if (std::holds_alternative<api::StreamReader::Partial>(step)) {
+        if (std::holds_alternative<protocol::StreamReader::Partial>(step)) {
             if (out.firstFieldMs < 0)
                 out.firstFieldMs = now;
-        } else if (const auto *done = std::get_if<api::StreamReader::Done>(&step)) {
+        } else if (const auto *done = std::get_if<protocol::StreamReader::Done>(&step)) {
             out.resultMs = now;
             out.envelope = done->envelope;
             return true;
         } else {
-            out.failure =
-                QStringLiteral("the stream failed: %1")
-                    .arg(panel::texts::clientError(std::get<api::StreamReader::Failed>(step).error));
+            out.failure = QStringLiteral("the stream failed: %1")
+                              .arg(panel::texts::clientError(
+                                  api::streamError(std::get<protocol::StreamReader::Failed>(step))));
             return true;
         }
     }
@@ -410,7 +415,7 @@ bool readHead(QTcpSocket &s, const QElapsedTimer &timer, QByteArray &raw, Exchan
 void readBody(QTcpSocket &s, const QElapsedTimer &timer, QByteArray raw, Exchange &out)
 {
     Dechunker dechunker;
-    api::StreamReader reader;
+    protocol::StreamReader reader;
     for (;;) {
         if (readStream(reader, dechunker.take(raw), timer, out))
             return;
@@ -515,7 +520,7 @@ std::optional<Single> singleRuns(const ServiceProcess &service, const QByteArray
     for (int i = 0; i <= runs; ++i) {
         if (i == 1)
             cpuBefore = cpuMs(service.pid());
-        const Upload upload = makeUpload(jpeg, 0);
+        const Upload upload = makeUpload(service.port(), jpeg, 0);
         const Exchange e = exchange(service.port(), upload.bytes);
         if (!e.envelope || e.envelope->request_id != upload.requestId || e.firstFieldMs < 0) {
             failed(
@@ -576,7 +581,7 @@ Load load(const ServiceProcess &service, const QList<QByteArray> &jpegs, const Q
 {
     QList<Upload> uploads;
     for (int i = 0; i < loadUploads(); ++i)
-        uploads.append(makeUpload(jpegs[i % 2], i % 2));
+        uploads.append(makeUpload(service.port(), jpegs[i % 2], i % 2));
     const double cpuBefore = cpuMs(service.pid());
     const std::vector<Exchange> results = uploadAtOnce(service.port(), uploads);
     Load out;
@@ -602,10 +607,7 @@ int bench(const QTemporaryDir &dir)
         return failed(QStringLiteral("cannot write %1").arg(imageFile));
     file.close();
 
-    MemorySettingsStore settings;
-    installSettings(&settings);
     ServiceProcess service(dir, freePort());
-    keys::apiBase.set(settings, QStringLiteral("http://127.0.0.1:%1").arg(service.port()));
     const QByteArray health = service.waitHealthy(60000);
     if (!health.contains("\"engine\":\"offline\""))
         return failed(QStringLiteral("no offline service answered (%1); it printed: %2")

@@ -8,8 +8,8 @@
 
 #include "BenchDesktop.h"
 #include "api/Api.h"
-#include "api/LineSplitter.h"
-#include "api/StreamReader.h"
+#include "protocol/LineSplitter.h"
+#include "protocol/StreamReader.h"
 
 #include <QElapsedTimer>
 
@@ -53,19 +53,19 @@ qsizetype lineCount(const QByteArray &bytes)
 // field event, update the partial and run the handler with a copy of it.
 double readerNanos(const QByteArray &bytes)
 {
-    api::StreamPartial shown;
+    protocol::StreamPartial shown;
     int calls = 0;
-    const api::PartialHandler onPartial = [&](const api::StreamPartial &p) {
+    const api::PartialHandler onPartial = [&](const protocol::StreamPartial &p) {
         shown = p;
         ++calls;
     };
     QElapsedTimer clock;
     clock.start();
-    api::StreamReader reader;
+    protocol::StreamReader reader;
     reader.append(bytes);
     for (;;) {
-        api::StreamReader::Step step = reader.next();
-        const auto *partial = std::get_if<api::StreamReader::Partial>(&step);
+        protocol::StreamReader::Step step = reader.next();
+        const auto *partial = std::get_if<protocol::StreamReader::Partial>(&step);
         if (!partial)
             break;
         onPartial(partial->partial);
@@ -83,7 +83,7 @@ double splitNanos(const QByteArray &bytes)
     qsizetype lines = 0;
     QElapsedTimer clock;
     clock.start();
-    api::LineSplitter splitter;
+    protocol::LineSplitter splitter;
     splitter.append(bytes);
     while (splitter.next())
         ++lines;

@@ -9,7 +9,6 @@
 #include "app/SingleInstance.h"
 #include "core/InterfaceLanguage.h"
 #include "core/Log.h"
-#include "core/Settings.h"
 #include "panel/Gallery.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/SessionKind.h"
@@ -42,7 +41,6 @@ int main(int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         platform::IniSettingsStore settingsStore;
-        installSettings(&settingsStore);
         return app::runAnalyzeCommand(app.arguments().mid(2), settingsStore);
     }
 
@@ -80,11 +78,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tavolen"));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::IniSettingsStore settingsStore;
-    installSettings(&settingsStore);
     InterfaceLanguage language(settingsStore);
     language.apply();
     if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
-        return app::runCaptureCommand();
+        return app::runCaptureCommand(settingsStore);
 
     // One Tavolen a session: a second launch hands over to the first. One
     // that the first started itself (a relaunch) waits for it to leave.

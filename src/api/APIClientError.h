@@ -3,10 +3,10 @@
 
 #pragma once
 
-#include "api/Records.h"
 #include "api/TransportFailure.h"
 #include "core/PlatformError.h"
 #include "core/Result.h"
+#include "protocol/Records.h"
 
 #include <QString>
 
@@ -60,7 +60,7 @@ private:
 // What an analysis call can fail with: the client's own error, or a platform
 // error passed on unchanged.
 using AnalysisError = std::variant<APIClientError, PlatformError>;
-using AnalysisOutcome = Result<AnalyzeEnvelope, AnalysisError>;
+using AnalysisOutcome = Result<protocol::AnalyzeEnvelope, AnalysisError>;
 
 bool isQuotaExceeded(const AnalysisError &error);
 // The outcome's kind for a log ("ok", "http 503", "transport refused"...):

@@ -12,26 +12,28 @@ namespace tavolen::api {
 
 void NetworkAnalysisService::warmUp()
 {
-    api::warmUp();
+    api::warmUp(m_context);
 }
 
 QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyzeStream(QByteArray jpeg, QString uiLang,
                                                                    PartialHandler onPartial)
 {
-    return api::analyzeStream(std::move(jpeg), std::move(uiLang), std::move(onPartial));
+    // The service's address is the user's setting, not their content.
+    qCInfo(lcApi).noquote() << "streaming call to"
+                            << base(*m_context.settings).toString(QUrl::RemoveUserInfo);
+    return api::analyzeStream(m_context, std::move(jpeg), std::move(uiLang), std::move(onPartial));
 }
 
 QCoro::Task<AnalysisOutcome> NetworkAnalysisService::analyze(QByteArray jpeg, QString uiLang)
 {
-    return api::analyze(std::move(jpeg), std::move(uiLang));
+    qCInfo(lcApi).noquote() << "plain call to" << base(*m_context.settings).toString(QUrl::RemoveUserInfo);
+    return api::analyze(m_context, std::move(jpeg), std::move(uiLang));
 }
 
 QCoro::Task<AnalysisOutcome> runAnalysis(AnalysisService &service, QByteArray jpeg, PartialHandler onPartial,
                                          AnalysisMode mode)
 {
-    // The service's address is the user's setting, not their content.
-    qCInfo(lcApi).noquote() << "analysing" << jpeg.size() << "bytes of JPEG at"
-                            << base().toString(QUrl::RemoveUserInfo);
+    qCInfo(lcApi).noquote() << "analysing" << jpeg.size() << "bytes of JPEG";
     if (mode == AnalysisMode::StreamFirst) {
         QString uiLang = serviceLanguage();
         AnalysisOutcome streamed =

@@ -24,10 +24,19 @@ public:
 // The real service over HTTP.
 class NetworkAnalysisService final : public AnalysisService {
 public:
+    // `network` and `settings` (the service's address, this installation's
+    // id) must outlive every call started; `network` should have no cache.
+    NetworkAnalysisService(QNetworkAccessManager &network, SettingsStore &settings, Timeouts timeouts = {})
+        : m_context{&network, &settings, timeouts}
+    {}
+
     void warmUp() override;
     QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray jpeg, QString uiLang,
                                                PartialHandler onPartial) override;
     QCoro::Task<AnalysisOutcome> analyze(QByteArray jpeg, QString uiLang) override;
+
+private:
+    CallContext m_context;
 };
 
 enum class AnalysisMode { StreamFirst, PlainOnly };

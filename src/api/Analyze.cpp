@@ -3,9 +3,9 @@
 
 #include "api/Api.h"
 
-#include "api/Decoding.h"
-#include "api/ServiceUrl.h"
 #include "api/Upload.h"
+#include "protocol/Decoding.h"
+#include "protocol/Endpoints.h"
 
 namespace tavolen::api {
 
@@ -13,7 +13,7 @@ namespace {
 
 // A reading is a few kilobytes; an answer of more is not one, and we stop
 // collecting it rather than hold (and decode) whatever the peer sends.
-constexpr qsizetype kMaxPlainBody = kMaxAnswerDocument;
+constexpr qsizetype kMaxPlainBody = protocol::kMaxAnswerDocument;
 // How much Qt may buffer ahead of us before it stops reading the socket.
 constexpr qint64 kReadAhead = 256 * 1024;
 
@@ -23,30 +23,26 @@ AnalysisOutcome classify(int status, const std::optional<QByteArray> &body)
         return AnalysisError(APIClientError::quotaExceeded());
     if (status == 200) {
         if (body)
-            if (std::optional<AnalyzeEnvelope> envelope = decodeAnalyzeEnvelope(*body))
+            if (std::optional<protocol::AnalyzeEnvelope> envelope = protocol::decodeAnalyzeEnvelope(*body))
                 return std::move(*envelope);
         return AnalysisError(APIClientError::decode());
     }
     std::optional<QString> message;
     if (body)
-        if (const std::optional<APIErrorEnvelope> error = decodeAPIErrorEnvelope(*body))
+        if (const std::optional<protocol::APIErrorEnvelope> error = protocol::decodeAPIErrorEnvelope(*body))
             message = error->error.message_zh;
     return AnalysisError(APIClientError::http(status, message));
 }
 
 } // namespace
 
-Timeouts &timeouts()
+QCoro::Task<AnalysisOutcome> analyze(CallContext context, QByteArray imageData, QString uiLang)
 {
-    static Timeouts values;
-    return values;
-}
-
-QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang)
-{
-    const CallLimits limits = timeouts().plain;
-    UploadRequest upload = multipartRequest(QString::fromLatin1(kPlainPath), imageData, uiLang, limits.idle);
-    std::unique_ptr<ReplyWatch> watch = co_await sendUpload(std::move(upload), kReadAhead, limits.total);
+    const CallLimits limits = context.timeouts.plain;
+    UploadRequest upload = multipartRequest(*context.settings, QString::fromLatin1(protocol::kPlainPath),
+                                            imageData, uiLang, limits.idle);
+    std::unique_ptr<ReplyWatch> watch =
+        co_await sendUpload(*context.network, std::move(upload), kReadAhead, limits.total);
 
     // nullopt once the body has grown past the bound: it counts as unreadable.
     std::optional<QByteArray> body(std::in_place);

@@ -3,9 +3,9 @@
 
 #include "api/Api.h"
 
-#include "api/ServiceUrl.h"
-#include "api/StreamReader.h"
 #include "api/Upload.h"
+#include "protocol/Endpoints.h"
+#include "protocol/StreamReader.h"
 
 #include <qcoro/qcorotimer.h>
 
@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 // this much ahead of us, so a fast peer cannot fill memory while the partial
 // handler runs.
 constexpr qint64 kSlice = 64 * 1024;
-constexpr qint64 kReadAhead = 2 * kMaxStreamLine;
+constexpr qint64 kReadAhead = 2 * protocol::kMaxStreamLine;
 
 AnalysisError failed(TransportFailure failure)
 {
@@ -28,11 +28,21 @@ AnalysisError failed(TransportFailure failure)
 
 } // namespace
 
-QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang, PartialHandler onPartial)
+APIClientError streamError(const protocol::StreamReader::Failed &failed)
 {
-    const CallLimits limits = timeouts().stream;
-    UploadRequest upload = multipartRequest(QString::fromLatin1(kStreamPath), imageData, uiLang, limits.idle);
-    std::unique_ptr<ReplyWatch> watch = co_await sendUpload(std::move(upload), kReadAhead, limits.total);
+    if (const auto *event = std::get_if<protocol::StreamReader::Failed::ErrorEvent>(&failed.reason))
+        return APIClientError::http(503, event->message_zh);
+    return APIClientError::decode();
+}
+
+QCoro::Task<AnalysisOutcome> analyzeStream(CallContext context, QByteArray imageData, QString uiLang,
+                                           PartialHandler onPartial)
+{
+    const CallLimits limits = context.timeouts.stream;
+    UploadRequest upload = multipartRequest(*context.settings, QString::fromLatin1(protocol::kStreamPath),
+                                            imageData, uiLang, limits.idle);
+    std::unique_ptr<ReplyWatch> watch =
+        co_await sendUpload(*context.network, std::move(upload), kReadAhead, limits.total);
 
     // The head decides before any line is read.
     const std::optional<int> status = watch->status();
@@ -46,7 +56,7 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
     if (*status != 200)
         co_return AnalysisError(APIClientError::http(*status));
 
-    StreamReader reader;
+    protocol::StreamReader reader;
     for (;;) {
         const QByteArray slice = watch->read(kSlice);
         const bool more = !slice.isEmpty();
@@ -60,8 +70,8 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
             reader.endOfBody();
         }
         for (;;) {
-            StreamReader::Step step = reader.next();
-            if (auto *partial = std::get_if<StreamReader::Partial>(&step)) {
+            protocol::StreamReader::Step step = reader.next();
+            if (auto *partial = std::get_if<protocol::StreamReader::Partial>(&step)) {
                 // Runs here, on the caller's (GUI) thread; nothing more is
                 // read until it returns.
                 if (onPartial)
@@ -74,10 +84,10 @@ QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang,
                         watch->failure(TransportFailure::Kind::idleTimeout)));
                 continue;
             }
-            if (auto *done = std::get_if<StreamReader::Done>(&step))
+            if (auto *done = std::get_if<protocol::StreamReader::Done>(&step))
                 co_return std::move(done->envelope); // the watch aborts the rest
-            if (auto *failed = std::get_if<StreamReader::Failed>(&step))
-                co_return AnalysisError(std::move(failed->error));
+            if (auto *failed = std::get_if<protocol::StreamReader::Failed>(&step))
+                co_return AnalysisError(streamError(*failed));
             break;
         }
         // Qt refills its buffer only once the event loop runs, so between

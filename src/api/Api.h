@@ -4,7 +4,8 @@
 #pragma once
 
 #include "api/APIClientError.h"
-#include "api/Records.h"
+#include "protocol/Records.h"
+#include "protocol/StreamReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,11 +15,17 @@
 #include <chrono>
 #include <functional>
 
+class QNetworkAccessManager;
+
+namespace tavolen {
+class SettingsStore;
+}
+
 namespace tavolen::api {
 
 // Called on the GUI thread with the whole partial reading received so far;
 // the next line is not read until it has returned.
-using PartialHandler = std::function<void(const StreamPartial &)>;
+using PartialHandler = std::function<void(const protocol::StreamPartial &)>;
 
 // How long one call may take.
 struct CallLimits {
@@ -38,14 +45,28 @@ struct Timeouts {
     // late as a plain answer would come; 90 s leaves it room for a slow start.
     CallLimits stream{std::chrono::seconds(45), std::chrono::seconds(90)};
 };
-// Process-wide; tests shorten them so a stall takes seconds, not a minute.
-Timeouts &timeouts();
+// What a call needs from the app, copied into each call: the HTTP client, the
+// settings that hold the service's address ("api_base", read afresh on every
+// call) and this installation's id, and the time limits (tests shorten them
+// so that a stall takes seconds, not a minute). The manager and the store
+// must outlive every call.
+struct CallContext {
+    QNetworkAccessManager *network = nullptr;
+    SettingsStore *settings = nullptr;
+    Timeouts timeouts;
+};
 
 // The plain call: uploads the JPEG and decodes the whole answer.
-QCoro::Task<AnalysisOutcome> analyze(QByteArray imageData, QString uiLang);
+QCoro::Task<AnalysisOutcome> analyze(CallContext context, QByteArray imageData, QString uiLang);
 
 // The streaming call: hands each accepted field to onPartial as it arrives and
 // returns the final envelope.
-QCoro::Task<AnalysisOutcome> analyzeStream(QByteArray imageData, QString uiLang, PartialHandler onPartial);
+QCoro::Task<AnalysisOutcome> analyzeStream(CallContext context, QByteArray imageData, QString uiLang,
+                                           PartialHandler onPartial);
+
+// The client's error for a stream that failed: one it cannot read is a
+// decode failure; an error event is the service's own failure, as status 503
+// (its status was 200 by then) with the service's message.
+APIClientError streamError(const protocol::StreamReader::Failed &failed);
 
 } // namespace tavolen::api

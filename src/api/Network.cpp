@@ -5,8 +5,8 @@
 
 #include "api/ReplyWatch.h"
 #include "api/ServiceUrl.h"
+#include "protocol/Endpoints.h"
 
-#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
@@ -21,24 +21,13 @@ constexpr std::chrono::milliseconds kWarmUpTimeout{5000};
 constexpr qint64 kWarmUpMaxBody = 64 * 1024;
 } // namespace
 
-QNetworkAccessManager &network()
+void warmUp(const CallContext &context)
 {
-    // Parented to the application so it goes before the event loop does.
-    static QNetworkAccessManager *manager = [] {
-        auto *m = new QNetworkAccessManager(QCoreApplication::instance());
-        m->setCache(nullptr);
-        return m;
-    }();
-    return *manager;
-}
-
-void warmUp()
-{
-    QNetworkRequest request(endpoint(QString::fromLatin1(kHealthPath)));
+    QNetworkRequest request(endpoint(*context.settings, QString::fromLatin1(protocol::kHealthPath)));
     request.setTransferTimeout(int(kWarmUpTimeout.count()));
     // It carries no credentials, but it has no business elsewhere either.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
-    QNetworkReply *reply = network().get(request);
+    QNetworkReply *reply = context.network->get(request);
     limitReadAhead(reply, kWarmUpMaxBody);
     // The answer, its status and any failure are of no interest, but an
     // answer without end must not be held, nor kept for ever: its bytes are

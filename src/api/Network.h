@@ -3,14 +3,11 @@
 
 #pragma once
 
-class QNetworkAccessManager;
+#include "api/Api.h"
 
 namespace tavolen::api {
 
-// The one HTTP client of the process; no disk cache, nothing written to disk.
-QNetworkAccessManager &network();
-
 // Wakes the service before an upload; returns at once, never reports anything.
-void warmUp();
+void warmUp(const CallContext &context);
 
 } // namespace tavolen::api

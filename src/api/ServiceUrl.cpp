@@ -28,9 +28,9 @@ QUrl defaultBase()
     return QUrl(QStringLiteral(TAVOLEN_DEFAULT_API_BASE));
 }
 
-QUrl base()
+QUrl base(const SettingsStore &settings)
 {
-    if (const std::optional<QString> text = keys::apiBase.stored(settings()); text && !text->isEmpty()) {
+    if (const std::optional<QString> text = keys::apiBase.stored(settings); text && !text->isEmpty()) {
         const QUrl url(*text, QUrl::StrictMode);
         if (usableBase(url))
             return url;
@@ -38,9 +38,9 @@ QUrl base()
     return defaultBase();
 }
 
-QUrl endpoint(const QString &path)
+QUrl endpoint(const SettingsStore &settings, const QString &path)
 {
-    QUrl url = base();
+    QUrl url = base(settings);
     QString basePath = url.path();
     while (basePath.endsWith(QLatin1Char('/')))
         basePath.chop(1);

@@ -3,7 +3,6 @@
 
 #include "api/Upload.h"
 
-#include "api/Network.h"
 #include "api/ServiceUrl.h"
 
 #include <QNetworkAccessManager>
@@ -70,14 +69,14 @@ std::optional<QUrl> sameOriginTarget(const ReplyWatch &watch, const QUrl &from)
 
 } // namespace
 
-QCoro::Task<std::unique_ptr<ReplyWatch>> sendUpload(UploadRequest upload, qint64 readAhead,
-                                                    std::chrono::milliseconds total)
+QCoro::Task<std::unique_ptr<ReplyWatch>> sendUpload(QNetworkAccessManager &network, UploadRequest upload,
+                                                    qint64 readAhead, std::chrono::milliseconds total)
 {
     const QDeadlineTimer deadline(total);
     QNetworkRequest request = upload.request;
     for (int redirects = 0;; ++redirects) {
         auto *body = new OneShotBody(upload.body);
-        QNetworkReply *reply = network().post(request, body);
+        QNetworkReply *reply = network.post(request, body);
         body->setParent(reply);
         auto watch = std::make_unique<ReplyWatch>(reply, readAhead, deadline);
         while (!watch->status() && !watch->ended())

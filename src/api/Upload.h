@@ -23,7 +23,8 @@ inline constexpr int kMaxRedirects = 5;
 // returned as it is, so nothing of the upload reaches another origin.
 // The returned watch has its head in, or has ended; `total` bounds the whole
 // exchange, redirects included.
-QCoro::Task<std::unique_ptr<ReplyWatch>> sendUpload(UploadRequest upload, qint64 readAhead,
-                                                    std::chrono::milliseconds total);
+// `network` must outlive the call.
+QCoro::Task<std::unique_ptr<ReplyWatch>> sendUpload(QNetworkAccessManager &network, UploadRequest upload,
+                                                    qint64 readAhead, std::chrono::milliseconds total);
 
 } // namespace tavolen::api

@@ -5,6 +5,7 @@
 
 #include "api/ServiceUrl.h"
 #include "core/Settings.h"
+#include "protocol/Endpoints.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,22 +22,22 @@ QString canonicalUuid()
 
 } // namespace
 
-QString deviceId()
+QString deviceId(SettingsStore &settings)
 {
-    if (const std::optional<QString> stored = keys::deviceId.stored(settings()))
+    if (const std::optional<QString> stored = keys::deviceId.stored(settings))
         return *stored;
     const QString id = canonicalUuid();
-    keys::deviceId.set(settings(), id);
+    keys::deviceId.set(settings, id);
     return id;
 }
 
-UploadRequest multipartRequest(const QString &path, const QByteArray &imageData, const QString &uiLang,
-                               std::chrono::milliseconds idleTimeout)
+UploadRequest multipartRequest(SettingsStore &settings, const QString &path, const QByteArray &imageData,
+                               const QString &uiLang, std::chrono::milliseconds idleTimeout)
 {
     UploadRequest out;
     out.boundary = "Boundary-" + canonicalUuid().toLatin1();
 
-    out.request.setUrl(endpoint(path));
+    out.request.setUrl(endpoint(settings, path));
     out.request.setTransferTimeout(int(idleTimeout.count()));
     // Redirects are ours to follow: Qt would follow them to any host, with
     // the token, the device id and (on 307 and 308) the screenshot.
@@ -46,8 +47,8 @@ UploadRequest multipartRequest(const QString &path, const QByteArray &imageData,
     out.request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     out.request.setRawHeader("X-Request-Id", canonicalUuid().toLatin1());
     out.request.setRawHeader("Accept-Language", uiLang.toUtf8());
-    out.request.setRawHeader("Authorization", QByteArray("Bearer ") + kApiToken);
-    out.request.setRawHeader("X-Device-Id", deviceId().toUtf8());
+    out.request.setRawHeader("Authorization", QByteArray("Bearer ") + protocol::kApiToken);
+    out.request.setRawHeader("X-Device-Id", deviceId(settings).toUtf8());
     out.request.setRawHeader("Content-Type", "multipart/form-data; boundary=" + out.boundary);
 
     // Three members of fixed types: serialising them cannot fail.

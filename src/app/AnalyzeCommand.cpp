@@ -14,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QImageReader>
+#include <QNetworkAccessManager>
 
 #include <cstdio>
 #include <memory>
@@ -147,8 +148,10 @@ int runAnalyzeCommand(const QStringList &arguments, SettingsStore &settings)
     InterfaceLanguage language(overridden ? static_cast<SettingsStore &>(*overridden) : settings);
     language.apply();
 
-    api::NetworkAnalysisService service;
-    const api::PartialHandler onPartial = [](const api::StreamPartial &partial) {
+    QNetworkAccessManager network;
+    network.setCache(nullptr);
+    api::NetworkAnalysisService service(network, settings);
+    const api::PartialHandler onPartial = [](const protocol::StreamPartial &partial) {
         writeLine(partialLine(partial));
     };
     const api::AnalysisOutcome outcome =

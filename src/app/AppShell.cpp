@@ -23,10 +23,10 @@ struct ShellTexts {
 
 AppShell::AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceLanguage &language,
                    QObject *parent)
-    : QObject(parent), m_settings(settings), m_language(language),
+    : QObject(parent), m_settings(settings), m_language(language), m_stack(settings),
       m_tray(TrayIcon::Actions{
                  .capture = [this] { m_stack.flow().begin(); },
-                 .checkForUpdates = [] { checkForUpdatesInWindow(); },
+                 .checkForUpdates = [this] { checkForUpdatesInWindow(m_stack.network()); },
                  .languageChanged = [this] { languageChosen(); },
                  .quit = [] { QCoreApplication::quit(); },
              },

@@ -47,13 +47,13 @@ private:
 
 } // namespace
 
-int runCaptureCommand()
+int runCaptureCommand(SettingsStore &settings)
 {
     // The running app captures, so that it owns the panel and the copied reply.
     if (SingleInstance::send(SingleInstance::Request::Capture))
         return 0;
     RecordingPresenter presenter;
-    CaptureStack stack(nullptr, &presenter);
+    CaptureStack stack(settings, nullptr, &presenter);
     flow::CaptureFlow &flow = stack.flow();
     panel::ResultPanel &resultPanel = *stack.resultPanel();
     // Without a display nobody can read or close the panel, so nothing is waited for.

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "core/SettingsStore.h"
+
 namespace tavolen::app {
 
 // `tavolen capture`: one interactive capture run started at once, shown in
@@ -11,6 +13,6 @@ namespace tavolen::app {
 // reply, which X11 keeps only while its owner runs), then exits: 0 when the
 // run ended with a result, 1 with an error (or no permission), 3 when the
 // selection was cancelled. Needs the QApplication.
-int runCaptureCommand();
+int runCaptureCommand(SettingsStore &settings);
 
 } // namespace tavolen::app

@@ -4,12 +4,12 @@
 #include "app/CaptureStack.h"
 
 #include "capture/Clipboard.h"
-#include "core/Settings.h"
 
 namespace tavolen::app {
 
-CaptureStack::CaptureStack(api::AnalysisService *analysis, panel::PanelPresenter *observer)
-    : m_platform(platform::loadPlatformServices())
+CaptureStack::CaptureStack(SettingsStore &settings, api::AnalysisService *analysis,
+                           panel::PanelPresenter *observer)
+    : m_settings(settings), m_platform(platform::loadPlatformServices())
 {
     platform::Pasteboard *pasteboard = m_platform.pasteboard.get();
     platform::ScreenAccess *access = m_platform.screenAccess.get();
@@ -27,14 +27,16 @@ CaptureStack::CaptureStack(api::AnalysisService *analysis, panel::PanelPresenter
     }
 }
 
-CaptureStack::CaptureStack(panel::PanelPresenter &panel, api::AnalysisService *analysis)
-    : m_platform(platform::loadPlatformServices())
+CaptureStack::CaptureStack(SettingsStore &settings, panel::PanelPresenter &panel,
+                           api::AnalysisService *analysis)
+    : m_settings(settings), m_platform(platform::loadPlatformServices())
 {
     build(panel, analysis);
 }
 
 void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *analysis)
 {
+    m_network.setCache(nullptr);
     m_overlay =
         std::make_unique<capture::SelectionOverlay>(*m_platform.windowList, *m_platform.screenGrabber);
     m_capture = std::make_unique<capture::ScreenCapture>(*m_platform.screenGrabber);
@@ -48,7 +50,7 @@ void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *ana
         .activeWindow = *m_platform.activeWindow,
         .pasteboard = *m_platform.pasteboard,
         .sound = *m_platform.sound,
-        .settings = settings(),
+        .settings = m_settings,
     });
     // The first capture should be as quick as the later ones: load the JPEG
     // codec and set up the grabber now, long before the user selects.

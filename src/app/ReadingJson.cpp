@@ -3,23 +3,23 @@
 
 #include "app/ReadingJson.h"
 
-#include "api/Encoding.h"
+#include "protocol/Encoding.h"
 
 namespace tavolen::app {
 
-QByteArray partialLine(const api::StreamPartial &p)
+QByteArray partialLine(const protocol::StreamPartial &p)
 {
-    return "{\"partial\":" + api::encodeStreamPartial(p) + '}';
+    return "{\"partial\":" + protocol::encodeStreamPartial(p) + '}';
 }
 
-QByteArray resultLine(const api::AnalysisResult &r)
+QByteArray resultLine(const protocol::AnalysisResult &r)
 {
-    return "{\"result\":" + api::encodeAnalysisResult(r) + '}';
+    return "{\"result\":" + protocol::encodeAnalysisResult(r) + '}';
 }
 
 QByteArray errorLine(const QString &text)
 {
-    return "{\"error\":" + api::encodeText(text) + '}';
+    return "{\"error\":" + protocol::encodeText(text) + '}';
 }
 
 } // namespace tavolen::app

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,9 +15,9 @@ namespace tavolen::app {
 // optional fields are left out, empty texts are kept.
 
 // {"partial": {...the partial's present fields}}
-QByteArray partialLine(const api::StreamPartial &partial);
+QByteArray partialLine(const protocol::StreamPartial &partial);
 // {"result": {...every present field of the result, flags as an object}}
-QByteArray resultLine(const api::AnalysisResult &result);
+QByteArray resultLine(const protocol::AnalysisResult &result);
 // {"error": TEXT}
 QByteArray errorLine(const QString &text);
 

@@ -3,7 +3,6 @@
 
 #include "app/UpdateCheck.h"
 
-#include "api/Network.h"
 #include "api/ReplyWatch.h"
 #include "app/UpdateFeed.h"
 
@@ -35,7 +34,8 @@ QString builtInFeedUrl()
     return QStringLiteral(TAVOLEN_UPDATE_FEED);
 }
 
-QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersion, FeedLimits limits)
+QCoro::Task<UpdateResult> checkForUpdates(QNetworkAccessManager &network, QString feedUrl,
+                                          QString currentVersion, FeedLimits limits)
 {
     if (feedUrl.trimmed().isEmpty())
         co_return NoSource{};
@@ -49,7 +49,7 @@ QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersio
     // The watch owns the reply from here: it aborts a reply still running
     // when this call ends or its caller's task goes, and never deletes one
     // that is being awaited.
-    auto watch = std::make_unique<api::ReplyWatch>(api::network().get(request), limits.maxBytes,
+    auto watch = std::make_unique<api::ReplyWatch>(network.get(request), limits.maxBytes,
                                                    QDeadlineTimer(limits.total));
     QByteArray body;
     for (;;) {
@@ -81,9 +81,9 @@ QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersio
     co_return UpToDate{currentVersion};
 }
 
-QCoro::Task<UpdateResult> checkForUpdates()
+QCoro::Task<UpdateResult> checkForUpdates(QNetworkAccessManager &network)
 {
-    return checkForUpdates(builtInFeedUrl(), appVersion());
+    return checkForUpdates(network, builtInFeedUrl(), appVersion());
 }
 
 QString updateResultText(const UpdateResult &result)

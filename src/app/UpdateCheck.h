@@ -11,6 +11,8 @@
 #include <chrono>
 #include <variant>
 
+class QNetworkAccessManager;
+
 namespace tavolen::app {
 
 struct UpToDate {
@@ -38,10 +40,12 @@ QString appVersion();
 QString builtInFeedUrl();
 
 // Reads the feed at `feedUrl` and compares its newest release with
-// `currentVersion`. An empty URL is NoSource without any request.
-QCoro::Task<UpdateResult> checkForUpdates(QString feedUrl, QString currentVersion, FeedLimits limits = {});
+// `currentVersion`, over `network` (which must outlive the check). An empty
+// URL is NoSource without any request.
+QCoro::Task<UpdateResult> checkForUpdates(QNetworkAccessManager &network, QString feedUrl,
+                                          QString currentVersion, FeedLimits limits = {});
 // The same for this build's feed and version.
-QCoro::Task<UpdateResult> checkForUpdates();
+QCoro::Task<UpdateResult> checkForUpdates(QNetworkAccessManager &network);
 
 // The result as one sentence, and the menu item that asks for it.
 QString updateResultText(const UpdateResult &result);

@@ -47,9 +47,10 @@ QMessageBox *showUpdateResult(const UpdateResult &result, UrlOpener openUrl, QWi
     return box;
 }
 
-QCoro::Task<> checkForUpdatesInWindow(QPointer<QWidget> parent, UrlOpener openUrl)
+QCoro::Task<> checkForUpdatesInWindow(QNetworkAccessManager &network, QPointer<QWidget> parent,
+                                      UrlOpener openUrl)
 {
-    const UpdateResult result = co_await checkForUpdates();
+    const UpdateResult result = co_await checkForUpdates(network);
     showUpdateResult(result, std::move(openUrl), parent.data());
 }
 

@@ -14,6 +14,7 @@
 #include <functional>
 
 class QMessageBox;
+class QNetworkAccessManager;
 
 namespace tavolen::app {
 
@@ -28,6 +29,7 @@ QMessageBox *showUpdateResult(const UpdateResult &result, UrlOpener openUrl, QWi
 
 // Checks this build's feed, then shows the result; nothing waits meanwhile.
 // A parent gone by then leaves the window without one.
-QCoro::Task<> checkForUpdatesInWindow(QPointer<QWidget> parent = {}, UrlOpener openUrl = openInBrowser);
+QCoro::Task<> checkForUpdatesInWindow(QNetworkAccessManager &network, QPointer<QWidget> parent = {},
+                                      UrlOpener openUrl = openInBrowser);
 
 } // namespace tavolen::app

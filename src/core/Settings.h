@@ -11,14 +11,6 @@
 
 namespace tavolen {
 
-// The process-wide settings store. The stateless helpers (L, the API) reach
-// it through here; the app installs the user's INI store at start-up and
-// tests install their own.
-SettingsStore &settings();
-// Non-owning; the store must outlive every use. nullptr restores the default
-// (an in-memory store, so nothing touches the user's file by accident).
-void installSettings(SettingsStore *store);
-
 // One settings key with its type and the value its absence means. A value
 // stored with another type (a hand-edited file) counts as absent.
 template <class T> class Setting {

@@ -27,7 +27,7 @@ namespace {
 // needs no such wait: it is what the user selected from.
 constexpr auto kSettleDelay = 80ms;
 
-bool shouldCopy(const api::AnalysisResult &r)
+bool shouldCopy(const protocol::AnalysisResult &r)
 {
     return r.respondable.value_or(true) && r.best_reply && !r.best_reply->isEmpty();
 }
@@ -144,7 +144,7 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
     QPointer<CaptureFlow> self(this);
     // The handler holds the flow weakly: a partial that arrives after the flow
     // is gone changes nothing.
-    api::PartialHandler onPartial = [self, near](const api::StreamPartial &partial) {
+    api::PartialHandler onPartial = [self, near](const protocol::StreamPartial &partial) {
         if (self && partial.summary)
             self->m_with.panel.show(panel::PanelState::streaming(partial), near);
     };
@@ -157,7 +157,7 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
     co_return std::nullopt;
 }
 
-void CaptureFlow::handleResult(const api::AnalysisResult &result, std::optional<QRectF> near)
+void CaptureFlow::handleResult(const protocol::AnalysisResult &result, std::optional<QRectF> near)
 {
     // auto_copy is deliberately not consulted: respondable and the reply decide.
     qCInfo(lcFlow) << "result:" << (shouldCopy(result) ? "reply copied" : "nothing to copy");

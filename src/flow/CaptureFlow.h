@@ -68,7 +68,7 @@ private:
     QCoro::Task<> demoRun();
     // nullopt on success; the failure's text otherwise.
     QCoro::Task<std::optional<QString>> analyzeAndShow(QByteArray jpeg, std::optional<QRectF> near);
-    void handleResult(const api::AnalysisResult &result, std::optional<QRectF> near);
+    void handleResult(const protocol::AnalysisResult &result, std::optional<QRectF> near);
     void reactivate(std::optional<platform::ActiveWindow::Id> previous);
     void finishRun();
 

@@ -37,9 +37,9 @@ QString tr2(const char *en, const char *zh)
     return QString::fromUtf8(serviceLanguage().startsWith(QLatin1String("zh")) ? zh : en);
 }
 
-api::AnalysisResult sampleResult()
+protocol::AnalysisResult sampleResult()
 {
-    api::AnalysisResult r;
+    protocol::AnalysisResult r;
     r.platform = QStringLiteral("slack");
     r.content_type = QStringLiteral("message");
     r.detected_language = QStringLiteral("en");
@@ -74,17 +74,17 @@ api::AnalysisResult sampleResult()
     return r;
 }
 
-api::AnalysisResult withRisk(api::AnalysisResult r, const char *level, const char *reasonEn,
-                             const char *reasonZh)
+protocol::AnalysisResult withRisk(protocol::AnalysisResult r, const char *level, const char *reasonEn,
+                                  const char *reasonZh)
 {
     r.risk_level = QString::fromLatin1(level);
     r.risk_reason = tr2(reasonEn, reasonZh);
     return r;
 }
 
-api::AnalysisResult readingOnly()
+protocol::AnalysisResult readingOnly()
 {
-    api::AnalysisResult r = sampleResult();
+    protocol::AnalysisResult r = sampleResult();
     r.respondable = false;
     r.full_translation.reset();
     r.risk_level = QStringLiteral("low");
@@ -95,9 +95,9 @@ api::AnalysisResult readingOnly()
     return r;
 }
 
-api::AnalysisResult longTexts()
+protocol::AnalysisResult longTexts()
 {
-    api::AnalysisResult r = sampleResult();
+    protocol::AnalysisResult r = sampleResult();
     r.summary =
         tr2("A long thread in which a neighbour, writing late at night after several messages that went "
             "unanswered, asks whether the parcel that was delivered to your door by mistake on Tuesday "
@@ -115,7 +115,7 @@ api::AnalysisResult longTexts()
 
 PanelState streamingSome()
 {
-    api::StreamPartial p;
+    protocol::StreamPartial p;
     p.tone_label = tr2("Friendly · a little urgent", "友好 · 略急");
     p.summary = sampleResult().summary;
     return PanelState::streaming(p);
@@ -123,7 +123,7 @@ PanelState streamingSome()
 
 PanelState streamingMost()
 {
-    api::StreamPartial p;
+    protocol::StreamPartial p;
     p.tone_label = tr2("Pushy", "咄咄逼人");
     p.summary = tr2("Someone claiming to be your bank asks you to confirm a transfer through a link.",
                     "有人自称是你的银行，要你通过链接确认一笔转账。");
@@ -141,14 +141,15 @@ QWidget *full(const PanelState &state)
 }
 
 // A result card with its view state changed as a user would change it.
-QWidget *resultAfter(const api::AnalysisResult &r, const std::function<void(views::ResultContent &)> &act)
+QWidget *resultAfter(const protocol::AnalysisResult &r,
+                     const std::function<void(views::ResultContent &)> &act)
 {
     auto *card = new views::FullContent(PanelState::result(r), false, ui::Backdrop::Translucent, {}, nullptr);
     act(*static_cast<views::ResultContent *>(card->contentView()));
     return card;
 }
 
-QWidget *pill(const api::AnalysisResult &r)
+QWidget *pill(const protocol::AnalysisResult &r)
 {
     auto *view = new views::PillContent(r, ui::Backdrop::Translucent, {}, nullptr);
     view->setGraphicsEffect(nullptr);
@@ -159,7 +160,7 @@ QWidget *pill(const api::AnalysisResult &r)
 
 std::vector<GalleryEntry> galleryEntries()
 {
-    using R = api::AnalysisResult;
+    using R = protocol::AnalysisResult;
     const auto variant = [](reply::Variant v) { return [v](views::ResultContent &c) { c.setVariant(v); }; };
     return {
         {"loading", "Loading", [] { return full(PanelState::loading()); }},

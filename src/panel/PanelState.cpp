@@ -39,13 +39,13 @@ bool PanelState::isCollapsible() const
     return std::holds_alternative<Result>(m_case);
 }
 
-const api::AnalysisResult *PanelState::resultValue() const
+const protocol::AnalysisResult *PanelState::resultValue() const
 {
     const auto *r = std::get_if<Result>(&m_case);
     return r ? &r->result : nullptr;
 }
 
-const api::StreamPartial *PanelState::partialValue() const
+const protocol::StreamPartial *PanelState::partialValue() const
 {
     const auto *s = std::get_if<Streaming>(&m_case);
     return s ? &s->partial : nullptr;

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QString>
 
@@ -18,10 +18,10 @@ class PanelState {
 public:
     struct Loading {};
     struct Streaming {
-        api::StreamPartial partial;
+        protocol::StreamPartial partial;
     };
     struct Result {
-        api::AnalysisResult result;
+        protocol::AnalysisResult result;
     };
     struct Error {
         QString message;
@@ -30,11 +30,14 @@ public:
     using Case = std::variant<Loading, Streaming, Result, Error, Permission>;
 
     static PanelState loading() { return PanelState(Loading{}); }
-    static PanelState streaming(api::StreamPartial partial)
+    static PanelState streaming(protocol::StreamPartial partial)
     {
         return PanelState(Streaming{std::move(partial)});
     }
-    static PanelState result(api::AnalysisResult result) { return PanelState(Result{std::move(result)}); }
+    static PanelState result(protocol::AnalysisResult result)
+    {
+        return PanelState(Result{std::move(result)});
+    }
     static PanelState error(QString message) { return PanelState(Error{std::move(message)}); }
     static PanelState permission() { return PanelState(Permission{}); }
 
@@ -53,8 +56,8 @@ public:
     // Only a result is remembered, collapses to the pill and expands again.
     bool isCollapsible() const;
 
-    const api::AnalysisResult *resultValue() const;
-    const api::StreamPartial *partialValue() const;
+    const protocol::AnalysisResult *resultValue() const;
+    const protocol::StreamPartial *partialValue() const;
     const QString *errorMessage() const;
 
 private:

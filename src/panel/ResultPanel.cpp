@@ -45,7 +45,7 @@ void ResultPanel::show(const PanelState &state, std::optional<QRectF> near)
     qCDebug(lcPanel) << "show" << int(state.contentView()) << "beside" << (near ? *near : QRectF());
     m_anchor = near;
     cancelTimers();
-    if (const api::AnalysisResult *result = state.resultValue()) {
+    if (const protocol::AnalysisResult *result = state.resultValue()) {
         m_lastResult = *result;
         scheduleCollapse(m_timings.collapseAfterResult);
     } else {

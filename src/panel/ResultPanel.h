@@ -90,7 +90,7 @@ private:
     std::unique_ptr<PanelWindow> m_window;
     Mode m_mode = Mode::Hidden;
     std::optional<QRectF> m_anchor;
-    std::optional<api::AnalysisResult> m_lastResult;
+    std::optional<protocol::AnalysisResult> m_lastResult;
     // What the full card shows now, to word it again in another language.
     std::optional<PanelState> m_fullState;
     QTimer m_collapseTimer;

@@ -3,9 +3,9 @@
 
 #include "service/AnalysisRunner.h"
 
-#include "api/Decoding.h"
-#include "api/Encoding.h"
-#include "api/StreamReader.h"
+#include "protocol/Decoding.h"
+#include "protocol/Encoding.h"
+#include "protocol/StreamReader.h"
 
 namespace tavolen::service {
 
@@ -42,8 +42,8 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
 {
     const bool zh = prefersChinese(upload.uiLanguage);
     const AnalysisInput input{text.text, text.language, upload.jpeg, upload.uiLanguage};
-    const FieldSink early = [&](const api::FieldEvent &event) {
-        if (api::isPartialField(event.field))
+    const FieldSink early = [&](const protocol::FieldEvent &event) {
+        if (protocol::isPartialField(event.field))
             onField(event);
     };
     EngineOutcome outcome = m_engine.analyze(input, early, cancelled);
@@ -53,7 +53,7 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
                        failure->detail};
         return e;
     }
-    api::AnalyzeEnvelope envelope;
+    protocol::AnalyzeEnvelope envelope;
     envelope.request_id = requestId;
     envelope.schema_version = QLatin1String(kSchemaVersion);
     envelope.model = m_engine.name();
@@ -61,11 +61,12 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
     envelope.latency_ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
             .count();
-    envelope.result = std::get<api::AnalysisResult>(std::move(outcome));
+    envelope.result = std::get<protocol::AnalysisResult>(std::move(outcome));
 
     // What leaves here is what the app will read: checked with its decoder.
-    Reading reading{api::encodeAnalyzeEnvelope(envelope)};
-    const std::optional<api::AnalyzeEnvelope> back = api::decodeAnalyzeEnvelope(reading.envelopeJson);
+    Reading reading{protocol::encodeAnalyzeEnvelope(envelope)};
+    const std::optional<protocol::AnalyzeEnvelope> back =
+        protocol::decodeAnalyzeEnvelope(reading.envelopeJson);
     if (!back || *back != envelope)
         return ServiceError::invalidReading(zh);
     return reading;

@@ -5,7 +5,7 @@
 
 #include "service/llm/ChatEndpoint.h"
 
-#include "api/ServiceUrl.h"
+#include "protocol/Endpoints.h"
 #include "service/TomlConfig.h"
 
 #include <QDir>
@@ -244,7 +244,7 @@ void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
 ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env)
 {
     ConfigLoad out;
-    out.config.token = QLatin1String(api::kApiToken);
+    out.config.token = QLatin1String(protocol::kApiToken);
     QFile file(path);
     if (file.exists()) {
         // A configuration file is a few hundred bytes; refuse anything huge.

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,11 +45,11 @@ struct EngineFailure {
     QString detail;
 };
 
-using EngineOutcome = std::variant<api::AnalysisResult, EngineFailure>;
+using EngineOutcome = std::variant<protocol::AnalysisResult, EngineFailure>;
 
 // Receives each early field (tone_label, summary, hidden_meaning, risk_level,
 // risk_reason) once, as soon as its value is final.
-using FieldSink = std::function<void(const api::FieldEvent &)>;
+using FieldSink = std::function<void(const protocol::FieldEvent &)>;
 
 class Engine {
 public:

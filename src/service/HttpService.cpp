@@ -3,9 +3,9 @@
 
 #include "service/HttpService.h"
 
-#include "api/Encoding.h"
-#include "api/ServiceUrl.h"
 #include "core/Heartbeat.h"
+#include "protocol/Encoding.h"
+#include "protocol/Endpoints.h"
 #include "service/AnalysisRunner.h"
 #include "service/RequestHeaders.h"
 #include "service/UploadForm.h"
@@ -57,7 +57,7 @@ void sendError(httplib::Response &res, const ServiceError &e, const QString &req
 {
     noteFailure(e);
     const std::optional<QString> id = requestId.isEmpty() ? std::nullopt : std::optional(requestId);
-    sendJson(res, e.status, api::encodeAPIErrorEnvelope({id, e.apiError()}));
+    sendJson(res, e.status, protocol::encodeAPIErrorEnvelope({id, e.apiError()}));
 }
 
 QByteArray eventLines(const char *event, const QByteArray &data)
@@ -74,7 +74,7 @@ public:
 
     void health(const httplib::Request &, httplib::Response &res)
     {
-        sendJson(res, 200, R"({"status":"ok","engine":)" + api::encodeText(m_parts.engine.name()) + '}');
+        sendJson(res, 200, R"({"status":"ok","engine":)" + protocol::encodeText(m_parts.engine.name()) + '}');
     }
 
     void analyze(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader,
@@ -175,7 +175,7 @@ void HttpService::Handlers::analyze(const httplib::Request &req, httplib::Respon
             return sendError(res, *refusal, requestId);
         const auto reading = m_runner.read(
             upload, std::get<ExtractedText>(text), requestId, QStringLiteral("plain"), started,
-            [](const api::FieldEvent &) {}, running);
+            [](const protocol::FieldEvent &) {}, running);
         if (const auto *failure = std::get_if<ServiceError>(&reading))
             return sendError(res, *failure, requestId);
         ticket->kept = true;
@@ -209,8 +209,8 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
     // A comment line, which readers of the stream skip.
     std::optional<Heartbeat> heartbeat(std::in_place, m_parts.config.streamHeartbeat,
                                        [&] { write(QByteArrayLiteral(":\n")); });
-    const FieldSink sendField = [&](const api::FieldEvent &event) {
-        write(eventLines("field", api::encodeFieldEvent(event)));
+    const FieldSink sendField = [&](const protocol::FieldEvent &event) {
+        write(eventLines("field", protocol::encodeFieldEvent(event)));
     };
     std::variant<ExtractedText, ServiceError> text = m_runner.extract(job.upload, cancelled, sendField);
     std::variant<Reading, ServiceError> reading = ServiceError{};
@@ -222,7 +222,7 @@ void HttpService::Handlers::streamReading(StreamJob &job, httplib::DataSink &sin
     heartbeat.reset();
     if (const auto *failure = std::get_if<ServiceError>(&reading)) {
         noteFailure(*failure);
-        write(eventLines("error", api::encodeAPIError(failure->apiError())));
+        write(eventLines("error", protocol::encodeAPIError(failure->apiError())));
     } else {
         job.ticket->kept = true;
         write(eventLines("result", std::get<Reading>(reading).envelopeJson));
@@ -254,10 +254,10 @@ HttpService::HttpService(Parts parts)
         t_notes = {Clock::now(), {}, {}, {}};
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    s.Get(std::string("/") + api::kHealthPath,
+    s.Get(std::string("/") + protocol::kHealthPath,
           [this](const httplib::Request &req, httplib::Response &res) { m_handlers->health(req, res); });
     for (const bool stream : {false, true}) {
-        s.Post(std::string("/") + (stream ? api::kStreamPath : api::kPlainPath),
+        s.Post(std::string("/") + (stream ? protocol::kStreamPath : protocol::kPlainPath),
                [this, stream](const httplib::Request &req, httplib::Response &res,
                               const httplib::ContentReader &reader) {
                    m_handlers->analyze(req, res, reader, stream);

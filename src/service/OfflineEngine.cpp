@@ -112,7 +112,7 @@ EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink
     const Tone tone = hasText ? toneOf(risk, summaryText, w)
                               : Tone{QStringLiteral("unknown"), std::nullopt, w("Unknown", "未知")};
 
-    api::AnalysisResult r;
+    protocol::AnalysisResult r;
     r.platform = from.platform;
     r.content_type = from.contentType;
     r.detected_language = hasText ? detectedLanguage(input) : QStringLiteral("unknown");

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 #include "service/Engine.h"
 
 #include <QString>
@@ -21,7 +21,7 @@ struct ServiceError {
     // own account), never the user's picture or text.
     QString detail = {};
 
-    api::APIError apiError() const
+    protocol::APIError apiError() const
     {
         return {code, message.isEmpty() ? std::nullopt : std::optional(message)};
     }

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "api/Api.h"
-#include "api/Decoding.h"
 #include "api/Network.h"
 #include "api/Upload.h"
+#include "protocol/Decoding.h"
 #include "support/EventLoopWatch.h"
 #include "support/ServiceTest.h"
 
@@ -29,18 +29,18 @@ protected:
     {
         received.clear();
         if (which == Call::Plain)
-            return run(api::analyze(kJpeg, QStringLiteral("en")));
-        return run(api::analyzeStream(kJpeg, QStringLiteral("en"),
-                                      [this](const api::StreamPartial &p) { received.append(p); }));
+            return run(api::analyze(context(), kJpeg, QStringLiteral("en")));
+        return run(api::analyzeStream(context(), kJpeg, QStringLiteral("en"),
+                                      [this](const protocol::StreamPartial &p) { received.append(p); }));
     }
     void answer(Call which, ScriptedResponse r) { server.script(which == Call::Plain ? kPlain : kStream, r); }
 
-    QList<api::StreamPartial> received;
+    QList<protocol::StreamPartial> received;
 };
 
 TEST_F(AnalysisCalls, EveryRowOfBothFailureTables)
 {
-    api::timeouts() = {{700ms, 30s}, {700ms, 30s}};
+    timeouts = {{700ms, 30s}, {700ms, 30s}};
     const QByteArray json = envelopeJson();
     QByteArray badResult = eventLines("result", json);
     badResult.replace(R"("latency_ms":812)", R"("latency_ms":"812")");
@@ -150,7 +150,7 @@ TEST_F(AnalysisCalls, AnswersInSlowPiecesAndLinesSplitAnywhereAreReassembled)
 {
     // Each pause is shorter than the idle limit, the whole answer longer:
     // the limit is on silence, not on the exchange.
-    api::timeouts() = {{600ms, 30s}, {600ms, 30s}};
+    timeouts = {{600ms, 30s}, {600ms, 30s}};
     const QByteArray json = envelopeJson();
     ScriptedResponse plain = ScriptedResponse::body(200, {});
     plain.pieces.clear();
@@ -160,7 +160,7 @@ TEST_F(AnalysisCalls, AnswersInSlowPiecesAndLinesSplitAnywhereAreReassembled)
     answer(Call::Plain, plain);
     const api::AnalysisOutcome outcome = call(Call::Plain);
     ASSERT_TRUE(outcome.ok()) << caseText(outcome);
-    EXPECT_EQ(outcome.value(), *api::decodeAnalyzeEnvelope(json));
+    EXPECT_EQ(outcome.value(), *protocol::decodeAnalyzeEnvelope(json));
     EXPECT_GT(clock.elapsed(), 1000);
 
     // A CRLF split between arrivals, a CR-only line end, and a last line
@@ -172,7 +172,7 @@ TEST_F(AnalysisCalls, AnswersInSlowPiecesAndLinesSplitAnywhereAreReassembled)
                                                   350ms));
     const api::AnalysisOutcome streamed = call(Call::Stream);
     ASSERT_TRUE(streamed.ok()) << caseText(streamed);
-    EXPECT_EQ(streamed.value(), *api::decodeAnalyzeEnvelope(json));
+    EXPECT_EQ(streamed.value(), *protocol::decodeAnalyzeEnvelope(json));
     EXPECT_EQ(received, (QList{partial(std::nullopt, u"Dry"_qs), partial(u"one"_qs, u"Dry"_qs)}));
     EXPECT_GT(clock.elapsed(), 1500);
 }
@@ -226,7 +226,7 @@ TEST_F(AnalysisCalls, AnswersLargerThanAReadingCanBeAreNotHeldOrDecoded)
     EXPECT_EQ(caseText(call(Call::Plain)), "decode");
     EXPECT_LT(loop.longestStall(), 250ms) << "the GUI thread kept running";
 
-    api::timeouts().stream.idle = 10s;
+    timeouts.stream.idle = 10s;
     answer(Call::Stream, ScriptedResponse::stream({"event: field\ndata: ", QByteArray(512 * 1024, 'x'),
                                                    QByteArray(512 * 1024, 'x'), "x"})
                              .endWith(Ending::Stall));
@@ -240,7 +240,7 @@ TEST_F(AnalysisCalls, AnswersLargerThanAReadingCanBeAreNotHeldOrDecoded)
 
 TEST_F(AnalysisCalls, AFastEndlessStreamIsReadNoFasterThanItIsHandledUntilTheDeadlineEndsIt)
 {
-    api::timeouts().stream = {10s, 2s};
+    timeouts.stream = {10s, 2s};
     const QByteArray unit = fieldLines("summary", QByteArray(1000, 's'));
     ScriptedResponse endless = ScriptedResponse::endless(unit);
     endless.endlessFor = 8s;
@@ -251,7 +251,7 @@ TEST_F(AnalysisCalls, AFastEndlessStreamIsReadNoFasterThanItIsHandledUntilTheDea
     qint64 peakHeld = 0; // sent by the service, not yet handed to the handler
     int partials = 0;
     const api::AnalysisOutcome outcome =
-        run(api::analyzeStream(kJpeg, QStringLiteral("en"), [&](const api::StreamPartial &) {
+        run(api::analyzeStream(context(), kJpeg, QStringLiteral("en"), [&](const protocol::StreamPartial &) {
             handled += unit.size();
             // A handler a little slower than loopback is fast.
             QElapsedTimer busy;
@@ -269,7 +269,7 @@ TEST_F(AnalysisCalls, AFastEndlessStreamIsReadNoFasterThanItIsHandledUntilTheDea
 
 TEST_F(AnalysisCalls, ATrickleThatNeverEndsIsEndedByTheDeadline)
 {
-    api::timeouts() = {{1s, 1500ms}, {1s, 1500ms}};
+    timeouts = {{1s, 1500ms}, {1s, 1500ms}};
     for (const Call which : {Call::Plain, Call::Stream}) {
         answer(which, ScriptedResponse::endless("\n", 300ms));
         EXPECT_EQ(caseText(call(which)), "transport: deadline");
@@ -321,7 +321,7 @@ TEST_F(AnalysisCalls, TheWarmUpDropsWhatItIsSentAndGivesUpOnAnAnswerWithoutEnd)
     server.script(health, ScriptedResponse::endless(QByteArray(64 * 1024, ' ')));
     server.script(health, ScriptedResponse::endless(" ", 300ms));
     for (int i = 0; i < 2; ++i) {
-        api::warmUp();
+        api::warmUp(context());
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 return server.requests(health).size() == i + 1 &&

@@ -5,6 +5,7 @@
 #include "api/UploadRequest.h"
 #include "core/Settings.h"
 #include "platform/IniSettingsStore.h"
+#include "protocol/Endpoints.h"
 #include "support/ScopedSettings.h"
 
 #include <QRegularExpression>
@@ -37,21 +38,21 @@ TEST(Request, BaseFallsBackUnlessApiBaseIsAUsableUrlAndJoinsWithOneSlash)
         const char *path;
         QString url;
     } cases[] = {
-        {std::nullopt, api::kPlainPath, fallback},
-        {"", api::kPlainPath, fallback},
-        {"not a url", api::kPlainPath, fallback},
-        {"http://", api::kPlainPath, fallback},
-        {"ftp://files.example", api::kPlainPath, fallback},
-        {"https://api.example.com", api::kPlainPath, "https://api.example.com/v1/analyze-screenshot"},
-        {"http://10.1.2.3:8080", api::kPlainPath, "http://10.1.2.3:8080/v1/analyze-screenshot"},
-        {"https://h.example/api/", api::kPlainPath, "https://h.example/api/v1/analyze-screenshot"},
-        {"https://h.example/", api::kStreamPath, "https://h.example/v1/analyze-screenshot-stream"},
-        {"https://h.example/api", api::kHealthPath, "https://h.example/api/v1/health"},
+        {std::nullopt, protocol::kPlainPath, fallback},
+        {"", protocol::kPlainPath, fallback},
+        {"not a url", protocol::kPlainPath, fallback},
+        {"http://", protocol::kPlainPath, fallback},
+        {"ftp://files.example", protocol::kPlainPath, fallback},
+        {"https://api.example.com", protocol::kPlainPath, "https://api.example.com/v1/analyze-screenshot"},
+        {"http://10.1.2.3:8080", protocol::kPlainPath, "http://10.1.2.3:8080/v1/analyze-screenshot"},
+        {"https://h.example/api/", protocol::kPlainPath, "https://h.example/api/v1/analyze-screenshot"},
+        {"https://h.example/", protocol::kStreamPath, "https://h.example/v1/analyze-screenshot-stream"},
+        {"https://h.example/api", protocol::kHealthPath, "https://h.example/api/v1/health"},
     };
     for (const auto &c : cases) {
         if (c.base)
             s.store.setValue(QStringLiteral("api_base"), *c.base);
-        EXPECT_EQ(api::endpoint(QString::fromLatin1(c.path)).toString(), c.url)
+        EXPECT_EQ(api::endpoint(s.store, QString::fromLatin1(c.path)).toString(), c.url)
             << c.base.value_or("unset").toStdString();
     }
 }
@@ -63,21 +64,18 @@ TEST(Request, DeviceIdIsCreatedOnceAndSurvivesARestart)
     QString first;
     {
         platform::IniSettingsStore store(path);
-        installSettings(&store);
-        first = api::deviceId();
+        first = api::deviceId(store);
         EXPECT_TRUE(isUuid(first.toLatin1())) << first.toStdString();
-        EXPECT_EQ(api::deviceId(), first);
+        EXPECT_EQ(api::deviceId(store), first);
     }
     {
         platform::IniSettingsStore store(path); // as after a restart
-        installSettings(&store);
-        EXPECT_EQ(api::deviceId(), first);
+        EXPECT_EQ(api::deviceId(store), first);
     }
-    installSettings(nullptr);
 
     ScopedSettings s;
     s.store.setValue(QStringLiteral("device_id"), QString());
-    EXPECT_EQ(api::deviceId(), QString()) << "a stored id is used as it is, even empty";
+    EXPECT_EQ(api::deviceId(s.store), QString()) << "a stored id is used as it is, even empty";
 }
 
 TEST(Request, MultipartBodyIsExactlyTheTwoPartsEvenForAnEmptyImage)
@@ -85,8 +83,8 @@ TEST(Request, MultipartBodyIsExactlyTheTwoPartsEvenForAnEmptyImage)
     ScopedSettings s;
     for (const QByteArray &image :
          {QByteArray("\xff\xd8\xff\xe0JPEGDATA\r\n--not-a-boundary\xff\xd9", 30), QByteArray()}) {
-        const api::UploadRequest r = api::multipartRequest(QString::fromLatin1(api::kPlainPath), image,
-                                                           QStringLiteral("zh-Hans"), 25s);
+        const api::UploadRequest r = api::multipartRequest(s.store, QString::fromLatin1(protocol::kPlainPath),
+                                                           image, QStringLiteral("zh-Hans"), 25s);
         const QByteArray b = r.boundary;
         ASSERT_EQ(b.size(), 45);
         ASSERT_TRUE(b.startsWith("Boundary-") && isUuid(b.mid(9)));
@@ -103,10 +101,10 @@ TEST(Request, HeadersCarryTokenDeviceLanguageAndFreshIds)
 {
     ScopedSettings s;
     s.store.setValue(QStringLiteral("api_base"), QStringLiteral("https://svc.example/base/"));
-    const auto a =
-        api::multipartRequest(QString::fromLatin1(api::kStreamPath), "x", QStringLiteral("zh-Hans"), 45s);
-    const auto b =
-        api::multipartRequest(QString::fromLatin1(api::kStreamPath), "x", QStringLiteral("zh-Hans"), 45s);
+    const auto a = api::multipartRequest(s.store, QString::fromLatin1(protocol::kStreamPath), "x",
+                                         QStringLiteral("zh-Hans"), 45s);
+    const auto b = api::multipartRequest(s.store, QString::fromLatin1(protocol::kStreamPath), "x",
+                                         QStringLiteral("zh-Hans"), 45s);
 
     EXPECT_EQ(a.request.url().toString(),
               QStringLiteral("https://svc.example/base/v1/analyze-screenshot-stream"));
@@ -121,7 +119,7 @@ TEST(Request, HeadersCarryTokenDeviceLanguageAndFreshIds)
     EXPECT_EQ(a.request.rawHeader("Authorization"),
               "Bearer tavolen_ac7e888992e16208c7c2ab2254a678024402284466e9fa66");
     EXPECT_EQ(a.request.rawHeader("Content-Type"), "multipart/form-data; boundary=" + a.boundary);
-    EXPECT_EQ(a.request.rawHeader("X-Device-Id"), api::deviceId().toUtf8());
+    EXPECT_EQ(a.request.rawHeader("X-Device-Id"), api::deviceId(s.store).toUtf8());
     EXPECT_EQ(a.request.rawHeader("X-Device-Id"), b.request.rawHeader("X-Device-Id"));
     EXPECT_TRUE(isUuid(a.request.rawHeader("X-Request-Id")));
     EXPECT_NE(a.request.rawHeader("X-Request-Id"), b.request.rawHeader("X-Request-Id"));

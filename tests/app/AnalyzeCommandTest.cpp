@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "api/ServiceUrl.h"
+#include "protocol/Endpoints.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
@@ -392,6 +392,6 @@ TEST_F(AnalyzeCommand, QuietByDefaultAndWithTheLogSwitchedOnItSaysWhatItChoseBut
     const QString deviceId = QSettings(configPath(), QSettings::IniFormat).value("device_id").toString();
     ASSERT_FALSE(deviceId.isEmpty());
     for (const QString &secret :
-         {QStringLiteral("Sure!"), QString::fromLatin1(tavolen::api::kApiToken), deviceId})
+         {QStringLiteral("Sure!"), QString::fromLatin1(tavolen::protocol::kApiToken), deviceId})
         EXPECT_FALSE(run.errors.contains(secret)) << secret.toStdString();
 }

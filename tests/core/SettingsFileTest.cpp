@@ -31,7 +31,6 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(contents);
     }
-    void TearDown() override { installSettings(nullptr); }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("tavolen/tavolen.conf"));
@@ -43,8 +42,7 @@ TEST_F(SettingsFileTest, HandWrittenKeysUnderGeneralAreReadAndAnEditIsSeenOnceTh
 {
     write("[General]\napi_base=https://svc.example/api/\napp_lang=zh\nsnap_sound=false\n");
     platform::IniSettingsStore store(path);
-    installSettings(&store);
-    EXPECT_EQ(api::endpoint(QStringLiteral("v1/health")).toString(),
+    EXPECT_EQ(api::endpoint(store, QStringLiteral("v1/health")).toString(),
               QStringLiteral("https://svc.example/api/v1/health"));
     EXPECT_EQ(keys::appLang.stored(store), QStringLiteral("zh"));
     test::FakeSound sound;

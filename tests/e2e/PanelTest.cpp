@@ -42,7 +42,7 @@ int distance(QColor a, QColor b)
 struct PanelRun {
     PanelRun() : window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm)), h(FlowHarness::Panel::Real)
     {
-        api::StreamPartial partial;
+        protocol::StreamPartial partial;
         partial.summary = QStringLiteral("Half-way there");
         h.analysis.partials = {partial};
         h.analysis.gate.closed = true;

@@ -22,12 +22,13 @@ const QByteArray kJpeg("\xFF\xD8 captured \xFF\xD9");
 
 class CaptureFlowNetwork : public ServiceTest {
 protected:
-    api::NetworkAnalysisService analysis;
+    api::NetworkAnalysisService analysis{network, settings.store};
 };
 
 TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAnswer)
 {
-    api::timeouts() = {{800ms, 30s}, {800ms, 30s}};
+    // A stalled stream gives up within a second.
+    api::NetworkAnalysisService quick{network, settings.store, {{800ms, 30s}, {800ms, 30s}}};
     const auto result = [] { return ScriptedResponse::body(200, envelopeJson()); };
     const QString quota = QStringLiteral("You've used today's free analyses.");
     const struct {
@@ -78,7 +79,7 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
         if (row.plain)
             server.script(kPlain, *row.plain);
         const qsizetype plainBefore = server.requests(kPlain).size();
-        FlowRig rig(&analysis);
+        FlowRig rig(&quick);
         rig.capturer.answer = kJpeg;
         ASSERT_TRUE(rig.runCapture()) << row.what;
         EXPECT_EQ(rig.panel.views(), row.views) << row.what;

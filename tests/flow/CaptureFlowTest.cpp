@@ -165,7 +165,7 @@ TEST_F(CaptureFlowTest, OnlyARespondableResultWithANonEmptyReplyIsCopiedAndSnapS
         FlowRig r;
         if (c.snapSound)
             r.settings.setValue(QStringLiteral("snap_sound"), *c.snapSound);
-        api::AnalysisResult result = sampleResult();
+        protocol::AnalysisResult result = sampleResult();
         result.respondable = c.respondable;
         result.best_reply = c.bestReply;
         result.auto_copy = c.autoCopy;

@@ -20,14 +20,14 @@ TEST(PanelState, RiskTintByExactLevelTextOnceTheLevelIsKnown)
         {" high", std::nullopt}, {"critical", std::nullopt},
     };
     for (const auto &[level, tint] : levels) {
-        api::AnalysisResult result = test::sampleResult();
+        protocol::AnalysisResult result = test::sampleResult();
         result.risk_level = QString::fromLatin1(level);
-        api::StreamPartial partial;
+        protocol::StreamPartial partial;
         partial.risk_level = QString::fromLatin1(level);
         EXPECT_EQ(PanelState::result(result).riskTint(), tint) << level;
         EXPECT_EQ(PanelState::streaming(partial).riskTint(), tint) << level;
     }
-    EXPECT_FALSE(PanelState::streaming(api::StreamPartial{}).riskTint()) << "no level yet";
+    EXPECT_FALSE(PanelState::streaming(protocol::StreamPartial{}).riskTint()) << "no level yet";
     EXPECT_FALSE(PanelState::error(QStringLiteral("high")).riskTint());
     EXPECT_FALSE(PanelState::loading().riskTint());
 }

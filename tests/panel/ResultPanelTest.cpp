@@ -180,7 +180,7 @@ TEST(ResultPanel, ADraggedPanelStaysWhereTheUserPutItAndItsBlurFollowsItsSize)
     ResultPanel panel(windows, {});
     panel.setScreenSource([] { return kScreens; });
     QCursor::setPos(790, 10);
-    api::AnalysisResult result = test::sampleResult();
+    protocol::AnalysisResult result = test::sampleResult();
     result.full_translation =
         QStringLiteral("The whole text, translated, long enough to need a line or two.");
     panel.show(PanelState::result(result), kNear);

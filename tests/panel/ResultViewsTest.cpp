@@ -26,7 +26,7 @@ namespace {
 
 // A result card shown in a window of its own, with what it asks of the panel recorded.
 struct Card {
-    explicit Card(api::AnalysisResult result, PanelState state = PanelState::loading())
+    explicit Card(protocol::AnalysisResult result, PanelState state = PanelState::loading())
     {
         PanelActions actions;
         actions.copy = [this](const QString &text) { copies.push_back(text); };
@@ -60,7 +60,7 @@ QString title(const Card &c, const char *chip)
 TEST(ResultView, ShowsEachPartOnlyUnderItsCondition)
 {
     test::ScopedSettings settings;
-    api::AnalysisResult r = test::sampleResult();
+    protocol::AnalysisResult r = test::sampleResult();
     r.full_translation = QStringLiteral("T");
     r.hidden_meaning = QStringLiteral("H");
     r.risk_level = QStringLiteral("medium");
@@ -88,12 +88,12 @@ TEST(ResultView, ShowsEachPartOnlyUnderItsCondition)
 TEST(ResultView, ReadingOnlyFooterReplacesTheCardWhenNotRespondableOrWithoutAReply)
 {
     test::ScopedSettings settings;
-    api::AnalysisResult notRespondable = test::sampleResult();
+    protocol::AnalysisResult notRespondable = test::sampleResult();
     notRespondable.respondable = false;
-    api::AnalysisResult emptyReply = test::sampleResult();
+    protocol::AnalysisResult emptyReply = test::sampleResult();
     emptyReply.respondable.reset();
     emptyReply.best_reply = QString();
-    for (const api::AnalysisResult &r : {notRespondable, emptyReply}) {
+    for (const protocol::AnalysisResult &r : {notRespondable, emptyReply}) {
         Card c(r);
         EXPECT_TRUE(c.shows(part::readingOnly));
         EXPECT_TRUE(c.shows(part::trustBadge));
@@ -111,7 +111,7 @@ TEST(ResultView, RiskLineColourFollowsTheExactLevel)
         {"", ui::Ink::Caution},    {"low", std::nullopt},
     };
     for (const auto &[level, ink] : levels) {
-        api::AnalysisResult r = test::sampleResult();
+        protocol::AnalysisResult r = test::sampleResult();
         r.risk_level = QString::fromLatin1(level);
         r.risk_reason = QStringLiteral("why");
         Card c(r);
@@ -132,7 +132,7 @@ TEST(ResultView, ChipsSwitchCopyAndRetitleThemselves)
             lang == QStringLiteral("en") ? QStringLiteral("Original") : QStringLiteral("原版");
         const QString shorter =
             lang == QStringLiteral("en") ? QStringLiteral("Shorter") : QStringLiteral("更短");
-        api::AnalysisResult r = test::sampleResult();
+        protocol::AnalysisResult r = test::sampleResult();
         r.best_reply_label.reset();
         r.short_reply_gloss.reset();
         r.alternative_reply_gloss.reset();
@@ -184,7 +184,7 @@ TEST(ResultView, CardCopiesOnClickEnterAndSpaceAndEachCopyPulsesTheBadge)
 TEST(ResultView, TranslationOpensAndClosesAndAsksForARemeasureEachTime)
 {
     test::ScopedSettings settings;
-    api::AnalysisResult r = test::sampleResult();
+    protocol::AnalysisResult r = test::sampleResult();
     r.full_translation = QStringLiteral("The whole text, translated.");
     Card c(r);
     auto *toggle = c.part<QAbstractButton>(part::translationToggle);
@@ -207,7 +207,7 @@ TEST(ResultView, TranslationOpensAndClosesAndAsksForARemeasureEachTime)
 TEST(ResultView, TabMovesThroughToggleCardAndChipsAndEveryControlIsNamed)
 {
     test::ScopedSettings settings;
-    api::AnalysisResult r = test::sampleResult();
+    protocol::AnalysisResult r = test::sampleResult();
     r.full_translation = QStringLiteral("T");
     Card c(r);
     std::vector<QString> order;
@@ -239,9 +239,9 @@ TEST(ResultView, TabMovesThroughToggleCardAndChipsAndEveryControlIsNamed)
 TEST(FullCard, IsFourHundredWideWithTheCloseButtonTenInAndARiskOutlineOnlyForRiskyStates)
 {
     test::ScopedSettings settings;
-    api::StreamPartial high;
+    protocol::StreamPartial high;
     high.risk_level = QStringLiteral("high");
-    api::AnalysisResult medium = test::sampleResult();
+    protocol::AnalysisResult medium = test::sampleResult();
     medium.risk_level = QStringLiteral("medium");
     const std::pair<PanelState, std::optional<QRgb>> states[] = {
         {PanelState::loading(), std::nullopt},
@@ -270,7 +270,7 @@ TEST(FullCard, IsFourHundredWideWithTheCloseButtonTenInAndARiskOutlineOnlyForRis
 TEST(StreamingView, GrowsWithThePartialAndKeepsTheProgressRow)
 {
     test::ScopedSettings settings;
-    api::StreamPartial p;
+    protocol::StreamPartial p;
     Card empty({}, PanelState::streaming(p));
     EXPECT_TRUE(empty.shows(part::progressMark));
     EXPECT_EQ(empty.part<QLabel>(part::progressText)->text(), QStringLiteral("Writing your reply…"));
@@ -289,7 +289,7 @@ TEST(StreamingView, GrowsWithThePartialAndKeepsTheProgressRow)
 TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 {
     test::ScopedSettings settings;
-    api::AnalysisResult r = test::sampleResult();
+    protocol::AnalysisResult r = test::sampleResult();
     r.best_reply = QString(200, QLatin1Char('w'));
     PillContent pill(r, ui::Backdrop::Opaque, {}, nullptr);
     pill.resize(pill.sizeHint().width(), 44);
@@ -309,7 +309,7 @@ TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
         {true, QString(), ui::Glyph::CheckCircle},
     };
     for (const auto &[respondable, reply, glyph] : cases) {
-        api::AnalysisResult s = test::sampleResult();
+        protocol::AnalysisResult s = test::sampleResult();
         s.respondable = respondable;
         s.best_reply = reply;
         PillContent shown(s, ui::Backdrop::Opaque, {}, nullptr);
@@ -321,7 +321,7 @@ TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 TEST(FullCard, FollowsASwitchBetweenLightAndDarkWithoutBeingRebuilt)
 {
     test::ScopedSettings settings;
-    api::AnalysisResult r = test::sampleResult();
+    protocol::AnalysisResult r = test::sampleResult();
     r.risk_level = QStringLiteral("high");
     FullContent card(PanelState::result(r), false, ui::Backdrop::Opaque, {}, nullptr);
     card.resize(card.sizeHint());

@@ -3,7 +3,7 @@
 
 #include "RunningService.h"
 
-#include "api/Decoding.h"
+#include "protocol/Decoding.h"
 #include "service/OfflineEngine.h"
 
 #include <QElapsedTimer>
@@ -35,7 +35,8 @@ protected:
     std::pair<int, QString> refusal(const QByteArray &request)
     {
         const RawAnswer answer = rawExchange(service.port(), request);
-        const std::optional<api::APIErrorEnvelope> envelope = api::decodeAPIErrorEnvelope(answer.body);
+        const std::optional<protocol::APIErrorEnvelope> envelope =
+            protocol::decodeAPIErrorEnvelope(answer.body);
         EXPECT_TRUE(envelope) << answer.head.toStdString() << "\n" << answer.body.toStdString();
         return {answer.status, envelope ? envelope->error.code : QString()};
     }
@@ -53,7 +54,7 @@ TEST_F(MalformedRequests, AWellFormedUploadIsTheBaseline)
 {
     const RawAnswer answer = rawExchange(service.port(), form({{"meta", kMeta}, {"image", kJpeg}}));
     EXPECT_EQ(answer.status, 200);
-    EXPECT_TRUE(api::decodeAnalyzeEnvelope(answer.body));
+    EXPECT_TRUE(protocol::decodeAnalyzeEnvelope(answer.body));
 }
 
 TEST_F(MalformedRequests, EveryBrokenFormIsRefusedWithTheErrorEnvelopeAndA4xx)
@@ -138,7 +139,7 @@ TEST_F(MalformedRequests, AChunkedOrCompressedUploadIsRefusedUnread)
     // before the (here endless) body is sent.
     const QByteArray head =
         "POST /v1/analyze-screenshot HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " +
-        QByteArray(api::kApiToken) + "\r\nContent-Type: multipart/form-data; boundary=B\r\n";
+        QByteArray(protocol::kApiToken) + "\r\nContent-Type: multipart/form-data; boundary=B\r\n";
     for (const QByteArray &framing :
          {QByteArray("Transfer-Encoding: chunked\r\n\r\n1000\r\n"),
           QByteArray("Content-Encoding: gzip\r\nContent-Length: 9000000\r\n\r\n\x1f\x8b")}) {

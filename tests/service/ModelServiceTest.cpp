@@ -92,9 +92,9 @@ struct ServiceWithModel {
     // The app's streaming call on a screenshot.
     api::AnalysisOutcome stream()
     {
-        return runToEnd(api::analyzeStream(QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12),
-                                           QStringLiteral("en"),
-                                           [this](const api::StreamPartial &p) { partials.append(p); }));
+        return runToEnd(api::analyzeStream(
+            {&network, &settings.store, {}}, QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12),
+            QStringLiteral("en"), [this](const protocol::StreamPartial &p) { partials.append(p); }));
     }
 
     ScriptedModel model;
@@ -104,7 +104,8 @@ struct ServiceWithModel {
     FakeExtractor extractor;
     std::unique_ptr<RunningService> running;
     ScopedSettings settings;
-    QList<api::StreamPartial> partials;
+    QNetworkAccessManager network;
+    QList<protocol::StreamPartial> partials;
 };
 
 TEST(ModelService, WithAModelConfiguredTheAppReceivesTheModelsReadingFieldByField)

@@ -12,8 +12,8 @@ using namespace tavolen;
 namespace {
 
 struct Reading {
-    api::AnalysisResult result;
-    QList<api::FieldEvent> fields;
+    protocol::AnalysisResult result;
+    QList<protocol::FieldEvent> fields;
 };
 
 Reading readText(const QString &text, const QString &uiLanguage = QStringLiteral("en"))
@@ -22,10 +22,10 @@ Reading readText(const QString &text, const QString &uiLanguage = QStringLiteral
     Reading out;
     const std::atomic<bool> running{false};
     service::EngineOutcome outcome = engine.analyze(
-        {text, QString(), QByteArray(), uiLanguage}, [&](const api::FieldEvent &e) { out.fields << e; },
+        {text, QString(), QByteArray(), uiLanguage}, [&](const protocol::FieldEvent &e) { out.fields << e; },
         running);
-    EXPECT_TRUE(std::holds_alternative<api::AnalysisResult>(outcome));
-    if (auto *r = std::get_if<api::AnalysisResult>(&outcome))
+    EXPECT_TRUE(std::holds_alternative<protocol::AnalysisResult>(outcome));
+    if (auto *r = std::get_if<protocol::AnalysisResult>(&outcome))
         out.result = *r;
     return out;
 }
@@ -43,7 +43,7 @@ TEST(OfflineEngine, ScamAndPhishingMessagesAreHighRiskInEitherLanguage)
         QStringLiteral("恭喜您获得iPhone一部！请先支付手续费200元到安全账户，24小时内领取奖品。"),
     };
     for (const QString &post : posts) {
-        const api::AnalysisResult r = readText(post).result;
+        const protocol::AnalysisResult r = readText(post).result;
         EXPECT_EQ(r.risk_level, "high") << post.toStdString();
         ASSERT_TRUE(r.risk_reason) << post.toStdString();
         EXPECT_FALSE(r.respondable.value_or(true));
@@ -66,11 +66,11 @@ TEST(OfflineEngine, AFriendlyCommentIsLowRiskAndFriendly)
 
 TEST(OfflineEngine, ThreatsAreHighAndInsultsMedium)
 {
-    const api::AnalysisResult threat =
+    const protocol::AnalysisResult threat =
         readText(QStringLiteral("Delete that post or else. I know where you live.")).result;
     EXPECT_EQ(threat.risk_level, "high");
     EXPECT_EQ(threat.tone, "threatening");
-    const api::AnalysisResult insult =
+    const protocol::AnalysisResult insult =
         readText(QStringLiteral("You are such an idiot, nobody asked you.")).result;
     EXPECT_EQ(insult.risk_level, "medium");
     EXPECT_EQ(insult.tone, "hostile");
@@ -92,7 +92,7 @@ TEST(OfflineEngine, OrdinaryWordsThatAlsoAppearInScamsAreNotEnough)
 TEST(OfflineEngine, ItSaysOnlyWhatTheTextShowsAndWritesNoReplies)
 {
     const Reading reading = readText(QStringLiteral("The meeting moved to room 4B.\nBring the slides."));
-    const api::AnalysisResult &r = reading.result;
+    const protocol::AnalysisResult &r = reading.result;
     EXPECT_EQ(r.tone, "unclear");
     EXPECT_FALSE(r.tone_label);
     EXPECT_FALSE(r.hidden_meaning);
@@ -111,12 +111,12 @@ TEST(OfflineEngine, TheEarlyFieldsGoOutInOrderWithTheReadingsValues)
     const Reading reading =
         readText(QStringLiteral("URGENT: wire transfer needed today, send money to this account."),
                  QStringLiteral("zh-Hans"));
-    const api::AnalysisResult &r = reading.result;
-    const QList<api::FieldEvent> expected = {{QStringLiteral("tone_label"), r.tone_label},
-                                             {QStringLiteral("summary"), r.summary},
-                                             {QStringLiteral("hidden_meaning"), std::nullopt},
-                                             {QStringLiteral("risk_level"), r.risk_level},
-                                             {QStringLiteral("risk_reason"), r.risk_reason}};
+    const protocol::AnalysisResult &r = reading.result;
+    const QList<protocol::FieldEvent> expected = {{QStringLiteral("tone_label"), r.tone_label},
+                                                  {QStringLiteral("summary"), r.summary},
+                                                  {QStringLiteral("hidden_meaning"), std::nullopt},
+                                                  {QStringLiteral("risk_level"), r.risk_level},
+                                                  {QStringLiteral("risk_reason"), r.risk_reason}};
     EXPECT_EQ(reading.fields, expected);
     EXPECT_EQ(r.tone_label, std::optional<QString>(QStringLiteral("施压")));
     EXPECT_TRUE(r.risk_reason->contains(QStringLiteral("诈骗")));
@@ -125,7 +125,7 @@ TEST(OfflineEngine, TheEarlyFieldsGoOutInOrderWithTheReadingsValues)
 TEST(OfflineEngine, NoTextIsFlaggedAndExplainedInTheUsersLanguage)
 {
     for (const QString &text : {QString(), QStringLiteral("  \n @ \n 12 \n")}) {
-        const api::AnalysisResult r = readText(text, QStringLiteral("zh-Hans")).result;
+        const protocol::AnalysisResult r = readText(text, QStringLiteral("zh-Hans")).result;
         EXPECT_TRUE(r.flags.no_text_detected) << text.toStdString();
         EXPECT_EQ(r.summary, QStringLiteral("这张截图里没有识别到文字。"));
         EXPECT_EQ(r.risk_level, "low");
@@ -137,7 +137,7 @@ TEST(OfflineEngine, NoTextIsFlaggedAndExplainedInTheUsersLanguage)
 TEST(OfflineEngine, PlatformAndKindComeFromTheApplicationsOwnWords)
 {
     const auto from = [](const QString &text) {
-        const api::AnalysisResult r = readText(text).result;
+        const protocol::AnalysisResult r = readText(text).result;
         return r.platform.toStdString() + "/" + r.content_type.toStdString();
     };
     EXPECT_EQ(
@@ -154,7 +154,7 @@ TEST(OfflineEngine, PlatformAndKindComeFromTheApplicationsOwnWords)
 
 TEST(OfflineEngine, TheSummarySkipsTheInterfaceAndStaysShort)
 {
-    const api::AnalysisResult r =
+    const protocol::AnalysisResult r =
         readText(QStringLiteral(
                      "Jane Doe @janedoe - 2h\nReply\nThis is the first sentence of a very long post that "
                      "goes on and on about many things, well past what fits on two lines of the panel, "
@@ -180,7 +180,7 @@ TEST(OfflineEngine, ADisplayNameAboveItsHandleIsNotPartOfTheSummary)
 
 TEST(OfflineEngine, AChineseSummaryEndsAtItsFirstSentenceAfterTheByline)
 {
-    const api::AnalysisResult r =
+    const protocol::AnalysisResult r =
         readText(QStringLiteral(
                      "= @zhangsan .3 "
                      "小时\n【通知】您的账户异常，已被冻结。请立即点击以下链接进行身份验证。\n回复 转发 赞"))

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/ServiceUrl.h"
+#include "protocol/Endpoints.h"
 #include "service/Engine.h"
 #include "service/HttpService.h"
 #include "service/MemoryAllowanceStore.h"
@@ -61,7 +61,7 @@ public:
         // Stopping waits for idle connections to time out.
         config.keepAliveSeconds = 1;
         if (config.token.isEmpty())
-            config.token = QString::fromLatin1(api::kApiToken);
+            config.token = QString::fromLatin1(protocol::kApiToken);
         m_service = std::make_unique<service::HttpService>(
             service::HttpService::Parts{config, engine, extractor, allowance, [this](const QString &line) {
                                             const std::lock_guard lock(m_mutex);
@@ -102,6 +102,6 @@ RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs = 5000)
 QByteArray multipartBody(const QByteArray &boundary, const QList<std::pair<QByteArray, QByteArray>> &parts);
 // A complete upload request to `path` with the app's headers.
 QByteArray uploadRequest(const QByteArray &path, const QByteArray &contentType, const QByteArray &body,
-                         const QByteArray &token = api::kApiToken);
+                         const QByteArray &token = protocol::kApiToken);
 
 } // namespace tavolen::test

@@ -4,13 +4,14 @@
 #include "RunningService.h"
 
 #include "api/Api.h"
-#include "api/Decoding.h"
 #include "core/RunToEnd.h"
+#include "protocol/Decoding.h"
 #include "service/OfflineEngine.h"
 #include "support/ScopedSettings.h"
 #include "support/ServiceTest.h"
 
 #include <QElapsedTimer>
+#include <QNetworkAccessManager>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,20 +44,25 @@ protected:
 
     api::AnalysisOutcome plain(const QByteArray &jpeg = kJpeg, const QString &lang = QStringLiteral("en"))
     {
-        return runToEnd(api::analyze(jpeg, lang));
+        return runToEnd(api::analyze(context(), jpeg, lang));
     }
     api::AnalysisOutcome stream(const QByteArray &jpeg = kJpeg, const QString &lang = QStringLiteral("en"))
     {
         partials.clear();
-        return runToEnd(
-            api::analyzeStream(jpeg, lang, [this](const api::StreamPartial &p) { partials.append(p); }));
+        return runToEnd(api::analyzeStream(context(), jpeg, lang,
+                                           [this](const protocol::StreamPartial &p) { partials.append(p); }));
     }
 
+    // What the app's calls run with: this test's network and settings.
+    api::CallContext context() { return {&network, &settings.store, timeouts}; }
+
     ScopedSettings settings;
+    QNetworkAccessManager network;
+    api::Timeouts timeouts;
     FakeExtractor extractor;
     service::OfflineEngine offline;
     std::unique_ptr<RunningService> running;
-    QList<api::StreamPartial> partials;
+    QList<protocol::StreamPartial> partials;
 };
 
 TEST_F(ServiceProtocol, TheStreamGivesTheEarlyFieldsOneByOneThenTheSameReadingAsThePlainCall)
@@ -64,7 +70,7 @@ TEST_F(ServiceProtocol, TheStreamGivesTheEarlyFieldsOneByOneThenTheSameReadingAs
     start();
     const api::AnalysisOutcome streamed = stream();
     ASSERT_TRUE(streamed.ok()) << caseText(streamed);
-    const api::AnalysisResult &r = streamed.value().result;
+    const protocol::AnalysisResult &r = streamed.value().result;
     EXPECT_EQ(r.risk_level, "high");
     EXPECT_EQ(streamed.value().model, "offline");
     EXPECT_EQ(streamed.value().path, "stream");
@@ -75,7 +81,7 @@ TEST_F(ServiceProtocol, TheStreamGivesTheEarlyFieldsOneByOneThenTheSameReadingAs
     EXPECT_EQ(partials[1].summary, r.summary);
     EXPECT_EQ(partials[3].risk_level, std::optional<QString>(QStringLiteral("high")));
     EXPECT_EQ(partials.back(),
-              (api::StreamPartial{r.tone_label, r.summary, std::nullopt, r.risk_level, r.risk_reason}));
+              (protocol::StreamPartial{r.tone_label, r.summary, std::nullopt, r.risk_level, r.risk_reason}));
 
     const api::AnalysisOutcome whole = plain();
     ASSERT_TRUE(whole.ok()) << caseText(whole);
@@ -104,8 +110,9 @@ TEST_F(ServiceProtocol, TheOfflineSummaryLeavesOnceTheFirstLinesAreRead)
     const api::AnalysisOutcome outcome = stream();
     ASSERT_TRUE(outcome.ok()) << caseText(outcome);
     ASSERT_EQ(partials.size(), 6);
-    EXPECT_EQ(partials[0], (api::StreamPartial{std::nullopt, QStringLiteral("Opening words of the post."),
-                                               std::nullopt, std::nullopt, std::nullopt}));
+    EXPECT_EQ(partials[0],
+              (protocol::StreamPartial{std::nullopt, QStringLiteral("Opening words of the post."),
+                                       std::nullopt, std::nullopt, std::nullopt}));
     EXPECT_EQ(partials.back().summary, outcome.value().result.summary)
         << "the whole text's summary replaces it";
 
@@ -130,15 +137,15 @@ TEST_F(ServiceProtocol, FieldsLeaveAsTheEngineProducesThemNotWithTheResult)
     });
     start({}, &engine);
     partials.clear();
-    const api::AnalysisOutcome outcome =
-        runToEnd(api::analyzeStream(kJpeg, QStringLiteral("en"), [&](const api::StreamPartial &p) {
+    const api::AnalysisOutcome outcome = runToEnd(
+        api::analyzeStream(context(), kJpeg, QStringLiteral("en"), [&](const protocol::StreamPartial &p) {
             partials.append(p);
             seen = true;
         }));
     ASSERT_TRUE(outcome.ok()) << caseText(outcome);
     EXPECT_TRUE(seen);
-    EXPECT_EQ(partials, (QList{api::StreamPartial{std::nullopt, QStringLiteral("early"), std::nullopt,
-                                                  std::nullopt, std::nullopt}}));
+    EXPECT_EQ(partials, (QList{protocol::StreamPartial{std::nullopt, QStringLiteral("early"), std::nullopt,
+                                                       std::nullopt, std::nullopt}}));
     EXPECT_EQ(outcome.value().result, sampleResult());
     EXPECT_LT(outcome.value().latency_ms, 4000) << "the engine did not wait out its five seconds";
 }
@@ -206,7 +213,7 @@ TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelo
 
     ScriptedEngine broken([](const service::AnalysisInput &, const service::FieldSink &,
                              const std::atomic<bool> &) -> service::EngineOutcome {
-        api::AnalysisResult r = sampleResult();
+        protocol::AnalysisResult r = sampleResult();
         r.summary = QString(QChar(0xD800)); // a lone surrogate cannot travel as UTF-8
         return r;
     });
@@ -252,10 +259,8 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
     service::ServiceConfig config;
     config.streamHeartbeat = 200ms;
     start(config, &engine);
-    const api::Timeouts before = api::timeouts();
-    api::timeouts().stream = {600ms, 30s};
+    timeouts.stream = {600ms, 30s};
     const api::AnalysisOutcome outcome = stream();
-    api::timeouts() = before;
     ASSERT_TRUE(outcome.ok()) << caseText(outcome);
     EXPECT_EQ(outcome.value().result, sampleResult());
 

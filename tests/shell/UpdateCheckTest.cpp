@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QNetworkAccessManager>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -40,11 +41,12 @@ protected:
     UpdateResult check(const QString &current, FeedLimits limits = {})
     {
         clock.start();
-        return runToEnd(checkForUpdates(feedUrl(), current, limits));
+        return runToEnd(checkForUpdates(network, feedUrl(), current, limits));
     }
 
     ScopedSettings settings;
     ScriptedServer server;
+    QNetworkAccessManager network;
     QElapsedTimer clock;
 };
 
@@ -121,10 +123,10 @@ TEST_F(UpdateCheck, CutsOffAFeedThatNeverEndsOrOnlyTrickles)
 
 TEST_F(UpdateCheck, WithoutAFeedSaysSoAndAsksNobody)
 {
-    const UpdateResult r = runToEnd(checkForUpdates(QString(), QStringLiteral("0.5.0")));
+    const UpdateResult r = runToEnd(checkForUpdates(network, QString(), QStringLiteral("0.5.0")));
     EXPECT_TRUE(std::holds_alternative<NoSource>(r));
     EXPECT_TRUE(server.requests().isEmpty());
-    EXPECT_TRUE(failure(runToEnd(checkForUpdates(QStringLiteral("file:///tmp/feed.xml"), "0.5.0")))
+    EXPECT_TRUE(failure(runToEnd(checkForUpdates(network, QStringLiteral("file:///tmp/feed.xml"), "0.5.0")))
                     .starts_with("the update feed's address"));
     EXPECT_TRUE(server.requests().isEmpty());
 }

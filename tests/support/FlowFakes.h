@@ -95,7 +95,7 @@ struct FakeAnalysis final : api::AnalysisService {
         co_return api::AnalysisError(api::APIClientError::decode());
     }
 
-    std::vector<api::StreamPartial> partials;
+    std::vector<protocol::StreamPartial> partials;
     api::AnalysisOutcome streamAnswer = api::AnalysisError(api::APIClientError::decode());
     int warmUps = 0;
     std::vector<QByteArray> streamJpegs;

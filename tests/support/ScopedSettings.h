@@ -19,10 +19,8 @@ public:
     explicit ScopedSettings(QStringList languages = {QStringLiteral("en-US")})
         : m_languages(std::move(languages)), m_language(store, [this] { return m_languages; })
     {
-        installSettings(&store);
         m_language.apply();
     }
-    ~ScopedSettings() { installSettings(nullptr); }
     ScopedSettings(const ScopedSettings &) = delete;
     ScopedSettings &operator=(const ScopedSettings &) = delete;
 

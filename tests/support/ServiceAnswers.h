@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Decoding.h"
+#include "protocol/Decoding.h"
 
 #include <QByteArray>
 
@@ -29,9 +29,9 @@ inline QByteArray resultJson()
            R"("flags":{"no_text_detected":false,"sensitive_pii":true,"unsupported":false}})";
 }
 
-inline api::AnalysisResult sampleResult()
+inline protocol::AnalysisResult sampleResult()
 {
-    return *api::decodeAnalysisResult(resultJson());
+    return *protocol::decodeAnalysisResult(resultJson());
 }
 
 // A complete envelope around resultJson(), with "latency_ms":812.
@@ -41,9 +41,9 @@ inline QByteArray envelopeJson()
            resultJson() + "}";
 }
 
-inline api::AnalyzeEnvelope envelopeWith(api::AnalysisResult result)
+inline protocol::AnalyzeEnvelope envelopeWith(protocol::AnalysisResult result)
 {
-    api::AnalyzeEnvelope e;
+    protocol::AnalyzeEnvelope e;
     e.result = std::move(result);
     return e;
 }
@@ -63,10 +63,11 @@ inline QByteArray errorEnvelopeJson(const QByteArray &code, const QByteArray &me
 }
 
 // A partial reading as the stream builds it, with only these fields known.
-inline api::StreamPartial partial(std::optional<QString> summary, std::optional<QString> tone = std::nullopt,
-                                  std::optional<QString> risk = std::nullopt)
+inline protocol::StreamPartial partial(std::optional<QString> summary,
+                                       std::optional<QString> tone = std::nullopt,
+                                       std::optional<QString> risk = std::nullopt)
 {
-    api::StreamPartial p;
+    protocol::StreamPartial p;
     p.summary = std::move(summary);
     p.tone_label = std::move(tone);
     p.risk_level = std::move(risk);

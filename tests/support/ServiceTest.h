@@ -10,6 +10,7 @@
 #include "support/ServiceAnswers.h"
 
 #include <QElapsedTimer>
+#include <QNetworkAccessManager>
 #include <QTcpServer>
 #include <QTest>
 
@@ -46,11 +47,10 @@ inline std::string caseText(const api::AnalysisOutcome &outcome)
 }
 
 // A test that talks to the scripted service: "api_base" points at it, and
-// the idle time-outs may be shortened for the test only.
+// the calls' time-outs may be shortened for the test only.
 class ServiceTest : public ::testing::Test {
 protected:
     ServiceTest() { useService(server.baseUrl()); }
-    ~ServiceTest() override { api::timeouts() = m_saved; }
 
     void useService(const QString &base) { settings.store.setValue(QStringLiteral("api_base"), base); }
     // A loopback address where nothing listens.
@@ -68,12 +68,14 @@ protected:
         return runToEnd(std::move(task));
     }
 
+    // What the calls run with: this test's network, settings and timeouts.
+    api::CallContext context() { return {&network, &settings.store, timeouts}; }
+
     ScopedSettings settings;
     ScriptedServer server;
+    QNetworkAccessManager network;
+    api::Timeouts timeouts;
     QElapsedTimer clock; // started by run()
-
-private:
-    api::Timeouts m_saved = api::timeouts();
 };
 
 } // namespace tavolen::test

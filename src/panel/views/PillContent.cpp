@@ -42,7 +42,7 @@ private:
 
 } // namespace
 
-PillContent::PillContent(const api::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
+PillContent::PillContent(const protocol::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
                          QWidget *parent)
     : QWidget(parent), m_backdrop(backdrop), m_actions(std::move(actions))
 {

@@ -3,9 +3,9 @@
 
 #pragma once
 
-#include "api/Records.h"
 #include "panel/PanelActions.h"
 #include "panel/views/PanelSurface.h"
+#include "protocol/Records.h"
 #include "ui/Glass.h"
 
 #include <QPainterPath>
@@ -22,7 +22,7 @@ namespace tavolen::panel::views {
 // tail, and a close button. At most 340 wide; hovering it asks to expand.
 class PillContent final : public QWidget, public PanelSurface {
 public:
-    PillContent(const api::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
+    PillContent(const protocol::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
                 QWidget *parent);
 
     // The capsule's own size: as wide as its content, at most 340.

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 #include "ui/TextBlock.h"
 
 #include <QLabel>

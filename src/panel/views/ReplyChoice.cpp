@@ -7,7 +7,7 @@
 
 namespace tavolen::panel::reply {
 
-std::optional<QString> shownText(const api::AnalysisResult &r, Variant v)
+std::optional<QString> shownText(const protocol::AnalysisResult &r, Variant v)
 {
     switch (v) {
     case Variant::Best:
@@ -20,7 +20,7 @@ std::optional<QString> shownText(const api::AnalysisResult &r, Variant v)
     return r.best_reply;
 }
 
-std::optional<QString> shownGloss(const api::AnalysisResult &r, Variant v)
+std::optional<QString> shownGloss(const protocol::AnalysisResult &r, Variant v)
 {
     switch (v) {
     case Variant::Best:
@@ -33,23 +33,23 @@ std::optional<QString> shownGloss(const api::AnalysisResult &r, Variant v)
     return r.best_reply_gloss;
 }
 
-bool hasReply(const api::AnalysisResult &r, Variant v)
+bool hasReply(const protocol::AnalysisResult &r, Variant v)
 {
     const std::optional<QString> text = shownText(r, v);
     return r.respondable.value_or(true) && text && !text->isEmpty();
 }
 
-bool showsAlternativeChip(const api::AnalysisResult &r)
+bool showsAlternativeChip(const protocol::AnalysisResult &r)
 {
     return r.alternative_reply_label && r.alternative_reply;
 }
 
-bool showsShortChip(const api::AnalysisResult &r)
+bool showsShortChip(const protocol::AnalysisResult &r)
 {
     return r.short_reply.has_value();
 }
 
-QString alternativeChipTitle(const api::AnalysisResult &r, Variant v)
+QString alternativeChipTitle(const protocol::AnalysisResult &r, Variant v)
 {
     if (v == Variant::Alternative)
         return r.best_reply_label.value_or(texts::original());

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QString>
 
@@ -16,16 +16,16 @@ namespace tavolen::panel::reply {
 enum class Variant { Best, Short, Alternative };
 
 // The variant's reply, falling back to the best reply.
-std::optional<QString> shownText(const api::AnalysisResult &r, Variant v);
+std::optional<QString> shownText(const protocol::AnalysisResult &r, Variant v);
 // The variant's gloss; the short reply falls back to the best reply's gloss,
 // the alternative does not.
-std::optional<QString> shownGloss(const api::AnalysisResult &r, Variant v);
+std::optional<QString> shownGloss(const protocol::AnalysisResult &r, Variant v);
 // Respondable (or silent on it) and with a non-empty reply to show.
-bool hasReply(const api::AnalysisResult &r, Variant v);
+bool hasReply(const protocol::AnalysisResult &r, Variant v);
 
-bool showsAlternativeChip(const api::AnalysisResult &r);
-bool showsShortChip(const api::AnalysisResult &r);
-QString alternativeChipTitle(const api::AnalysisResult &r, Variant v);
+bool showsAlternativeChip(const protocol::AnalysisResult &r);
+bool showsShortChip(const protocol::AnalysisResult &r);
+QString alternativeChipTitle(const protocol::AnalysisResult &r, Variant v);
 QString shortChipTitle(Variant v);
 // A chip toggles between its own variant and the best reply.
 Variant afterAlternativeChip(Variant v);

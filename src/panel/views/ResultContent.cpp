@@ -16,7 +16,7 @@ namespace tavolen::panel::views {
 
 namespace t = ui::tokens;
 
-ResultContent::ResultContent(api::AnalysisResult result, PanelActions actions, QWidget *parent)
+ResultContent::ResultContent(protocol::AnalysisResult result, PanelActions actions, QWidget *parent)
     : QWidget(parent), m_result(std::move(result)), m_actions(std::move(actions))
 {
     auto *column = new QVBoxLayout(this);

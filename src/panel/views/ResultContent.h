@@ -3,9 +3,9 @@
 
 #pragma once
 
-#include "api/Records.h"
 #include "panel/PanelActions.h"
 #include "panel/views/ReplyChoice.h"
+#include "protocol/Records.h"
 
 #include <QWidget>
 
@@ -27,7 +27,7 @@ class ReplyCard;
 // the translation folded.
 class ResultContent final : public QWidget {
 public:
-    ResultContent(api::AnalysisResult result, PanelActions actions, QWidget *parent);
+    ResultContent(protocol::AnalysisResult result, PanelActions actions, QWidget *parent);
 
     // Shows another reply variant, copies it and asks for a re-measure.
     void setVariant(reply::Variant variant);
@@ -46,7 +46,7 @@ private:
     void refreshChips();
     void resizeSoon();
 
-    api::AnalysisResult m_result;
+    protocol::AnalysisResult m_result;
     PanelActions m_actions;
     reply::Variant m_variant = reply::Variant::Best;
     bool m_showTranslation = false;

@@ -12,7 +12,7 @@ namespace tavolen::panel::views {
 
 namespace t = ui::tokens;
 
-StreamingContent::StreamingContent(const api::StreamPartial &partial, QWidget *parent) : QWidget(parent)
+StreamingContent::StreamingContent(const protocol::StreamPartial &partial, QWidget *parent) : QWidget(parent)
 {
     auto *column = new QVBoxLayout(this);
     const int pad = int(t::space::contentPadding);

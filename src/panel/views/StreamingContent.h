@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QWidget>
 
@@ -13,7 +13,7 @@ namespace tavolen::panel::views {
 // "Writing your reply…".
 class StreamingContent final : public QWidget {
 public:
-    StreamingContent(const api::StreamPartial &partial, QWidget *parent);
+    StreamingContent(const protocol::StreamPartial &partial, QWidget *parent);
 };
 
 } // namespace tavolen::panel::views

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/LineSplitter.h"
+#include "protocol/LineSplitter.h"
 #include "service/Engine.h"
 
 #include <cstddef>
@@ -53,7 +53,7 @@ private:
 
     ContentSink m_onContent;
     std::size_t m_maxLine;
-    api::LineSplitter m_lines;
+    protocol::LineSplitter m_lines;
     std::string m_whole; // the one JSON answer of an endpoint that does not stream
     Framing m_framing = Framing::Unknown;
     bool m_finished = false;

@@ -3,7 +3,7 @@
 
 #include "service/llm/ModelReading.h"
 
-#include "api/Decoding.h"
+#include "protocol/Decoding.h"
 #include "service/llm/LlmFailures.h"
 
 #include <QStringList>
@@ -68,7 +68,7 @@ EngineOutcome readingFromModelObject(std::string_view objectText)
 {
     // The model may write anything; a tree nested thousands deep would take
     // the service down when printed.
-    if (!api::shallowEnough(QByteArrayView(objectText.data(), qsizetype(objectText.size()))))
+    if (!protocol::shallowEnough(QByteArrayView(objectText.data(), qsizetype(objectText.size()))))
         return invalid(QStringLiteral("the model's answer nests deeper than a reading can"));
     json o = json::parse(objectText.begin(), objectText.end(), nullptr, /*allow_exceptions=*/false);
     if (o.is_discarded())
@@ -95,7 +95,8 @@ EngineOutcome readingFromModelObject(std::string_view objectText)
 
     // The reading is checked exactly as the client will check it.
     const std::string encoded = o.dump(-1, ' ', false, json::error_handler_t::replace);
-    std::optional<api::AnalysisResult> result = api::decodeAnalysisResult(QByteArray::fromStdString(encoded));
+    std::optional<protocol::AnalysisResult> result =
+        protocol::decodeAnalysisResult(QByteArray::fromStdString(encoded));
     if (!result)
         return invalid(QStringLiteral("a member of the model's reading has the wrong type"));
     return *result;

@@ -3,7 +3,7 @@
 
 #include "service/llm/StreamingJsonFields.h"
 
-#include "api/StreamReader.h"
+#include "protocol/StreamReader.h"
 #include "service/llm/ModelReading.h"
 
 #include <nlohmann/json.hpp>
@@ -153,7 +153,7 @@ void StreamingJsonFields::stringClosed()
         return;
     }
     const std::string key = std::exchange(m_key, {});
-    if (!decoded || !api::isPartialField(QString::fromStdString(key)) || m_reported.count(key))
+    if (!decoded || !protocol::isPartialField(QString::fromStdString(key)) || m_reported.count(key))
         return;
     QString value = QString::fromUtf8(decoded->data(), qsizetype(decoded->size()));
     if (key == "risk_level") {
@@ -165,7 +165,7 @@ void StreamingJsonFields::stringClosed()
     }
     m_reported.insert(key);
     if (m_sink)
-        m_sink(api::FieldEvent{QString::fromStdString(key), value});
+        m_sink(protocol::FieldEvent{QString::fromStdString(key), value});
 }
 
 } // namespace tavolen::service::llm

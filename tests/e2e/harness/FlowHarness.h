@@ -5,6 +5,7 @@
 
 #include "app/CaptureStack.h"
 #include "capture/OverlayWindow.h"
+#include "core/MemorySettingsStore.h"
 #include "e2e/harness/Desktop.h"
 #include "flow/CaptureFlow.h"
 #include "support/FlowFakes.h"
@@ -26,8 +27,8 @@ class FlowHarness {
 public:
     enum class Panel { Recorded, Real };
     explicit FlowHarness(Panel kind = Panel::Recorded)
-        : m_stack(kind == Panel::Real ? std::make_unique<app::CaptureStack>(&analysis, &panel)
-                                      : std::make_unique<app::CaptureStack>(panel, &analysis))
+        : m_stack(kind == Panel::Real ? std::make_unique<app::CaptureStack>(settings, &analysis, &panel)
+                                      : std::make_unique<app::CaptureStack>(settings, panel, &analysis))
     {
         QObject::connect(&flow(), &flow::CaptureFlow::runFinished, [this] { m_ended = true; });
     }
@@ -90,6 +91,7 @@ public:
     flow::CaptureFlow &flow() { return m_stack->flow(); }
     // Null unless built with the real panel.
     panel::ResultPanel *resultPanel() { return m_stack->resultPanel(); }
+    MemorySettingsStore settings;
     test::FakeAnalysis analysis;
     test::RecordingPanel panel;
 

@@ -38,25 +38,28 @@ inline service::AnalysisInput englishPost()
 // What one analyze call gave, and how long it took.
 struct EngineCall {
     service::EngineOutcome outcome;
-    std::vector<api::FieldEvent> events;
+    std::vector<protocol::FieldEvent> events;
     std::chrono::milliseconds took{};
 
     const service::EngineFailure *failure() const { return std::get_if<service::EngineFailure>(&outcome); }
-    const api::AnalysisResult *reading() const { return std::get_if<api::AnalysisResult>(&outcome); }
+    const protocol::AnalysisResult *reading() const
+    {
+        return std::get_if<protocol::AnalysisResult>(&outcome);
+    }
     QString code() const { return failure() ? failure()->code : QString(); }
 };
 
 inline EngineCall analyzeWith(const service::llm::LlmSettings &settings,
                               const service::AnalysisInput &input = englishPost(),
                               const std::atomic<bool> &cancelled = std::atomic<bool>{false},
-                              std::function<void(const api::FieldEvent &)> alsoOnField = {})
+                              std::function<void(const protocol::FieldEvent &)> alsoOnField = {})
 {
     service::llm::LlmEngine engine(settings);
     EngineCall call;
     const auto start = std::chrono::steady_clock::now();
     call.outcome = engine.analyze(
         input,
-        [&](const api::FieldEvent &e) {
+        [&](const protocol::FieldEvent &e) {
             call.events.push_back(e);
             if (alsoOnField)
                 alsoOnField(e);

@@ -12,7 +12,7 @@
 #include <thread>
 
 using namespace tavolen::test;
-using tavolen::api::FieldEvent;
+using tavolen::protocol::FieldEvent;
 using json = nlohmann::json;
 
 TEST(LlmEngineStream, EarlyFieldsArriveBeforeTheModelHasFinished)
@@ -172,7 +172,7 @@ TEST(LlmEngineStream, OneEngineServesSeveralWorkersAtOnceWithoutMixingThemUp)
                         reported[i] = *e.value;
                 },
                 std::atomic<bool>{false});
-            if (const auto *reading = std::get_if<tavolen::api::AnalysisResult>(&outcome))
+            if (const auto *reading = std::get_if<tavolen::protocol::AnalysisResult>(&outcome))
                 summaries[i] = reading->summary;
         });
     for (std::thread &worker : workers)

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-using tavolen::api::AnalysisResult;
+using tavolen::protocol::AnalysisResult;
 using tavolen::service::EngineFailure;
 using tavolen::service::EngineOutcome;
 using tavolen::service::llm::readingFromModelObject;
@@ -62,7 +62,7 @@ TEST(ModelReading, AWholeAnswerBecomesTheReadingAsWritten)
     EXPECT_EQ(r.alternative_reply_gloss, QStringLiteral("Promises to find out."));
     EXPECT_EQ(r.respondable, true);
     EXPECT_TRUE(r.auto_copy);
-    EXPECT_EQ(r.flags, tavolen::api::Flags{});
+    EXPECT_EQ(r.flags, tavolen::protocol::Flags{});
 }
 
 TEST(ModelReading, OnlyNamingAndFlagMembersGetDefaults)
@@ -76,14 +76,14 @@ TEST(ModelReading, OnlyNamingAndFlagMembersGetDefaults)
     EXPECT_EQ(r.content_type, QStringLiteral("unknown"));
     EXPECT_EQ(r.detected_language, QStringLiteral("unknown"));
     EXPECT_EQ(r.risk_level, QStringLiteral("medium"));
-    EXPECT_EQ(r.flags, tavolen::api::Flags{});
+    EXPECT_EQ(r.flags, tavolen::protocol::Flags{});
     EXPECT_TRUE(r.auto_copy) << "a respondable post with a best reply is copied";
 
     o["respondable"] = false;
     o["flags"] = {{"sensitive_pii", true}};
     r = asReading(readingOf(o));
     EXPECT_FALSE(r.auto_copy);
-    EXPECT_EQ(r.flags, (tavolen::api::Flags{false, true, false}));
+    EXPECT_EQ(r.flags, (tavolen::protocol::Flags{false, true, false}));
 }
 
 TEST(ModelReading, AMissingOrNullContentMemberIsAFailureNamingIt)

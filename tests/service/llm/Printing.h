@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QString>
 
@@ -15,9 +15,9 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 inline void PrintTo(const FieldEvent &e, std::ostream *os)
 {
     *os << e.field.toStdString() << "=" << (e.value ? '"' + e.value->toStdString() + '"' : "(absent)");
 }
-} // namespace tavolen::api
+} // namespace tavolen::protocol

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-using tavolen::api::FieldEvent;
+using tavolen::protocol::FieldEvent;
 using tavolen::service::llm::StreamingJsonFields;
 
 namespace {

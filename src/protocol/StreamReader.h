@@ -3,24 +3,26 @@
 
 #pragma once
 
-#include "api/APIClientError.h"
-#include "api/LineSplitter.h"
-#include "api/Records.h"
+#include "protocol/LineSplitter.h"
+#include "protocol/Records.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <optional>
 #include <variant>
 
-namespace tavolen::api {
+namespace tavolen::protocol {
+
+// Whether `name` is one of the fields a stream may send ahead of the result
+// (the members of StreamPartial).
+bool isPartialField(const QString &name);
 
 // Interprets the streamed answer of the analysis service, free of any
 // network code: bytes go in as they arrive, and each call of next() reports
 // the next thing the caller must act on. Only lines that begin exactly with
 // "event:" or "data:" count; the event name set by an event line holds for
 // every data line after it, blank lines included.
-// Whether `name` is one of the fields a stream may send ahead of the result.
-bool isPartialField(const QString &name);
 
 class StreamReader {
 public:
@@ -40,7 +42,18 @@ public:
     };
     // The call fails; nothing more is to be read.
     struct Failed {
-        APIClientError error;
+        // An overlong line, an unreadable result, or a body that ended
+        // without a result.
+        struct Malformed {
+            bool operator==(const Malformed &) const = default;
+        };
+        // The service reported an error in the stream, with its message
+        // when it gave a readable one.
+        struct ErrorEvent {
+            std::optional<QString> message_zh;
+            bool operator==(const ErrorEvent &) const = default;
+        };
+        std::variant<Malformed, ErrorEvent> reason;
         bool operator==(const Failed &) const = default;
     };
     using Step = std::variant<NeedMore, Partial, Done, Failed>;
@@ -66,8 +79,4 @@ private:
     bool m_ended = false;
 };
 
-// Removes tabs and Unicode space separators (U+0020, U+00A0, U+3000 and their
-// kin) from both ends of UTF-8 bytes; the bytes in between stay untouched.
-QByteArrayView trimSpaces(QByteArrayView utf8);
-
-} // namespace tavolen::api
+} // namespace tavolen::protocol

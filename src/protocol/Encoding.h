@@ -3,15 +3,16 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QByteArray>
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 
 // The records as the service writes them: one compact JSON document, UTF-8,
-// members in the records' field order, absent optional members left out,
-// empty texts kept. What decode*() of Decoding.h reads back unchanged.
+// members in the order of their tables in Fields.h, absent optional members
+// left out (a nullable one written as null), empty texts kept. What decode*() of Decoding.h reads back
+// unchanged.
 QByteArray encodeAnalysisResult(const AnalysisResult &result);
 QByteArray encodeAnalyzeEnvelope(const AnalyzeEnvelope &envelope);
 QByteArray encodeAPIError(const APIError &error);
@@ -22,4 +23,4 @@ QByteArray encodeStreamPartial(const StreamPartial &partial);
 // One text as a JSON string.
 QByteArray encodeText(const QString &text);
 
-} // namespace tavolen::api
+} // namespace tavolen::protocol

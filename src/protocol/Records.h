@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 
 // The service's answers, decoded strictly and never changed afterwards. Field
 // names are the JSON keys; an absent optional text is distinct from "".
@@ -88,4 +88,4 @@ struct FieldEvent {
     bool operator==(const FieldEvent &) const = default;
 };
 
-} // namespace tavolen::api
+} // namespace tavolen::protocol

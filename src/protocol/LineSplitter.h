@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 
 // The longest line a stream may send. Every data line is one JSON document
 // that we hold whole, so a peer that never ends its line must not make us
@@ -48,4 +48,4 @@ private:
     bool m_overflowed = false;
 };
 
-} // namespace tavolen::api
+} // namespace tavolen::protocol

@@ -3,13 +3,13 @@
 
 #pragma once
 
-#include "api/Records.h"
+#include "protocol/Records.h"
 
 #include <QByteArray>
 
 #include <optional>
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 
 // The largest document decoded: a whole plain answer, or one stream line's
 // payload. A reading is a few kilobytes.
@@ -35,4 +35,4 @@ std::optional<FieldEvent> decodeFieldEvent(const QByteArray &json);
 // a level.
 bool shallowEnough(QByteArrayView json);
 
-} // namespace tavolen::api
+} // namespace tavolen::protocol

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "api/Decoding.h"
+#include "protocol/Decoding.h"
 #include "support/ServiceAnswers.h"
 
 #include <QJsonArray>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace tavolen::api;
+using namespace tavolen::protocol;
 using namespace tavolen::test;
 
 namespace {

@@ -1,14 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "api/Decoding.h"
+#include "protocol/Decoding.h"
+
+#include "protocol/Fields.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 
 namespace {
 
@@ -18,7 +21,7 @@ using json = nlohmann::json;
 // it never leaves the decode functions.
 struct Invalid {};
 
-const json &required(const json &object, const char *key)
+const json &requiredMember(const json &object, const char *key)
 {
     auto it = object.find(key);
     if (it == object.end() || it->is_null())
@@ -26,7 +29,8 @@ const json &required(const json &object, const char *key)
     return *it;
 }
 
-const json *optional(const json &object, const char *key)
+// The member, or nullptr when it is missing or null.
+const json *member(const json &object, const char *key)
 {
     auto it = object.find(key);
     if (it == object.end() || it->is_null())
@@ -74,89 +78,40 @@ const json &asObject(const json &value)
     return value;
 }
 
-QString text(const json &o, const char *key)
+void readInto(const json &value, QString &out)
 {
-    return asText(required(o, key));
+    out = asText(value);
 }
 
-std::optional<QString> optText(const json &o, const char *key)
+void readInto(const json &value, bool &out)
 {
-    const json *v = optional(o, key);
-    return v ? std::optional<QString>(asText(*v)) : std::nullopt;
+    out = asBool(value);
 }
 
-Flags flagsFrom(const json &o)
+void readInto(const json &value, std::int64_t &out)
 {
-    asObject(o);
-    return Flags{asBool(required(o, "no_text_detected")), asBool(required(o, "sensitive_pii")),
-                 asBool(required(o, "unsupported"))};
+    out = asInt64(value);
 }
 
-AnalysisResult resultFrom(const json &o)
+template <Described Record> void readInto(const json &value, Record &out)
 {
-    asObject(o);
-    AnalysisResult r;
-    r.platform = text(o, "platform");
-    r.content_type = text(o, "content_type");
-    r.detected_language = text(o, "detected_language");
-    r.summary = text(o, "summary");
-    r.hidden_meaning = optText(o, "hidden_meaning");
-    r.full_translation = optText(o, "full_translation");
-    r.tone = text(o, "tone");
-    r.tone_label = optText(o, "tone_label");
-    r.intent = text(o, "intent");
-    r.risk_level = text(o, "risk_level");
-    r.risk_reason = optText(o, "risk_reason");
-    r.recommended_action = text(o, "recommended_action");
-    r.action_reason = text(o, "action_reason");
-    r.auto_copy = asBool(required(o, "auto_copy"));
-    if (const json *v = optional(o, "respondable"))
-        r.respondable = asBool(*v);
-    r.reply_language = optText(o, "reply_language");
-    r.best_reply = optText(o, "best_reply");
-    r.short_reply = optText(o, "short_reply");
-    r.alternative_reply = optText(o, "alternative_reply");
-    r.best_reply_label = optText(o, "best_reply_label");
-    r.alternative_reply_label = optText(o, "alternative_reply_label");
-    r.best_reply_gloss = optText(o, "best_reply_gloss");
-    r.short_reply_gloss = optText(o, "short_reply_gloss");
-    r.alternative_reply_gloss = optText(o, "alternative_reply_gloss");
-    r.flags = flagsFrom(required(o, "flags"));
-    return r;
+    const json &object = asObject(value);
+    forEachField<Record>([&](const auto &field) {
+        auto &slot = out.*field.member;
+        if constexpr (kIsOptional<std::remove_cvref_t<decltype(slot)>>) {
+            if (const json *present = member(object, field.key))
+                readInto(*present, slot.emplace());
+        } else {
+            readInto(requiredMember(object, field.key), slot);
+        }
+    });
 }
 
-AnalyzeEnvelope envelopeFrom(const json &o)
+template <Described Record> Record recordFrom(const json &value)
 {
-    asObject(o);
-    AnalyzeEnvelope e;
-    e.request_id = text(o, "request_id");
-    e.schema_version = text(o, "schema_version");
-    e.model = text(o, "model");
-    e.path = text(o, "path");
-    e.latency_ms = asInt64(required(o, "latency_ms"));
-    e.result = resultFrom(required(o, "result"));
-    return e;
-}
-
-APIError apiErrorFrom(const json &o)
-{
-    asObject(o);
-    return APIError{text(o, "code"), optText(o, "message_zh")};
-}
-
-APIErrorEnvelope errorEnvelopeFrom(const json &o)
-{
-    asObject(o);
-    APIErrorEnvelope e;
-    e.request_id = optText(o, "request_id");
-    e.error = apiErrorFrom(required(o, "error"));
-    return e;
-}
-
-FieldEvent fieldEventFrom(const json &o)
-{
-    asObject(o);
-    return FieldEvent{text(o, "field"), optText(o, "value")};
+    Record record;
+    readInto(value, record);
+    return record;
 }
 
 } // namespace
@@ -211,27 +166,27 @@ template <class T, class F> std::optional<T> decode(const QByteArray &bytes, F f
 
 std::optional<AnalyzeEnvelope> decodeAnalyzeEnvelope(const QByteArray &json)
 {
-    return decode<AnalyzeEnvelope>(json, envelopeFrom);
+    return decode<AnalyzeEnvelope>(json, recordFrom<AnalyzeEnvelope>);
 }
 
 std::optional<AnalysisResult> decodeAnalysisResult(const QByteArray &json)
 {
-    return decode<AnalysisResult>(json, resultFrom);
+    return decode<AnalysisResult>(json, recordFrom<AnalysisResult>);
 }
 
 std::optional<APIErrorEnvelope> decodeAPIErrorEnvelope(const QByteArray &json)
 {
-    return decode<APIErrorEnvelope>(json, errorEnvelopeFrom);
+    return decode<APIErrorEnvelope>(json, recordFrom<APIErrorEnvelope>);
 }
 
 std::optional<APIError> decodeAPIError(const QByteArray &json)
 {
-    return decode<APIError>(json, apiErrorFrom);
+    return decode<APIError>(json, recordFrom<APIError>);
 }
 
 std::optional<FieldEvent> decodeFieldEvent(const QByteArray &json)
 {
-    return decode<FieldEvent>(json, fieldEventFrom);
+    return decode<FieldEvent>(json, recordFrom<FieldEvent>);
 }
 
-} // namespace tavolen::api
+} // namespace tavolen::protocol

@@ -1,16 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "api/StreamReader.h"
-#include "api/Decoding.h"
-#include "api/LineSplitter.h"
+#include "protocol/StreamReader.h"
+#include "protocol/Decoding.h"
+#include "protocol/LineSplitter.h"
+#include "protocol/TrimSpaces.h"
 #include "support/ServiceAnswers.h"
 
 #include <QList>
 
 #include <gtest/gtest.h>
 
-using namespace tavolen::api;
+using namespace tavolen::protocol;
 using tavolen::test::envelopeJson;
 using tavolen::test::fieldJson;
 
@@ -46,7 +47,7 @@ QList<QByteArray> drain(LineSplitter &splitter)
     return lines;
 }
 
-const StreamReader::Step kDecode = StreamReader::Failed{APIClientError::decode()};
+const StreamReader::Step kMalformed = StreamReader::Failed{StreamReader::Failed::Malformed{}};
 
 TEST(StreamReader, OnlyLinesThatBeginExactlyWithEventOrDataCountAndTheirValuesAreTrimmed)
 {
@@ -87,7 +88,7 @@ TEST(StreamReader, FieldEventsBuildTheWholePartialAndTheEventNameHolds)
     expected[5].hidden_meaning = u""_qs; // an empty text is not absent
     const auto [partials, end] = readAll(stream);
     EXPECT_EQ(partials, expected) << "unknown names, broken JSON and wrong types notify nobody";
-    EXPECT_EQ(end, kDecode) << "the body ended without a result";
+    EXPECT_EQ(end, kMalformed) << "the body ended without a result";
 }
 
 TEST(StreamReader, ResultEndsTheReadingAtItsFirstLine)
@@ -99,7 +100,22 @@ TEST(StreamReader, ResultEndsTheReadingAtItsFirstLine)
     const QByteArray json = envelopeJson();
     const auto [partials, end] =
         readAll("event: result\ndata: " + json.left(30) + "\ndata: " + json.mid(30) + "\n");
-    EXPECT_EQ(end, kDecode) << "a result split over two data lines does not decode";
+    EXPECT_EQ(end, kMalformed) << "a result split over two data lines does not decode";
+}
+
+TEST(StreamReader, ErrorEventEndsTheReadingWithTheServicesMessageWhenReadable)
+{
+    using ErrorEvent = StreamReader::Failed::ErrorEvent;
+    const std::pair<QByteArray, std::optional<QString>> cases[] = {
+        {R"({"code":"busy","message_zh":"忙"})", QString::fromUtf8("忙")},
+        {R"({"code":"busy"})", std::nullopt},
+        {"<html>", std::nullopt},
+    };
+    for (const auto &[payload, message] : cases)
+        EXPECT_EQ(readAll("event: error\ndata: " + payload + "\n" + data("summary", R"("late")")),
+                  std::make_pair(QList<StreamPartial>(),
+                                 StreamReader::Step(StreamReader::Failed{ErrorEvent{message}})))
+            << payload.toStdString();
 }
 
 TEST(StreamReader, TrimTakesOnlyWholeSpacesFromTheEnds)

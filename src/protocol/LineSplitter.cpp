@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "api/LineSplitter.h"
+#include "protocol/LineSplitter.h"
 
-namespace tavolen::api {
+namespace tavolen::protocol {
 
 void LineSplitter::append(QByteArrayView bytes)
 {
@@ -76,4 +76,4 @@ void LineSplitter::compact()
     m_pos = 0;
 }
 
-} // namespace tavolen::api
+} // namespace tavolen::protocol
