@@ -18,7 +18,7 @@
 #include "capture/JpegEncoder.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
-#include "panel/views/ErrorTexts.h"
+#include "flow/ErrorTexts.h"
 #include "protocol/Endpoints.h"
 #include "protocol/Records.h"
 #include "protocol/StreamReader.h"
@@ -367,7 +367,7 @@ bool readStream(protocol::StreamReader &reader, const QByteArray &body, const QE
             return true;
         } else {
             out.failure = QStringLiteral("the stream failed: %1")
-                              .arg(panel::texts::clientError(
+                              .arg(flow::texts::clientError(
                                   api::streamError(std::get<protocol::StreamReader::Failed>(step))));
             return true;
         }

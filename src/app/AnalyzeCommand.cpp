@@ -10,7 +10,7 @@
 #include "core/InterfaceLanguage.h"
 #include "core/RunToEnd.h"
 #include "core/Settings.h"
-#include "panel/views/ErrorTexts.h"
+#include "flow/ErrorTexts.h"
 
 #include <QCommandLineParser>
 #include <QImageReader>
@@ -159,7 +159,7 @@ int runAnalyzeCommand(const QStringList &arguments, SettingsStore &settings)
     if (outcome.ok())
         writeLine(resultLine(outcome.value().result));
     else
-        writeLine(errorLine(panel::texts::analysisError(outcome.error())));
+        writeLine(errorLine(flow::texts::analysisError(outcome.error())));
     return outcome.ok() ? kExitResult : kExitAnalysisError;
 }
 

@@ -3,7 +3,7 @@
 
 #include "app/CaptureStack.h"
 
-#include "capture/Clipboard.h"
+#include "capture/CopyToClipboard.h"
 
 namespace tavolen::app {
 
@@ -11,12 +11,12 @@ CaptureStack::CaptureStack(SettingsStore &settings, api::AnalysisService *analys
                            panel::PanelPresenter *observer)
     : m_settings(settings), m_platform(platform::loadPlatformServices())
 {
-    platform::Pasteboard *pasteboard = m_platform.pasteboard.get();
+    platform::Clipboard *clipboard = m_platform.clipboard.get();
     platform::ScreenAccess *access = m_platform.screenAccess.get();
     m_resultPanel = std::make_unique<panel::ResultPanel>(
         *m_platform.floatingWindows,
         panel::PanelActions{
-            .copy = [pasteboard](const QString &text) { capture::Clipboard::copy(*pasteboard, text); },
+            .copy = [clipboard](const QString &text) { capture::copyToClipboard(*clipboard, text); },
             .requestAccess = [access] { access->request(); },
         });
     if (observer) {
@@ -48,7 +48,7 @@ void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *ana
         .demo = &m_demo,
         .screenAccess = *m_platform.screenAccess,
         .activeWindow = *m_platform.activeWindow,
-        .pasteboard = *m_platform.pasteboard,
+        .clipboard = *m_platform.clipboard,
         .sound = *m_platform.sound,
         .settings = m_settings,
     });

@@ -6,6 +6,8 @@
 #include "app/OnboardingView.h"
 #include "app/PermissionCard.h"
 #include "app/ToastView.h"
+#include "flow/ErrorTexts.h"
+#include "panel/Gallery.h"
 
 namespace tavolen::app {
 
@@ -30,6 +32,14 @@ std::vector<panel::GalleryEntry> shellGalleryEntries()
              // The picture shows it settled, not at the start of its entrance.
              toast->setGraphicsEffect(nullptr);
              return static_cast<QWidget *>(toast);
+         }},
+        {QStringLiteral("error-local-service"), QStringLiteral("Error: the local service is not running"),
+         [] {
+             return panel::fullCard(panel::PanelState::error(
+                 flow::texts::transportFailure({.kind = api::TransportFailure::Kind::connectionRefused,
+                                                .address = QStringLiteral("127.0.0.1:8765"),
+                                                .localService = true,
+                                                .detail = {}})));
          }},
         {QStringLiteral("onboarding"), QStringLiteral("First run, screen access missing"),
          [] { return onboarding(false); }},

@@ -3,10 +3,10 @@
 
 #include "flow/CaptureFlow.h"
 
-#include "capture/Clipboard.h"
+#include "capture/CopyToClipboard.h"
 #include "capture/TavolenSound.h"
 #include "core/Log.h"
-#include "panel/views/ErrorTexts.h"
+#include "flow/ErrorTexts.h"
 #include "platform/ScreenAccess.h"
 
 #include <QPointer>
@@ -152,7 +152,7 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
     if (!self)
         co_return std::nullopt;
     if (!outcome.ok())
-        co_return panel::texts::analysisError(outcome.error());
+        co_return flow::texts::analysisError(outcome.error());
     handleResult(outcome.value().result, near);
     co_return std::nullopt;
 }
@@ -162,7 +162,7 @@ void CaptureFlow::handleResult(const protocol::AnalysisResult &result, std::opti
     // auto_copy is deliberately not consulted: respondable and the reply decide.
     qCInfo(lcFlow) << "result:" << (shouldCopy(result) ? "reply copied" : "nothing to copy");
     if (shouldCopy(result)) {
-        capture::Clipboard::copy(m_with.pasteboard, *result.best_reply);
+        capture::copyToClipboard(m_with.clipboard, *result.best_reply);
         capture::TavolenSound::play(m_with.settings, m_with.sound);
     }
     m_with.panel.show(panel::PanelState::result(result), near);

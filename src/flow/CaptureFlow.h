@@ -15,7 +15,7 @@
 #include <optional>
 
 namespace tavolen::platform {
-class Pasteboard;
+class Clipboard;
 class ScreenAccess;
 class SoundPlayer;
 } // namespace tavolen::platform
@@ -41,7 +41,7 @@ public:
         capture::DemoSampleSource *demo;
         platform::ScreenAccess &screenAccess;
         platform::ActiveWindow &activeWindow;
-        platform::Pasteboard &pasteboard;
+        platform::Clipboard &clipboard;
         platform::SoundPlayer &sound;
         SettingsStore &settings;
     };

@@ -6,7 +6,6 @@
 #include "core/InterfaceLanguage.h"
 #include "core/MemorySettingsStore.h"
 #include "core/Settings.h"
-#include "panel/views/ErrorTexts.h"
 #include "panel/views/FullContent.h"
 #include "panel/views/PillContent.h"
 #include "panel/views/ResultContent.h"
@@ -135,11 +134,6 @@ PanelState streamingMost()
     return PanelState::streaming(p);
 }
 
-QWidget *full(const PanelState &state)
-{
-    return new views::FullContent(state, false, ui::Backdrop::Translucent, {}, nullptr);
-}
-
 // A result card with its view state changed as a user would change it.
 QWidget *resultAfter(const protocol::AnalysisResult &r,
                      const std::function<void(views::ResultContent &)> &act)
@@ -158,16 +152,21 @@ QWidget *pill(const protocol::AnalysisResult &r)
 
 } // namespace
 
+QWidget *fullCard(const PanelState &state)
+{
+    return new views::FullContent(state, false, ui::Backdrop::Translucent, {}, nullptr);
+}
+
 std::vector<GalleryEntry> galleryEntries()
 {
     using R = protocol::AnalysisResult;
     const auto variant = [](reply::Variant v) { return [v](views::ResultContent &c) { c.setVariant(v); }; };
     return {
-        {"loading", "Loading", [] { return full(PanelState::loading()); }},
-        {"streaming-some", "Streaming: tone and summary", [] { return full(streamingSome()); }},
-        {"streaming-most", "Streaming: high risk arrived", [] { return full(streamingMost()); }},
+        {"loading", "Loading", [] { return fullCard(PanelState::loading()); }},
+        {"streaming-some", "Streaming: tone and summary", [] { return fullCard(streamingSome()); }},
+        {"streaming-most", "Streaming: high risk arrived", [] { return fullCard(streamingMost()); }},
         {"result", "Result: medium risk, every chip",
-         [] { return full(PanelState::result(sampleResult())); }},
+         [] { return fullCard(PanelState::result(sampleResult())); }},
         {"result-translation-open", "Result: translation open",
          [] { return resultAfter(sampleResult(), [](views::ResultContent &c) { c.toggleTranslation(); }); }},
         {"result-short", "Result: the shorter reply chosen",
@@ -182,13 +181,13 @@ std::vector<GalleryEntry> galleryEntries()
          }},
         {"result-high-risk", "Result: high risk",
          [] {
-             return full(PanelState::result(withRisk(sampleResult(), "high",
-                                                     "The link goes to a look-alike domain, not your bank.",
-                                                     "链接指向仿冒域名，并非你的银行。")));
+             return fullCard(PanelState::result(
+                 withRisk(sampleResult(), "high", "The link goes to a look-alike domain, not your bank.",
+                          "链接指向仿冒域名，并非你的银行。")));
          }},
         {"result-low-risk", "Result: low risk (no line, no outline)",
          [] {
-             return full(
+             return fullCard(
                  PanelState::result(withRisk(sampleResult(), "low", "Nothing unusual.", "没有异常。")));
          }},
         {"result-no-chips", "Result: one reply only",
@@ -197,26 +196,18 @@ std::vector<GalleryEntry> galleryEntries()
              r.short_reply.reset();
              r.alternative_reply_label.reset();
              r.full_translation.reset();
-             return full(PanelState::result(r));
+             return fullCard(PanelState::result(r));
          }},
         {"result-reading-only", "Result: reading-only",
-         [] { return full(PanelState::result(readingOnly())); }},
-        {"result-long", "Result: long texts", [] { return full(PanelState::result(longTexts())); }},
+         [] { return fullCard(PanelState::result(readingOnly())); }},
+        {"result-long", "Result: long texts", [] { return fullCard(PanelState::result(longTexts())); }},
         {"error", "Error",
          [] {
-             return full(
+             return fullCard(
                  PanelState::error(tr2("The analysis service did not answer in time. Try again in a moment.",
                                        "分析服务未能及时响应，请稍后再试。")));
          }},
-        {"error-local-service", "Error: the local service is not running",
-         [] {
-             return full(PanelState::error(
-                 texts::transportFailure({.kind = api::TransportFailure::Kind::connectionRefused,
-                                          .address = QStringLiteral("127.0.0.1:8765"),
-                                          .localService = true,
-                                          .detail = {}})));
-         }},
-        {"permission", "Permission", [] { return full(PanelState::permission()); }},
+        {"permission", "Permission", [] { return fullCard(PanelState::permission()); }},
         {"pill", "Pill: respondable", [] { return pill(sampleResult()); }},
         {"pill-reading-only", "Pill: reading-only (summary)", [] { return pill(readingOnly()); }},
         {"pill-long", "Pill: long reply, cut at the tail", [] { return pill(longTexts()); }},

@@ -22,6 +22,9 @@ struct GalleryEntry {
     std::function<QWidget *()> build;
 };
 
+// The full card showing `state`, as the gallery pictures it.
+QWidget *fullCard(const PanelState &state);
+
 // Every panel state and notable variant, built in the interface language
 // of the moment they are called.
 std::vector<GalleryEntry> galleryEntries();

@@ -5,9 +5,9 @@
 #include "platform/CanberraSoundPlayer.h"
 #include "platform/NullPlatform.h"
 #include "platform/PlatformServices.h"
-#include "platform/QtPasteboard.h"
+#include "platform/QtClipboard.h"
 #include "platform/SessionKind.h"
-#include "platform/WlCopyPasteboard.h"
+#include "platform/WlCopyClipboard.h"
 #include "platform/portal/PortalHotKey.h"
 #include "platform/portal/PortalScreenshot.h"
 #include "platform/x11/X11ActiveWindow.h"
@@ -41,7 +41,7 @@ PlatformServices loadPlatformServices()
         // where it runs (see chooseWindowSystem), else where the compositor
         // puts them. No window list reaches Wayland clients.
         const QDBusConnection bus = QDBusConnection::sessionBus();
-        services.pasteboard = std::make_unique<WlCopyPasteboard>();
+        services.clipboard = std::make_unique<WlCopyClipboard>();
         auto access = std::make_shared<portal::ScreenshotAccess>();
         services.screenAccess = std::make_unique<portal::PortalScreenAccess>(bus, access);
         services.screenGrabber = std::make_unique<portal::PortalScreenGrabber>(bus, access);
@@ -64,7 +64,7 @@ PlatformServices loadPlatformServices()
         services.screenGrabber = std::make_unique<x11::X11ScreenGrabber>();
         services.floatingWindows = std::make_unique<x11::X11FloatingWindows>();
         services.hotKey = std::make_unique<x11::X11HotKey>();
-        services.pasteboard = std::make_unique<QtPasteboard>();
+        services.clipboard = std::make_unique<QtClipboard>();
         qCInfo(lcPlatform) << "backends: X11 grab, window list, hot key and active window; Qt clipboard"
                            << "(X11 session on xcb)";
     } else {
@@ -74,7 +74,7 @@ PlatformServices loadPlatformServices()
         services.screenGrabber = std::make_unique<NullScreenGrabber>();
         services.floatingWindows = std::make_unique<NullFloatingWindows>();
         services.hotKey = std::make_unique<NullHotKey>();
-        services.pasteboard = std::make_unique<QtPasteboard>();
+        services.clipboard = std::make_unique<QtClipboard>();
         qCInfo(lcPlatform) << "backends: none, screen capture not permitted"
                            << (session == SessionKind::unknown ? "(no X11 or Wayland session found)"
                                                                : "(an X11 session, but Qt is not on xcb)");

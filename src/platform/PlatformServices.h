@@ -4,9 +4,9 @@
 #pragma once
 
 #include "platform/ActiveWindow.h"
+#include "platform/Clipboard.h"
 #include "platform/FloatingWindows.h"
 #include "platform/GlobalHotKey.h"
-#include "platform/Pasteboard.h"
 #include "platform/ScreenAccess.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
@@ -20,7 +20,7 @@ namespace tavolen::platform {
 struct PlatformServices {
     std::unique_ptr<ScreenAccess> screenAccess;
     std::unique_ptr<ActiveWindow> activeWindow;
-    std::unique_ptr<Pasteboard> pasteboard;
+    std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<SoundPlayer> sound;
     std::unique_ptr<WindowList> windowList;
     std::unique_ptr<ScreenGrabber> screenGrabber;

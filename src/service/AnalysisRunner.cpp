@@ -3,9 +3,12 @@
 
 #include "service/AnalysisRunner.h"
 
+#include "core/Log.h"
 #include "protocol/Decoding.h"
 #include "protocol/Encoding.h"
 #include "protocol/StreamReader.h"
+
+#include <QElapsedTimer>
 
 namespace tavolen::service {
 
@@ -28,7 +31,13 @@ AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled
         if (auto reader = m_engine.firstLinesReader(onField))
             early = [reader](const ExtractedText &part) { reader(part.text); };
     }
+    QElapsedTimer timer;
+    timer.start();
     std::optional<ExtractedText> text = m_extractor.extract(upload.jpeg, cancelled, early);
+    // Sizes and times only: never the text read.
+    qCDebug(lcService).noquote() << "text extraction:" << (text ? "ok" : "nothing readable") << "in"
+                                 << timer.elapsed() << "ms," << (text ? text->text.size() : 0)
+                                 << "characters," << (text ? text->language : QString());
     if (!text)
         return ServiceError::unreadableImage(prefersChinese(upload.uiLanguage));
     return *text;
@@ -48,6 +57,7 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
     };
     EngineOutcome outcome = m_engine.analyze(input, early, cancelled);
     if (auto *failure = std::get_if<EngineFailure>(&outcome)) {
+        qCDebug(lcService).noquote() << "engine" << m_engine.name() << "failed:" << failure->code;
         ServiceError e{502, failure->code.isEmpty() ? QStringLiteral("engine_failed") : failure->code,
                        failure->message_zh.value_or(ServiceError::invalidReading(zh).message),
                        failure->detail};
@@ -69,6 +79,8 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
         protocol::decodeAnalyzeEnvelope(reading.envelopeJson);
     if (!back || *back != envelope)
         return ServiceError::invalidReading(zh);
+    qCDebug(lcService).noquote() << "engine" << m_engine.name() << "read it in" << envelope.latency_ms
+                                 << "ms";
     return reading;
 }
 

@@ -7,7 +7,10 @@
 #include "service/MemoryAllowanceStore.h"
 #include "service/TesseractExtractor.h"
 
+#include "core/Log.h"
+
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -104,6 +107,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const ServiceConfig &config = load.config;
+    qCInfo(lcService).noquote() << "configuration:" << configPath
+                                << (QFileInfo::exists(configPath) ? "" : "(absent: defaults)");
 
     QString engineError;
     std::unique_ptr<Engine> engine = makeEngine(config, engineError);
@@ -111,6 +116,7 @@ int main(int argc, char *argv[])
         print(QStringLiteral("tavolen-service: %1\n").arg(engineError));
         return 2;
     }
+    qCInfo(lcService).noquote() << "engine:" << engine->name();
 
     const int instances = config.ocrInstances > 0 ? config.ocrInstances
                                                   : int(std::max(1u, std::thread::hardware_concurrency()));

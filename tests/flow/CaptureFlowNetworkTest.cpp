@@ -85,9 +85,8 @@ TEST_F(CaptureFlowNetwork, StreamFirstThenThePlainCallOnceExceptAfterTheQuotaAns
         EXPECT_EQ(rig.panel.views(), row.views) << row.what;
         EXPECT_EQ(server.requests(kPlain).size() - plainBefore, row.plain ? 1 : 0) << row.what;
         const bool result = row.views.back() == CV::Result;
-        EXPECT_EQ(result ? rig.pasteboard.texts.back() : rig.panel.lastError(), row.copiedOrError)
-            << row.what;
-        EXPECT_EQ(rig.pasteboard.texts.size(), result ? 1u : 0u) << row.what;
+        EXPECT_EQ(result ? rig.clipboard.texts.back() : rig.panel.lastError(), row.copiedOrError) << row.what;
+        EXPECT_EQ(rig.clipboard.texts.size(), result ? 1u : 0u) << row.what;
     }
 
     for (const RecordedRequest &upload : server.requests(kStream) + server.requests(kPlain)) {

@@ -46,7 +46,7 @@ TEST_F(CaptureFlowTest, StreamedResultIsShownBesideTheSelectionCopiedAndSounded)
     const QPointF screenOrigin = QGuiApplication::primaryScreen()->geometry().topLeft();
     for (const auto &shown : rig.panel.shown)
         EXPECT_EQ(shown.near, QRectF(10, 20, 300, 200).translated(screenOrigin));
-    EXPECT_EQ(rig.pasteboard.texts, std::vector<QString>{QStringLiteral("Sure!")});
+    EXPECT_EQ(rig.clipboard.texts, std::vector<QString>{QStringLiteral("Sure!")});
     EXPECT_EQ(rig.sound.events.size(), 1u);
     EXPECT_EQ(rig.analysis.streamJpegs, std::vector<QByteArray>{"jpeg-bytes"});
     EXPECT_TRUE(rig.analysis.plainJpegs.empty());
@@ -172,7 +172,7 @@ TEST_F(CaptureFlowTest, OnlyARespondableResultWithANonEmptyReplyIsCopiedAndSnapS
         r.analysis.streamAnswer = test::envelopeWith(result);
         ASSERT_TRUE(r.runCapture());
         const auto at = &c - cases;
-        EXPECT_EQ(r.pasteboard.texts, c.copied ? std::vector{hi} : std::vector<QString>{}) << "case " << at;
+        EXPECT_EQ(r.clipboard.texts, c.copied ? std::vector{hi} : std::vector<QString>{}) << "case " << at;
         EXPECT_EQ(r.sound.events.size(), c.sounded ? 1u : 0u) << "case " << at;
         EXPECT_EQ(r.panel.views().back(), CV::Result) << "shown either way";
     }
@@ -190,7 +190,7 @@ TEST_F(CaptureFlowTest, DemoRunHasNoOverlayNoNearRectAndNoActivation)
     for (const auto &shown : rig.panel.shown)
         EXPECT_FALSE(shown.near);
     EXPECT_TRUE(rig.activeWindow.activated.empty());
-    EXPECT_EQ(rig.pasteboard.texts.size(), 1u);
+    EXPECT_EQ(rig.clipboard.texts.size(), 1u);
 
     FlowRig failing;
     failing.analysis.streamAnswer = api::AnalysisError(api::APIClientError::quotaExceeded());

@@ -8,7 +8,7 @@
 #include "flow/CaptureFlow.h"
 #include "panel/PanelPresenter.h"
 #include "platform/ActiveWindow.h"
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 #include "platform/ScreenAccess.h"
 #include "platform/ScreenGrabber.h"
 #include "platform/SoundPlayer.h"
@@ -145,7 +145,7 @@ struct FakeActiveWindow final : platform::ActiveWindow {
     std::vector<Id> activated;
 };
 
-struct FakePasteboard final : platform::Pasteboard {
+struct FakeClipboard final : platform::Clipboard {
     void replaceWithText(const QString &text, const QList<platform::ClipboardMarker> &markers) override
     {
         texts.push_back(text);
@@ -214,7 +214,7 @@ struct FlowRig {
                 .demo = &demo,
                 .screenAccess = access,
                 .activeWindow = activeWindow,
-                .pasteboard = pasteboard,
+                .clipboard = clipboard,
                 .sound = sound,
                 .settings = settings};
     }
@@ -246,7 +246,7 @@ struct FlowRig {
     FakeDemo demo;
     FakeScreenAccess access;
     FakeActiveWindow activeWindow;
-    FakePasteboard pasteboard;
+    FakeClipboard clipboard;
     FakeSound sound;
     MemorySettingsStore settings;
     api::AnalysisService &usedAnalysis;

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/WlCopyPasteboard.h"
+#include "platform/WlCopyClipboard.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,9 +12,9 @@
 
 #include <algorithm>
 
-using tavolen::platform::WlCopyPasteboard;
+using tavolen::platform::WlCopyClipboard;
 
-TEST(WlCopyPasteboard, TheTextGoesToWlCopyOnItsInputAndNeverOnItsCommandLine)
+TEST(WlCopyClipboard, TheTextGoesToWlCopyOnItsInputAndNeverOnItsCommandLine)
 {
     // A wl-copy that records what it was given.
     QTemporaryDir dir;
@@ -28,23 +28,23 @@ TEST(WlCopyPasteboard, TheTextGoesToWlCopyOnItsInputAndNeverOnItsCommandLine)
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    WlCopyPasteboard pasteboard(program);
-    ASSERT_TRUE(pasteboard.usesWlCopy());
+    WlCopyClipboard clipboard(program);
+    ASSERT_TRUE(clipboard.usesWlCopy());
     const QString reply = QStringLiteral("Sounds good — 周五见 'tonight' $HOME");
-    pasteboard.replaceWithText(reply, {{QStringLiteral("org.nspasteboard.TransientType"), {}}});
+    clipboard.replaceWithText(reply, {{QStringLiteral("org.nspasteboard.TransientType"), {}}});
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(seen); }, 5000));
     QFile out(seen);
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(out.readAll()), "--type text/plain;charset=utf-8\n" + reply);
 }
 
-TEST(WlCopyPasteboard, WithoutWlCopyTheClipboardIsSetInProcess)
+TEST(WlCopyClipboard, WithoutWlCopyTheClipboardIsSetInProcess)
 {
-    WlCopyPasteboard pasteboard(
+    WlCopyClipboard clipboard(
         QStringLiteral("/nonexistent/wl-copy-%1").arg(QCoreApplication::applicationPid()));
     // The program named is not checked; a missing one only fails to start,
     // and that must not crash or leak the process object.
-    pasteboard.replaceWithText(QStringLiteral("x"), {{QStringLiteral("t"), {}}});
+    clipboard.replaceWithText(QStringLiteral("x"), {{QStringLiteral("t"), {}}});
     QTest::qWait(100);
     const QObjectList children = QCoreApplication::instance()->children();
     EXPECT_TRUE(std::none_of(children.begin(), children.end(),

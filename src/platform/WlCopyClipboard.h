@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "platform/Pasteboard.h"
-#include "platform/QtPasteboard.h"
+#include "platform/Clipboard.h"
+#include "platform/QtClipboard.h"
 
 namespace tavolen::platform {
 
@@ -14,10 +14,10 @@ namespace tavolen::platform {
 // (wlroots, KDE) and serves the text from a process of its own. XWayland's
 // clipboard, Qt's on this session, reaches Wayland applications only while an
 // XWayland window has the focus. Without wl-copy, that is the fallback.
-class WlCopyPasteboard final : public Pasteboard {
+class WlCopyClipboard final : public Clipboard {
 public:
     // `program`: the wl-copy to run; found on PATH when empty.
-    explicit WlCopyPasteboard(QString program = {});
+    explicit WlCopyClipboard(QString program = {});
     // The text goes in on standard input, never on a command line that any
     // process could read. wl-copy offers one type, so the marker is not
     // offered here.
@@ -27,7 +27,7 @@ public:
 
 private:
     QString m_program;
-    QtPasteboard m_fallback;
+    QtClipboard m_fallback;
 };
 
 } // namespace tavolen::platform

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "capture/Clipboard.h"
-#include "platform/QtPasteboard.h"
+#include "capture/CopyToClipboard.h"
+#include "platform/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -19,8 +19,8 @@ TEST(Clipboard, CopyReplacesEverythingWithTheTextAndTheMarkersThatKeepItOutOfHis
     old->setData(QStringLiteral("application/x-old"), "x");
     QGuiApplication::clipboard()->setMimeData(old);
 
-    platform::QtPasteboard pasteboard;
-    capture::Clipboard::copy(pasteboard, QStringLiteral("好的，明天见 👋"));
+    platform::QtClipboard clipboard;
+    capture::copyToClipboard(clipboard, QStringLiteral("好的，明天见 👋"));
 
     const QMimeData *now = QGuiApplication::clipboard()->mimeData();
     ASSERT_TRUE(now);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/WlCopyPasteboard.h"
+#include "platform/WlCopyClipboard.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -9,12 +9,12 @@
 
 namespace tavolen::platform {
 
-WlCopyPasteboard::WlCopyPasteboard(QString program)
+WlCopyClipboard::WlCopyClipboard(QString program)
     : m_program(program.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wl-copy"))
                                   : std::move(program))
 {}
 
-void WlCopyPasteboard::replaceWithText(const QString &text, const QList<ClipboardMarker> &markers)
+void WlCopyClipboard::replaceWithText(const QString &text, const QList<ClipboardMarker> &markers)
 {
     if (m_program.isEmpty()) {
         m_fallback.replaceWithText(text, markers);

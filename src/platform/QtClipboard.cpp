@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/QtPasteboard.h"
+#include "platform/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,7 +9,7 @@
 
 namespace tavolen::platform {
 
-void QtPasteboard::replaceWithText(const QString &text, const QList<ClipboardMarker> &markers)
+void QtClipboard::replaceWithText(const QString &text, const QList<ClipboardMarker> &markers)
 {
     auto *data = new QMimeData;
     for (const ClipboardMarker &marker : markers)

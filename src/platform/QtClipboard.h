@@ -3,13 +3,13 @@
 
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 namespace tavolen::platform {
 
 // The clipboard through QClipboard. On X11 the data lives in this process,
 // which stays resident, so the copied reply stays available.
-class QtPasteboard final : public Pasteboard {
+class QtClipboard final : public Clipboard {
 public:
     void replaceWithText(const QString &text, const QList<ClipboardMarker> &markers) override;
 };

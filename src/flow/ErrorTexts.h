@@ -10,10 +10,10 @@
 // What went wrong, worded for the person at the screen in the interface
 // language of the moment the text is built: a short sentence they can act
 // on, never a network library's message alone.
-namespace tavolen::panel::texts {
+namespace tavolen::flow::texts {
 
 QString analysisError(const api::AnalysisError &error);
 QString clientError(const api::APIClientError &error);
 QString transportFailure(const api::TransportFailure &failure);
 
-} // namespace tavolen::panel::texts
+} // namespace tavolen::flow::texts

@@ -17,9 +17,9 @@ struct ClipboardMarker {
 };
 
 // The system clipboard.
-class Pasteboard {
+class Clipboard {
 public:
-    virtual ~Pasteboard() = default;
+    virtual ~Clipboard() = default;
     // Replaces everything the clipboard held with `text` as plain UTF-8 text
     // plus the `markers`, where the clipboard can offer several types.
     virtual void replaceWithText(const QString &text, const QList<ClipboardMarker> &markers) = 0;

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "panel/views/ErrorTexts.h"
+#include "flow/ErrorTexts.h"
 #include "support/ScopedSettings.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 using namespace tavolen;
 using api::APIClientError;
 using Kind = api::TransportFailure::Kind;
-namespace texts = panel::texts;
+namespace texts = flow::texts;
 
 namespace {
 

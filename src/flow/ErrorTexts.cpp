@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "panel/views/ErrorTexts.h"
+#include "flow/ErrorTexts.h"
 
 #include <QCoreApplication>
 
-namespace tavolen::panel::texts {
+namespace tavolen::flow::texts {
 
 namespace {
 
@@ -104,4 +104,4 @@ QString analysisError(const api::AnalysisError &error)
     return std::get<PlatformError>(error).description;
 }
 
-} // namespace tavolen::panel::texts
+} // namespace tavolen::flow::texts
