@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <functional>
@@ -120,7 +121,12 @@ const std::vector<Setting> &settings()
          }},
         {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY", "API key, sent as a bearer token (none)",
          [](const QString &raw, ServiceConfig &c) {
-             c.llm.api_key = raw.trimmed();
+             const QString key = raw.trimmed();
+             // A line break would end the Authorization header early, and
+             // every request would fail with the key half sent.
+             if (std::any_of(key.begin(), key.end(), [](QChar ch) { return ch.unicode() < 0x20 || ch == u'\x7f'; }))
+                 return QStringLiteral("the key holds a line break or another control character");
+             c.llm.api_key = key;
              return QString();
          }},
         {"llm.vision", "TAVOLEN_SERVICE_LLM_VISION", "also send the screenshot to the model (false)",
@@ -231,6 +237,34 @@ void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out
         out.errors << error;
 }
 
+void readConfigFile(const QString &path, ConfigFile file, ConfigLoad &out)
+{
+    // Asked of the file system without opening anything: opening a FIFO
+    // waits for a writer, and a device such as /dev/zero never ends.
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (file == ConfigFile::Named)
+            out.errors << QStringLiteral("%1: no such file").arg(path);
+        return;
+    }
+    if (!info.isFile()) {
+        out.errors << QStringLiteral("%1: not a regular file").arg(path);
+        return;
+    }
+    // A configuration file is a few hundred bytes; refuse anything huge.
+    if (info.size() > kMaxConfigBytes) {
+        out.errors << QStringLiteral("%1: larger than 1 MiB").arg(path);
+        return;
+    }
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        out.errors << QStringLiteral("%1: cannot be read: %2").arg(path, in.errorString());
+        return;
+    }
+    // Read no more than the limit, should the file have grown meanwhile.
+    applyConfigText(QString::fromUtf8(in.read(kMaxConfigBytes + 1).left(kMaxConfigBytes)), path, out);
+}
+
 void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
 {
     for (const Setting &s : settings()) {
@@ -241,21 +275,19 @@ void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
     }
 }
 
-ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env)
+ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env, ConfigFile file)
 {
     ConfigLoad out;
     out.config.token = QLatin1String(protocol::kApiToken);
-    QFile file(path);
-    if (file.exists()) {
-        // A configuration file is a few hundred bytes; refuse anything huge.
-        if (!file.open(QIODevice::ReadOnly))
-            out.errors << QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString());
-        else if (file.size() > 1024 * 1024)
-            out.errors << QStringLiteral("%1: larger than 1 MiB").arg(path);
-        else
-            applyConfigText(QString::fromUtf8(file.readAll()), path, out);
-    }
+    readConfigFile(path, file, out);
     applyEnvironment(env, out);
+    // Half a model is a mistake, not a wish for the offline engine.
+    const auto &llm = out.config.llm;
+    if (out.config.engine != QLatin1String("offline") && llm.base_url.isEmpty() != llm.model.isEmpty())
+        out.errors << (llm.model.isEmpty() ? QStringLiteral("llm.base_url is set but llm.model is not; set "
+                                                            "both to use the model, or neither")
+                                           : QStringLiteral("llm.model is set but llm.base_url is not; set "
+                                                            "both to use the model, or neither"));
     return out;
 }
 

@@ -31,8 +31,21 @@ void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out
 // TAVOLEN_SERVICE_* variables, which override the file.
 void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out);
 
-// Defaults, then the file at `path` if it exists, then the environment.
-ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env);
+// Whether the configuration file was named by the user (--config,
+// $TAVOLEN_SERVICE_CONFIG), so that it must exist, or is the default one.
+enum class ConfigFile { Default, Named };
+
+inline constexpr qint64 kMaxConfigBytes = 1024 * 1024;
+
+// The file at `path` into `out`: its absence is an error only when named; a
+// file that is not a regular one (a FIFO, a device) or larger than
+// kMaxConfigBytes is an error and is not read.
+void readConfigFile(const QString &path, ConfigFile file, ConfigLoad &out);
+
+// Defaults, then the file at `path`, then the environment; a model half
+// configured (a base URL without a model name, or the reverse) is an error.
+ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env,
+                      ConfigFile file = ConfigFile::Default);
 
 // The keys and variables, for --help.
 QString configHelp();

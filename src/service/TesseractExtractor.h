@@ -37,8 +37,11 @@ public:
     std::optional<ExtractedText> extract(const QByteArray &jpeg, const std::atomic<bool> &cancelled,
                                          const TextSoFar &onPart) override;
 
-    // The largest picture decoded; a bigger one is refused before decoding.
-    static constexpr long long kMaxPixels = 40'000'000;
+    // The largest picture decoded; a bigger one is refused before decoding,
+    // from its header alone. The app sends at most 1600 pixels on the long
+    // edge; this leaves room for a whole 4K screen from another client, and
+    // a small JPEG of 40 M blank pixels would decode to hundreds of MB.
+    static constexpr long long kMaxPixels = 10'000'000;
     // Inside the app's wait for a plain answer (25 s without a byte).
     void setBudget(std::chrono::milliseconds budget) { m_budget = budget; }
 

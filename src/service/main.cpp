@@ -92,7 +92,8 @@ int main(int argc, char *argv[])
     const QString portOption = parser.value(portOptionName);
     const QString hostOption = parser.value(hostOptionName);
 
-    ConfigLoad load = loadConfig(configPath, env);
+    const bool named = parser.isSet(configOption) || !env.value(QStringLiteral("TAVOLEN_SERVICE_CONFIG")).isEmpty();
+    ConfigLoad load = loadConfig(configPath, env, named ? ConfigFile::Named : ConfigFile::Default);
     QProcessEnvironment options;
     if (!portOption.isEmpty())
         options.insert(QStringLiteral("TAVOLEN_SERVICE_PORT"), portOption);

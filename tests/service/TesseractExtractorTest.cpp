@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -126,6 +127,29 @@ TEST_F(TesseractExtractorTest, APictureWithoutTextGivesNoTextAndWhatIsNoJpegIsRe
     EXPECT_FALSE(read(jpeg.left(20))) << "a header cut short";
     QByteArray garbled = jpeg.left(2) + QByteArray(jpeg.size() - 2, '\x55');
     EXPECT_FALSE(read(garbled));
+}
+
+// The most this process has held since the last reset, in kB.
+long peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    const QRegularExpression hwm(QStringLiteral("VmHWM:\\s+(\\d+)"));
+    return hwm.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
+}
+
+TEST_F(TesseractExtractorTest, APictureOfMoreThanTenMillionPixelsIsRefusedBeforeItIsDecoded)
+{
+    EXPECT_TRUE(read(renderJpeg({QStringLiteral("Hello")}, QStringLiteral("DejaVu Sans"), false, {3840, 2160})))
+        << "a whole 4K screen is read";
+    // 6300 x 6300 blank pixels: some 150 KB of JPEG, 40 M pixels.
+    const QByteArray huge = renderJpeg({}, QStringLiteral("DejaVu Sans"), false, {6300, 6300});
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    ASSERT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1) << "resets the peak";
+    clear.close();
+    const long before = peakResidentKb();
+    EXPECT_FALSE(read(huge));
+    EXPECT_LT(peakResidentKb() - before, 16 * 1024) << "decoding it costs hundreds of MB";
 }
 
 TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
