@@ -6,6 +6,7 @@
 #include "service/llm/ChatEndpoint.h"
 
 #include "protocol/Endpoints.h"
+#include "service/RedisAllowanceStore.h"
 #include "service/TomlConfig.h"
 
 #include <QDir>
@@ -124,7 +125,8 @@ const std::vector<Setting> &settings()
              const QString key = raw.trimmed();
              // A line break would end the Authorization header early, and
              // every request would fail with the key half sent.
-             if (std::any_of(key.begin(), key.end(), [](QChar ch) { return ch.unicode() < 0x20 || ch == u'\x7f'; }))
+             if (std::any_of(key.begin(), key.end(),
+                             [](QChar ch) { return ch.unicode() < 0x20 || ch == u'\x7f'; }))
                  return QStringLiteral("the key holds a line break or another control character");
              c.llm.api_key = key;
              return QString();
@@ -153,6 +155,17 @@ const std::vector<Setting> &settings()
         {"daily_allowance", "TAVOLEN_SERVICE_DAILY_ALLOWANCE",
          "analyses per device and day, 0 = no limit (0)",
          integer(&ServiceConfig::dailyAllowance, 0, 1000000)},
+        {"allowance_store", "TAVOLEN_SERVICE_ALLOWANCE_STORE",
+         "where the daily counts live: this process (empty) or redis://[:password@]host[:port][/db], "
+         "shared by every instance naming it ()",
+         [](const QString &raw, ServiceConfig &c) {
+             const QString url = raw.trimmed();
+             QString problem;
+             if (!url.isEmpty() && !RedisAddress::parse(url, problem))
+                 return problem;
+             c.allowanceStore = url;
+             return QString();
+         }},
         {"max_upload_mb", "TAVOLEN_SERVICE_MAX_UPLOAD_MB", "largest upload in MiB (10)",
          [](const QString &raw, ServiceConfig &c) {
              const std::optional<int> v = wholeNumber(raw, 1, 100);

@@ -24,6 +24,9 @@ struct ServiceConfig {
     llm::LlmSettings llm{.timeouts = {.total = std::chrono::seconds(75)}};
     // Analyses a device may have a day; 0 = no limit.
     int dailyAllowance = 0;
+    // Where the daily counts live: empty for this process's memory, or a
+    // redis:// URL that several instances share.
+    QString allowanceStore;
     // The largest upload accepted, the whole multipart body.
     std::int64_t maxUploadBytes = 10 * 1024 * 1024;
     // The longest silence while reading a request, and the longest the whole

@@ -5,6 +5,7 @@
 #include "service/EngineFactory.h"
 #include "service/HttpService.h"
 #include "service/MemoryAllowanceStore.h"
+#include "service/RedisAllowanceStore.h"
 #include "service/TesseractExtractor.h"
 
 #include "core/Log.h"
@@ -92,7 +93,8 @@ int main(int argc, char *argv[])
     const QString portOption = parser.value(portOptionName);
     const QString hostOption = parser.value(hostOptionName);
 
-    const bool named = parser.isSet(configOption) || !env.value(QStringLiteral("TAVOLEN_SERVICE_CONFIG")).isEmpty();
+    const bool named =
+        parser.isSet(configOption) || !env.value(QStringLiteral("TAVOLEN_SERVICE_CONFIG")).isEmpty();
     ConfigLoad load = loadConfig(configPath, env, named ? ConfigFile::Named : ConfigFile::Default);
     QProcessEnvironment options;
     if (!portOption.isEmpty())
@@ -135,8 +137,15 @@ int main(int argc, char *argv[])
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    MemoryAllowanceStore allowance;
-    HttpService service({config, *engine, extractor, allowance});
+    // Checked when the configuration was read.
+    QString unused;
+    std::unique_ptr<AllowanceStore> allowance;
+    if (const auto redis = RedisAddress::parse(config.allowanceStore, unused);
+        redis && config.dailyAllowance > 0)
+        allowance = std::make_unique<RedisAllowanceStore>(*redis);
+    else
+        allowance = std::make_unique<MemoryAllowanceStore>();
+    HttpService service({config, *engine, extractor, *allowance});
     const QString bindError = service.bind();
     if (!bindError.isEmpty()) {
         print(QStringLiteral("tavolen-service: %1\n").arg(bindError));

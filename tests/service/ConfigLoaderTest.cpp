@@ -116,7 +116,8 @@ TEST(ConfigLoader, TheEnvironmentOverridesTheFileWhichOverridesTheDefaults)
     QDir().mkpath(home.path() + QStringLiteral("/tavolen"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("port = 9001\ndaily_allowance = 5\n[llm]\nbase_url = \"http://127.0.0.1:8080/v1\"\nmodel = \"from-file\"\n");
+    file.write("port = 9001\ndaily_allowance = 5\n[llm]\nbase_url = \"http://127.0.0.1:8080/v1\"\nmodel = "
+               "\"from-file\"\n");
     file.close();
     env.insert(QStringLiteral("TAVOLEN_SERVICE_PORT"), QStringLiteral("9002"));
     env.insert(QStringLiteral("TAVOLEN_SERVICE_LLM_MODEL"), QStringLiteral("from-env"));
@@ -143,7 +144,8 @@ TEST(ConfigLoader, WhatCannotBeAConfigurationStopsTheStartInsteadOfBeingIgnoredO
     EXPECT_TRUE(errors(missing, ConfigFile::Default).isEmpty()) << "the default file may be absent";
     EXPECT_EQ(errors(missing), QStringList{missing + QStringLiteral(": no such file")});
     // A device that never ends and a FIFO without a writer are refused unread.
-    EXPECT_EQ(errors(QStringLiteral("/dev/zero")), QStringList{QStringLiteral("/dev/zero: not a regular file")});
+    EXPECT_EQ(errors(QStringLiteral("/dev/zero")),
+              QStringList{QStringLiteral("/dev/zero: not a regular file")});
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     EXPECT_EQ(errors(fifo).size(), 1);
@@ -161,7 +163,8 @@ TEST(ConfigLoader, WhatCannotBeAConfigurationStopsTheStartInsteadOfBeingIgnoredO
     EXPECT_EQ(fromEnvironment({{"TAVOLEN_SERVICE_LLM_BASE_URL", "http://127.0.0.1:8080/v1"}}).size(), 1)
         << "a model endpoint without a model does not quietly become the offline engine";
     EXPECT_EQ(fromEnvironment({{"TAVOLEN_SERVICE_LLM_MODEL", "m"}}).size(), 1);
-    EXPECT_TRUE(fromEnvironment({{"TAVOLEN_SERVICE_LLM_MODEL", "m"}, {"TAVOLEN_SERVICE_ENGINE", "offline"}}).isEmpty())
+    EXPECT_TRUE(fromEnvironment({{"TAVOLEN_SERVICE_LLM_MODEL", "m"}, {"TAVOLEN_SERVICE_ENGINE", "offline"}})
+                    .isEmpty())
         << "switched off on purpose";
     // A TOML escape can put a line break in the key.
     EXPECT_EQ(fromText(QStringLiteral("[llm]\napi_key = \"sk-1\\r\\nX-Evil: 1\"\n")).errors.size(), 1);

@@ -5,8 +5,8 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QFont>
 #include <QFile>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -140,7 +140,8 @@ long peakResidentKb()
 
 TEST_F(TesseractExtractorTest, APictureOfMoreThanTenMillionPixelsIsRefusedBeforeItIsDecoded)
 {
-    EXPECT_TRUE(read(renderJpeg({QStringLiteral("Hello")}, QStringLiteral("DejaVu Sans"), false, {3840, 2160})))
+    EXPECT_TRUE(
+        read(renderJpeg({QStringLiteral("Hello")}, QStringLiteral("DejaVu Sans"), false, {3840, 2160})))
         << "a whole 4K screen is read";
     // 6300 x 6300 blank pixels: some 150 KB of JPEG, 40 M pixels.
     const QByteArray huge = renderJpeg({}, QStringLiteral("DejaVu Sans"), false, {6300, 6300});
