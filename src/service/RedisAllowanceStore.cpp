@@ -6,7 +6,6 @@
 #include "core/Log.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 
 #include <hiredis/hiredis.h>
 
@@ -50,7 +49,7 @@ QByteArray keyFor(const QString &device, QDate day)
 
 QByteArray expiryFor(QDate day)
 {
-    return QByteArray::number(QDateTime(day.addDays(2), QTime(0, 0), QTimeZone::UTC).toSecsSinceEpoch());
+    return QByteArray::number(QDateTime(day.addDays(2), QTime(0, 0), Qt::UTC).toSecsSinceEpoch());
 }
 
 } // namespace
