@@ -218,7 +218,7 @@ TEST_F(ModelGuard, ControlDirectionAndInvisibleCharactersNeverReachTheAppAndLong
     EXPECT_TRUE(r.best_reply->startsWith(QStringLiteral("Line one\nline two"))) << "replies keep their lines";
 }
 
-TEST_F(ModelGuard, ARepliesCarryingACodeAPasswordACardOrALinkIsShownButNeverCopiedByItself)
+TEST_F(ModelGuard, AReplyCarryingACodeAPasswordACardOrALinkIsShownButNeverCopiedByItself)
 {
     ServiceWithModel s(modelReadingJson());
     ASSERT_TRUE(s.running) << s.error.toStdString();
