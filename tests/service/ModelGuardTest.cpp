@@ -275,3 +275,27 @@ TEST_F(ModelGuard, AFailingModelEndpointThatQuotesTheScreenshotLeavesNoneOfItInT
         EXPECT_TRUE(line.contains(expected)) << line.toStdString();
     }
 }
+
+TEST_F(ModelGuard, AReasonWrittenBeforeItsLevelWaitsSoThatNoEarlyFieldCallsAFloorRatedTextSafe)
+{
+    json reading = {{"risk_reason", "A friendly note; safe."}, {"risk_level", "low"}};
+    const json obeying = json::parse(readingWith(kObeyingModel));
+    for (const auto &[key, value] : obeying.items())
+        if (!reading.contains(key))
+            reading[key] = value;
+    ServiceWithModel s(reading.dump());
+    s.fakeExtractor.result = service::ExtractedText{
+        QStringLiteral("Security alert: your account has been suspended.\nVerify your account now."),
+        QStringLiteral("en")};
+    ASSERT_TRUE(s.running) << s.error.toStdString();
+
+    expectNothingToSend(s.stream(), "stream");
+    ASSERT_FALSE(s.partials.isEmpty());
+    for (const protocol::StreamPartial &p : s.partials) {
+        EXPECT_NE(p.risk_reason.value_or(QString()), QStringLiteral("A friendly note; safe."));
+        if (p.risk_reason) {
+            EXPECT_EQ(p.risk_level, "high") << "the reason went out before its level";
+        }
+    }
+    EXPECT_TRUE(s.partials.back().risk_reason) << "the floor's reason still went out early";
+}
