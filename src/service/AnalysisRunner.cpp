@@ -7,6 +7,7 @@
 #include "protocol/Decoding.h"
 #include "protocol/Encoding.h"
 #include "protocol/StreamReader.h"
+#include "service/ReadingGuard.h"
 
 #include <QElapsedTimer>
 
@@ -28,7 +29,11 @@ AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled
     // while the rest of the page is read.
     TextSoFar early;
     if (onField) {
-        if (auto reader = m_engine.firstLinesReader(onField))
+        const FieldSink guarded = [onField](const protocol::FieldEvent &event) {
+            if (const std::optional<protocol::FieldEvent> field = ReadingGuard::beforeTheFloor(event))
+                onField(*field);
+        };
+        if (auto reader = m_engine.firstLinesReader(guarded))
             early = [reader](const ExtractedText &part) { reader(part.text); };
     }
     QElapsedTimer timer;
@@ -51,9 +56,12 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
 {
     const bool zh = prefersChinese(upload.uiLanguage);
     const AnalysisInput input{text.text, text.language, upload.jpeg, upload.uiLanguage};
+    // The floor is known before the engine runs, so that not even an early
+    // field can rate the text lower than the phrase lists do.
+    ReadingGuard guard(text.text, upload.uiLanguage);
     const FieldSink early = [&](const protocol::FieldEvent &event) {
         if (protocol::isPartialField(event.field))
-            onField(event);
+            guard.passField(event, onField);
     };
     EngineOutcome outcome = m_engine.analyze(input, early, cancelled);
     if (auto *failure = std::get_if<EngineFailure>(&outcome)) {
@@ -72,6 +80,10 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
             .count();
     envelope.result = std::get<protocol::AnalysisResult>(std::move(outcome));
+    if (const QStringList changes = guard.apply(envelope.result); !changes.isEmpty())
+        qCDebug(lcService).noquote() << "engine" << m_engine.name()
+                                     << "reading held to the guard:" << changes.join(u", ") << "(risk floor"
+                                     << guard.floorLevel() << ")";
 
     // What leaves here is what the app will read: checked with its decoder.
     Reading reading{protocol::encodeAnalyzeEnvelope(envelope)};

@@ -22,40 +22,6 @@ struct Words {
     QString operator()(const char *en, const char *zh) const { return QString::fromUtf8(this->zh ? zh : en); }
 };
 
-QString kindText(Kind kind, const Words &w)
-{
-    switch (kind) {
-    case Kind::Scam:
-        return w("a scam", "诈骗");
-    case Kind::Phishing:
-        return w("phishing", "钓鱼");
-    case Kind::Threat:
-        return w("a threat", "威胁");
-    case Kind::Harassment:
-        return w("harassment", "骚扰或辱骂");
-    }
-    return {};
-}
-
-std::optional<QString> riskReason(const RiskAssessment &risk, const Words &w)
-{
-    if (risk.kinds.isEmpty())
-        return std::nullopt;
-    QStringList kinds;
-    for (Kind k : risk.kinds)
-        kinds << kindText(k, w);
-    QStringList quoted;
-    for (const QString &e : risk.evidence)
-        quoted << (w.zh ? QStringLiteral("“%1”").arg(e) : QStringLiteral("\"%1\"").arg(e));
-    const QString list = kinds.join(w.zh ? QStringLiteral("、") : QStringLiteral(" or "));
-    QString reason =
-        w.zh ? QStringLiteral("含有%1常见的措辞：%2").arg(list, quoted.join(QStringLiteral("、")))
-             : QStringLiteral("Uses wording typical of %1: %2").arg(list, quoted.join(QStringLiteral(", ")));
-    if (risk.urgent && (risk.kinds.contains(Kind::Scam) || risk.kinds.contains(Kind::Phishing)))
-        reason += w("; it also pushes you to act at once", "，并催你立刻行动");
-    return reason + w(".", "。");
-}
-
 struct Tone {
     QString tone;
     std::optional<QString> label;
@@ -122,7 +88,7 @@ EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink
     r.tone_label = tone.label;
     r.intent = tone.intent;
     r.risk_level = risk.level;
-    r.risk_reason = riskReason(risk, w);
+    r.risk_reason = riskReason(risk, w.zh);
     r.respondable = false;
     r.auto_copy = false;
     r.flags.no_text_detected = !hasText;

@@ -155,6 +155,27 @@ const char *const kFriendly[] = {
     "欢迎",
 };
 
+// The reader's own language.
+struct Words {
+    bool zh;
+    QString operator()(const char *en, const char *zh) const { return QString::fromUtf8(this->zh ? zh : en); }
+};
+
+QString kindText(RiskAssessment::Kind kind, const Words &w)
+{
+    switch (kind) {
+    case RiskAssessment::Kind::Scam:
+        return w("a scam", "诈骗");
+    case RiskAssessment::Kind::Phishing:
+        return w("phishing", "钓鱼");
+    case RiskAssessment::Kind::Threat:
+        return w("a threat", "威胁");
+    case RiskAssessment::Kind::Harassment:
+        return w("harassment", "骚扰或辱骂");
+    }
+    return {};
+}
+
 } // namespace
 
 RiskAssessment assessRisk(const TextCues &cues)
@@ -204,6 +225,27 @@ RiskAssessment assessRisk(const TextCues &cues)
         out.evidence << *list;
     out.evidence = out.evidence.mid(0, 3);
     return out;
+}
+
+std::optional<QString> riskReason(const RiskAssessment &risk, bool zh)
+{
+    const Words w{zh};
+    if (risk.kinds.isEmpty())
+        return std::nullopt;
+    QStringList kinds;
+    for (RiskAssessment::Kind k : risk.kinds)
+        kinds << kindText(k, w);
+    QStringList quoted;
+    for (const QString &e : risk.evidence)
+        quoted << (w.zh ? QStringLiteral("“%1”").arg(e) : QStringLiteral("\"%1\"").arg(e));
+    const QString list = kinds.join(w.zh ? QStringLiteral("、") : QStringLiteral(" or "));
+    QString reason =
+        w.zh ? QStringLiteral("含有%1常见的措辞：%2").arg(list, quoted.join(QStringLiteral("、")))
+             : QStringLiteral("Uses wording typical of %1: %2").arg(list, quoted.join(QStringLiteral(", ")));
+    if (risk.urgent && (risk.kinds.contains(RiskAssessment::Kind::Scam) ||
+                        risk.kinds.contains(RiskAssessment::Kind::Phishing)))
+        reason += w("; it also pushes you to act at once", "，并催你立刻行动");
+    return reason + w(".", "。");
 }
 
 } // namespace tavolen::service

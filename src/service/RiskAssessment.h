@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tavolen::service {
 
 // What the phrase lists say about a text's risk.
@@ -29,5 +31,9 @@ struct RiskAssessment {
 // or two signs of fraud (urgency counting as one beside another), make it
 // high; one sign or harassment alone make it medium.
 RiskAssessment assessRisk(const TextCues &cues);
+
+// One sentence naming the kinds of risk found and the phrases that show them,
+// in Simplified Chinese with `zh`; nothing when none was found.
+std::optional<QString> riskReason(const RiskAssessment &risk, bool zh);
 
 } // namespace tavolen::service

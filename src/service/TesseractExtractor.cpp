@@ -3,6 +3,7 @@
 
 #include "service/TesseractExtractor.h"
 
+#include "service/JpegDecoding.h"
 #include "service/TextScript.h"
 
 #include <leptonica/allheaders.h>
@@ -197,18 +198,15 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
                                                          const std::atomic<bool> &cancelled,
                                                          const TextSoFar &onPart)
 {
-    const auto *bytes = reinterpret_cast<const l_uint8 *>(jpeg.constData());
-    l_int32 w = 0, h = 0, spp = 0;
-    if (jpeg.isEmpty() ||
-        readHeaderMemJpeg(bytes, size_t(jpeg.size()), &w, &h, &spp, nullptr, nullptr) != 0 || w <= 0 ||
-        h <= 0 || (long long)w * h > kMaxPixels)
+    const std::optional<QSize> size = jpegSize(jpeg);
+    if (!size || (long long)size->width() * size->height() > kMaxPixels)
         return std::nullopt;
     // Decoded pictures are the bulk of the memory a request takes: decode
     // only with a recogniser in hand, so at most one a recogniser exists.
     tesseract::TessBaseAPI *api = acquire(cancelled);
     if (!api)
         return ExtractedText{};
-    PixPtr pix(pixReadMemJpeg(bytes, size_t(jpeg.size()), 0, 1, nullptr, 0));
+    PixPtr pix(decodeGreyJpeg(jpeg));
     if (!pix) {
         release(api);
         return std::nullopt;

@@ -1,45 +1,24 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "RenderedScreenshot.h"
+
 #include "service/TesseractExtractor.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFont>
-#include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 using namespace tavolen;
+using tavolen::test::renderJpeg;
 
 namespace {
-
-// A screenshot of `lines`, as a JPEG in memory.
-QByteArray renderJpeg(const QStringList &lines, const QString &family, bool dark = false,
-                      QSize size = {1200, 0})
-{
-    QFont font(family);
-    font.setPixelSize(30);
-    const int lineHeight = 48;
-    if (size.height() == 0)
-        size.setHeight(60 + lineHeight * int(lines.size()));
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(dark ? QColor(21, 32, 43) : QColor(Qt::white));
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(dark ? QColor(231, 233, 234) : QColor(15, 20, 25));
-    for (int i = 0; i < lines.size(); ++i)
-        painter.drawText(30, 60 + i * lineHeight, lines[i]);
-    painter.end();
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return jpeg;
-}
 
 // The share of `expected`'s words (or, for Chinese, characters) found in `text`.
 double shareFound(const QString &expected, const QString &text, bool characters)
@@ -203,6 +182,47 @@ TEST_F(TesseractExtractorTest, APictureThatTakesTooLongIsGivenUpAndItsRecogniser
     const auto text = read(renderJpeg({QStringLiteral("Still reading")}, QStringLiteral("DejaVu Sans")));
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->text.contains(QStringLiteral("reading"))) << text->text.toStdString();
+}
+
+// Everything written to the process's stderr, the service's log, between
+// its construction and finish().
+class StderrCapture {
+public:
+    StderrCapture()
+    {
+        m_file.open();
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        ::dup2(m_file.handle(), STDERR_FILENO);
+    }
+    QByteArray finish()
+    {
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_file.seek(0);
+        return m_file.readAll();
+    }
+
+private:
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+TEST_F(TesseractExtractorTest, ADamagedPictureIsReadAsFarAsItGoesWithoutTheDecoderWritingToTheLog)
+{
+    const QByteArray jpeg =
+        renderJpeg({QStringLiteral("Meet me at the station"), QStringLiteral("at half past nine")},
+                   QStringLiteral("DejaVu Sans"));
+    StderrCapture capture;
+    const auto cut = read(jpeg.left(jpeg.size() * 3 / 4));
+    const auto padded = read(jpeg.chopped(2) + QByteArray(64, '\x11') + "\xFF\xD9");
+    const QByteArray written = capture.finish();
+    EXPECT_TRUE(written.isEmpty()) << written.toStdString();
+    ASSERT_TRUE(cut) << "a picture cut short is still a picture";
+    EXPECT_TRUE(cut->text.contains(QStringLiteral("station"))) << cut->text.toStdString();
+    ASSERT_TRUE(padded);
+    EXPECT_TRUE(padded->text.contains(QStringLiteral("half past"))) << padded->text.toStdString();
 }
 
 } // namespace

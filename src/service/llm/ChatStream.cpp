@@ -38,12 +38,13 @@ const std::string *textMember(const json &object, const char *key)
     return value && value->is_string() ? &value->get_ref<const std::string &>() : nullptr;
 }
 
-// The endpoint's own words for an error event, shortened for a log line.
+// The endpoint's words may quote the request, and with it the screenshot's
+// text: the log line gets their size only.
 EngineFailure streamedError(std::string_view payload)
 {
-    return llmFailure("model_unavailable",
-                      QStringLiteral("the model endpoint reported an error in its stream: %1")
-                          .arg(endpointMessage(payload)));
+    return llmFailure(
+        "model_unavailable",
+        QStringLiteral("the model endpoint reported an error in its stream (%1 bytes)").arg(payload.size()));
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 
 #include "service/llm/LlmFailures.h"
 
-#include <nlohmann/json.hpp>
-
 #include <array>
 
 namespace tavolen::service::llm {
@@ -39,25 +37,6 @@ constexpr std::array<Message, 10> kMessages{{
 
 } // namespace
 
-QString endpointMessage(std::string_view body)
-{
-    const auto doc = nlohmann::json::parse(body.begin(), body.end(), nullptr, /*allow_exceptions=*/false);
-    QString text;
-    if (doc.is_object() && doc.contains("error")) {
-        const auto &error = doc["error"];
-        if (error.is_string())
-            text = QString::fromStdString(error.get<std::string>());
-        else if (error.is_object() && error.contains("message") && error["message"].is_string())
-            text = QString::fromStdString(error["message"].get<std::string>());
-    }
-    if (text.isEmpty())
-        text = QString::fromUtf8(body.data(), qsizetype(std::min<std::size_t>(body.size(), 400)));
-    for (QChar &c : text)
-        if (!c.isPrint())
-            c = u' ';
-    return text.simplified().left(200);
-}
-
 namespace {
 
 const char *statusCode(int status)
@@ -82,10 +61,10 @@ EngineFailure llmFailure(const char *code, const QString &detail)
 
 EngineFailure statusFailure(int status, std::string_view body)
 {
-    QString detail = QStringLiteral("the model endpoint answered HTTP %1").arg(status);
-    if (const QString said = endpointMessage(body); !said.isEmpty())
-        detail += QStringLiteral(": ") + said;
-    return llmFailure(statusCode(status), detail);
+    // An endpoint's error message often quotes the request back, and the
+    // request holds the screenshot's text: only its size goes to the log.
+    return llmFailure(statusCode(status),
+                      QStringLiteral("model endpoint answered %1 (%2 bytes)").arg(status).arg(body.size()));
 }
 
 EngineFailure withUserMessage(EngineFailure failure, const QString &uiLanguage)

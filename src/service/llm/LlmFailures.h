@@ -14,12 +14,8 @@ namespace tavolen::service::llm {
 // A failure of the model call with its code and a detail for the log line.
 EngineFailure llmFailure(const char *code, const QString &detail);
 
-// The endpoint's own error message (OpenAI-style {"error": {"message": …}}
-// or {"error": "…"}), else the start of `body`, on one short line for a log.
-QString endpointMessage(std::string_view body);
-
-// The failure for a model endpoint that answered `status` (not 200); its own
-// error message, from the first bytes of `body`, goes into the detail.
+// The failure for a model endpoint that answered `status` (not 200), with
+// `body`'s size but none of its words in the detail.
 EngineFailure statusFailure(int status, std::string_view body);
 
 // `failure` with the message the person sees, in their interface language

@@ -87,8 +87,8 @@ EngineOutcome readingFromModelObject(std::string_view objectText)
         const QString written = QString::fromStdString(risk.get_ref<const std::string &>());
         const std::optional<QString> level = normalizedRiskLevel(written);
         if (!level)
-            return invalid(QStringLiteral("the model's risk_level \"%1\" is not high, medium or low")
-                               .arg(written.left(40)));
+            return invalid(QStringLiteral("the model's risk_level (%1 characters) is not high, medium or low")
+                               .arg(written.size()));
         risk = level->toStdString();
     }
     fillDefaults(o);

@@ -144,7 +144,9 @@ TEST(LlmEngineStream, AnErrorTheEndpointSendsInTheStreamIsAFailure)
                             "data: {\"error\": {\"message\": \"upstream overloaded\"}}\n\n"}));
     const EngineCall call = analyzeWith(settingsFor(server));
     EXPECT_EQ(call.code(), QStringLiteral("model_unavailable"));
-    EXPECT_TRUE(call.failure()->detail.contains(QStringLiteral("upstream overloaded")));
+    EXPECT_TRUE(call.failure()->detail.contains(QStringLiteral("error in its stream")));
+    EXPECT_FALSE(call.failure()->detail.contains(QStringLiteral("upstream overloaded")))
+        << "the endpoint's words may quote the screenshot";
 }
 
 TEST(LlmEngineStream, OneEngineServesSeveralWorkersAtOnceWithoutMixingThemUp)
@@ -154,7 +156,8 @@ TEST(LlmEngineStream, OneEngineServesSeveralWorkersAtOnceWithoutMixingThemUp)
     server.answer([](const httplib::Request &request, httplib::Response &response) {
         const std::string post = json::parse(request.body)["messages"][1]["content"];
         json reading = json::parse(modelReadingJson());
-        reading["summary"] = post.substr(post.rfind('\n') + 1);
+        const std::size_t from = post.find("<<<SCREENSHOT_TEXT\n") + 19;
+        reading["summary"] = post.substr(from, post.find("\nSCREENSHOT_TEXT>>>") - from);
         modelWrites(reading.dump())(request, response);
     });
     tavolen::service::llm::LlmEngine engine(settingsFor(server));

@@ -117,7 +117,9 @@ TEST(ModelReading, AnUnclearRiskGradeIsAFailure)
 {
     json o = modelReading();
     o["risk_level"] = "moderate";
-    EXPECT_NE(invalidBecause(readingOf(o)).find("moderate"), std::string::npos);
+    const std::string detail = invalidBecause(readingOf(o));
+    EXPECT_NE(detail.find("risk_level"), std::string::npos);
+    EXPECT_EQ(detail.find("moderate"), std::string::npos) << "the model's words stay out of the log";
 }
 
 TEST(ModelReading, TextThatIsNotOneJsonObjectIsAFailure)
