@@ -28,6 +28,7 @@ const QByteArray kJpeg("\xFF\xD8\xFF\xE0 a screenshot's bytes \xFF\xD9", 27);
 const QString kScam =
     QStringLiteral("URGENT: you have won a $500 gift card!\nClick here to claim your prize: "
                    "http://win.example.xyz\nAct now, the offer expires today.");
+const QString kHarmless = QStringLiteral("Coffee on Friday? The new place by the station.");
 
 // The app's real calls against the real service, in process.
 class ServiceProtocol : public ::testing::Test {
@@ -135,6 +136,8 @@ TEST_F(ServiceProtocol, FieldsLeaveAsTheEngineProducesThemNotWithTheResult)
             std::this_thread::sleep_for(10ms);
         return sampleResult();
     });
+    // A harmless text: the engine's own reading is not held to a risk floor.
+    extractor.result = service::ExtractedText{kHarmless, QStringLiteral("en")};
     start({}, &engine);
     partials.clear();
     const api::AnalysisOutcome outcome = runToEnd(
@@ -256,6 +259,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
         cancelledSeen = cancelled.load();
         return sampleResult();
     });
+    extractor.result = service::ExtractedText{kHarmless, QStringLiteral("en")};
     service::ServiceConfig config;
     config.streamHeartbeat = 200ms;
     start(config, &engine);
