@@ -332,6 +332,19 @@ TEST_F(SlowClients, UploadsBeyondTheLimitAreRefusedAtOnceWhileHealthStillAnswers
     held.release = true;
 }
 
+TEST_F(SlowClients, ConnectionsThatHaveNotSentAHeadGiveWayOldestFirst)
+{
+    service::ServiceConfig config;
+    config.maxWaitingConnections = 4;
+    start(config);
+    std::vector<std::unique_ptr<Connection>> idle;
+    for (int i = 0; i < 4; ++i)
+        idle.push_back(std::make_unique<Connection>(running->port()));
+    EXPECT_GE(healthMs(), 0) << "a newcomer is let in";
+    EXPECT_TRUE(idle.front()->closedWithin(3s)) << "the oldest idle connection made room";
+    EXPECT_FALSE(idle.back()->closedWithin(100ms));
+}
+
 TEST_F(SlowClients, APlainReadingStopsWhenTheClientHangsUpOrItsBudgetRunsOut)
 {
     service::ServiceConfig config;
