@@ -156,7 +156,7 @@ const std::vector<Setting> &settings()
              return QString();
          }},
         {"read_timeout_seconds", "TAVOLEN_SERVICE_READ_TIMEOUT",
-         "longest silence while a request arrives (10)", integer(&ServiceConfig::readTimeoutSeconds, 1, 300)},
+         "longest silence while an upload arrives (10)", integer(&ServiceConfig::readTimeoutSeconds, 1, 300)},
         {"upload_timeout_seconds", "TAVOLEN_SERVICE_UPLOAD_TIMEOUT", "longest a whole upload may take (30)",
          integer(&ServiceConfig::uploadTimeoutSeconds, 1, 600)},
         {"keep_alive_seconds", "TAVOLEN_SERVICE_KEEP_ALIVE", "how long an idle connection is kept open (5)",
