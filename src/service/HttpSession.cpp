@@ -210,8 +210,7 @@ void HttpSession::route()
     if (req.method() != allowed)
         return answerError(ServiceError::methodNotAllowed(zh), health ? "GET" : "POST");
     if (health)
-        return answerJson(200, R"({"status":"ok","engine":)" +
-                                   protocol::encodeText(m_host.parts.engine.name()) + '}');
+        return answerJson(200, R"({"status":"ok","engine":)" + protocol::encodeText(m_host.engineName) + '}');
     m_isStream = stream;
     startUpload();
 }
@@ -654,7 +653,7 @@ void HttpSession::writeLog()
         m_path.isEmpty() ? QStringLiteral("-") : m_path,
         m_status,
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_started).count(),
-        m_host.parts.engine.name(),
+        m_host.engineName,
         m_requestId,
         m_error,
         m_detail};

@@ -35,7 +35,8 @@ class HttpSession;
 // What every connection of one service shares.
 struct SessionHost {
     explicit SessionHost(HttpService::Parts &parts)
-        : parts(parts), config(parts.config), runner(parts.extractor, parts.engine)
+        : parts(parts), config(parts.config), engineName(parts.engine.name()),
+          runner(parts.extractor, parts.engine)
     {}
     // One line a request, from whichever I/O thread finished it.
     void log(const RequestLogEntry &entry);
@@ -44,6 +45,9 @@ struct SessionHost {
 
     HttpService::Parts &parts;
     const ServiceConfig &config;
+    // For the health check and the log, which must not reach into an engine
+    // whose last reading may be ending on another thread.
+    const QString engineName;
     AnalysisRunner runner;
     std::mutex logMutex;
     // Connections still sending their head, and requests past it.

@@ -242,6 +242,7 @@ TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
         300);
     EXPECT_EQ(answer.status, 200);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 3000));
+    running.reset(); // before the engine: its reading may still be ending
 }
 
 TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNoticesAnAppThatLeft)
@@ -273,6 +274,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
         300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 2500))
         << "while nothing else was written";
+    running.reset(); // before the engine: its reading may still be ending
 }
 
 TEST_F(ServiceProtocol, ASecondServiceCannotTakeThePortOfARunningOne)

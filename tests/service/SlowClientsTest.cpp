@@ -179,14 +179,14 @@ TEST_F(SlowClients, HealthAndUploadsAreServedWhileIdleAndTricklingConnectionsSta
         trickling.push_back(std::make_unique<Connection>(running->port()));
     // One byte of a request head a second on each, as the slowest clients do.
     std::atomic<int> sent{0};
-    std::atomic<bool> done{false};
-    std::thread trickle([&] {
+    // Stopped and joined however the test ends.
+    std::jthread trickle([&](std::stop_token stop) {
         const QByteArray head = "GET /v1/health HTTP/1.1\r\nHost: x\r\nX-Slow: ";
-        for (int i = 0; !done && i < head.size(); ++i) {
+        for (int i = 0; !stop.stop_requested() && i < head.size(); ++i) {
             for (auto &c : trickling)
                 c->send(head.mid(i, 1));
             ++sent;
-            for (int t = 0; t < 100 && !done; ++t)
+            for (int t = 0; t < 100 && !stop.stop_requested(); ++t)
                 std::this_thread::sleep_for(10ms);
         }
     });
@@ -204,8 +204,6 @@ TEST_F(SlowClients, HealthAndUploadsAreServedWhileIdleAndTricklingConnectionsSta
         running->port(), upload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", sampleJpeg()}}));
     EXPECT_EQ(reading.status, 200) << reading.body.toStdString();
     EXPECT_TRUE(protocol::decodeAnalyzeEnvelope(reading.body));
-    done = true;
-    trickle.join();
 }
 
 TEST_F(SlowClients, AHeadStillArrivingAtItsDeadlineIsClosedThoughBytesKeepComing)
