@@ -175,13 +175,33 @@ const std::vector<Setting> &settings()
              return QString();
          }},
         {"read_timeout_seconds", "TAVOLEN_SERVICE_READ_TIMEOUT",
-         "longest silence while a request arrives (10)", integer(&ServiceConfig::readTimeoutSeconds, 1, 300)},
+         "longest silence while an upload arrives (10)", integer(&ServiceConfig::readTimeoutSeconds, 1, 300)},
         {"upload_timeout_seconds", "TAVOLEN_SERVICE_UPLOAD_TIMEOUT", "longest a whole upload may take (30)",
          integer(&ServiceConfig::uploadTimeoutSeconds, 1, 600)},
         {"keep_alive_seconds", "TAVOLEN_SERVICE_KEEP_ALIVE", "how long an idle connection is kept open (5)",
          integer(&ServiceConfig::keepAliveSeconds, 1, 300)},
-        {"workers", "TAVOLEN_SERVICE_WORKERS", "requests handled at once; more wait their turn (8)",
+        {"workers", "TAVOLEN_SERVICE_WORKERS", "analyses run at once; more wait their turn (8)",
          integer(&ServiceConfig::workers, 1, 256)},
+        {"head_timeout_seconds", "TAVOLEN_SERVICE_HEAD_TIMEOUT",
+         "longest a request's whole head may take (5)",
+         [](const QString &raw, ServiceConfig &c) {
+             const std::optional<int> v = wholeNumber(raw, 1, 60);
+             if (!v)
+                 return notWholeNumber(1, 60);
+             c.headTimeout = std::chrono::seconds(*v);
+             return QString();
+         }},
+        {"max_requests", "TAVOLEN_SERVICE_MAX_REQUESTS", "uploads served at once; more are refused (64)",
+         integer(&ServiceConfig::maxRequests, 1, 4096)},
+        {"plain_timeout_seconds", "TAVOLEN_SERVICE_PLAIN_TIMEOUT",
+         "longest a reading for the plain endpoint may take (20)",
+         [](const QString &raw, ServiceConfig &c) {
+             const std::optional<int> v = wholeNumber(raw, 1, 600);
+             if (!v)
+                 return notWholeNumber(1, 600);
+             c.plainReadingBudget = std::chrono::seconds(*v);
+             return QString();
+         }},
         {"ocr_instances", "TAVOLEN_SERVICE_OCR_INSTANCES",
          "text recognisers kept loaded, 0 = one per core (0)", integer(&ServiceConfig::ocrInstances, 0, 64)},
         {"ocr_languages", "TAVOLEN_SERVICE_OCR_LANGUAGES", "Tesseract languages (eng+chi_sim)",

@@ -11,19 +11,23 @@
 
 #include <QDate>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
 
-namespace httplib {
-class Server;
-}
-
 namespace tavolen::service {
 
 // The analysis service's HTTP side: the health check and the two analysis
-// endpoints on cpp-httplib. Each request is handled on one of the server's
-// worker threads from its first byte to its last.
+// endpoints on Boost.Beast. A few I/O threads own every socket and never
+// block; analyses run on a pool of their own (config.workers), so a slow
+// client or a slow reading never keeps the health check waiting.
+//
+// Beast rather than libmicrohttpd: a deadline on beast::tcp_stream bounds a
+// whole operation, so the request head has a true deadline (libmicrohttpd's
+// connection timeout is an inactivity timeout, which a client sending one
+// byte a second keeps resetting); the parser takes a header and a body
+// limit; and the event stream's lines are written exactly as they come.
 class HttpService {
 public:
     struct Parts {
@@ -46,18 +50,19 @@ public:
     QString bind();
     int port() const { return m_port; }
 
-    // Serves until stop(); blocks the calling thread.
+    // Serves until stop(); blocks the calling thread, which becomes one of
+    // the I/O threads.
     void serve();
     // Serves on a thread of its own (tests, embedding); stop() joins it.
     void start();
-    // Stops accepting, lets running requests finish, and returns.
+    // Stops accepting, closes connections that have not yet sent a whole
+    // request, lets running analyses finish, and returns.
     void stop();
 
 private:
-    class Handlers;
+    class Core;
     Parts m_parts;
-    std::unique_ptr<httplib::Server> m_server;
-    std::unique_ptr<Handlers> m_handlers;
+    std::unique_ptr<Core> m_core;
     int m_port = 0;
     std::thread m_thread;
 };

@@ -9,6 +9,7 @@
 
 #include <chrono>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tavolen::service {
@@ -29,18 +30,41 @@ struct ServiceConfig {
     QString allowanceStore;
     // The largest upload accepted, the whole multipart body.
     std::int64_t maxUploadBytes = 10 * 1024 * 1024;
-    // The longest silence while reading a request, and the longest the whole
-    // upload may take to arrive.
+    // The longest silence while an upload's body arrives, and the longest the
+    // whole upload may take to arrive.
     int readTimeoutSeconds = 10;
     int uploadTimeoutSeconds = 30;
-    // How long an idle connection is kept for the app's next upload; also
-    // the longest a stop waits for idle connections.
+    // Read by older configuration files; each connection now carries one
+    // request and is closed after its answer, so nothing is kept idle.
     int keepAliveSeconds = 5;
+    // The whole request head (request line and headers) must arrive within
+    // this, however the bytes are spread: a client sending one byte a second
+    // cannot hold a connection open for longer.
+    std::chrono::milliseconds headTimeout{5000};
+    // The request line and all headers together; a request beyond it is
+    // refused before more of it is read.
+    std::size_t maxHeaderBytes = 8 * 1024;
+    // Uploads read, analysed or streamed at once; one more is refused at
+    // once with 503. The health check is always answered.
+    int maxRequests = 64;
+    // Connections still sending their request head; beyond it the oldest
+    // such connection is closed to make room, so idle sockets cannot lock
+    // anyone out.
+    int maxWaitingConnections = 256;
+    // The longest an answer, or one line of a stream, may take to leave.
+    int writeTimeoutSeconds = 15;
+    // The plain endpoint cannot send anything until its reading is done, so
+    // the reading (queueing, text recognition and engine) must end well
+    // before the app stops waiting for a silent answer (25 s).
+    std::chrono::milliseconds plainReadingBudget{20000};
     // How often a stream says it is still there while nothing else is sent:
     // well inside the app's idle limit (45 s) when a model is slow to start.
     std::chrono::milliseconds streamHeartbeat{15000};
-    // HTTP worker threads: requests handled at once; later ones queue.
+    // Analyses run at once (text recognition and engine); later ones queue.
     int workers = 8;
+    // Threads that own every socket: they read heads and bodies, answer the
+    // health check and write answers, and never wait for an analysis.
+    int ioThreads = 2;
     // Text recognisers kept loaded; each serves one request at a time.
     // 0 = one per processor core.
     int ocrInstances = 0;

@@ -31,6 +31,12 @@ ServiceError ServiceError::notFound(bool zh)
     return make(404, "not_found", zh, "The analysis service has no such endpoint.", "分析服务没有这个接口。");
 }
 
+ServiceError ServiceError::methodNotAllowed(bool zh)
+{
+    return make(405, "method_not_allowed", zh, "The analysis service does not take this method here.",
+                "分析服务的这个接口不接受这种请求方法。");
+}
+
 ServiceError ServiceError::requestTimeout(bool zh)
 {
     return make(408, "request_timeout", zh, "The upload took too long. Please try again.",
@@ -68,6 +74,18 @@ ServiceError ServiceError::internal(bool zh)
                 "分析服务出错了，请重试。");
 }
 
+ServiceError ServiceError::busy(bool zh)
+{
+    return make(503, "busy", zh, "The analysis service is busy. Please try again in a moment.",
+                "分析服务正忙，请稍后再试。");
+}
+
+ServiceError ServiceError::readingTimeout(bool zh)
+{
+    return make(504, "reading_timeout", zh, "The analysis took too long. Please try again.",
+                "分析超时，请重试。");
+}
+
 ServiceError ServiceError::invalidReading(bool zh)
 {
     return make(502, "invalid_reading", zh, "The analysis engine gave an unusable reading. Please try again.",
@@ -81,6 +99,8 @@ ServiceError ServiceError::forStatus(int status, bool zh)
         return unauthorized(zh);
     case 404:
         return notFound(zh);
+    case 405:
+        return methodNotAllowed(zh);
     case 408:
         return requestTimeout(zh);
     case 413:

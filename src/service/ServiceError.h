@@ -29,12 +29,15 @@ struct ServiceError {
     static ServiceError badRequest(bool zh);
     static ServiceError unauthorized(bool zh);
     static ServiceError notFound(bool zh);
+    static ServiceError methodNotAllowed(bool zh);
     static ServiceError requestTimeout(bool zh);
     static ServiceError payloadTooLarge(bool zh);
     static ServiceError unsupportedImage(bool zh);
     static ServiceError unreadableImage(bool zh);
     static ServiceError quotaExceeded(bool zh);
     static ServiceError internal(bool zh);
+    static ServiceError busy(bool zh);
+    static ServiceError readingTimeout(bool zh);
     static ServiceError invalidReading(bool zh);
     // The status of an error that the HTTP layer raised itself.
     static ServiceError forStatus(int status, bool zh);

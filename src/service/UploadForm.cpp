@@ -27,10 +27,15 @@ bool UploadForm::beginPart(const std::string &name)
         m_stop = Stop::TooManyParts;
         return false;
     }
-    if (name == "meta" && !m_sawMeta) {
+    // A second meta or image part would leave which one counts to chance.
+    if ((name == "meta" && m_sawMeta) || (name == "image" && m_sawImage)) {
+        m_stop = Stop::DuplicatePart;
+        return false;
+    }
+    if (name == "meta") {
         m_part = Part::Meta;
         m_sawMeta = true;
-    } else if (name == "image" && !m_sawImage) {
+    } else if (name == "image") {
         m_part = Part::Image;
         m_sawImage = true;
     } else {

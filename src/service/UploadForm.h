@@ -35,7 +35,7 @@ public:
     // For a body that is not a multipart form: read and dropped.
     bool discard(std::size_t size);
 
-    enum class Stop { None, TooLarge, TooSlow, TooManyParts };
+    enum class Stop { None, TooLarge, TooSlow, TooManyParts, DuplicatePart };
     Stop stopReason() const { return m_stop; }
 
     // The upload, or why it is refused. `headerLanguage` is the

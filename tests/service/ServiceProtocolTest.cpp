@@ -245,6 +245,7 @@ TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
         300);
     EXPECT_EQ(answer.status, 200);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 3000));
+    running.reset(); // before the engine: its reading may still be ending
 }
 
 TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNoticesAnAppThatLeft)
@@ -277,6 +278,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
         300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 2500))
         << "while nothing else was written";
+    running.reset(); // before the engine: its reading may still be ending
 }
 
 TEST_F(ServiceProtocol, ASecondServiceCannotTakeThePortOfARunningOne)
