@@ -307,7 +307,10 @@ TEST_F(AnalyzeCommand, ReadsARenderedPostThroughTheLocalServiceFieldsFirst)
     probe.close();
     QProcess service;
     QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("TAVOLEN_SERVICE_CONFIG"), m_home.filePath(QStringLiteral("none.toml")));
+    // An empty configuration of its own: none of the user's settings.
+    const QString config = m_home.filePath(QStringLiteral("empty.toml"));
+    QFile(config).open(QIODevice::WriteOnly);
+    env.insert(QStringLiteral("TAVOLEN_SERVICE_CONFIG"), config);
     service.setProcessEnvironment(env);
     service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     service.start(QStringLiteral(TAVOLEN_SERVICE_BINARY), {QStringLiteral("--port"), QString::number(port)});
