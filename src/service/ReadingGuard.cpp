@@ -73,20 +73,6 @@ int rank(const QString &level)
 
 const std::array<QString, 3> kLevels{QStringLiteral("low"), QStringLiteral("medium"), QStringLiteral("high")};
 
-bool luhn(const QString &digits)
-{
-    int sum = 0;
-    bool twice = false;
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        int d = digits[i].digitValue();
-        if (twice && (d *= 2) > 9)
-            d -= 9;
-        sum += d;
-        twice = !twice;
-    }
-    return sum % 10 == 0;
-}
-
 bool hasOneTimeCode(const QString &text)
 {
     static const QRegularExpression sixDigits(QStringLiteral(R"((?<![\d.,])\d{6}(?![\d]))"));
@@ -142,7 +128,7 @@ bool hasCardNumber(const QString &text)
     for (auto it = run.globalMatch(text); it.hasNext();) {
         QString digits = it.next().captured();
         digits.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
-        if (digits.size() >= 13 && digits.size() <= 19 && luhn(digits))
+        if (digits.size() >= 13 && digits.size() <= 19 && passesLuhn(digits))
             return true;
     }
     return false;

@@ -24,20 +24,6 @@ bool isWordChar(QChar c)
     return c.isLetterOrNumber() && !isCjk(c.unicode());
 }
 
-bool luhn(const QString &digits)
-{
-    int sum = 0;
-    bool twice = false;
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        int d = digits[i].digitValue();
-        if (twice && (d *= 2) > 9)
-            d -= 9;
-        sum += d;
-        twice = !twice;
-    }
-    return sum % 10 == 0;
-}
-
 } // namespace
 
 TextCues::TextCues(const QString &text)
@@ -93,12 +79,26 @@ bool TextCues::hasLink() const
     return link.match(m_original).hasMatch();
 }
 
+bool passesLuhn(const QString &digits)
+{
+    int sum = 0;
+    bool twice = false;
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        int d = digits[i].digitValue();
+        if (twice && (d *= 2) > 9)
+            d -= 9;
+        sum += d;
+        twice = !twice;
+    }
+    return sum % 10 == 0;
+}
+
 bool TextCues::hasSensitiveNumbers() const
 {
     static const QRegularExpression card(QStringLiteral("\\b\\d(?:[ -]?\\d){12,18}\\b"));
     for (auto it = card.globalMatch(m_original); it.hasNext();) {
         const QString digits = it.next().captured().remove(QRegularExpression(QStringLiteral("[ -]")));
-        if (digits.size() >= 13 && luhn(digits))
+        if (digits.size() >= 13 && passesLuhn(digits))
             return true;
     }
     static const QRegularExpression others(

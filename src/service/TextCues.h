@@ -35,4 +35,7 @@ private:
     QString m_dense; // lower case, no spaces at all
 };
 
+// Whether a run of digits passes the Luhn check, as every card number does.
+bool passesLuhn(const QString &digits);
+
 } // namespace tavolen::service
