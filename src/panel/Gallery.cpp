@@ -31,7 +31,7 @@ namespace {
 
 // The samples stand for the service's answers, which come in the interface
 // language: they are data, not words of ours for translators.
-QString tr2(const char *en, const char *zh)
+QString sample(const char *en, const char *zh)
 {
     return QString::fromUtf8(serviceLanguage().startsWith(QLatin1String("zh")) ? zh : en);
 }
@@ -42,34 +42,35 @@ protocol::AnalysisResult sampleResult()
     r.platform = QStringLiteral("slack");
     r.content_type = QStringLiteral("message");
     r.detected_language = QStringLiteral("en");
-    r.summary = tr2("Your manager moved Friday's review to Monday and wants the draft by Thursday noon.",
-                    "你的经理把周五的评审改到了周一，并希望周四中午前拿到初稿。");
-    r.hidden_meaning = tr2("The deadline got tighter, not looser: the extra weekend is for her, not for you.",
-                           "截止时间其实更紧了：多出来的周末是留给她看稿的，不是给你的。");
+    r.summary = sample("Your manager moved Friday's review to Monday and wants the draft by Thursday noon.",
+                       "你的经理把周五的评审改到了周一，并希望周四中午前拿到初稿。");
+    r.hidden_meaning =
+        sample("The deadline got tighter, not looser: the extra weekend is for her, not for you.",
+               "截止时间其实更紧了：多出来的周末是留给她看稿的，不是给你的。");
     r.full_translation =
-        tr2("Hi! Small change: the review moves to Monday. Could I see the draft by Thursday "
-            "noon so I have time to go through it?",
-            "嗨！小调整：评审改到周一。能在周四中午前把初稿发我吗？这样我有时间看一遍。");
+        sample("Hi! Small change: the review moves to Monday. Could I see the draft by Thursday "
+               "noon so I have time to go through it?",
+               "嗨！小调整：评审改到周一。能在周四中午前把初稿发我吗？这样我有时间看一遍。");
     r.tone = QStringLiteral("friendly");
-    r.tone_label = tr2("Friendly · a little urgent", "友好 · 略急");
+    r.tone_label = sample("Friendly · a little urgent", "友好 · 略急");
     r.intent = QStringLiteral("request");
     r.risk_level = QStringLiteral("medium");
-    r.risk_reason = tr2("Agreeing without a question commits you to a shorter week.",
-                        "不加确认就答应，等于默认接受更紧的工期。");
+    r.risk_reason = sample("Agreeing without a question commits you to a shorter week.",
+                           "不加确认就答应，等于默认接受更紧的工期。");
     r.recommended_action = QStringLiteral("reply");
     r.action_reason = QStringLiteral("a direct request");
     r.auto_copy = true;
     r.respondable = true;
-    r.best_reply = tr2("Sure, Thursday noon works. Anything in particular you want me to focus on?",
-                       "好的，周四中午没问题。有什么需要我重点准备的吗？");
-    r.short_reply = tr2("Thursday noon works 👍", "周四中午可以 👍");
-    r.alternative_reply = tr2("I can do Thursday end of day; would that still leave you enough time?",
-                              "我周四下班前能给到，这样你时间还够吗？");
-    r.best_reply_label = tr2("Agreeable", "爽快");
-    r.alternative_reply_label = tr2("Push back", "争取时间");
-    r.best_reply_gloss = tr2("好的，周四中午没问题。有什么需要我重点准备的吗？",
-                             "Sure, Thursday noon works. Anything you want me to focus on?");
-    r.short_reply_gloss = tr2("周四中午可以", "Thursday noon works");
+    r.best_reply = sample("Sure, Thursday noon works. Anything in particular you want me to focus on?",
+                          "好的，周四中午没问题。有什么需要我重点准备的吗？");
+    r.short_reply = sample("Thursday noon works 👍", "周四中午可以 👍");
+    r.alternative_reply = sample("I can do Thursday end of day; would that still leave you enough time?",
+                                 "我周四下班前能给到，这样你时间还够吗？");
+    r.best_reply_label = sample("Agreeable", "爽快");
+    r.alternative_reply_label = sample("Push back", "争取时间");
+    r.best_reply_gloss = sample("好的，周四中午没问题。有什么需要我重点准备的吗？",
+                                "Sure, Thursday noon works. Anything you want me to focus on?");
+    r.short_reply_gloss = sample("周四中午可以", "Thursday noon works");
     return r;
 }
 
@@ -77,7 +78,7 @@ protocol::AnalysisResult withRisk(protocol::AnalysisResult r, const char *level,
                                   const char *reasonZh)
 {
     r.risk_level = QString::fromLatin1(level);
-    r.risk_reason = tr2(reasonEn, reasonZh);
+    r.risk_reason = sample(reasonEn, reasonZh);
     return r;
 }
 
@@ -87,9 +88,9 @@ protocol::AnalysisResult readingOnly()
     r.respondable = false;
     r.full_translation.reset();
     r.risk_level = QStringLiteral("low");
-    r.tone_label = tr2("Informative", "资讯");
-    r.summary = tr2("A release note: version 4.2 adds offline maps and fixes the login loop.",
-                    "一则更新说明：4.2 版新增离线地图，并修复了反复登录的问题。");
+    r.tone_label = sample("Informative", "资讯");
+    r.summary = sample("A release note: version 4.2 adds offline maps and fixes the login loop.",
+                       "一则更新说明：4.2 版新增离线地图，并修复了反复登录的问题。");
     r.hidden_meaning.reset();
     return r;
 }
@@ -98,24 +99,24 @@ protocol::AnalysisResult longTexts()
 {
     protocol::AnalysisResult r = sampleResult();
     r.summary =
-        tr2("A long thread in which a neighbour, writing late at night after several messages that went "
-            "unanswered, asks whether the parcel that was delivered to your door by mistake on Tuesday "
-            "could be dropped off before the weekend, because it holds a birthday present.",
-            "邻居深夜连发几条消息都没得到回复后又写了一长段：周二快递误投到你家门口的包裹，能不能在周末前"
-            "送过去，因为里面是给孩子的生日礼物，她已经有点着急了，但语气仍然尽量客气。");
-    r.best_reply = tr2(
+        sample("A long thread in which a neighbour, writing late at night after several messages that went "
+               "unanswered, asks whether the parcel that was delivered to your door by mistake on Tuesday "
+               "could be dropped off before the weekend, because it holds a birthday present.",
+               "邻居深夜连发几条消息都没得到回复后又写了一长段：周二快递误投到你家门口的包裹，能不能在周末前"
+               "送过去，因为里面是给孩子的生日礼物，她已经有点着急了，但语气仍然尽量客气。");
+    r.best_reply = sample(
         "So sorry, I only just saw this! I have your parcel and can bring it over tomorrow "
         "morning before nine, or leave it with the concierge tonight if that is easier for you.",
         "真不好意思，刚看到消息！包裹在我这儿，明早九点前给你送过去；如果更方便，今晚也可以先放在门卫那里。");
     r.alternative_reply_label =
-        tr2("Apologise at length and offer to walk it over right now", "长篇道歉并提出现在就亲自送过去");
+        sample("Apologise at length and offer to walk it over right now", "长篇道歉并提出现在就亲自送过去");
     return r;
 }
 
 PanelState streamingSome()
 {
     protocol::StreamPartial p;
-    p.tone_label = tr2("Friendly · a little urgent", "友好 · 略急");
+    p.tone_label = sample("Friendly · a little urgent", "友好 · 略急");
     p.summary = sampleResult().summary;
     return PanelState::streaming(p);
 }
@@ -123,14 +124,14 @@ PanelState streamingSome()
 PanelState streamingMost()
 {
     protocol::StreamPartial p;
-    p.tone_label = tr2("Pushy", "咄咄逼人");
-    p.summary = tr2("Someone claiming to be your bank asks you to confirm a transfer through a link.",
-                    "有人自称是你的银行，要你通过链接确认一笔转账。");
-    p.hidden_meaning = tr2("The urgency is the trick: banks never ask for this by message.",
-                           "制造紧迫感正是骗局所在：银行从不会通过消息要求你这样做。");
+    p.tone_label = sample("Pushy", "咄咄逼人");
+    p.summary = sample("Someone claiming to be your bank asks you to confirm a transfer through a link.",
+                       "有人自称是你的银行，要你通过链接确认一笔转账。");
+    p.hidden_meaning = sample("The urgency is the trick: banks never ask for this by message.",
+                              "制造紧迫感正是骗局所在：银行从不会通过消息要求你这样做。");
     p.risk_level = QStringLiteral("high");
-    p.risk_reason = tr2("Looks like phishing: unknown link and a demand to act now.",
-                        "疑似钓鱼：陌生链接，且要求立即操作。");
+    p.risk_reason = sample("Looks like phishing: unknown link and a demand to act now.",
+                           "疑似钓鱼：陌生链接，且要求立即操作。");
     return PanelState::streaming(p);
 }
 
@@ -203,9 +204,9 @@ std::vector<GalleryEntry> galleryEntries()
         {"result-long", "Result: long texts", [] { return fullCard(PanelState::result(longTexts())); }},
         {"error", "Error",
          [] {
-             return fullCard(
-                 PanelState::error(tr2("The analysis service did not answer in time. Try again in a moment.",
-                                       "分析服务未能及时响应，请稍后再试。")));
+             return fullCard(PanelState::error(
+                 sample("The analysis service did not answer in time. Try again in a moment.",
+                        "分析服务未能及时响应，请稍后再试。")));
          }},
         {"permission", "Permission", [] { return fullCard(PanelState::permission()); }},
         {"pill", "Pill: respondable", [] { return pill(sampleResult()); }},

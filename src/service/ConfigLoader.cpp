@@ -295,7 +295,7 @@ void readConfigFile(const QString &path, ConfigFile file, ConfigLoad &out)
         return;
     }
     // Read no more than the limit, should the file have grown meanwhile.
-    applyConfigText(QString::fromUtf8(in.read(kMaxConfigBytes + 1).left(kMaxConfigBytes)), path, out);
+    applyConfigText(QString::fromUtf8(in.read(kMaxConfigBytes)), path, out);
 }
 
 void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)

@@ -120,7 +120,6 @@ redisContext *RedisAllowanceStore::connection()
 void RedisAllowanceStore::failed(const char *what)
 {
     m_context.reset();
-    m_reachable = false;
     const Clock::time_point now = Clock::now();
     m_retryAt = now + kRetryPause;
     if (!m_lastWarning || now - *m_lastWarning > 1min) {
@@ -153,7 +152,6 @@ bool RedisAllowanceStore::take(const QString &device, QDate day, int limit)
         failed("did not answer");
         return uncounted();
     }
-    m_reachable = true;
     m_retryAt.reset();
     return reply->integer == 1;
 }
@@ -179,7 +177,8 @@ void RedisAllowanceStore::giveBack(const QString &device, QDate day)
 bool RedisAllowanceStore::reachable() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_reachable;
+    // A failure drops the connection; one that is kept has answered.
+    return m_context != nullptr;
 }
 
 } // namespace tavolen::service

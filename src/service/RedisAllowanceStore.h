@@ -69,7 +69,6 @@ private:
     // Analyses let through while Redis was away, by key: giving one of them
     // back must not take from what Redis counted.
     QHash<QByteArray, int> m_uncounted;
-    bool m_reachable = false;
 };
 
 } // namespace tavolen::service
