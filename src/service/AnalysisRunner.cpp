@@ -48,6 +48,19 @@ AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled
     return *text;
 }
 
+std::variant<Reading, ServiceError> AnalysisRunner::run(const Upload &upload, const QString &requestId,
+                                                        const QString &path,
+                                                        std::chrono::steady_clock::time_point started,
+                                                        const FieldSink &onField,
+                                                        const std::atomic<bool> &cancelled)
+{
+    std::variant<ExtractedText, ServiceError> text = extract(upload, cancelled, onField);
+    if (const auto *refusal = std::get_if<ServiceError>(&text))
+        return *refusal;
+    const FieldSink fields = onField ? onField : [](const protocol::FieldEvent &) {};
+    return read(upload, std::get<ExtractedText>(text), requestId, path, started, fields, cancelled);
+}
+
 std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, const ExtractedText &text,
                                                          const QString &requestId, const QString &path,
                                                          std::chrono::steady_clock::time_point started,

@@ -27,6 +27,15 @@ class AnalysisRunner {
 public:
     AnalysisRunner(TextExtractor &extractor, Engine &engine);
 
+    // The picture's text, then the engine's reading of it. With `onField`,
+    // the early fields go there as they are known (see extract and read).
+    // `started` is when the request came in, for the envelope's latency.
+    std::variant<Reading, ServiceError> run(const Upload &upload, const QString &requestId,
+                                            const QString &path,
+                                            std::chrono::steady_clock::time_point started,
+                                            const FieldSink &onField, const std::atomic<bool> &cancelled);
+
+private:
     // The text of the upload's picture, or the refusal of an unreadable one.
     // With `onField`, fields that the first lines already decide go there
     // while the rest of the picture is read.
@@ -34,15 +43,13 @@ public:
     extract(const Upload &upload, const std::atomic<bool> &cancelled, const FieldSink &onField = {});
 
     // Runs the engine on worker thread time; the five early fields go to
-    // `onField` (others are dropped). `started` is when the request came in,
-    // for the envelope's latency. An engine failure or a reading the app
+    // `onField` (others are dropped). An engine failure or a reading the app
     // could not decode becomes a ServiceError.
     std::variant<Reading, ServiceError> read(const Upload &upload, const ExtractedText &text,
                                              const QString &requestId, const QString &path,
                                              std::chrono::steady_clock::time_point started,
                                              const FieldSink &onField, const std::atomic<bool> &cancelled);
 
-private:
     TextExtractor &m_extractor;
     Engine &m_engine;
 };

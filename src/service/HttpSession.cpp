@@ -36,13 +36,8 @@ constexpr auto kDrainTime = std::chrono::seconds(2);
 // What a client may send while its reading runs, which nothing reads.
 constexpr std::size_t kMaxStrayBytes = 64 * 1024;
 
-QString fieldText(const http::request<http::buffer_body> &req, http::field name)
-{
-    const beast::string_view v = req[name];
-    return QString::fromUtf8(v.data(), qsizetype(v.size())).left(200);
-}
-
-QString fieldText(const http::request<http::buffer_body> &req, const char *name)
+// A header's value, by its known field or its name.
+template <class Name> QString fieldText(const http::request<http::buffer_body> &req, Name name)
 {
     const beast::string_view v = req[name];
     return QString::fromUtf8(v.data(), qsizetype(v.size())).left(200);
@@ -411,16 +406,11 @@ void HttpSession::startPlain(Upload upload)
     m_host.pool->post([self = shared_from_this(), upload = std::move(upload), work = trackedWork()] {
         SessionHost &host = self->m_host;
         const std::atomic<bool> &cancelled = *self->m_cancel;
-        std::variant<Reading, ServiceError> reading = ServiceError{};
-        std::variant<ExtractedText, ServiceError> text = ServiceError::readingTimeout(false);
-        if (!cancelled)
-            text = host.runner.extract(upload, cancelled);
-        if (const auto *refusal = std::get_if<ServiceError>(&text))
-            reading = *refusal;
-        else
-            reading = host.runner.read(
-                upload, std::get<ExtractedText>(text), self->m_requestId, QStringLiteral("plain"),
-                self->m_started, [](const protocol::FieldEvent &) {}, cancelled);
+        // A reading whose budget ran out while it waited for a worker is not begun.
+        std::variant<Reading, ServiceError> reading =
+            cancelled ? ServiceError::readingTimeout(false)
+                      : host.runner.run(upload, self->m_requestId, QStringLiteral("plain"), self->m_started,
+                                        {}, cancelled);
         const bool zh = prefersChinese(upload.uiLanguage);
         net::post(self->m_stream.get_executor(), [self, reading = std::move(reading), zh] {
             self->m_budgetTimer.cancel();
@@ -478,13 +468,8 @@ void HttpSession::startStream(Upload upload)
         };
         // The picture is read inside the stream, so that what its first
         // lines decide can go out while the rest is read.
-        std::variant<ExtractedText, ServiceError> text = host.runner.extract(upload, cancelled, sendField);
-        std::variant<Reading, ServiceError> reading = ServiceError{};
-        if (const auto *refusal = std::get_if<ServiceError>(&text))
-            reading = *refusal;
-        else
-            reading = host.runner.read(upload, std::get<ExtractedText>(text), self->m_requestId,
-                                       QStringLiteral("stream"), self->m_started, sendField, cancelled);
+        const std::variant<Reading, ServiceError> reading = host.runner.run(
+            upload, self->m_requestId, QStringLiteral("stream"), self->m_started, sendField, cancelled);
         std::optional<ServiceError> failure;
         if (const auto *f = std::get_if<ServiceError>(&reading)) {
             failure = *f;
