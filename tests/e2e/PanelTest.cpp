@@ -74,13 +74,17 @@ struct PanelRun {
 void expectCornersShowTheDesktop(PanelRun &run)
 {
     QImage desktop;
-    const QRect card = run.card();
-    const QList<QPoint> corners{card.topLeft() + QPoint(1, 1), card.bottomLeft() + QPoint(1, -1),
-                                card.topRight() + QPoint(-1, 1), card.bottomRight() + QPoint(-1, -1)};
+    QList<QPoint> corners;
+    QRect card;
     const auto cornerShowsDesktop = [&](QPoint corner) {
         return distance(desktop.pixelColor(corner), run.before.pixelColor(corner)) < 60;
     };
+    // The card is read afresh on every look: its content may still be
+    // settling into its final height when the run has ended.
     const auto cardShown = [&] {
+        card = run.card();
+        corners = {card.topLeft() + QPoint(1, 1), card.bottomLeft() + QPoint(1, -1),
+                   card.topRight() + QPoint(-1, 1), card.bottomRight() + QPoint(-1, -1)};
         desktop = screenshot();
         return distance(desktop.pixelColor(card.center()), run.before.pixelColor(card.center())) > 150 &&
                std::all_of(corners.begin(), corners.end(), cornerShowsDesktop);
@@ -170,6 +174,7 @@ TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
     ASSERT_TRUE(run.start());
     run.h.analysis.gate.open();
     ASSERT_TRUE(run.h.waitForEnd());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showing<panel::views::ResultContent>(*run.h.resultPanel()); }));
     EXPECT_EQ(run.card().topLeft(), QPoint(200, 362));
     expectCornersShowTheDesktop(run);
     // The shadow darkens the window just below the card, and fades out.
