@@ -5,6 +5,7 @@
 #include "app/AppShell.h"
 #include "app/AutostartCommand.h"
 #include "app/CaptureCommand.h"
+#include "app/ModelCommand.h"
 #include "app/ShellGallery.h"
 #include "app/SingleInstance.h"
 #include "core/InterfaceLanguage.h"
@@ -50,6 +51,14 @@ int main(int argc, char *argv[])
         InterfaceLanguage language(settingsStore);
         language.apply();
         return app::runAutostartCommand(app.arguments().mid(2));
+    }
+
+    if (argc >= 2 && std::strcmp(argv[1], "model") == 0) {
+        QCoreApplication app(argc, argv);
+        platform::IniSettingsStore settingsStore;
+        InterfaceLanguage language(settingsStore);
+        language.apply();
+        return app::runModelCommand(app.arguments().mid(2), settingsStore);
     }
 
     // Renders every panel state to PNGs; the same pictures with or without a display.

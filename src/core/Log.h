@@ -15,5 +15,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcFlow)     // tavolen.flow: the phases of a capture 
 Q_DECLARE_LOGGING_CATEGORY(lcPanel)    // tavolen.panel: what the panel shows
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform) // tavolen.platform: the backends chosen
 Q_DECLARE_LOGGING_CATEGORY(lcApp)      // tavolen.app: launches and hand-overs
+Q_DECLARE_LOGGING_CATEGORY(lcModels)   // tavolen.models: model servers found, checked and chosen
 Q_DECLARE_LOGGING_CATEGORY(
     lcService) // tavolen.service: the local service's set-up and the steps of a reading
