@@ -6,6 +6,7 @@
 #include "app/AutostartCommand.h"
 #include "app/CaptureCommand.h"
 #include "app/ModelCommand.h"
+#include "app/SettingsCommand.h"
 #include "app/ShellGallery.h"
 #include "app/SingleInstance.h"
 #include "core/InterfaceLanguage.h"
@@ -91,6 +92,8 @@ int main(int argc, char *argv[])
     language.apply();
     if (argc >= 2 && std::strcmp(argv[1], "capture") == 0)
         return app::runCaptureCommand(settingsStore);
+    if (argc >= 2 && std::strcmp(argv[1], "settings") == 0)
+        return app::runSettingsCommand(app.arguments().mid(2), settingsStore, language);
 
     // One Tavolen a session: a second launch hands over to the first. One
     // that the first started itself (a relaunch) waits for it to leave.

@@ -27,6 +27,7 @@ AppShell::AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceL
       m_tray(TrayIcon::Actions{
                  .capture = [this] { m_stack.flow().begin(); },
                  .checkForUpdates = [this] { checkForUpdatesInWindow(m_stack.network()); },
+                 .settings = [this] { showSettings(SettingsWindow::Page::General); },
                  .languageChanged = [this] { languageChosen(); },
                  .quit = [] { QCoreApplication::quit(); },
              },
@@ -36,9 +37,12 @@ AppShell::AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceL
     connect(&instance, &SingleInstance::requested, this, [this](SingleInstance::Request request) {
         if (request == SingleInstance::Request::Capture)
             m_stack.flow().begin();
+        else if (request == SingleInstance::Request::ShowSettings)
+            showSettings(SettingsWindow::Page::Analysis);
         else
             showReady();
     });
+    m_stack.setOpenModelSettings([this] { showSettings(SettingsWindow::Page::Analysis); });
 }
 
 void AppShell::launch()
@@ -69,6 +73,18 @@ void AppShell::languageChosen()
 {
     m_language.apply();
     showReady();
+}
+
+void AppShell::showSettings(SettingsWindow::Page page)
+{
+    if (!m_settingsWindow) {
+        m_settingsWindow = new SettingsWindow({.settings = m_settings,
+                                               .network = m_stack.network(),
+                                               .hotKey = m_stack.platform().hotKey.get(),
+                                               .languageChanged = [this] { m_language.apply(); }});
+        m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_settingsWindow->showPage(page);
 }
 
 void AppShell::showReady()

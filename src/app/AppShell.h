@@ -6,11 +6,13 @@
 #include "app/CaptureStack.h"
 #include "app/Onboarding.h"
 #include "app/ReadyToast.h"
+#include "app/SettingsWindow.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 #include "core/InterfaceLanguage.h"
 
 #include <QObject>
+#include <QPointer>
 
 namespace tavolen::app {
 
@@ -26,6 +28,8 @@ public:
     // The launch: tray icon, hot key, then the ready toast, the first-run
     // demonstration or the onboarding.
     void launch();
+    // Settings, at `page`; one window, brought forward when already open.
+    void showSettings(SettingsWindow::Page page);
 
 private:
     void showReady();
@@ -38,6 +42,7 @@ private:
     TrayIcon m_tray;
     ReadyToast m_toast;
     Onboarding m_onboarding;
+    QPointer<SettingsWindow> m_settingsWindow;
 };
 
 } // namespace tavolen::app

@@ -70,27 +70,21 @@ int failure(const QString &message)
 
 int turnOn()
 {
-    const QString path = entryPath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return failure(AutostartTexts::tr("could not create the folder of %1.").arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(autostartEntry(QCoreApplication::applicationFilePath()).toUtf8()) < 0 || !file.commit())
-        return failure(AutostartTexts::tr("could not write %1: %2").arg(path, file.errorString()));
-    say(AutostartTexts::tr("Tavolen will start when you log in (%1).").arg(path));
+    if (const QString problem = setAutostart(true); !problem.isEmpty())
+        return failure(problem);
+    say(AutostartTexts::tr("Tavolen will start when you log in (%1).").arg(entryPath()));
     return kExitDone;
 }
 
 int turnOff()
 {
     const QString path = entryPath();
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFile::exists(path)) {
         say(AutostartTexts::tr("Tavolen was not set to start at login; nothing to remove (%1).").arg(path));
         return kExitDone;
     }
-    if (!file.remove())
-        return failure(AutostartTexts::tr("could not remove %1: %2").arg(path, file.errorString()));
+    if (const QString problem = setAutostart(false); !problem.isEmpty())
+        return failure(problem);
     say(AutostartTexts::tr("Tavolen will no longer start when you log in (removed %1).").arg(path));
     return kExitDone;
 }
@@ -110,6 +104,29 @@ QString autostartEntry(const QString &program)
         entry += u'\n';
     }
     return entry + QStringLiteral("X-GNOME-Autostart-enabled=true\n");
+}
+
+bool startsAtLogin()
+{
+    return QFile::exists(entryPath());
+}
+
+QString setAutostart(bool on)
+{
+    const QString path = entryPath();
+    if (!on) {
+        QFile file(path);
+        if (file.exists() && !file.remove())
+            return AutostartTexts::tr("could not remove %1: %2").arg(path, file.errorString());
+        return {};
+    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return AutostartTexts::tr("could not create the folder of %1.").arg(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(autostartEntry(QCoreApplication::applicationFilePath()).toUtf8()) < 0 || !file.commit())
+        return AutostartTexts::tr("could not write %1: %2").arg(path, file.errorString());
+    return {};
 }
 
 int runAutostartCommand(const QStringList &arguments)

@@ -5,6 +5,9 @@
 
 #include "capture/CopyToClipboard.h"
 
+#include <QCoreApplication>
+#include <QProcess>
+
 namespace tavolen::app {
 
 CaptureStack::CaptureStack(SettingsStore &settings, api::AnalysisService *analysis,
@@ -18,6 +21,7 @@ CaptureStack::CaptureStack(SettingsStore &settings, api::AnalysisService *analys
         panel::PanelActions{
             .copy = [clipboard](const QString &text) { capture::copyToClipboard(*clipboard, text); },
             .requestAccess = [access] { access->request(); },
+            .setUpModel = [this] { openModelSettings(); },
         });
     if (observer) {
         m_tee = std::make_unique<panel::TeePresenter>(*m_resultPanel, *observer);
@@ -32,6 +36,19 @@ CaptureStack::CaptureStack(SettingsStore &settings, panel::PanelPresenter &panel
     : m_settings(settings), m_platform(platform::loadPlatformServices())
 {
     build(panel, analysis);
+}
+
+void CaptureStack::openModelSettings()
+{
+    if (m_openModelSettings) {
+        m_openModelSettings();
+        return;
+    }
+    // A capture run of its own: Settings is a program of its own too, which
+    // hands over to a running Tavolen when there is one.
+    QProcess::startDetached(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("settings"), QStringLiteral("--page"), QStringLiteral("analysis")});
 }
 
 void CaptureStack::build(panel::PanelPresenter &panel, api::AnalysisService *analysis)

@@ -15,6 +15,7 @@
 
 #include <QNetworkAccessManager>
 
+#include <functional>
 #include <memory>
 
 namespace tavolen::app {
@@ -44,9 +45,13 @@ public:
     // The process's HTTP client, for the update check too: no cache, nothing
     // written to disk.
     QNetworkAccessManager &network() { return m_network; }
+    // What the panel's "Set up…" link does; by default it starts
+    // `tavolen settings` at its model page.
+    void setOpenModelSettings(std::function<void()> open) { m_openModelSettings = std::move(open); }
 
 private:
     void build(panel::PanelPresenter &panel, api::AnalysisService *analysis);
+    void openModelSettings();
 
     SettingsStore &m_settings;
     platform::PlatformServices m_platform;
@@ -58,6 +63,7 @@ private:
     api::NetworkAnalysisService m_analysis{m_network, m_settings};
     DemoSample m_demo;
     std::unique_ptr<flow::CaptureFlow> m_flow;
+    std::function<void()> m_openModelSettings;
 };
 
 } // namespace tavolen::app

@@ -24,8 +24,15 @@ constexpr int kSendTimeoutMs = 2000;
 
 QByteArray commandFor(SingleInstance::Request request)
 {
-    return request == SingleInstance::Request::Capture ? QByteArrayLiteral("Capture")
-                                                       : QByteArrayLiteral("ShowReady");
+    switch (request) {
+    case SingleInstance::Request::Capture:
+        return QByteArrayLiteral("Capture");
+    case SingleInstance::Request::ShowSettings:
+        return QByteArrayLiteral("ShowSettings");
+    case SingleInstance::Request::ShowReady:
+        break;
+    }
+    return QByteArrayLiteral("ShowReady");
 }
 
 } // namespace
@@ -48,6 +55,7 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE void ShowReady() { Q_EMIT m_owner->requested(SingleInstance::Request::ShowReady); }
     Q_SCRIPTABLE void Capture() { Q_EMIT m_owner->requested(SingleInstance::Request::Capture); }
+    Q_SCRIPTABLE void ShowSettings() { Q_EMIT m_owner->requested(SingleInstance::Request::ShowSettings); }
 
 private:
     SingleInstance *m_owner;
@@ -141,6 +149,8 @@ void SingleInstance::serve(const QByteArray &command)
 {
     if (command == commandFor(Request::Capture))
         Q_EMIT requested(Request::Capture);
+    else if (command == commandFor(Request::ShowSettings))
+        Q_EMIT requested(Request::ShowSettings);
     else if (command == commandFor(Request::ShowReady))
         Q_EMIT requested(Request::ShowReady);
 }

@@ -19,7 +19,7 @@ namespace tavolen::app {
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
-    enum class Request { ShowReady, Capture };
+    enum class Request { ShowReady, Capture, ShowSettings };
     enum class Transport { SessionBus, LocalSocket };
 
     static constexpr auto kName = "app.tavolen.Tavolen";

@@ -109,6 +109,11 @@ void TrayIcon::rebuildMenu()
         if (m_actions.checkForUpdates)
             m_actions.checkForUpdates();
     });
+    QAction *settings = m_menu.addAction(TrayTexts::tr("Settings…"));
+    connect(settings, &QAction::triggered, this, [this] {
+        if (m_actions.settings)
+            m_actions.settings();
+    });
     QAction *quit = m_menu.addAction(TrayTexts::tr("Quit Tavolen"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, [this] {

@@ -22,6 +22,7 @@ public:
     struct Actions {
         std::function<void()> capture;
         std::function<void()> checkForUpdates;
+        std::function<void()> settings;
         // After the language setting changed (once the menu has closed).
         std::function<void()> languageChanged;
         std::function<void()> quit;

@@ -17,6 +17,13 @@
 
 namespace tavolen::flow {
 
+// The service's built-in engine names itself in every envelope; it reads
+// and flags risk but writes no replies, so its readings say how to get them.
+bool engineWritesReplies(const QString &model)
+{
+    return model != QLatin1String("offline");
+}
+
 using namespace std::chrono_literals;
 using capture::Selection;
 
@@ -153,11 +160,12 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
         co_return std::nullopt;
     if (!outcome.ok())
         co_return flow::texts::analysisError(outcome.error());
-    handleResult(outcome.value().result, near);
+    handleResult(outcome.value().result, engineWritesReplies(outcome.value().model), near);
     co_return std::nullopt;
 }
 
-void CaptureFlow::handleResult(const protocol::AnalysisResult &result, std::optional<QRectF> near)
+void CaptureFlow::handleResult(const protocol::AnalysisResult &result, bool writesReplies,
+                               std::optional<QRectF> near)
 {
     // auto_copy is deliberately not consulted: respondable and the reply decide.
     qCInfo(lcFlow) << "result:" << (shouldCopy(result) ? "reply copied" : "nothing to copy");
@@ -165,7 +173,7 @@ void CaptureFlow::handleResult(const protocol::AnalysisResult &result, std::opti
         capture::copyToClipboard(m_with.clipboard, *result.best_reply);
         capture::TavolenSound::play(m_with.settings, m_with.sound);
     }
-    m_with.panel.show(panel::PanelState::result(result), near);
+    m_with.panel.show(panel::PanelState::result(result, writesReplies), near);
 }
 
 void CaptureFlow::reactivate(std::optional<platform::ActiveWindow::Id> previous)

@@ -26,6 +26,9 @@ class SettingsStore;
 
 namespace tavolen::flow {
 
+// Whether the engine an envelope names (its `model`) writes replies.
+bool engineWritesReplies(const QString &model);
+
 // The spine of a capture run: permission check, selection, capture, the
 // analysis with its fallback, the panel's states, and the copy of the best
 // reply. Every failure of a run ends here, as the panel's error state.
@@ -68,7 +71,7 @@ private:
     QCoro::Task<> demoRun();
     // nullopt on success; the failure's text otherwise.
     QCoro::Task<std::optional<QString>> analyzeAndShow(QByteArray jpeg, std::optional<QRectF> near);
-    void handleResult(const protocol::AnalysisResult &result, std::optional<QRectF> near);
+    void handleResult(const protocol::AnalysisResult &result, bool writesReplies, std::optional<QRectF> near);
     void reactivate(std::optional<platform::ActiveWindow::Id> previous);
     void finishRun();
 

@@ -20,6 +20,9 @@ struct PanelActions {
     std::function<void(const QString &)> copy = {};
     // Asks the platform for screen access (the permission view's button).
     std::function<void()> requestAccess = {};
+    // Opens Settings where a language model is connected (the link under a
+    // reading from an engine that writes no replies).
+    std::function<void()> setUpModel = {};
 };
 
 // Calls `f` with `args` when it is set.

@@ -45,6 +45,12 @@ const protocol::AnalysisResult *PanelState::resultValue() const
     return r ? &r->result : nullptr;
 }
 
+bool PanelState::engineWritesReplies() const
+{
+    const auto *r = std::get_if<Result>(&m_case);
+    return !r || r->engineWritesReplies;
+}
+
 const protocol::StreamPartial *PanelState::partialValue() const
 {
     const auto *s = std::get_if<Streaming>(&m_case);

@@ -22,6 +22,10 @@ public:
     };
     struct Result {
         protocol::AnalysisResult result;
+        // False when the service's engine writes no replies at all (its
+        // built-in one): then a reading without a reply says how to get
+        // replies, not that none is needed.
+        bool engineWritesReplies = true;
     };
     struct Error {
         QString message;
@@ -34,9 +38,9 @@ public:
     {
         return PanelState(Streaming{std::move(partial)});
     }
-    static PanelState result(protocol::AnalysisResult result)
+    static PanelState result(protocol::AnalysisResult result, bool engineWritesReplies = true)
     {
-        return PanelState(Result{std::move(result)});
+        return PanelState(Result{std::move(result), engineWritesReplies});
     }
     static PanelState error(QString message) { return PanelState(Error{std::move(message)}); }
     static PanelState permission() { return PanelState(Permission{}); }
@@ -57,6 +61,8 @@ public:
     bool isCollapsible() const;
 
     const protocol::AnalysisResult *resultValue() const;
+    // Whether the engine behind a result writes replies (true for any other state).
+    bool engineWritesReplies() const;
     const protocol::StreamPartial *partialValue() const;
     const QString *errorMessage() const;
 

@@ -47,6 +47,7 @@ void ResultPanel::show(const PanelState &state, std::optional<QRectF> near)
     cancelTimers();
     if (const protocol::AnalysisResult *result = state.resultValue()) {
         m_lastResult = *result;
+        m_lastEngineWritesReplies = state.engineWritesReplies();
         scheduleCollapse(m_timings.collapseAfterResult);
     } else {
         m_lastResult.reset();
@@ -235,8 +236,8 @@ void ResultPanel::renderPill()
 {
     ensureWindow();
     auto shown = std::make_shared<QPointer<QWidget>>();
-    *shown =
-        new views::PillContent(*m_lastResult, backdrop(), actions(&ResultPanel::hoverPill, shown), nullptr);
+    *shown = new views::PillContent(*m_lastResult, backdrop(), actions(&ResultPanel::hoverPill, shown),
+                                    nullptr, m_lastEngineWritesReplies);
     render(*shown, Mode::Pill);
 }
 
@@ -246,7 +247,7 @@ void ResultPanel::expand()
         return;
     cancelTimers();
     scheduleCollapse(m_timings.collapseAfterExpand);
-    renderFull(PanelState::result(*m_lastResult), true);
+    renderFull(PanelState::result(*m_lastResult, m_lastEngineWritesReplies), true);
 }
 
 // The same card in the new language, where it is, without an entrance and

@@ -91,6 +91,7 @@ private:
     Mode m_mode = Mode::Hidden;
     std::optional<QRectF> m_anchor;
     std::optional<protocol::AnalysisResult> m_lastResult;
+    bool m_lastEngineWritesReplies = true;
     // What the full card shows now, to word it again in another language.
     std::optional<PanelState> m_fullState;
     QTimer m_collapseTimer;

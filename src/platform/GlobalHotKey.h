@@ -20,6 +20,9 @@ public:
     // What the key does, in the user's words, for desktops that list the
     // shortcuts of their applications. Takes effect at start().
     virtual void setPurpose(const QString &) {}
+    // Whether the key is ours now: false before start(), and when another
+    // program holds it or the desktop offers no way to bind it.
+    virtual bool isBound() const { return false; }
 };
 
 // Queues one call of `onPress`, a member of `context`, on `context`'s thread:

@@ -37,7 +37,7 @@ QWidget *makeContentView(const PanelState &state, const PanelActions &actions, Q
                 return new StreamingContent(s.partial, parent);
             },
             [&](const PanelState::Result &r) -> QWidget * {
-                return new ResultContent(r.result, actions, parent);
+                return new ResultContent(r.result, actions, parent, r.engineWritesReplies);
             },
             [&](const PanelState::Error &e) -> QWidget * { return new ErrorContent(e.message, parent); },
             [&](const PanelState::Permission &) -> QWidget * {

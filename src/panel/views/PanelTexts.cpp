@@ -42,6 +42,16 @@ QString readingOnly()
     return PanelTexts::tr("Reading-only · no reply needed");
 }
 
+QString repliesNeedModel()
+{
+    return PanelTexts::tr("Replies need a language model");
+}
+
+QString setUpModel()
+{
+    return PanelTexts::tr("Set up…");
+}
+
 QString original()
 {
     return PanelTexts::tr("Original");

@@ -14,6 +14,9 @@ QString hiddenMeaningHeading();
 QString copied();
 QString trustBadge();
 QString readingOnly();
+// Under a reading from an engine that writes no replies, and its link.
+QString repliesNeedModel();
+QString setUpModel();
 QString original();
 QString shorter();
 QString loading();

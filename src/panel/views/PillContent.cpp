@@ -43,7 +43,7 @@ private:
 } // namespace
 
 PillContent::PillContent(const protocol::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
-                         QWidget *parent)
+                         QWidget *parent, bool engineWritesReplies)
     : QWidget(parent), m_backdrop(backdrop), m_actions(std::move(actions))
 {
     const bool respondable = result.respondable.value_or(true);
@@ -55,9 +55,12 @@ PillContent::PillContent(const protocol::AnalysisResult &result, ui::Backdrop ba
     row->setContentsMargins(int(t::space::pillH), int(t::space::pillV), int(t::space::pillH),
                             int(t::space::pillV));
     row->setSpacing(int(t::space::pillSpacing));
-    auto *icon =
-        new GlyphIcon(respondable ? ui::Glyph::CheckCircle : ui::Glyph::Book, t::type::pillIcon,
-                      ui::Ink::Accent, respondable ? texts::suggestedReply() : texts::readingOnly(), this);
+    auto *icon = new GlyphIcon(respondable ? ui::Glyph::CheckCircle : ui::Glyph::Book, t::type::pillIcon,
+                               ui::Ink::Accent,
+                               respondable           ? texts::suggestedReply()
+                               : engineWritesReplies ? texts::readingOnly()
+                                                     : texts::repliesNeedModel(),
+                               this);
     icon->setObjectName(part::pillIcon);
     icon->setProperty("glyph", int(respondable ? ui::Glyph::CheckCircle : ui::Glyph::Book));
     m_line = new ui::TextBlock(text, t::type::pillLine, ui::Ink::Secondary, this);

@@ -23,7 +23,7 @@ namespace tavolen::panel::views {
 class PillContent final : public QWidget, public PanelSurface {
 public:
     PillContent(const protocol::AnalysisResult &result, ui::Backdrop backdrop, PanelActions actions,
-                QWidget *parent);
+                QWidget *parent, bool engineWritesReplies = true);
 
     // The capsule's own size: as wide as its content, at most 340.
     QSize sizeHint() const override;

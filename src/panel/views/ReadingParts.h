@@ -59,6 +59,7 @@ inline constexpr auto alternativeChip = "alternativeChip";
 inline constexpr auto shortChip = "shortChip";
 inline constexpr auto trustBadge = "trustBadge";
 inline constexpr auto readingOnly = "readingOnly";
+inline constexpr auto setUpModel = "setUpModel";
 inline constexpr auto progressMark = "progressMark";
 inline constexpr auto progressText = "progressText";
 inline constexpr auto message = "message";

@@ -16,7 +16,8 @@ namespace tavolen::panel::views {
 
 namespace t = ui::tokens;
 
-ResultContent::ResultContent(protocol::AnalysisResult result, PanelActions actions, QWidget *parent)
+ResultContent::ResultContent(protocol::AnalysisResult result, PanelActions actions, QWidget *parent,
+                             bool engineWritesReplies)
     : QWidget(parent), m_result(std::move(result)), m_actions(std::move(actions))
 {
     auto *column = new QVBoxLayout(this);
@@ -35,7 +36,7 @@ ResultContent::ResultContent(protocol::AnalysisResult result, PanelActions actio
     if (reply::hasReply(m_result, m_variant))
         addReplySection(column);
     else
-        addReadingOnlyFooter(column);
+        addReadingOnlyFooter(column, engineWritesReplies);
 }
 
 void ResultContent::addTranslation(QBoxLayout *header)
@@ -90,12 +91,20 @@ void ResultContent::addReplySection(QBoxLayout *into)
     refreshChips();
 }
 
-void ResultContent::addReadingOnlyFooter(QBoxLayout *into)
+void ResultContent::addReadingOnlyFooter(QBoxLayout *into, bool engineWritesReplies)
 {
     auto *row = new QHBoxLayout;
-    auto *note = new ui::TextBlock(texts::readingOnly(), t::type::readingOnly, ui::Ink::Tertiary, this);
+    row->setSpacing(int(t::space::chipRowSpacing));
+    auto *note = new ui::TextBlock(engineWritesReplies ? texts::readingOnly() : texts::repliesNeedModel(),
+                                   t::type::readingOnly, ui::Ink::Tertiary, this);
     note->setObjectName(part::readingOnly);
     row->addWidget(note, 0, Qt::AlignVCenter);
+    if (!engineWritesReplies) {
+        auto *setUp = new ui::TextButton(texts::setUpModel(), t::type::readingOnly, ui::Ink::Accent, this);
+        setUp->setObjectName(part::setUpModel);
+        connect(setUp, &QAbstractButton::clicked, this, [this] { call(m_actions.setUpModel); });
+        row->addWidget(setUp, 0, Qt::AlignVCenter);
+    }
     row->addStretch(1);
     row->addWidget(makeTrustBadge(this), 0, Qt::AlignVCenter);
     into->addLayout(row);

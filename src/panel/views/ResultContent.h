@@ -27,7 +27,8 @@ class ReplyCard;
 // the translation folded.
 class ResultContent final : public QWidget {
 public:
-    ResultContent(protocol::AnalysisResult result, PanelActions actions, QWidget *parent);
+    ResultContent(protocol::AnalysisResult result, PanelActions actions, QWidget *parent,
+                  bool engineWritesReplies = true);
 
     // Shows another reply variant, copies it and asks for a re-measure.
     void setVariant(reply::Variant variant);
@@ -41,7 +42,7 @@ public:
 private:
     void addTranslation(QBoxLayout *header);
     void addReplySection(QBoxLayout *into);
-    void addReadingOnlyFooter(QBoxLayout *into);
+    void addReadingOnlyFooter(QBoxLayout *into, bool engineWritesReplies);
     void copyCard();
     void refreshChips();
     void resizeSoon();

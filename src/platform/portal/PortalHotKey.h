@@ -30,7 +30,7 @@ public:
 
     // Whether the desktop has accepted the shortcut: false until it answers,
     // and for good after a refusal.
-    bool isBound() const { return m_bound; }
+    bool isBound() const override { return m_bound; }
 
 private Q_SLOTS:
     void onActivated(const QDBusObjectPath &session, const QString &id, qulonglong timestamp,

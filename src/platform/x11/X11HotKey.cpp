@@ -86,6 +86,7 @@ void X11HotKey::start(std::function<void()> onPress)
 void X11HotKey::grab()
 {
     ungrab();
+    m_bound = false;
     std::unique_ptr<xkb_context, KeymapDeleter> context(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
     const int32_t device = xkb_x11_get_core_keyboard_device_id(m_connection);
     if (!context || device < 0)
@@ -110,10 +111,18 @@ void X11HotKey::grab()
             m_modifierSets.push_back(set);
     }
     const xcb_window_t root = rootWindow(m_connection);
-    // Checked requests whose errors are dropped: a key another client holds (BadAccess) stays theirs.
-    for (uint16_t set : m_modifierSets)
-        free(xcb_request_check(m_connection, xcb_grab_key_checked(m_connection, 1, root, set, m_keycode,
-                                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+    // Checked requests: a key another client holds (BadAccess) stays theirs,
+    // and the plain combination (no lock keys) says whether the key is ours.
+    bool first = true;
+    for (uint16_t set : m_modifierSets) {
+        xcb_generic_error_t *error =
+            xcb_request_check(m_connection, xcb_grab_key_checked(m_connection, 1, root, set, m_keycode,
+                                                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        if (first)
+            m_bound = error == nullptr;
+        first = false;
+        free(error);
+    }
 }
 
 void X11HotKey::ungrab()

@@ -24,6 +24,7 @@ public:
     ~X11HotKey() override;
 
     void start(std::function<void()> onPress) override;
+    bool isBound() const override { return m_bound; }
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
@@ -36,6 +37,7 @@ private:
     std::vector<uint16_t> m_modifierSets;
     uint8_t m_xkbFirstEvent = 0;
     bool m_started = false;
+    bool m_bound = false;
 };
 
 } // namespace tavolen::platform::x11
