@@ -60,8 +60,9 @@ AnalysisPage::AnalysisPage(SettingsStore &settings, QNetworkAccessManager &netwo
 
     m_serversLabel->setBuddy(m_servers);
     column->addWidget(m_serversLabel);
-    m_servers->setMinimumHeight(90);
-    column->addWidget(m_servers, 1);
+    m_servers->setMinimumHeight(70);
+    m_servers->setMaximumHeight(140);
+    column->addWidget(m_servers);
     column->addWidget(m_lookAgain, 0, Qt::AlignLeft);
 
     auto *form = new QFormLayout(m_otherForm);
@@ -84,6 +85,7 @@ AnalysisPage::AnalysisPage(SettingsStore &settings, QNetworkAccessManager &netwo
     m_report->setWordWrap(true);
     m_report->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(m_report);
+    column->addStretch(1);
 
     connect(group, &QButtonGroup::buttonToggled, this, [this] { updateEnabled(); });
     connect(m_servers, &QListWidget::currentRowChanged, this, [this] {

@@ -47,9 +47,14 @@ SettingsWindow::SettingsWindow(Parts parts, QWidget *parent)
     retranslate();
 }
 
-void SettingsWindow::showPage(Page page)
+void SettingsWindow::setPage(Page page)
 {
     m_tabs->setCurrentIndex(int(page));
+}
+
+void SettingsWindow::showPage(Page page)
+{
+    setPage(page);
     show();
     raise();
     activateWindow();

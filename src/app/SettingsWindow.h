@@ -40,6 +40,8 @@ public:
 
     // Brings the window up at `page`, in front, with the keyboard.
     void showPage(Page page);
+    // Turns to `page` without showing the window or asking anyone.
+    void setPage(Page page);
     Page currentPage() const;
     AnalysisPage &analysis() { return *m_analysis; }
     ServicePage &service() { return *m_service; }

@@ -201,6 +201,8 @@ std::vector<GalleryEntry> galleryEntries()
          }},
         {"result-reading-only", "Result: reading-only",
          [] { return fullCard(PanelState::result(readingOnly())); }},
+        {"result-no-model", "Result: from the built-in engine, which writes no replies",
+         [] { return fullCard(PanelState::result(readingOnly(), false)); }},
         {"result-long", "Result: long texts", [] { return fullCard(PanelState::result(longTexts())); }},
         {"error", "Error",
          [] {
@@ -215,19 +217,25 @@ std::vector<GalleryEntry> galleryEntries()
     };
 }
 
+// Whole palettes (buttons, fields, lists), so that the windows of the
+// shell read in the gallery as they do on a light or a dark desktop.
 QPalette lightPalette()
 {
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(0xEF, 0xEF, 0xF2));
+    QPalette p(QColor(0xE4, 0xE4, 0xEA), QColor(0xEF, 0xEF, 0xF2));
     p.setColor(QPalette::WindowText, Qt::black);
     return p;
 }
 
 QPalette darkPalette()
 {
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(0x1E, 0x1E, 0x22));
+    QPalette p(QColor(0x33, 0x33, 0x3A), QColor(0x1E, 0x1E, 0x22));
     p.setColor(QPalette::WindowText, Qt::white);
+    p.setColor(QPalette::Base, QColor(0x26, 0x26, 0x2B));
+    p.setColor(QPalette::AlternateBase, QColor(0x2E, 0x2E, 0x34));
+    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::ButtonText, Qt::white);
+    p.setColor(QPalette::PlaceholderText, QColor(0x8E, 0x8E, 0x96));
+    p.setColor(QPalette::Highlight, QColor(0x6C, 0x5C, 0xE7));
     return p;
 }
 

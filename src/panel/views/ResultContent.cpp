@@ -100,10 +100,14 @@ void ResultContent::addReadingOnlyFooter(QBoxLayout *into, bool engineWritesRepl
     note->setObjectName(part::readingOnly);
     row->addWidget(note, 0, Qt::AlignVCenter);
     if (!engineWritesReplies) {
+        // The way to replies gets a line of its own, the badge the next.
         auto *setUp = new ui::TextButton(texts::setUpModel(), t::type::readingOnly, ui::Ink::Accent, this);
         setUp->setObjectName(part::setUpModel);
         connect(setUp, &QAbstractButton::clicked, this, [this] { call(m_actions.setUpModel); });
         row->addWidget(setUp, 0, Qt::AlignVCenter);
+        row->addStretch(1);
+        into->addLayout(row);
+        row = new QHBoxLayout;
     }
     row->addStretch(1);
     row->addWidget(makeTrustBadge(this), 0, Qt::AlignVCenter);
