@@ -81,7 +81,10 @@ void OnboardingView::retranslate()
     m_intro->setText(
         OnboardingTexts::tr("See a post, comment, or DM you're unsure about? Press Alt+Shift+S and select it "
                             "— Tavolen reads the tone, judges the moment, and puts the right line on your "
-                            "clipboard."));
+                            "clipboard.") +
+        QLatin1Char(' ') +
+        OnboardingTexts::tr(
+            "Suggested replies need a language model: connect one under Settings in the tray menu."));
     m_card->retranslate();
     m_button->setText(OnboardingTexts::tr("Allow Screen Capture"));
     // Fixed at its content's height for the fixed width: the window cannot

@@ -107,7 +107,7 @@ TEST(TrayIcon, MenuFollowsTheLanguageAndMarksTheStoredChoice)
     // This build has no update feed, and the menu says so.
     ASSERT_TRUE(builtInFeedUrl().isEmpty());
     EXPECT_EQ(titles(tray.menu()), (QStringList{"不留存任何截图", "-", "Snap 一下（Alt+Shift+S）", "-",
-                                                "语言", "未设置更新来源", "退出 Tavolen"}));
+                                                "语言", "未设置更新来源", "设置…", "退出 Tavolen"}));
     EXPECT_FALSE(tray.menu().actions().at(5)->isEnabled());
     EXPECT_FALSE(tray.menu().actions().at(0)->isEnabled());
     EXPECT_EQ(languageMenu(tray)->actions().at(0)->text(), QStringLiteral("跟随系统"));
@@ -116,7 +116,8 @@ TEST(TrayIcon, MenuFollowsTheLanguageAndMarksTheStoredChoice)
     settings.setAppLang(QStringLiteral("en"));
     tray.rebuildMenu();
     EXPECT_EQ(titles(tray.menu()).at(2), QStringLiteral("Snap it (Alt+Shift+S)"));
-    EXPECT_EQ(titles(tray.menu()).at(6), QStringLiteral("Quit Tavolen"));
+    EXPECT_EQ(titles(tray.menu()).at(6), QStringLiteral("Settings…"));
+    EXPECT_EQ(titles(tray.menu()).at(7), QStringLiteral("Quit Tavolen"));
     const QList<QAction *> choices = languageMenu(tray)->actions();
     EXPECT_EQ(choices.at(0)->text(), QStringLiteral("System"));
     EXPECT_FALSE(choices.at(0)->isChecked());
@@ -135,6 +136,7 @@ TEST(TrayIcon, ChoosingALanguageStoresItAndConfirmsAfterTheMenuClosesAndALeftCli
     int captures = 0;
     TrayIcon tray({.capture = [&] { ++captures; },
                    .checkForUpdates = {},
+                   .settings = {},
                    .languageChanged = [&] { ++confirmations; },
                    .quit = {}},
                   settings.store);
