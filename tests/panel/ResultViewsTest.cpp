@@ -10,6 +10,7 @@
 #include "support/ScopedSettings.h"
 #include "support/ServiceAnswers.h"
 #include "ui/Buttons.h"
+#include "ui/TextBlock.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -31,6 +32,7 @@ struct Card {
         PanelActions actions;
         actions.copy = [this](const QString &text) { copies.push_back(text); };
         actions.resize = [this] { ++resizes; };
+        actions.setUpModel = [this] { ++setUps; };
         const PanelState shown = result.summary.isNull() ? state : PanelState::result(std::move(result));
         full = std::make_unique<FullContent>(shown, false, ui::Backdrop::Opaque, actions, nullptr);
         full->resize(full->sizeHint());
@@ -48,6 +50,7 @@ struct Card {
     std::unique_ptr<FullContent> full;
     std::vector<QString> copies;
     int resizes = 0;
+    int setUps = 0;
 };
 
 QString title(const Card &c, const char *chip)
@@ -101,6 +104,36 @@ TEST(ResultView, ReadingOnlyFooterReplacesTheCardWhenNotRespondableOrWithoutARep
         EXPECT_FALSE(c.part(part::shortChip));
         EXPECT_FALSE(c.part(part::alternativeChip));
     }
+}
+
+TEST(ResultView, AReadingFromAnEngineWithoutRepliesSaysTheyNeedAModelAndLinksToItsSetUp)
+{
+    test::ScopedSettings settings({QStringLiteral("zh-CN")});
+    protocol::AnalysisResult offline = test::sampleResult();
+    offline.respondable = false;
+    offline.best_reply.reset();
+    Card zh({}, PanelState::result(offline, false));
+    EXPECT_EQ(zh.part<ui::TextBlock>(part::readingOnly)->text(), QStringLiteral("回复需要接入语言模型"));
+    auto *link = zh.part<QAbstractButton>(part::setUpModel);
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->text(), QStringLiteral("去设置…"));
+    // A link that the keyboard reaches and a screen reader names.
+    EXPECT_EQ(link->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(link)->text(QAccessible::Name),
+              QStringLiteral("去设置…"));
+    link->setFocus();
+    QTest::keyClick(link, Qt::Key_Space);
+    EXPECT_EQ(zh.setUps, 1);
+
+    settings.setAppLang(QStringLiteral("en"));
+    Card en({}, PanelState::result(offline, false));
+    EXPECT_EQ(en.part<ui::TextBlock>(part::readingOnly)->text(),
+              QStringLiteral("Replies need a language model"));
+    // An engine that writes replies chose not to here: nothing to set up.
+    Card model({}, PanelState::result(offline, true));
+    EXPECT_EQ(model.part<ui::TextBlock>(part::readingOnly)->text(),
+              QStringLiteral("Reading-only · no reply needed"));
+    EXPECT_FALSE(model.part(part::setUpModel));
 }
 
 TEST(ResultView, RiskLineColourFollowsTheExactLevel)
