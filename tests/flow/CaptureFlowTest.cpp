@@ -217,3 +217,21 @@ TEST_F(CaptureFlowTest, SelectionArrivingAfterTheFlowIsGoneDoesNothing)
     EXPECT_TRUE(rig.capturer.rects.empty());
     EXPECT_TRUE(rig.activeWindow.activated.empty());
 }
+
+TEST_F(CaptureFlowTest, OnlyAReadingFromTheBuiltInEngineIsShownAsFromOneThatWritesNoReplies)
+{
+    for (const char *model : {"offline", "llm:qwen2.5:7b", "m"}) {
+        FlowRig run;
+        protocol::AnalysisResult reading = sampleResult();
+        reading.respondable = false;
+        protocol::AnalyzeEnvelope envelope = test::envelopeWith(reading);
+        envelope.model = QString::fromLatin1(model);
+        run.analysis.streamAnswer = envelope;
+        run.flow.begin();
+        run.selector.complete(capture::Selection{QRectF(10, 20, 300, 200), QGuiApplication::primaryScreen()});
+        ASSERT_TRUE(run.waitForFinish());
+        ASSERT_EQ(run.panel.views().back(), CV::Result);
+        EXPECT_EQ(run.panel.shown.back().state.engineWritesReplies(), std::strcmp(model, "offline") != 0)
+            << model;
+    }
+}
