@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace tavolen::app {
@@ -43,6 +44,16 @@ AnalysisPage::AnalysisPage(SettingsStore &settings, QNetworkAccessManager &netwo
       m_key(new QLineEdit(this)), m_test(new QPushButton(this)), m_use(new QPushButton(this)),
       m_report(new QLabel(this))
 {
+    // Names for tests and for reading the window with accessibility tools.
+    m_builtIn->setObjectName(QStringLiteral("builtIn"));
+    m_model->setObjectName(QStringLiteral("languageModel"));
+    m_servers->setObjectName(QStringLiteral("modelServers"));
+    m_url->setObjectName(QStringLiteral("baseUrl"));
+    m_modelName->setObjectName(QStringLiteral("modelName"));
+    m_key->setObjectName(QStringLiteral("apiKey"));
+    m_test->setObjectName(QStringLiteral("test"));
+    m_use->setObjectName(QStringLiteral("use"));
+    m_report->setObjectName(QStringLiteral("report"));
     auto *column = new QVBoxLayout(this);
     QFont heading = m_heading->font();
     heading.setBold(true);
@@ -144,13 +155,21 @@ void AnalysisPage::showEngine(const std::optional<models::EngineInfo> &engine)
 void AnalysisPage::showFound(const std::vector<models::ModelServer> &servers)
 {
     m_found = servers;
-    const int row = m_servers->currentRow();
+    // The row chosen stays chosen when the list is filled again, by what it
+    // stands for: a search that ends while the user types adds rows above it.
+    const QListWidgetItem *chosen = m_servers->currentItem();
+    const bool wasOther = chosen && chosen->data(kOtherRole).toBool();
+    const QVariant wasUrl = chosen ? chosen->data(kBaseUrlRole) : QVariant();
+    const QVariant wasModel = chosen ? chosen->data(kModelRole) : QVariant();
+    const QSignalBlocker quiet(m_servers);
     m_servers->clear();
     for (const models::ModelServer &server : servers) {
         for (const QString &model : server.models) {
             auto *item = new QListWidgetItem(SettingsTexts::tr("%1 — %2").arg(server.name, model), m_servers);
             item->setData(kBaseUrlRole, server.baseUrl);
             item->setData(kModelRole, model);
+            if (!wasOther && wasModel.isValid() && wasUrl == QVariant(server.baseUrl) && wasModel == model)
+                m_servers->setCurrentItem(item);
         }
         if (server.models.isEmpty()) {
             auto *item = new QListWidgetItem(
@@ -165,8 +184,8 @@ void AnalysisPage::showFound(const std::vector<models::ModelServer> &servers)
     }
     auto *other = new QListWidgetItem(SettingsTexts::tr("Other (OpenAI-compatible)…"), m_servers);
     other->setData(kOtherRole, true);
-    if (row >= 0 && row < m_servers->count())
-        m_servers->setCurrentRow(row);
+    if (wasOther)
+        m_servers->setCurrentItem(other);
     updateEnabled();
 }
 

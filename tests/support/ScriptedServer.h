@@ -145,11 +145,14 @@ struct ScriptedState {
 // test's thread is doing, and records every request it receives.
 class ScriptedServer {
 public:
-    ScriptedServer();
+    // On `port`, or any free one; listening() says whether it got it.
+    explicit ScriptedServer(quint16 port = 0);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer &) = delete;
     ScriptedServer &operator=(const ScriptedServer &) = delete;
 
+    bool listening() const { return m_port != 0; }
+    int port() const { return m_port; }
     // "http://127.0.0.1:PORT", ready for "api_base".
     QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
 
