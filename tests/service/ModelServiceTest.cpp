@@ -28,7 +28,7 @@ TEST(ModelService, WithAModelConfiguredTheAppReceivesTheModelsReadingFieldByFiel
     EXPECT_EQ(s.partials.back().summary, sampleResult().summary);
 
     ASSERT_EQ(s.model.requests().size(), 1u);
-    EXPECT_NE(s.model.requests().front().find("Coffee on Friday?"), std::string::npos)
+    EXPECT_NE(s.model.requests().front().body.find("Coffee on Friday?"), std::string::npos)
         << "the model reads the text taken from the picture";
 }
 

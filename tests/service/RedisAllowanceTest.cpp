@@ -90,9 +90,7 @@ struct Instance {
     int upload() const
     {
         return rawExchange(http.port(),
-                           uploadRequest("/v1/analyze-screenshot", "multipart/form-data; boundary=B",
-                                         multipartBody("B", {{"meta", kMeta}, {"image", kJpeg}})),
-                           15000)
+                           formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}}), 15000)
             .status;
     }
 

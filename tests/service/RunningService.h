@@ -103,5 +103,13 @@ QByteArray multipartBody(const QByteArray &boundary, const QList<std::pair<QByte
 // A complete upload request to `path` with the app's headers.
 QByteArray uploadRequest(const QByteArray &path, const QByteArray &contentType, const QByteArray &body,
                          const QByteArray &token = protocol::kApiToken);
+// An upload to `path` of a form with these parts, as the app sends it.
+inline QByteArray formUpload(const QByteArray &path, const QList<std::pair<QByteArray, QByteArray>> &parts)
+{
+    return uploadRequest(path, "multipart/form-data; boundary=B", multipartBody("B", parts));
+}
+// The status and error code of the answer to `request`, after checking that
+// its body is the error envelope and its head says "Connection: close" once.
+std::pair<int, QString> refusal(int port, const QByteArray &request);
 
 } // namespace tavolen::test

@@ -54,6 +54,12 @@ protected:
                                            [this](const protocol::StreamPartial &p) { partials.append(p); }));
     }
 
+    // A streamed upload, for a client that hangs up once the answer has begun.
+    static QByteArray hangingUpUpload()
+    {
+        return formUpload("/v1/analyze-screenshot-stream",
+                          {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}});
+    }
     // What the app's calls run with: this test's network and settings.
     api::CallContext context() { return {&network, &settings.store, timeouts}; }
 
@@ -237,13 +243,7 @@ TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
         return sampleResult();
     });
     start({}, &engine);
-    const QByteArray boundary = "Boundary-X";
-    RawAnswer answer = rawExchange(
-        running->port(),
-        uploadRequest("/v1/analyze-screenshot-stream", "multipart/form-data; boundary=" + boundary,
-                      multipartBody(boundary, {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}})),
-        300);
-    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(rawExchange(running->port(), hangingUpUpload(), 300).status, 200);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 3000));
     running.reset(); // before the engine: its reading may still be ending
 }
@@ -270,12 +270,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
     EXPECT_EQ(outcome.value().result, sampleResult());
 
     hungUp = true;
-    const QByteArray boundary = "Boundary-X";
-    rawExchange(
-        running->port(),
-        uploadRequest("/v1/analyze-screenshot-stream", "multipart/form-data; boundary=" + boundary,
-                      multipartBody(boundary, {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}})),
-        300);
+    rawExchange(running->port(), hangingUpUpload(), 300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 2500))
         << "while nothing else was written";
     running.reset(); // before the engine: its reading may still be ending
