@@ -10,6 +10,7 @@
 #include "service/TextExtractor.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringList>
 
 #include <mutex>
@@ -89,6 +90,19 @@ private:
     QStringList m_log;
     std::unique_ptr<service::HttpService> m_service;
 };
+
+// The most this process has held resident since it started (or since
+// /proc/self/clear_refs was told "5"), in KiB.
+inline long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
 
 // One HTTP exchange over a plain socket, for requests the app never makes.
 struct RawAnswer {

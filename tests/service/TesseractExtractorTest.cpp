@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "RenderedScreenshot.h"
+#include "RunningService.h"
 
 #include "service/TesseractExtractor.h"
 
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace tavolen;
+using tavolen::test::peakResidentKiB;
 using tavolen::test::renderJpeg;
 
 namespace {
@@ -108,15 +110,6 @@ TEST_F(TesseractExtractorTest, APictureWithoutTextGivesNoTextAndWhatIsNoJpegIsRe
     EXPECT_FALSE(read(garbled));
 }
 
-// The most this process has held since the last reset, in kB.
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QRegularExpression hwm(QStringLiteral("VmHWM:\\s+(\\d+)"));
-    return hwm.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
-}
-
 TEST_F(TesseractExtractorTest, APictureOfMoreThanTenMillionPixelsIsRefusedBeforeItIsDecoded)
 {
     EXPECT_TRUE(
@@ -127,9 +120,9 @@ TEST_F(TesseractExtractorTest, APictureOfMoreThanTenMillionPixelsIsRefusedBefore
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     ASSERT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1) << "resets the peak";
     clear.close();
-    const long before = peakResidentKb();
+    const long before = peakResidentKiB();
     EXPECT_FALSE(read(huge));
-    EXPECT_LT(peakResidentKb() - before, 16 * 1024) << "decoding it costs hundreds of MB";
+    EXPECT_LT(peakResidentKiB() - before, 16 * 1024) << "decoding it costs hundreds of MB";
 }
 
 TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
