@@ -16,7 +16,6 @@ using namespace tavolen::test;
 
 namespace {
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
 const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
 const QByteArray kPlain = "/v1/analyze-screenshot";
 const QByteArray kStream = "/v1/analyze-screenshot-stream";

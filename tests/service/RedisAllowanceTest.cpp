@@ -21,7 +21,6 @@ using namespace tavolen::test;
 
 namespace {
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
 const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
 
 int freePort()

@@ -104,6 +104,9 @@ inline long peakResidentKiB()
     return 0;
 }
 
+// Enough of a JPEG for the service, which leaves reading it to the extractor.
+inline const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
+
 // One HTTP exchange over a plain socket, for requests the app never makes.
 struct RawAnswer {
     int status = 0; // 0: no answer

@@ -24,7 +24,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 a screenshot's bytes \xFF\xD9", 27);
 const QString kScam =
     QStringLiteral("URGENT: you have won a $500 gift card!\nClick here to claim your prize: "
                    "http://win.example.xyz\nAct now, the offer expires today.");
@@ -123,8 +122,7 @@ TEST_F(ServiceProtocol, TheOfflineSummaryLeavesOnceTheFirstLinesAreRead)
     EXPECT_EQ(partials.back().summary, outcome.value().result.summary)
         << "the whole text's summary replaces it";
 
-    ScriptedEngine model([](const service::AnalysisInput &, const service::FieldSink &,
-                            const std::atomic<bool> &) -> service::EngineOutcome { return sampleResult(); });
+    ScriptedEngine model([](auto &, auto &, auto &) -> service::EngineOutcome { return sampleResult(); });
     start({}, &model);
     ASSERT_TRUE(stream().ok());
     EXPECT_TRUE(partials.isEmpty()) << "another engine writes its own summary";
@@ -133,8 +131,7 @@ TEST_F(ServiceProtocol, TheOfflineSummaryLeavesOnceTheFirstLinesAreRead)
 TEST_F(ServiceProtocol, FieldsLeaveAsTheEngineProducesThemNotWithTheResult)
 {
     std::atomic<bool> seen{false};
-    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &onField,
-                              const std::atomic<bool> &) -> service::EngineOutcome {
+    ScriptedEngine engine([&](auto &, auto &onField, auto &) -> service::EngineOutcome {
         onField({QStringLiteral("summary"), QStringLiteral("early")});
         onField({QStringLiteral("best_reply"), QStringLiteral("not an early field")});
         // The reading is finished only once the app has shown the field.
@@ -205,8 +202,7 @@ TEST_F(ServiceProtocol, TheDailyAllowanceEndsInTheAppsQuotaErrorAndOnlyReadingsC
 
 TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelopeOtherwise)
 {
-    ScriptedEngine engine([](const service::AnalysisInput &, const service::FieldSink &onField,
-                             const std::atomic<bool> &) -> service::EngineOutcome {
+    ScriptedEngine engine([](auto &, auto &onField, auto &) -> service::EngineOutcome {
         onField({QStringLiteral("summary"), QStringLiteral("partial")});
         return service::EngineFailure{QStringLiteral("model_unreachable"), QStringLiteral("模型暂时不可用"),
                                       QStringLiteral("connection refused")};
@@ -220,8 +216,7 @@ TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelo
         EXPECT_TRUE(line.contains(QStringLiteral("error=model_unreachable detail=\"connection refused\"")))
             << "the operator learns why: " << line.toStdString();
 
-    ScriptedEngine broken([](const service::AnalysisInput &, const service::FieldSink &,
-                             const std::atomic<bool> &) -> service::EngineOutcome {
+    ScriptedEngine broken([](auto &, auto &, auto &) -> service::EngineOutcome {
         protocol::AnalysisResult r = sampleResult();
         r.summary = QString(QChar(0xD800)); // a lone surrogate cannot travel as UTF-8
         return r;
@@ -233,8 +228,7 @@ TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelo
 TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
 {
     std::atomic<bool> cancelledSeen{false};
-    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &onField,
-                              const std::atomic<bool> &cancelled) -> service::EngineOutcome {
+    ScriptedEngine engine([&](auto &, auto &onField, auto &cancelled) -> service::EngineOutcome {
         for (int i = 0; i < 500 && !cancelled; ++i) {
             onField({QStringLiteral("summary"), QString::number(i)});
             std::this_thread::sleep_for(10ms);
@@ -252,8 +246,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
 {
     std::atomic<bool> hungUp{false};
     std::atomic<bool> cancelledSeen{false};
-    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &,
-                              const std::atomic<bool> &cancelled) -> service::EngineOutcome {
+    ScriptedEngine engine([&](auto &, auto &, auto &cancelled) -> service::EngineOutcome {
         // Longer than the app waits for a byte, without a field.
         for (int i = 0; i < (hungUp ? 300 : 150) && !cancelled; ++i)
             std::this_thread::sleep_for(10ms);

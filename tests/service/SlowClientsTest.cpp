@@ -27,8 +27,6 @@ namespace {
 const QByteArray kMeta = R"({"ui_language":"en"})";
 const QByteArray kHealth = "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
-
 // A plain blocking socket to the service, closed when it goes.
 class Connection {
 public:
@@ -81,8 +79,7 @@ struct HeldEngine {
     std::atomic<int> entered{0};
     std::atomic<int> cancelled{0};
     std::atomic<bool> release{false};
-    ScriptedEngine engine{[this](const service::AnalysisInput &, const service::FieldSink &,
-                                 const std::atomic<bool> &cancel) -> service::EngineOutcome {
+    ScriptedEngine engine{[this](auto &, auto &, auto &cancel) -> service::EngineOutcome {
         ++entered;
         while (!release && !cancel)
             std::this_thread::sleep_for(5ms);
