@@ -55,7 +55,9 @@ private:
 // its own until destroyed; its log lines are kept.
 class RunningService {
 public:
-    RunningService(service::ServiceConfig config, service::Engine &engine, service::TextExtractor &extractor)
+    // The allowance is counted in `store` when given, else in `allowance`.
+    RunningService(service::ServiceConfig config, service::Engine &engine, service::TextExtractor &extractor,
+                   service::AllowanceStore *store = nullptr)
     {
         config.host = QStringLiteral("127.0.0.1");
         config.port = 0;
@@ -63,11 +65,11 @@ public:
         config.keepAliveSeconds = 1;
         if (config.token.isEmpty())
             config.token = QString::fromLatin1(protocol::kApiToken);
-        m_service = std::make_unique<service::HttpService>(
-            service::HttpService::Parts{config, engine, extractor, allowance, [this](const QString &line) {
-                                            const std::lock_guard lock(m_mutex);
-                                            m_log << line;
-                                        }});
+        m_service = std::make_unique<service::HttpService>(service::HttpService::Parts{
+            config, engine, extractor, store ? *store : allowance, [this](const QString &line) {
+                const std::lock_guard lock(m_mutex);
+                m_log << line;
+            }});
         bindError = m_service->bind();
         if (bindError.isEmpty())
             m_service->start();
