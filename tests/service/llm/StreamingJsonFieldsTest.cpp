@@ -93,17 +93,6 @@ TEST(StreamingJsonFields, EverySplitOfTheTextReportsTheSame)
     EXPECT_EQ(eventsOf(bytes), kTrickyEvents);
 }
 
-TEST(StreamingJsonFields, ObjectTextIsExactlyTheTopLevelObject)
-{
-    StreamingJsonFields parser(nullptr);
-    parser.feed(kTricky);
-    const std::string text(parser.objectText());
-    EXPECT_EQ(text.front(), '{');
-    EXPECT_EQ(text.back(), '}');
-    EXPECT_EQ(kTricky.find(text), kTricky.find("{\"flags\""));
-    EXPECT_EQ(text.find("```"), std::string::npos);
-}
-
 TEST(StreamingJsonFields, StringsThatAreNotValidJsonUnclearRiskGradesAndRepeatedNamesAreNotReported)
 {
     const std::vector<FieldEvent> none;
@@ -124,21 +113,27 @@ TEST(StreamingJsonFields, StringsThatAreNotValidJsonUnclearRiskGradesAndRepeated
         EXPECT_EQ(eventsOf(text), expected) << text;
 }
 
-TEST(StreamingJsonFields, BracesInsideAThinkBlockDoNotStartTheObject)
+TEST(StreamingJsonFields, ObjectTextIsExactlyTheFirstTopLevelObjectAfterAnyThinkBlock)
 {
-    StreamingJsonFields parser(nullptr);
-    parser.feed("<think>The user wants {json}. Fine.</think>\n");
-    EXPECT_TRUE(parser.objectText().empty());
-    parser.feed(R"({"summary": "s"})");
-    EXPECT_EQ(parser.objectText(), R"({"summary": "s"})");
-}
+    StreamingJsonFields fenced(nullptr);
+    fenced.feed(kTricky);
+    const std::string text(fenced.objectText());
+    EXPECT_EQ(text.front(), '{');
+    EXPECT_EQ(text.back(), '}');
+    EXPECT_EQ(kTricky.find(text), kTricky.find("{\"flags\""));
+    EXPECT_EQ(text.find("```"), std::string::npos);
 
-TEST(StreamingJsonFields, TextAfterTheObjectChangesNothing)
-{
+    StreamingJsonFields thinking(nullptr);
+    thinking.feed("<think>The user wants {json}. Fine.</think>\n");
+    EXPECT_TRUE(thinking.objectText().empty()) << "braces inside a think block do not start it";
+    thinking.feed(R"({"summary": "s"})");
+    EXPECT_EQ(thinking.objectText(), R"({"summary": "s"})");
+
+    // Text after the object changes nothing.
     Reported reported;
-    StreamingJsonFields parser(reported.sink());
-    parser.feed(R"({"tone": "x"} {"summary": "late"})");
-    EXPECT_TRUE(parser.objectClosed());
-    EXPECT_EQ(parser.objectText(), R"({"tone": "x"})");
+    StreamingJsonFields followed(reported.sink());
+    followed.feed(R"({"tone": "x"} {"summary": "late"})");
+    EXPECT_TRUE(followed.objectClosed());
+    EXPECT_EQ(followed.objectText(), R"({"tone": "x"})");
     EXPECT_TRUE(reported.events.empty());
 }
