@@ -112,19 +112,6 @@ TEST_F(PortalHotKey, PressRightAfterBindingIsNotLost)
     EXPECT_TRUE(QTest::qWaitFor([this] { return presses == 1; }, 5000));
 }
 
-TEST_F(PortalHotKey, StartingAgainKeepsTheSessionAndTakesTheNewCallback)
-{
-    withPortal();
-    ASSERT_TRUE(startBound());
-    int laterPresses = 0;
-    hotKey->start([&] { ++laterPresses; });
-
-    portal->activate(portal->lastSession, kCapture);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return laterPresses == 1; }, 5000));
-    EXPECT_EQ(presses, 0);
-    EXPECT_EQ(portal->createSessionCalls, 1);
-}
-
 TEST_F(PortalHotKey, WithoutAPortalItsShortcutsInterfaceOrASessionNothingIsBound)
 {
     start();
@@ -160,10 +147,17 @@ TEST_F(PortalHotKey, RefusedBindIsSilentAndGivesTheSessionBack)
     EXPECT_EQ(presses, 0);
 }
 
-TEST_F(PortalHotKey, DestroyingTheHotKeyClosesItsSession)
+TEST_F(PortalHotKey, StartingAgainKeepsTheSessionAndTakesTheNewCallbackAndDestroyingItClosesTheSession)
 {
     withPortal();
     ASSERT_TRUE(startBound());
+    int laterPresses = 0;
+    hotKey->start([&] { ++laterPresses; });
+
+    portal->activate(portal->lastSession, kCapture);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return laterPresses == 1; }, 5000));
+    EXPECT_EQ(presses, 0);
+    EXPECT_EQ(portal->createSessionCalls, 1);
 
     hotKey.reset();
     EXPECT_TRUE(
