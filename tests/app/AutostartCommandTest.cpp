@@ -1,44 +1,27 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "TavolenCommand.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct AutostartRun {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
-
 // `tavolen autostart …` as people run it, with a configuration folder of its own.
-class AutostartCommand : public ::testing::Test {
+class AutostartCommand : public tavolen::test::TavolenCommand {
 protected:
-    QString entryPath() const { return m_config.filePath(QStringLiteral("autostart/tavolen.desktop")); }
+    QString entryPath() const { return m_home.filePath(QStringLiteral("autostart/tavolen.desktop")); }
 
-    AutostartRun run(const QStringList &arguments, const QString &appLang = QStringLiteral("en"))
+    tavolen::test::CommandRun run(const QStringList &arguments, const QString &appLang = QStringLiteral("en"))
     {
-        QSettings(m_config.filePath(QStringLiteral("tavolen/tavolen.conf")), QSettings::IniFormat)
-            .setValue("app_lang", appLang);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TAVOLEN_BINARY), QStringList(QStringLiteral("autostart")) + arguments);
-        if (!process.waitForFinished(30000))
-            process.kill();
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        QSettings(configPath(), QSettings::IniFormat).setValue("app_lang", appLang);
+        return launch(QStringList(QStringLiteral("autostart")) + arguments, environment());
     }
 
     // The entry's "key=value" lines.
@@ -52,15 +35,13 @@ protected:
                 keys.insert(line.left(eq), line.mid(eq + 1));
         return keys;
     }
-
-    QTemporaryDir m_config;
 };
 
 } // namespace
 
 TEST_F(AutostartCommand, OnWritesAValidEntryThatStartsThisVeryProgram)
 {
-    const AutostartRun r = run({"on"});
+    const tavolen::test::CommandRun r = run({"on"});
     ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
     EXPECT_TRUE(r.output.contains(entryPath())) << r.output.toStdString();
     const QHash<QString, QString> keys = entry();
@@ -84,7 +65,7 @@ TEST_F(AutostartCommand, OnWritesAValidEntryThatStartsThisVeryProgram)
 TEST_F(AutostartCommand, OffRemovesTheEntryAndIsFineWithoutOne)
 {
     ASSERT_EQ(run({"on"}).exitCode, 0);
-    AutostartRun r = run({"off"}, QStringLiteral("zh"));
+    tavolen::test::CommandRun r = run({"off"}, QStringLiteral("zh"));
     EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
     EXPECT_FALSE(QFile::exists(entryPath()));
     EXPECT_TRUE(r.output.startsWith(QString::fromUtf8("Tavolen 将不再在登录时启动")))
@@ -98,7 +79,7 @@ TEST_F(AutostartCommand, OffRemovesTheEntryAndIsFineWithoutOne)
 TEST_F(AutostartCommand, RejectsAnythingButOnOrOff)
 {
     for (const QStringList &arguments : {QStringList{}, QStringList{"yes"}, QStringList{"on", "off"}}) {
-        const AutostartRun r = run(arguments);
+        const tavolen::test::CommandRun r = run(arguments);
         EXPECT_EQ(r.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(r.errors.contains("tavolen autostart on|off")) << r.errors.toStdString();
     }

@@ -26,11 +26,6 @@ QString copiedBadge()
 
 } // namespace
 
-TEST(InterfaceLanguage, ChineseIsBuiltIn)
-{
-    EXPECT_EQ(InterfaceLanguage::available(), QStringList{QStringLiteral("zh_CN")});
-}
-
 TEST(InterfaceLanguage, WithoutAStoredChoiceOnlyTheFirstPreferredLanguageCounts)
 {
     const std::pair<QStringList, QString> cases[] = {

@@ -175,22 +175,6 @@ TEST(OneScreen, ASelectionSoonAfterAnotherReusesItsWindowAndMemoryUntilBothAreLe
     EXPECT_LE(sharedSegments().kb, before.kb) << "nothing of the selections is held any more";
 }
 
-TEST(OneScreen, BeginWhileSelectingChangesNothing)
-{
-    FlowHarness h;
-    ASSERT_TRUE(h.begin());
-    const auto windows = h.overlay().windows();
-    int secondCalls = 0;
-    h.overlay().begin([&](std::optional<capture::Selection>) { ++secondCalls; });
-    h.flow().begin();
-    EXPECT_EQ(h.overlay().windows(), windows);
-    EXPECT_EQ(h.panel.hides, 1);
-    pressEscape();
-    ASSERT_TRUE(h.waitForEnd());
-    QTest::qWait(50);
-    EXPECT_EQ(secondCalls, 0);
-}
-
 TEST(ScaledScreen, DragOf100By50LogicalPixelsUploads200By100AndAClickTheNativeFrame)
 {
     auto window = ForeignWindow::open(QRect(300, 250, 500, 400), kWarm);

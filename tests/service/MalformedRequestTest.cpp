@@ -16,9 +16,9 @@ using namespace tavolen::test;
 
 namespace {
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
 const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
 const QByteArray kPlain = "/v1/analyze-screenshot";
+const QByteArray kStream = "/v1/analyze-screenshot-stream";
 
 // Requests the app never sends, written byte by byte.
 class MalformedRequests : public ::testing::Test {
@@ -31,18 +31,13 @@ protected:
         c.uploadTimeoutSeconds = 2;
         return c;
     }
-    // The status, after checking that the body is an error envelope.
     std::pair<int, QString> refusal(const QByteArray &request)
     {
-        const RawAnswer answer = rawExchange(service.port(), request);
-        const std::optional<protocol::APIErrorEnvelope> envelope =
-            protocol::decodeAPIErrorEnvelope(answer.body);
-        EXPECT_TRUE(envelope) << answer.head.toStdString() << "\n" << answer.body.toStdString();
-        return {answer.status, envelope ? envelope->error.code : QString()};
+        return test::refusal(service.port(), request);
     }
-    QByteArray form(const QList<std::pair<QByteArray, QByteArray>> &parts)
+    static QByteArray form(const QList<std::pair<QByteArray, QByteArray>> &parts)
     {
-        return uploadRequest(kPlain, "multipart/form-data; boundary=B", multipartBody("B", parts));
+        return formUpload(kPlain, parts);
     }
 
     FakeExtractor extractor;
@@ -50,15 +45,15 @@ protected:
     RunningService service;
 };
 
-TEST_F(MalformedRequests, AWellFormedUploadIsTheBaseline)
+TEST_F(MalformedRequests, EveryRequestTheProtocolForbidsIsRefusedWithTheErrorEnvelopeAndA4xx)
 {
-    const RawAnswer answer = rawExchange(service.port(), form({{"meta", kMeta}, {"image", kJpeg}}));
-    EXPECT_EQ(answer.status, 200);
-    EXPECT_TRUE(protocol::decodeAnalyzeEnvelope(answer.body));
-}
-
-TEST_F(MalformedRequests, EveryBrokenFormIsRefusedWithTheErrorEnvelopeAndA4xx)
-{
+    QByteArray manyHeaders = "GET /v1/health HTTP/1.1\r\nHost: x\r\n";
+    for (int i = 0; i < 10000; ++i)
+        manyHeaders += "X-H" + QByteArray::number(i) + ": v\r\n";
+    const QByteArray body = multipartBody("B", {{"meta", kMeta}, {"image", kJpeg}});
+    QByteArray lengthTwice = form({{"meta", kMeta}, {"image", kJpeg}});
+    lengthTwice.replace("Content-Length:",
+                        "Content-Length: " + QByteArray::number(body.size()) + "\r\nContent-Length:");
     using Row = std::pair<QByteArray, std::pair<int, QString>>;
     const Row rows[] = {
         {form({{"image", kJpeg}}), {400, "bad_request"}},
@@ -67,24 +62,35 @@ TEST_F(MalformedRequests, EveryBrokenFormIsRefusedWithTheErrorEnvelopeAndA4xx)
         {form({{"meta", "[1,2]"}, {"image", kJpeg}}), {400, "bad_request"}},
         {form({{"meta", R"({"ui_language":5})"}, {"image", kJpeg}}), {400, "bad_request"}},
         {form({{"meta", kMeta}, {"image", ""}}), {400, "bad_request"}},
+        {form({{"meta", kMeta}, {"image", kJpeg}, {"image", kJpeg}}), {400, "bad_request"}},
+        {form({{"meta", kMeta}, {"meta", kMeta}, {"image", kJpeg}}), {400, "bad_request"}},
         {form({{"meta", kMeta}, {"image", "\x89PNG\r\n\x1a\n"}}), {415, "unsupported_image"}},
         {uploadRequest(kPlain, "multipart/form-data; boundary=B", "--B\r\nno end"), {400, "bad_request"}},
         {uploadRequest(kPlain, "multipart/form-data", multipartBody("B", {{"meta", kMeta}})),
          {400, "bad_request"}},
         {uploadRequest(kPlain, "application/json", kMeta), {400, "bad_request"}},
-        {uploadRequest(kPlain, "multipart/form-data; boundary=B",
-                       multipartBody("B", {{"meta", kMeta}, {"image", kJpeg}}), "wrong"),
-         {401, "unauthorized"}},
+        {uploadRequest(kPlain, "multipart/form-data; boundary=B", body, "wrong"), {401, "unauthorized"}},
         {"GET /v1/nothing HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", {404, "not_found"}},
         {"BREW /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
          {400, "bad_request"}},
+        {manyHeaders + "\r\n", {431, "bad_request"}},
+        {"POST /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\nContent-Length: -5\r\n\r\n",
+         {400, "bad_request"}},
+        {lengthTwice, {400, "bad_request"}},
     };
-    for (const auto &[request, expected] : rows) {
-        const auto [status, code] = refusal(request);
-        EXPECT_EQ(status, expected.first) << request.left(300).toStdString();
-        EXPECT_EQ(code, expected.second) << request.left(300).toStdString();
-    }
+    for (const auto &[request, expected] : rows)
+        EXPECT_EQ(refusal(request), expected) << request.left(300).toStdString();
     EXPECT_EQ(extractor.calls, 0) << "nothing refused was read";
+
+    // A path that exists, with a method it does not take, says which it does.
+    for (const auto &[request, allow] :
+         {std::pair{QByteArray("GET /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\n\r\n"),
+                    QByteArray("allow: post")},
+          std::pair{QByteArray("DELETE /v1/health HTTP/1.1\r\nHost: x\r\n\r\n"), QByteArray("allow: get")}}) {
+        EXPECT_EQ(refusal(request), (std::pair<int, QString>{405, "method_not_allowed"}));
+        EXPECT_TRUE(rawExchange(service.port(), request).head.toLower().contains(allow))
+            << allow.toStdString();
+    }
 }
 
 TEST_F(MalformedRequests, AMetaPartIsReadUpTo64KiBAndNoFurther)
@@ -151,12 +157,18 @@ TEST_F(MalformedRequests, AChunkedOrCompressedUploadIsRefusedUnread)
     }
 }
 
-TEST_F(MalformedRequests, TheHealthCheckNeedsNoToken)
+TEST_F(MalformedRequests, TheHealthCheckNeedsNoTokenAndAnswersThatSucceedCloseTheConnectionSayingSoOnce)
 {
-    const RawAnswer answer =
+    const RawAnswer health =
         rawExchange(service.port(), "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
-    EXPECT_EQ(answer.status, 200);
-    EXPECT_EQ(answer.body, R"({"status":"ok","engine":"offline"})");
+    EXPECT_EQ(health.status, 200);
+    EXPECT_EQ(health.body, R"({"status":"ok","engine":"offline"})");
+    const RawAnswer stream =
+        rawExchange(service.port(), formUpload(kStream, {{"meta", kMeta}, {"image", kJpeg}}));
+    EXPECT_EQ(stream.status, 200);
+    EXPECT_TRUE(stream.body.contains("event: result")) << stream.body.toStdString();
+    for (const RawAnswer &answer : {health, stream})
+        EXPECT_EQ(answer.head.toLower().count("\r\nconnection:"), 1) << answer.head.toStdString();
 }
 
 } // namespace

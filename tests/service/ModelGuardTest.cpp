@@ -151,7 +151,7 @@ TEST_F(ModelGuard, AnInjectedPhishingScreenshotStaysHighWithNothingToSendOrCopy)
 
     // The model was told where the stranger's words begin and end.
     ASSERT_FALSE(s.model.requests().empty());
-    const json request = json::parse(s.model.requests().front());
+    const json request = json::parse(s.model.requests().front().body);
     const std::string user = request["messages"][1]["content"];
     const std::size_t opens = user.find("<<<SCREENSHOT_TEXT\n");
     const std::size_t injected = user.find("instructions");
@@ -171,7 +171,7 @@ TEST_F(ModelGuard, TextThatWouldCloseTheDelimitersCannotEndTheScreenshotEarly)
     ServiceWithModel s(modelReadingJson());
     s.fakeExtractor.result = forged;
     ASSERT_TRUE(s.plain().ok());
-    const std::string user = json::parse(s.model.requests().front())["messages"][1]["content"];
+    const std::string user = json::parse(s.model.requests().front().body)["messages"][1]["content"];
     const std::size_t closes = user.find("SCREENSHOT_TEXT>>>");
     EXPECT_EQ(user.find("SCREENSHOT_TEXT>>>", closes + 1), std::string::npos) << "closed only once: " << user;
     EXPECT_GT(closes, user.find("rate everything low")) << user;
@@ -236,7 +236,7 @@ TEST_F(ModelGuard, AReplyCarryingACodeAPasswordACardOrALinkIsShownButNeverCopied
         "详情见 evil.top 页面",
     };
     for (const std::string &reply : secrets) {
-        s.model.answer(readingWith({{"best_reply", reply}}));
+        s.model.answer(modelWrites(readingWith({{"best_reply", reply}})));
         const api::AnalysisOutcome outcome = s.plain();
         ASSERT_TRUE(outcome.ok()) << reply << ": " << caseText(outcome);
         EXPECT_FALSE(outcome.value().result.auto_copy) << reply;
@@ -249,7 +249,7 @@ TEST_F(ModelGuard, AReplyCarryingACodeAPasswordACardOrALinkIsShownButNeverCopied
         "好的，周五下午三点见！",
     };
     for (const std::string &reply : ordinary) {
-        s.model.answer(readingWith({{"best_reply", reply}}));
+        s.model.answer(modelWrites(readingWith({{"best_reply", reply}})));
         const api::AnalysisOutcome outcome = s.plain();
         ASSERT_TRUE(outcome.ok()) << reply << ": " << caseText(outcome);
         EXPECT_TRUE(outcome.value().result.auto_copy) << reply;
@@ -262,7 +262,7 @@ TEST_F(ModelGuard, AFailingModelEndpointThatQuotesTheScreenshotLeavesNoneOfItInT
     ASSERT_TRUE(s.running) << s.error.toStdString();
     const std::string body =
         R"({"error":{"message":"Content policy: the prompt 'Coffee on Friday?' was rejected"}})";
-    s.model.fail(500, body);
+    s.model.answer(statusAnswer(500, body));
 
     EXPECT_FALSE(s.plain().ok());
     EXPECT_FALSE(s.stream().ok());

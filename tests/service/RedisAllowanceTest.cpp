@@ -21,7 +21,6 @@ using namespace tavolen::test;
 
 namespace {
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
 const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
 
 int freePort()
@@ -71,34 +70,25 @@ private:
 struct Instance {
     Instance(const QString &url, int allowance, service::Engine &engine, service::TextExtractor &extractor)
         : store(*service::RedisAddress::parse(url, error)),
-          http(service::HttpService::Parts{config(allowance), engine, extractor, store, {}})
-    {
-        error = http.bind();
-        if (error.isEmpty())
-            http.start();
-    }
+          running(config(allowance), engine, extractor, &store)
+    {}
     static service::ServiceConfig config(int allowance)
     {
         service::ServiceConfig c;
-        c.host = QStringLiteral("127.0.0.1");
-        c.port = 0;
         c.dailyAllowance = allowance;
-        c.token = QString::fromLatin1(protocol::kApiToken);
         return c;
     }
     // The status of one upload from the shared test device.
     int upload() const
     {
-        return rawExchange(http.port(),
-                           uploadRequest("/v1/analyze-screenshot", "multipart/form-data; boundary=B",
-                                         multipartBody("B", {{"meta", kMeta}, {"image", kJpeg}})),
-                           15000)
+        return rawExchange(running.port(),
+                           formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}}), 15000)
             .status;
     }
 
     QString error;
     service::RedisAllowanceStore store;
-    service::HttpService http;
+    RunningService running;
 };
 
 } // namespace
@@ -125,7 +115,7 @@ TEST(RedisAllowance, TwoServicesShareOneLimitExactlyUnderConcurrentUploadsAndFai
     extractor.result = service::ExtractedText{QStringLiteral("See you at the meeting tomorrow."), "en"};
     service::OfflineEngine engine;
     Instance a(redis.url(), 5, engine, extractor), b(redis.url(), 5, engine, extractor);
-    ASSERT_TRUE(a.error.isEmpty() && b.error.isEmpty());
+    ASSERT_TRUE(a.running.bindError.isEmpty() && b.running.bindError.isEmpty());
 
     std::vector<int> statuses(16);
     std::vector<std::thread> uploads;
@@ -157,7 +147,7 @@ TEST(RedisAllowance, WithRedisGoneUploadsAreStillAnsweredAndLetThroughUncounted)
     extractor.result = service::ExtractedText{QStringLiteral("See you at the meeting tomorrow."), "en"};
     service::OfflineEngine engine;
     Instance a(redis.url(), 1, engine, extractor);
-    ASSERT_TRUE(a.error.isEmpty());
+    ASSERT_TRUE(a.running.bindError.isEmpty());
     EXPECT_EQ(a.upload(), 200);
     EXPECT_EQ(a.upload(), 429);
 

@@ -3,8 +3,12 @@
 
 #include "RunningService.h"
 
+#include "protocol/Decoding.h"
+
 #include <QElapsedTimer>
 #include <QTcpSocket>
+
+#include <gtest/gtest.h>
 
 namespace tavolen::test {
 
@@ -42,6 +46,8 @@ RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs)
     }
     if (answer.head.isEmpty())
         return {};
+    if (answer.body.isEmpty()) // no length: the body runs to the close
+        answer.body = in.mid(answer.head.size() + 4);
     answer.status = answer.head.mid(9, 3).toInt();
     return answer;
 }
@@ -64,6 +70,15 @@ QByteArray uploadRequest(const QByteArray &path, const QByteArray &contentType, 
     return "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAuthorization: Bearer " +
            token + "\r\nX-Device-Id: RAW\r\nContent-Type: " + contentType +
            "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+std::pair<int, QString> refusal(int port, const QByteArray &request)
+{
+    const RawAnswer answer = rawExchange(port, request);
+    const std::optional<protocol::APIErrorEnvelope> envelope = protocol::decodeAPIErrorEnvelope(answer.body);
+    EXPECT_TRUE(envelope) << answer.head.toStdString() << "\n" << answer.body.toStdString();
+    EXPECT_EQ(answer.head.toLower().count("\r\nconnection:"), 1) << answer.head.toStdString();
+    return {answer.status, envelope ? envelope->error.code : QString()};
 }
 
 } // namespace tavolen::test

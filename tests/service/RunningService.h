@@ -10,6 +10,7 @@
 #include "service/TextExtractor.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringList>
 
 #include <mutex>
@@ -54,7 +55,9 @@ private:
 // its own until destroyed; its log lines are kept.
 class RunningService {
 public:
-    RunningService(service::ServiceConfig config, service::Engine &engine, service::TextExtractor &extractor)
+    // The allowance is counted in `store` when given, else in `allowance`.
+    RunningService(service::ServiceConfig config, service::Engine &engine, service::TextExtractor &extractor,
+                   service::AllowanceStore *store = nullptr)
     {
         config.host = QStringLiteral("127.0.0.1");
         config.port = 0;
@@ -62,11 +65,11 @@ public:
         config.keepAliveSeconds = 1;
         if (config.token.isEmpty())
             config.token = QString::fromLatin1(protocol::kApiToken);
-        m_service = std::make_unique<service::HttpService>(
-            service::HttpService::Parts{config, engine, extractor, allowance, [this](const QString &line) {
-                                            const std::lock_guard lock(m_mutex);
-                                            m_log << line;
-                                        }});
+        m_service = std::make_unique<service::HttpService>(service::HttpService::Parts{
+            config, engine, extractor, store ? *store : allowance, [this](const QString &line) {
+                const std::lock_guard lock(m_mutex);
+                m_log << line;
+            }});
         bindError = m_service->bind();
         if (bindError.isEmpty())
             m_service->start();
@@ -90,6 +93,22 @@ private:
     std::unique_ptr<service::HttpService> m_service;
 };
 
+// The most this process has held resident since it started (or since
+// /proc/self/clear_refs was told "5"), in KiB.
+inline long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Enough of a JPEG for the service, which leaves reading it to the extractor.
+inline const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
+
 // One HTTP exchange over a plain socket, for requests the app never makes.
 struct RawAnswer {
     int status = 0; // 0: no answer
@@ -103,5 +122,13 @@ QByteArray multipartBody(const QByteArray &boundary, const QList<std::pair<QByte
 // A complete upload request to `path` with the app's headers.
 QByteArray uploadRequest(const QByteArray &path, const QByteArray &contentType, const QByteArray &body,
                          const QByteArray &token = protocol::kApiToken);
+// An upload to `path` of a form with these parts, as the app sends it.
+inline QByteArray formUpload(const QByteArray &path, const QList<std::pair<QByteArray, QByteArray>> &parts)
+{
+    return uploadRequest(path, "multipart/form-data; boundary=B", multipartBody("B", parts));
+}
+// The status and error code of the answer to `request`, after checking that
+// its body is the error envelope and its head says "Connection: close" once.
+std::pair<int, QString> refusal(int port, const QByteArray &request);
 
 } // namespace tavolen::test

@@ -24,7 +24,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QByteArray kJpeg("\xFF\xD8\xFF\xE0 a screenshot's bytes \xFF\xD9", 27);
 const QString kScam =
     QStringLiteral("URGENT: you have won a $500 gift card!\nClick here to claim your prize: "
                    "http://win.example.xyz\nAct now, the offer expires today.");
@@ -54,6 +53,12 @@ protected:
                                            [this](const protocol::StreamPartial &p) { partials.append(p); }));
     }
 
+    // A streamed upload, for a client that hangs up once the answer has begun.
+    static QByteArray hangingUpUpload()
+    {
+        return formUpload("/v1/analyze-screenshot-stream",
+                          {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}});
+    }
     // What the app's calls run with: this test's network and settings.
     api::CallContext context() { return {&network, &settings.store, timeouts}; }
 
@@ -117,8 +122,7 @@ TEST_F(ServiceProtocol, TheOfflineSummaryLeavesOnceTheFirstLinesAreRead)
     EXPECT_EQ(partials.back().summary, outcome.value().result.summary)
         << "the whole text's summary replaces it";
 
-    ScriptedEngine model([](const service::AnalysisInput &, const service::FieldSink &,
-                            const std::atomic<bool> &) -> service::EngineOutcome { return sampleResult(); });
+    ScriptedEngine model([](auto &, auto &, auto &) -> service::EngineOutcome { return sampleResult(); });
     start({}, &model);
     ASSERT_TRUE(stream().ok());
     EXPECT_TRUE(partials.isEmpty()) << "another engine writes its own summary";
@@ -127,8 +131,7 @@ TEST_F(ServiceProtocol, TheOfflineSummaryLeavesOnceTheFirstLinesAreRead)
 TEST_F(ServiceProtocol, FieldsLeaveAsTheEngineProducesThemNotWithTheResult)
 {
     std::atomic<bool> seen{false};
-    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &onField,
-                              const std::atomic<bool> &) -> service::EngineOutcome {
+    ScriptedEngine engine([&](auto &, auto &onField, auto &) -> service::EngineOutcome {
         onField({QStringLiteral("summary"), QStringLiteral("early")});
         onField({QStringLiteral("best_reply"), QStringLiteral("not an early field")});
         // The reading is finished only once the app has shown the field.
@@ -199,8 +202,7 @@ TEST_F(ServiceProtocol, TheDailyAllowanceEndsInTheAppsQuotaErrorAndOnlyReadingsC
 
 TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelopeOtherwise)
 {
-    ScriptedEngine engine([](const service::AnalysisInput &, const service::FieldSink &onField,
-                             const std::atomic<bool> &) -> service::EngineOutcome {
+    ScriptedEngine engine([](auto &, auto &onField, auto &) -> service::EngineOutcome {
         onField({QStringLiteral("summary"), QStringLiteral("partial")});
         return service::EngineFailure{QStringLiteral("model_unreachable"), QStringLiteral("模型暂时不可用"),
                                       QStringLiteral("connection refused")};
@@ -214,8 +216,7 @@ TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelo
         EXPECT_TRUE(line.contains(QStringLiteral("error=model_unreachable detail=\"connection refused\"")))
             << "the operator learns why: " << line.toStdString();
 
-    ScriptedEngine broken([](const service::AnalysisInput &, const service::FieldSink &,
-                             const std::atomic<bool> &) -> service::EngineOutcome {
+    ScriptedEngine broken([](auto &, auto &, auto &) -> service::EngineOutcome {
         protocol::AnalysisResult r = sampleResult();
         r.summary = QString(QChar(0xD800)); // a lone surrogate cannot travel as UTF-8
         return r;
@@ -227,8 +228,7 @@ TEST_F(ServiceProtocol, AnEngineFailureIsAnErrorEventInTheStreamAndAnErrorEnvelo
 TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
 {
     std::atomic<bool> cancelledSeen{false};
-    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &onField,
-                              const std::atomic<bool> &cancelled) -> service::EngineOutcome {
+    ScriptedEngine engine([&](auto &, auto &onField, auto &cancelled) -> service::EngineOutcome {
         for (int i = 0; i < 500 && !cancelled; ++i) {
             onField({QStringLiteral("summary"), QString::number(i)});
             std::this_thread::sleep_for(10ms);
@@ -237,13 +237,7 @@ TEST_F(ServiceProtocol, AnAppThatHangsUpCancelsTheEngine)
         return sampleResult();
     });
     start({}, &engine);
-    const QByteArray boundary = "Boundary-X";
-    RawAnswer answer = rawExchange(
-        running->port(),
-        uploadRequest("/v1/analyze-screenshot-stream", "multipart/form-data; boundary=" + boundary,
-                      multipartBody(boundary, {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}})),
-        300);
-    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(rawExchange(running->port(), hangingUpUpload(), 300).status, 200);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 3000));
     running.reset(); // before the engine: its reading may still be ending
 }
@@ -252,8 +246,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
 {
     std::atomic<bool> hungUp{false};
     std::atomic<bool> cancelledSeen{false};
-    ScriptedEngine engine([&](const service::AnalysisInput &, const service::FieldSink &,
-                              const std::atomic<bool> &cancelled) -> service::EngineOutcome {
+    ScriptedEngine engine([&](auto &, auto &, auto &cancelled) -> service::EngineOutcome {
         // Longer than the app waits for a byte, without a field.
         for (int i = 0; i < (hungUp ? 300 : 150) && !cancelled; ++i)
             std::this_thread::sleep_for(10ms);
@@ -270,12 +263,7 @@ TEST_F(ServiceProtocol, AModelThinkingInSilenceKeepsTheStreamOpenAndStillNotices
     EXPECT_EQ(outcome.value().result, sampleResult());
 
     hungUp = true;
-    const QByteArray boundary = "Boundary-X";
-    rawExchange(
-        running->port(),
-        uploadRequest("/v1/analyze-screenshot-stream", "multipart/form-data; boundary=" + boundary,
-                      multipartBody(boundary, {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}})),
-        300);
+    rawExchange(running->port(), hangingUpUpload(), 300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return cancelledSeen.load(); }, 2500))
         << "while nothing else was written";
     running.reset(); // before the engine: its reading may still be ending

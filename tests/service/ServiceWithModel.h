@@ -4,45 +4,20 @@
 #pragma once
 
 #include "RunningService.h"
+#include "llm/FakeModelServer.h"
 
 #include "api/Api.h"
 #include "support/ScopedSettings.h"
 
 #include <QNetworkAccessManager>
 
-#include <httplib.h>
-
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace tavolen::test {
 
-// A chat-completions endpoint on loopback that streams its answer as a model
-// writes it, a few characters a chunk, or refuses with a status and body.
-class ScriptedModel {
-public:
-    explicit ScriptedModel(std::string answer);
-    ~ScriptedModel();
-    QString baseUrl() const;
-    void answer(std::string text);
-    void fail(int status, std::string body);
-    std::vector<std::string> requests() const;
-
-private:
-    httplib::Server m_server;
-    int m_port = 0;
-    std::thread m_thread;
-    mutable std::mutex m_mutex;
-    std::string m_answer;
-    int m_status = 200;
-    std::vector<std::string> m_requests;
-};
-
-// The service configured for the scripted model; the app's settings point
-// at the service. The picture's text comes from `extractor` when given,
-// else from a fake that reads "Coffee on Friday?".
+// The service configured for a scripted model that writes `answer` (the
+// test may script it anew); the app's settings point at the service. The picture's text comes from
+// `extractor` when given, else from a fake that reads "Coffee on Friday?".
 struct ServiceWithModel {
     explicit ServiceWithModel(std::string answer, service::TextExtractor *extractor = nullptr);
     // The app's streaming call on `jpeg`; its early fields land in `partials`.
@@ -54,7 +29,7 @@ struct ServiceWithModel {
 
     static QByteArray someJpeg() { return QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12); }
 
-    ScriptedModel model;
+    FakeModelServer model; // writes `answer` unless told otherwise
     service::ServiceConfig config;
     QString error;
     std::unique_ptr<service::Engine> engine;

@@ -6,10 +6,7 @@
 #include "protocol/Decoding.h"
 #include "service/OfflineEngine.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -29,26 +26,6 @@ namespace {
 
 const QByteArray kMeta = R"({"ui_language":"en"})";
 const QByteArray kHealth = "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
-
-// A real picture, as the app would send it.
-QByteArray sampleJpeg()
-{
-    QImage image(320, 80, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    for (int x = 20; x < 300; x += 12)
-        for (int y = 30; y < 50; ++y)
-            image.setPixel(x, y, qRgb(0, 0, 0));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 80);
-    return jpeg;
-}
-
-QByteArray upload(const QByteArray &path, const QList<std::pair<QByteArray, QByteArray>> &parts)
-{
-    return uploadRequest(path, "multipart/form-data; boundary=B", multipartBody("B", parts));
-}
 
 // A plain blocking socket to the service, closed when it goes.
 class Connection {
@@ -97,31 +74,12 @@ private:
     int m_fd = -1;
 };
 
-// The peak resident size of this process so far, in KiB.
-long peakRssKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-// Each answer's head says "Connection: close" once, and nothing else twice.
-int connectionHeaders(const QByteArray &head)
-{
-    return int(head.toLower().count("\r\nconnection:"));
-}
-
 // Holds every reading until the test lets go, or until it is cancelled.
 struct HeldEngine {
     std::atomic<int> entered{0};
     std::atomic<int> cancelled{0};
     std::atomic<bool> release{false};
-    ScriptedEngine engine{[this](const service::AnalysisInput &, const service::FieldSink &,
-                                 const std::atomic<bool> &cancel) -> service::EngineOutcome {
+    ScriptedEngine engine{[this](auto &, auto &, auto &cancel) -> service::EngineOutcome {
         ++entered;
         while (!release && !cancel)
             std::this_thread::sleep_for(5ms);
@@ -154,12 +112,7 @@ protected:
     }
     std::pair<int, QString> refusal(const QByteArray &request)
     {
-        const RawAnswer answer = rawExchange(running->port(), request);
-        const std::optional<protocol::APIErrorEnvelope> envelope =
-            protocol::decodeAPIErrorEnvelope(answer.body);
-        EXPECT_TRUE(envelope) << answer.head.toStdString() << "\n" << answer.body.toStdString();
-        EXPECT_EQ(connectionHeaders(answer.head), 1) << answer.head.toStdString();
-        return {answer.status, envelope ? envelope->error.code : QString()};
+        return test::refusal(running->port(), request);
     }
 
     FakeExtractor extractor;
@@ -201,7 +154,7 @@ TEST_F(SlowClients, HealthAndUploadsAreServedWhileIdleAndTricklingConnectionsSta
     EXPECT_LT(slowest, 1000) << "the slowest health answer took " << slowest << " ms";
 
     const RawAnswer reading = rawExchange(
-        running->port(), upload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", sampleJpeg()}}));
+        running->port(), formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}}));
     EXPECT_EQ(reading.status, 200) << reading.body.toStdString();
     EXPECT_TRUE(protocol::decodeAnalyzeEnvelope(reading.body));
 }
@@ -236,7 +189,7 @@ TEST_F(SlowClients, AHugeHeaderLineIsCutOffAfterTheHeaderLimitWithoutHoldingItsB
     ::setsockopt(c.fd(), SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
     timeval tv{2, 0};
     ::setsockopt(c.fd(), SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
-    const long peakBefore = peakRssKiB();
+    const long peakBefore = peakResidentKiB();
 
     std::int64_t accepted = 0;
     const QByteArray line(64 * 1024, 'a');
@@ -251,64 +204,9 @@ TEST_F(SlowClients, AHugeHeaderLineIsCutOffAfterTheHeaderLimitWithoutHoldingItsB
     }
     EXPECT_TRUE(cutOff);
     EXPECT_LT(accepted, 1024 * 1024) << accepted << " bytes accepted";
-    EXPECT_LT(peakRssKiB() - peakBefore, 16 * 1024)
-        << "peak resident size grew by " << (peakRssKiB() - peakBefore) << " KiB";
+    EXPECT_LT(peakResidentKiB() - peakBefore, 16 * 1024)
+        << "peak resident size grew by " << (peakResidentKiB() - peakBefore) << " KiB";
     EXPECT_GE(healthMs(), 0);
-}
-
-TEST_F(SlowClients, RequestsTheProtocolForbidsAreRefusedWithTheErrorEnvelope)
-{
-    start({});
-    const QByteArray jpeg = sampleJpeg();
-    QByteArray manyHeaders = "GET /v1/health HTTP/1.1\r\nHost: x\r\n";
-    for (int i = 0; i < 10000; ++i)
-        manyHeaders += "X-H" + QByteArray::number(i) + ": v\r\n";
-    manyHeaders += "\r\n";
-    const QByteArray body = multipartBody("B", {{"meta", kMeta}, {"image", jpeg}});
-    const QByteArray lengthTwice =
-        "POST /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\nAuthorization: Bearer " +
-        QByteArray(protocol::kApiToken) +
-        "\r\nContent-Type: multipart/form-data; boundary=B\r\nContent-Length: " +
-        QByteArray::number(body.size()) + "\r\nContent-Length: " + QByteArray::number(body.size()) +
-        "\r\n\r\n" + body;
-    using Row = std::pair<QByteArray, std::pair<int, QString>>;
-    const Row rows[] = {
-        {manyHeaders, {431, "bad_request"}},
-        {"POST /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\nContent-Length: -5\r\n\r\n",
-         {400, "bad_request"}},
-        {lengthTwice, {400, "bad_request"}},
-        {upload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", jpeg}, {"image", jpeg}}),
-         {400, "bad_request"}},
-        {upload("/v1/analyze-screenshot", {{"meta", kMeta}, {"meta", kMeta}, {"image", jpeg}}),
-         {400, "bad_request"}},
-    };
-    for (const auto &[request, expected] : rows) {
-        EXPECT_EQ(refusal(request), expected) << request.left(120).toStdString();
-    }
-    EXPECT_EQ(extractor.calls, 0) << "nothing refused was read";
-
-    // A path that exists, with a method it does not take, says which it does.
-    for (const auto &[request, allow] :
-         {std::pair{QByteArray("GET /v1/analyze-screenshot HTTP/1.1\r\nHost: x\r\n\r\n"),
-                    QByteArray("allow: post")},
-          std::pair{QByteArray("DELETE /v1/health HTTP/1.1\r\nHost: x\r\n\r\n"), QByteArray("allow: get")}}) {
-        const RawAnswer answer = rawExchange(running->port(), request);
-        EXPECT_EQ(answer.status, 405);
-        EXPECT_TRUE(answer.head.toLower().contains(allow)) << answer.head.toStdString();
-        const auto envelope = protocol::decodeAPIErrorEnvelope(answer.body);
-        ASSERT_TRUE(envelope);
-        EXPECT_EQ(envelope->error.code, "method_not_allowed");
-    }
-
-    // Answers that succeed close the connection, and say so once.
-    const RawAnswer health = rawExchange(running->port(), kHealth);
-    EXPECT_EQ(connectionHeaders(health.head), 1) << health.head.toStdString();
-    Connection stream(running->port());
-    ASSERT_TRUE(stream.send(upload("/v1/analyze-screenshot-stream", {{"meta", kMeta}, {"image", jpeg}})));
-    ASSERT_TRUE(stream.closedWithin(5s));
-    EXPECT_TRUE(stream.received.startsWith("HTTP/1.1 200"));
-    EXPECT_EQ(connectionHeaders(stream.received.left(stream.received.indexOf("\r\n\r\n"))), 1);
-    EXPECT_TRUE(stream.received.contains("event: result")) << stream.received.toStdString();
 }
 
 TEST_F(SlowClients, UploadsBeyondTheLimitAreRefusedAtOnceWhileHealthStillAnswers)
@@ -316,7 +214,7 @@ TEST_F(SlowClients, UploadsBeyondTheLimitAreRefusedAtOnceWhileHealthStillAnswers
     service::ServiceConfig config;
     config.maxRequests = 2;
     start(config, &held.engine);
-    const QByteArray request = upload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", sampleJpeg()}});
+    const QByteArray request = formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}});
     Connection first(running->port());
     Connection second(running->port());
     ASSERT_TRUE(first.send(request) && second.send(request));
@@ -348,7 +246,7 @@ TEST_F(SlowClients, APlainReadingStopsWhenTheClientHangsUpOrItsBudgetRunsOut)
     service::ServiceConfig config;
     config.plainReadingBudget = 600ms;
     start(config, &held.engine);
-    const QByteArray request = upload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", sampleJpeg()}});
+    const QByteArray request = formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}});
 
     {
         Connection leaving(running->port());

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "RenderedScreenshot.h"
+#include "RunningService.h"
 
 #include "service/TesseractExtractor.h"
 
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace tavolen;
+using tavolen::test::peakResidentKiB;
 using tavolen::test::renderJpeg;
 
 namespace {
@@ -93,12 +95,17 @@ TEST_F(TesseractExtractorTest, ReadsChineseWithItsCharactersJoined)
     EXPECT_EQ(text->language, "zh");
 }
 
-TEST_F(TesseractExtractorTest, APictureWithoutTextGivesNoTextAndWhatIsNoJpegIsRefused)
+TEST_F(TesseractExtractorTest, APictureWithoutTextOrStoppedBeforeTheStartGivesNoTextAndWhatIsNoJpegIsRefused)
 {
     const auto blank = read(renderJpeg({}, QStringLiteral("DejaVu Sans"), false, {800, 400}));
     ASSERT_TRUE(blank);
     EXPECT_EQ(blank->text, "");
     EXPECT_EQ(blank->language, "");
+    const std::atomic<bool> cancelled{true};
+    const auto stopped = extractor->extract(
+        renderJpeg({QStringLiteral("Nothing to see here")}, QStringLiteral("DejaVu Sans")), cancelled, {});
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(stopped->text, "") << "a stop request before the start reads nothing";
 
     const QByteArray jpeg = renderJpeg({QStringLiteral("Hello")}, QStringLiteral("DejaVu Sans"));
     EXPECT_FALSE(read(QByteArray("\x89PNG\r\n\x1a\n0000")));
@@ -106,15 +113,6 @@ TEST_F(TesseractExtractorTest, APictureWithoutTextGivesNoTextAndWhatIsNoJpegIsRe
     EXPECT_FALSE(read(jpeg.left(20))) << "a header cut short";
     QByteArray garbled = jpeg.left(2) + QByteArray(jpeg.size() - 2, '\x55');
     EXPECT_FALSE(read(garbled));
-}
-
-// The most this process has held since the last reset, in kB.
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QRegularExpression hwm(QStringLiteral("VmHWM:\\s+(\\d+)"));
-    return hwm.match(QString::fromLatin1(status.readAll())).captured(1).toLong();
 }
 
 TEST_F(TesseractExtractorTest, APictureOfMoreThanTenMillionPixelsIsRefusedBeforeItIsDecoded)
@@ -127,9 +125,9 @@ TEST_F(TesseractExtractorTest, APictureOfMoreThanTenMillionPixelsIsRefusedBefore
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     ASSERT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1) << "resets the peak";
     clear.close();
-    const long before = peakResidentKb();
+    const long before = peakResidentKiB();
     EXPECT_FALSE(read(huge));
-    EXPECT_LT(peakResidentKb() - before, 16 * 1024) << "decoding it costs hundreds of MB";
+    EXPECT_LT(peakResidentKiB() - before, 16 * 1024) << "decoding it costs hundreds of MB";
 }
 
 TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
@@ -156,15 +154,6 @@ TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
     const auto short_ = extractor->extract(renderJpeg(page.mid(0, 2), QStringLiteral("DejaVu Sans")), running,
                                            [&](const service::ExtractedText &part) { parts << part; });
     EXPECT_TRUE(parts.isEmpty()) << "a short page is read in one go";
-}
-
-TEST_F(TesseractExtractorTest, AStopRequestBeforeTheStartReadsNothing)
-{
-    const std::atomic<bool> cancelled{true};
-    const auto text = extractor->extract(
-        renderJpeg({QStringLiteral("Nothing to see here")}, QStringLiteral("DejaVu Sans")), cancelled, {});
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->text, "");
 }
 
 TEST_F(TesseractExtractorTest, APictureThatTakesTooLongIsGivenUpAndItsRecogniserServesTheNext)

@@ -2,14 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // A foreign application window for the end-to-end tests: four flat colour
-// quadrants at a requested place. Prints its X window id once it has painted,
-// then a line for each press and release of a mouse button, with the position
-// in the window: how a test sees that its pointer input arrived.
+// quadrants at a requested place. Prints its X window id once it has painted.
 //
 //   tavolen-e2e-pattern X Y WIDTH HEIGHT TOPLEFT TOPRIGHT BOTTOMLEFT BOTTOMRIGHT [TITLE]
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
@@ -26,8 +23,6 @@ public:
     }
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override { report("press", event); }
-    void mouseReleaseEvent(QMouseEvent *event) override { report("release", event); }
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
@@ -47,13 +42,6 @@ protected:
     }
 
 private:
-    static void report(const char *what, QMouseEvent *event)
-    {
-        const QPoint at = event->position().toPoint();
-        std::printf("%s %d %d\n", what, at.x(), at.y());
-        std::fflush(stdout);
-    }
-
     QList<QColor> m_colours;
     bool m_announced = false;
 };

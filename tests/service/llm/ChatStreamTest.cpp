@@ -71,26 +71,22 @@ TEST(ChatStream, ATokenLimitStopIsNoted)
     EXPECT_FALSE(read.finished);
 }
 
-TEST(ChatStream, ALastLineWithoutItsBreakStillCounts)
+TEST(ChatStream, AtTheEndALastLineWithoutItsBreakOrAnAnswerInOneJsonCompletionIsReadToo)
 {
     Read read;
     ChatStream stream([&](std::string_view piece) { read.text += piece; }, 4096);
-    std::string body = contentEvent("{}") + "data: [DONE]";
-    stream.feed(body);
+    stream.feed(contentEvent("{}") + "data: [DONE]");
     EXPECT_FALSE(stream.finished());
     stream.finish();
     EXPECT_TRUE(stream.finished());
     EXPECT_EQ(read.text, "{}");
-}
 
-TEST(ChatStream, AnAnswerInOneJsonCompletionIsReadToo)
-{
     std::string text;
-    ChatStream stream([&](std::string_view piece) { text += piece; }, 4096);
-    stream.feed(R"(
+    ChatStream whole([&](std::string_view piece) { text += piece; }, 4096);
+    whole.feed(R"(
 {"choices": [{"message":
   {"content": "{\"summary\": \"s\"}"}}]})");
     EXPECT_TRUE(text.empty());
-    stream.finish();
+    whole.finish();
     EXPECT_EQ(text, "{\"summary\": \"s\"}");
 }

@@ -14,7 +14,7 @@
 
 namespace tavolen::test {
 
-void Gate::open()
+void Latch::open()
 {
     {
         std::lock_guard lock(m_mutex);
@@ -23,7 +23,7 @@ void Gate::open()
     m_opened.notify_all();
 }
 
-bool Gate::waitFor(std::chrono::milliseconds limit)
+bool Latch::waitFor(std::chrono::milliseconds limit)
 {
     std::unique_lock lock(m_mutex);
     return m_opened.wait_for(lock, limit, [this] { return m_open; });

@@ -21,7 +21,7 @@
 namespace tavolen::test {
 
 // A door a scripted answer waits at until the test opens it.
-class Gate {
+class Latch {
 public:
     void open();
     // Whether the gate opened within `limit`.
@@ -67,7 +67,7 @@ public:
     void answer(Script script);
     std::vector<ReceivedRequest> requests() const;
     // Opened when the server shuts down, so scripts that wait end.
-    Gate &shutdown() { return m_shutdown; }
+    Latch &shutdown() { return m_shutdown; }
 
 private:
     std::unique_ptr<httplib::Server> m_server;
@@ -77,7 +77,7 @@ private:
     mutable std::mutex m_mutex;
     Script m_script;
     std::vector<ReceivedRequest> m_requests;
-    Gate m_shutdown;
+    Latch m_shutdown;
 };
 
 // A file holding the loopback certificate, written once per test run; point

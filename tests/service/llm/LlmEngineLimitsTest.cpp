@@ -40,7 +40,7 @@ FakeModelServer::Script silence(FakeModelServer &server)
 // bytes it got out.
 struct EndlessLog {
     std::atomic<std::size_t> sent{0};
-    Gate over; // the server has stopped sending
+    Latch over; // the server has stopped sending
 };
 
 FakeModelServer::Script endless(std::string opener, std::string unit, std::shared_ptr<EndlessLog> log,

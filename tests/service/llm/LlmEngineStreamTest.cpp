@@ -21,7 +21,7 @@ TEST(LlmEngineStream, EarlyFieldsArriveBeforeTheModelHasFinished)
     // seen them reported before it writes the rest.
     const std::string answer = modelReadingJson();
     const std::size_t afterSummary = answer.find("\"hidden_meaning\"");
-    Gate rest;
+    Latch rest;
     std::atomic<bool> restWritten{false};
     FakeModelServer server;
     server.answer([&](const httplib::Request &, httplib::Response &response) {

@@ -3,7 +3,6 @@
 
 #include "service/llm/StreamingJsonFields.h"
 
-#include "ModelAnswers.h"
 #include "Printing.h"
 
 #include <gtest/gtest.h>
@@ -94,68 +93,47 @@ TEST(StreamingJsonFields, EverySplitOfTheTextReportsTheSame)
     EXPECT_EQ(eventsOf(bytes), kTrickyEvents);
 }
 
-TEST(StreamingJsonFields, ObjectTextIsExactlyTheTopLevelObject)
+TEST(StreamingJsonFields, StringsThatAreNotValidJsonUnclearRiskGradesAndRepeatedNamesAreNotReported)
 {
-    StreamingJsonFields parser(nullptr);
-    parser.feed(kTricky);
-    const std::string text(parser.objectText());
+    const std::vector<FieldEvent> none;
+    const std::pair<std::string, std::vector<FieldEvent>> cases[] = {
+        // A lone surrogate, an unknown escape, a bad \u, a raw line break.
+        {R"({"summary": "smile \ud83d here"})", none},
+        {R"({"summary": "low \udc00 only"})", none},
+        {R"({"summary": "a \x b"})", none},
+        {R"({"summary": "\u12G4"})", none},
+        {"{\"summary\": \"line\nbreak\"}", none},
+        // An invalid escape right before the quote still ends the string.
+        {R"({"summary": "\ud83d", "tone_label": "ok"})", {field("tone_label", QStringLiteral("ok"))}},
+        {R"({"risk_level": "severe"})", none},
+        {R"({"risk_level": 3, "risk_reason": null})", none},
+        {R"({"summary": "first", "summary": "second"})", {field("summary", QStringLiteral("first"))}},
+    };
+    for (const auto &[text, expected] : cases)
+        EXPECT_EQ(eventsOf(text), expected) << text;
+}
+
+TEST(StreamingJsonFields, ObjectTextIsExactlyTheFirstTopLevelObjectAfterAnyThinkBlock)
+{
+    StreamingJsonFields fenced(nullptr);
+    fenced.feed(kTricky);
+    const std::string text(fenced.objectText());
     EXPECT_EQ(text.front(), '{');
     EXPECT_EQ(text.back(), '}');
     EXPECT_EQ(kTricky.find(text), kTricky.find("{\"flags\""));
     EXPECT_EQ(text.find("```"), std::string::npos);
-}
 
-TEST(StreamingJsonFields, AWholeReadingReportsTheFiveEarlyFieldsInOrder)
-{
-    const std::vector<FieldEvent> events = eventsOf(tavolen::test::modelReadingJson());
-    ASSERT_EQ(events.size(), 4u); // hidden_meaning is null, so not a string
-    EXPECT_EQ(events[0].field, QStringLiteral("tone_label"));
-    EXPECT_EQ(events[1],
-              field("summary", QStringLiteral("Mara asks whether the \"new\" café is open on Sundays.")));
-    EXPECT_EQ(events[2], field("risk_level", QStringLiteral("low")));
-    EXPECT_EQ(events[3].field, QStringLiteral("risk_reason"));
-}
+    StreamingJsonFields thinking(nullptr);
+    thinking.feed("<think>The user wants {json}. Fine.</think>\n");
+    EXPECT_TRUE(thinking.objectText().empty()) << "braces inside a think block do not start it";
+    thinking.feed(R"({"summary": "s"})");
+    EXPECT_EQ(thinking.objectText(), R"({"summary": "s"})");
 
-TEST(StreamingJsonFields, StringsThatAreNotValidJsonAreNotReported)
-{
-    // A lone surrogate, an unknown escape, a bad \u, a raw line break.
-    EXPECT_TRUE(eventsOf(R"({"summary": "smile \ud83d here"})").empty());
-    EXPECT_TRUE(eventsOf(R"({"summary": "low \udc00 only"})").empty());
-    EXPECT_TRUE(eventsOf(R"({"summary": "a \x b"})").empty());
-    EXPECT_TRUE(eventsOf(R"({"summary": "\u12G4"})").empty());
-    EXPECT_TRUE(eventsOf("{\"summary\": \"line\nbreak\"}").empty());
-    // An invalid escape right before the quote still ends the string.
-    EXPECT_EQ(eventsOf(R"({"summary": "\ud83d", "tone_label": "ok"})"),
-              std::vector<FieldEvent>{field("tone_label", QStringLiteral("ok"))});
-}
-
-TEST(StreamingJsonFields, ANameIsReportedOnlyTheFirstTime)
-{
-    EXPECT_EQ(eventsOf(R"({"summary": "first", "summary": "second"})"),
-              std::vector<FieldEvent>{field("summary", QStringLiteral("first"))});
-}
-
-TEST(StreamingJsonFields, AnUnclearRiskGradeIsNotReported)
-{
-    EXPECT_TRUE(eventsOf(R"({"risk_level": "severe"})").empty());
-    EXPECT_TRUE(eventsOf(R"({"risk_level": 3, "risk_reason": null})").empty());
-}
-
-TEST(StreamingJsonFields, BracesInsideAThinkBlockDoNotStartTheObject)
-{
-    StreamingJsonFields parser(nullptr);
-    parser.feed("<think>The user wants {json}. Fine.</think>\n");
-    EXPECT_TRUE(parser.objectText().empty());
-    parser.feed(R"({"summary": "s"})");
-    EXPECT_EQ(parser.objectText(), R"({"summary": "s"})");
-}
-
-TEST(StreamingJsonFields, TextAfterTheObjectChangesNothing)
-{
+    // Text after the object changes nothing.
     Reported reported;
-    StreamingJsonFields parser(reported.sink());
-    parser.feed(R"({"tone": "x"} {"summary": "late"})");
-    EXPECT_TRUE(parser.objectClosed());
-    EXPECT_EQ(parser.objectText(), R"({"tone": "x"})");
+    StreamingJsonFields followed(reported.sink());
+    followed.feed(R"({"tone": "x"} {"summary": "late"})");
+    EXPECT_TRUE(followed.objectClosed());
+    EXPECT_EQ(followed.objectText(), R"({"tone": "x"})");
     EXPECT_TRUE(reported.events.empty());
 }
