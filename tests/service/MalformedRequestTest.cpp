@@ -156,7 +156,8 @@ TEST_F(MalformedRequests, TheHealthCheckNeedsNoToken)
     const RawAnswer answer =
         rawExchange(service.port(), "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     EXPECT_EQ(answer.status, 200);
-    EXPECT_EQ(answer.body, R"({"status":"ok","engine":"offline"})");
+    EXPECT_EQ(answer.body,
+              R"({"status":"ok","engine":"offline","model":null,"base_url":null,"replies":false})");
 }
 
 } // namespace

@@ -70,8 +70,8 @@ private:
 // One service instance whose allowance lives in Redis.
 struct Instance {
     Instance(const QString &url, int allowance, service::Engine &engine, service::TextExtractor &extractor)
-        : store(*service::RedisAddress::parse(url, error)),
-          http(service::HttpService::Parts{config(allowance), engine, extractor, store, {}})
+        : store(*service::RedisAddress::parse(url, error)), engines(borrowed(engine)),
+          http(service::HttpService::Parts{config(allowance), engines, extractor, store, {}})
     {
         error = http.bind();
         if (error.isEmpty())
@@ -98,6 +98,7 @@ struct Instance {
 
     QString error;
     service::RedisAllowanceStore store;
+    service::EngineSlot engines;
     service::HttpService http;
 };
 
