@@ -22,6 +22,7 @@ ScriptedModel::ScriptedModel(std::string answer) : m_answer(std::move(answer))
         {
             const std::lock_guard lock(m_mutex);
             m_requests.push_back(req.body);
+            m_authorizations.push_back(req.get_header_value("Authorization"));
             answer = m_answer;
             if (m_status != 200) {
                 res.status = m_status;
@@ -78,6 +79,12 @@ std::vector<std::string> ScriptedModel::requests() const
 {
     const std::lock_guard lock(m_mutex);
     return m_requests;
+}
+
+std::vector<std::string> ScriptedModel::authorizations() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_authorizations;
 }
 
 ServiceWithModel::ServiceWithModel(std::string answer, service::TextExtractor *extractor)

@@ -29,6 +29,8 @@ public:
     void answer(std::string text);
     void fail(int status, std::string body);
     std::vector<std::string> requests() const;
+    // The Authorization header of each request, "" where there was none.
+    std::vector<std::string> authorizations() const;
 
 private:
     httplib::Server m_server;
@@ -38,6 +40,7 @@ private:
     std::string m_answer;
     int m_status = 200;
     std::vector<std::string> m_requests;
+    std::vector<std::string> m_authorizations;
 };
 
 // The service configured for the scripted model; the app's settings point
