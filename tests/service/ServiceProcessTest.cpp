@@ -108,6 +108,7 @@ TEST_F(ServiceProcess, SighupAndTheControlEndpointReloadItAndItsSecretEndsWithIt
 
     write(QStringLiteral("model.toml"), "engine = \"llm\"\n[llm]\nbase_url = \"" + model.baseUrl().toUtf8() +
                                             "\"\nmodel = \"qwen2.5:7b\"\n");
+    ASSERT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
     ASSERT_EQ(::kill(pid_t(process.processId()), SIGHUP), 0);
     EXPECT_TRUE(waitForEngine(QStringLiteral("llm:qwen2.5:7b")))
         << process.readAllStandardError().toStdString();
