@@ -121,7 +121,8 @@ const std::vector<Setting> &settings()
              c.llm.model = raw.trimmed();
              return QString();
          }},
-        {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY", "API key, sent as a bearer token (none)",
+        {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY",
+         "API key, sent as a bearer token (none; model.toml may take it from the keyring or a key file)",
          [](const QString &raw, ServiceConfig &c) {
              const QString key = raw.trimmed();
              // A line break would end the Authorization header early, and

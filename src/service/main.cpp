@@ -36,22 +36,33 @@ void print(const QString &text)
 
 QString usage()
 {
-    return QStringLiteral("Usage: tavolen-service [--config FILE] [--port N] [--host ADDRESS]\n"
-                          "\n"
-                          "Tavolen's local analysis service: reads the text of uploaded screenshots and\n"
-                          "answers with a reading. Keeps nothing but an optional per-device daily count.\n"
-                          "\n"
-                          "Configuration comes from FILE, else $TAVOLEN_SERVICE_CONFIG, else\n"
-                          "$XDG_CONFIG_HOME/tavolen/service.toml (~/.config/tavolen/service.toml), a\n"
-                          "TOML file; the llm.* keys may also sit under an [llm] table.\n"
-                          "Environment variables override the file, and the options override both.\n"
-                          "\n"
-                          "Engines: `offline` (default) reads the text alone and writes no replies;\n"
-                          "`llm` asks an OpenAI-compatible chat-completions endpoint (a hosted API,\n"
-                          "llama.cpp's llama-server, Ollama) and is chosen when llm.base_url and\n"
-                          "llm.model are set.\n"
-                          "\n"
-                          "Settings (environment variable, then file key):\n") +
+    return QStringLiteral(
+               "Usage: tavolen-service [--config FILE] [--port N] [--host ADDRESS]\n"
+               "\n"
+               "Tavolen's local analysis service: reads the text of uploaded screenshots and\n"
+               "answers with a reading. Keeps nothing but an optional per-device daily count.\n"
+               "\n"
+               "Configuration comes from FILE, else $TAVOLEN_SERVICE_CONFIG, else\n"
+               "$XDG_CONFIG_HOME/tavolen/service.toml (~/.config/tavolen/service.toml), a\n"
+               "TOML file; the llm.* keys may also sit under an [llm] table.\n"
+               "model.toml beside that file, written by Tavolen (\"tavolen model use\", Settings),\n"
+               "chooses the model over it: engine, and under [llm] base_url, model and\n"
+               "api_key = \"keyring\" (the desktop's keyring: service \"tavolen\", key\n"
+               "\"llm-api-key\") or \"file\" (llm-api-key beside it, mode 0600).\n"
+               "Environment variables override the files, and the options override all.\n"
+               "\n"
+               "SIGHUP (systemctl --user reload tavolen-service) reads the files and the key\n"
+               "again and swaps the engine; readings already running finish on the old one,\n"
+               "which also stays when the new one cannot be built. POST /v1/control/reload\n"
+               "does the same for a local program bearing the secret in\n"
+               "$XDG_RUNTIME_DIR/tavolen/service-PORT.secret.\n"
+               "\n"
+               "Engines: `offline` (default) reads the text alone and writes no replies;\n"
+               "`llm` asks an OpenAI-compatible chat-completions endpoint (a hosted API,\n"
+               "llama.cpp's llama-server, Ollama) and is chosen when llm.base_url and\n"
+               "llm.model are set.\n"
+               "\n"
+               "Settings (environment variable, then file key):\n") +
            tavolen::service::configHelp();
 }
 
