@@ -62,10 +62,12 @@ void ReloadingService::write(const QString &name, const QByteArray &content, int
 
 RawAnswer ReloadingService::reload(const QByteArray &authorization)
 {
-    QByteArray request = "POST /v1/control/reload HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 0\r\n";
+    // As the app asks: with an empty JSON object, which is not read.
+    QByteArray request = "POST /v1/control/reload HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                         "Content-Type: application/json\r\nContent-Length: 2\r\n";
     if (!authorization.isEmpty())
         request += "Authorization: " + authorization + "\r\n";
-    return exchangeLooping(running->port(), request + "\r\n");
+    return exchangeLooping(running->port(), request + "\r\n{}");
 }
 
 QJsonObject ReloadingService::health()
