@@ -61,6 +61,14 @@ std::string chunk(const QByteArray &bytes)
     return out;
 }
 
+// Also 127.0.0.1 as an IPv6 socket sees it (::ffff:127.0.0.1).
+bool isLoopback(const net::ip::address &address)
+{
+    if (address.is_v6() && address.to_v6().is_v4_mapped())
+        return net::ip::make_address_v4(net::ip::v4_mapped, address.to_v6()).is_loopback();
+    return address.is_loopback();
+}
+
 bool isParseError(const beast::error_code &ec)
 {
     return &ec.category() == &http::make_error_code(http::error::bad_method).category() &&
@@ -215,13 +223,6 @@ void HttpSession::route()
         return startReload();
     m_isStream = stream;
     startUpload();
-}
-
-static bool isLoopback(const net::ip::address &address)
-{
-    if (address.is_v6() && address.to_v6().is_v4_mapped())
-        return net::ip::make_address_v4(net::ip::v4_mapped, address.to_v6()).is_loopback();
-    return address.is_loopback();
 }
 
 void HttpSession::startReload()

@@ -7,6 +7,7 @@
 #include "service/EngineReloader.h"
 #include "service/HttpService.h"
 #include "service/MemoryAllowanceStore.h"
+#include "service/ModelChoice.h"
 #include "service/RedisAllowanceStore.h"
 #include "service/TesseractExtractor.h"
 
@@ -136,6 +137,8 @@ int main(int argc, char *argv[])
     const QString configDir = QFileInfo(configPath).absolutePath();
     qCInfo(lcService).noquote() << "configuration:" << configPath
                                 << (QFileInfo::exists(configPath) ? "" : "(absent: defaults)");
+    if (const QString choice = modelChoicePath(configPath); QFileInfo::exists(choice))
+        qCInfo(lcService).noquote() << "model chosen in:" << choice;
 
     // SIGINT and SIGTERM (stop) and SIGHUP (reload) are taken by a thread of
     // their own; every other thread, the keyring's D-Bus thread among them,
