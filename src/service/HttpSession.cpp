@@ -249,6 +249,8 @@ void HttpSession::startReload()
 
 void HttpSession::answerReload(const ReloadOutcome &outcome)
 {
+    // The log line names the engine serving once the reload is done.
+    m_engine = outcome.engine;
     if (outcome.error.isEmpty())
         return answerJson(200, '{' + engineFields(*outcome.engine) + '}');
     m_error = QStringLiteral("reload_failed");

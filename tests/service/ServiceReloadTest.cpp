@@ -142,7 +142,6 @@ TEST(ServiceReload, AFailedReloadAnswers409AndTheOldEngineServesOn)
          QStringLiteral("llm.model")},
         {"the key file is missing", modelChoice(model, "file"), {}, QStringLiteral("does not exist")},
         {"others may read the key file", modelChoice(model, "file"), 0644, QStringLiteral("mode 0644")},
-        {"the group may write the key file", modelChoice(model, "file"), 0620, QStringLiteral("mode 0620")},
         {"the key pasted in model.toml",
          modelChoice(model, key),
          {},
