@@ -46,6 +46,7 @@ QString usage()
                "Configuration comes from FILE, else $TAVOLEN_SERVICE_CONFIG, else\n"
                "$XDG_CONFIG_HOME/tavolen/service.toml (~/.config/tavolen/service.toml), a\n"
                "TOML file; the llm.* keys may also sit under an [llm] table.\n"
+               "\n"
                "model.toml beside that file, written by Tavolen (\"tavolen model use\", Settings),\n"
                "chooses the model over it: engine, and under [llm] base_url, model and\n"
                "api_key = \"keyring\" (the desktop's keyring: service \"tavolen\", key\n"
