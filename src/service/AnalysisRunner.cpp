@@ -18,8 +18,8 @@ namespace {
 constexpr auto kSchemaVersion = "1";
 } // namespace
 
-AnalysisRunner::AnalysisRunner(TextExtractor &extractor, Engine &engine)
-    : m_extractor(extractor), m_engine(engine)
+AnalysisRunner::AnalysisRunner(TextExtractor &extractor, std::shared_ptr<Engine> engine)
+    : m_extractor(extractor), m_engine(std::move(engine))
 {}
 
 std::variant<ExtractedText, ServiceError>
@@ -33,7 +33,7 @@ AnalysisRunner::extract(const Upload &upload, const std::atomic<bool> &cancelled
             if (const std::optional<protocol::FieldEvent> field = ReadingGuard::beforeTheFloor(event))
                 onField(*field);
         };
-        if (auto reader = m_engine.firstLinesReader(guarded))
+        if (auto reader = m_engine->firstLinesReader(guarded))
             early = [reader](const ExtractedText &part) { reader(part.text); };
     }
     QElapsedTimer timer;
@@ -76,9 +76,9 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
         if (protocol::isPartialField(event.field))
             guard.passField(event, onField);
     };
-    EngineOutcome outcome = m_engine.analyze(input, early, cancelled);
+    EngineOutcome outcome = m_engine->analyze(input, early, cancelled);
     if (auto *failure = std::get_if<EngineFailure>(&outcome)) {
-        qCDebug(lcService).noquote() << "engine" << m_engine.name() << "failed:" << failure->code;
+        qCDebug(lcService).noquote() << "engine" << m_engine->name() << "failed:" << failure->code;
         ServiceError e{502, failure->code.isEmpty() ? QStringLiteral("engine_failed") : failure->code,
                        failure->message_zh.value_or(ServiceError::invalidReading(zh).message),
                        failure->detail};
@@ -87,14 +87,14 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
     protocol::AnalyzeEnvelope envelope;
     envelope.request_id = requestId;
     envelope.schema_version = QLatin1String(kSchemaVersion);
-    envelope.model = m_engine.name();
+    envelope.model = m_engine->name();
     envelope.path = path;
     envelope.latency_ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
             .count();
     envelope.result = std::get<protocol::AnalysisResult>(std::move(outcome));
     if (const QStringList changes = guard.apply(envelope.result); !changes.isEmpty())
-        qCDebug(lcService).noquote() << "engine" << m_engine.name()
+        qCDebug(lcService).noquote() << "engine" << m_engine->name()
                                      << "reading held to the guard:" << changes.join(u", ") << "(risk floor"
                                      << guard.floorLevel() << ")";
 
@@ -104,7 +104,7 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
         protocol::decodeAnalyzeEnvelope(reading.envelopeJson);
     if (!back || *back != envelope)
         return ServiceError::invalidReading(zh);
-    qCDebug(lcService).noquote() << "engine" << m_engine.name() << "read it in" << envelope.latency_ms
+    qCDebug(lcService).noquote() << "engine" << m_engine->name() << "read it in" << envelope.latency_ms
                                  << "ms";
     return reading;
 }

@@ -11,6 +11,7 @@
 #include <QByteArray>
 
 #include <chrono>
+#include <memory>
 #include <variant>
 
 namespace tavolen::service {
@@ -25,7 +26,9 @@ struct Reading {
 // engine, and the envelope around its reading.
 class AnalysisRunner {
 public:
-    AnalysisRunner(TextExtractor &extractor, Engine &engine);
+    // The engine is the one the request was handed when it began, kept to
+    // its end whatever a reload puts in its place meanwhile.
+    AnalysisRunner(TextExtractor &extractor, std::shared_ptr<Engine> engine);
 
     // The picture's text, then the engine's reading of it. With `onField`,
     // the early fields go there as they are known (see extract and read).
@@ -51,7 +54,7 @@ private:
                                              const FieldSink &onField, const std::atomic<bool> &cancelled);
 
     TextExtractor &m_extractor;
-    Engine &m_engine;
+    std::shared_ptr<Engine> m_engine;
 };
 
 } // namespace tavolen::service

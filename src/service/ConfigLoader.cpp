@@ -6,6 +6,7 @@
 #include "service/llm/ChatEndpoint.h"
 
 #include "protocol/Endpoints.h"
+#include "service/ModelChoice.h"
 #include "service/RedisAllowanceStore.h"
 #include "service/TomlConfig.h"
 
@@ -120,7 +121,8 @@ const std::vector<Setting> &settings()
              c.llm.model = raw.trimmed();
              return QString();
          }},
-        {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY", "API key, sent as a bearer token (none)",
+        {"llm.api_key", "TAVOLEN_SERVICE_LLM_API_KEY",
+         "API key, sent as a bearer token (none; model.toml may take it from the keyring or a key file)",
          [](const QString &raw, ServiceConfig &c) {
              const QString key = raw.trimmed();
              // A line break would end the Authorization header early, and
@@ -129,6 +131,7 @@ const std::vector<Setting> &settings()
                              [](QChar ch) { return ch.unicode() < 0x20 || ch == u'\x7f'; }))
                  return QStringLiteral("the key holds a line break or another control character");
              c.llm.api_key = key;
+             c.apiKeySource = ApiKeySource::Given;
              return QString();
          }},
         {"llm.vision", "TAVOLEN_SERVICE_LLM_VISION", "also send the screenshot to the model (false)",
@@ -232,6 +235,12 @@ QString apply(const Setting &s, const QString &raw, const QString &where, Servic
 
 } // namespace
 
+QString applySetting(const QString &key, const QString &value, const QString &where, ServiceConfig &config)
+{
+    const Setting *s = findByKey(key);
+    return s ? apply(*s, value, where, config) : QStringLiteral("%1: unknown key %2").arg(where, key);
+}
+
 QString defaultConfigPath(const QProcessEnvironment &env)
 {
     const QString explicitPath = env.value(QStringLiteral("TAVOLEN_SERVICE_CONFIG"));
@@ -270,32 +279,38 @@ void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out
         out.errors << error;
 }
 
-void readConfigFile(const QString &path, ConfigFile file, ConfigLoad &out)
+std::optional<QString> readConfigText(const QString &path, ConfigFile file, QStringList &errors)
 {
     // Asked of the file system without opening anything: opening a FIFO
     // waits for a writer, and a device such as /dev/zero never ends.
     const QFileInfo info(path);
     if (!info.exists()) {
         if (file == ConfigFile::Named)
-            out.errors << QStringLiteral("%1: no such file").arg(path);
-        return;
+            errors << QStringLiteral("%1: no such file").arg(path);
+        return std::nullopt;
     }
     if (!info.isFile()) {
-        out.errors << QStringLiteral("%1: not a regular file").arg(path);
-        return;
+        errors << QStringLiteral("%1: not a regular file").arg(path);
+        return std::nullopt;
     }
     // A configuration file is a few hundred bytes; refuse anything huge.
     if (info.size() > kMaxConfigBytes) {
-        out.errors << QStringLiteral("%1: larger than 1 MiB").arg(path);
-        return;
+        errors << QStringLiteral("%1: larger than 1 MiB").arg(path);
+        return std::nullopt;
     }
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) {
-        out.errors << QStringLiteral("%1: cannot be read: %2").arg(path, in.errorString());
-        return;
+        errors << QStringLiteral("%1: cannot be read: %2").arg(path, in.errorString());
+        return std::nullopt;
     }
     // Read no more than the limit, should the file have grown meanwhile.
-    applyConfigText(QString::fromUtf8(in.read(kMaxConfigBytes)), path, out);
+    return QString::fromUtf8(in.read(kMaxConfigBytes));
+}
+
+void readConfigFile(const QString &path, ConfigFile file, ConfigLoad &out)
+{
+    if (const std::optional<QString> text = readConfigText(path, file, out.errors))
+        applyConfigText(*text, path, out);
 }
 
 void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out)
@@ -313,6 +328,7 @@ ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env, Confi
     ConfigLoad out;
     out.config.token = QLatin1String(protocol::kApiToken);
     readConfigFile(path, file, out);
+    readModelChoice(modelChoicePath(path), out);
     applyEnvironment(env, out);
     // Half a model is a mistake, not a wish for the offline engine.
     const auto &llm = out.config.llm;

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tavolen::service {
 
 // What loading the configuration gave: the settings, and what was wrong with
@@ -28,6 +30,10 @@ QString defaultConfigPath(const QProcessEnvironment &env);
 // booleans. `origin` names the source in messages.
 void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out);
 
+// One key of the file (e.g. "llm.model") set from its text; what is wrong
+// with it, prefixed with `where` and the key, or "".
+QString applySetting(const QString &key, const QString &value, const QString &where, ServiceConfig &config);
+
 // TAVOLEN_SERVICE_* variables, which override the file.
 void applyEnvironment(const QProcessEnvironment &env, ConfigLoad &out);
 
@@ -37,12 +43,19 @@ enum class ConfigFile { Default, Named };
 
 inline constexpr qint64 kMaxConfigBytes = 1024 * 1024;
 
+// The text of the file at `path`, or nothing with the reason in `errors`:
+// its absence is an error only when named; a file that is not a regular one
+// (a FIFO, a device) or larger than kMaxConfigBytes is an error and is not
+// read.
+std::optional<QString> readConfigText(const QString &path, ConfigFile file, QStringList &errors);
+
 // The file at `path` into `out`: its absence is an error only when named; a
 // file that is not a regular one (a FIFO, a device) or larger than
 // kMaxConfigBytes is an error and is not read.
 void readConfigFile(const QString &path, ConfigFile file, ConfigLoad &out);
 
-// Defaults, then the file at `path`, then the environment; a model half
+// Defaults, then the file at `path`, then the model chosen in the app
+// (model.toml beside it), then the environment; a model half
 // configured (a base URL without a model name, or the reverse) is an error.
 ConfigLoad loadConfig(const QString &path, const QProcessEnvironment &env,
                       ConfigFile file = ConfigFile::Default);

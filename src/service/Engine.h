@@ -56,6 +56,13 @@ public:
     virtual ~Engine() = default;
     // Short name for logs and the envelope's `model`, e.g. "offline".
     virtual QString name() const = 0;
+    // Whether its readings offer suggested replies: the app tells the user
+    // when they need a language model.
+    virtual bool writesReplies() const { return false; }
+    // The model it asks and the endpoint's base URL, for the health check;
+    // empty for an engine that asks none.
+    virtual QString modelName() const { return {}; }
+    virtual QString baseUrl() const { return {}; }
     // Blocks on the calling worker thread; returns soon after `cancelled`
     // turns true (the client went away), with any outcome.
     virtual EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,

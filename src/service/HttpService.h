@@ -4,7 +4,7 @@
 #pragma once
 
 #include "service/AllowanceStore.h"
-#include "service/Engine.h"
+#include "service/EngineSlot.h"
 #include "service/RequestLog.h"
 #include "service/ServiceConfig.h"
 #include "service/TextExtractor.h"
@@ -32,13 +32,20 @@ class HttpService {
 public:
     struct Parts {
         ServiceConfig config;
-        Engine &engine;
+        // Each request is served by the engine here when it begins.
+        EngineSlot &engines;
         TextExtractor &extractor;
         // Consulted only when config.dailyAllowance > 0.
         AllowanceStore &allowance;
         LogSink log = stderrLog();
         // Which day an analysis counts for.
         std::function<QDate()> today = [] { return QDate::currentDate(); };
+        // Asked by POST /v1/control/reload, whose answer waits for `done`
+        // (called from any thread).
+        std::function<void(ReloadDone done)> reload = {};
+        // The bearer secret that endpoint asks for; without one there is no
+        // such endpoint.
+        QString controlSecret = {};
     };
     explicit HttpService(Parts parts);
     ~HttpService();
@@ -49,6 +56,8 @@ public:
     // on success, else what went wrong.
     QString bind();
     int port() const { return m_port; }
+    // Opens the reload endpoint to requests bearing `secret`; before serving.
+    void setControlSecret(QString secret) { m_parts.controlSecret = std::move(secret); }
 
     // Serves until stop(); blocks the calling thread, which becomes one of
     // the I/O threads.

@@ -9,6 +9,7 @@
 #include "service/RequestHeaders.h"
 
 #include <boost/asio/dispatch.hpp>
+#include <boost/asio/ip/address.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/http/error.hpp>
@@ -35,6 +36,7 @@ constexpr std::uint64_t kMaxDrainBytes = 64 * 1024 * 1024;
 constexpr auto kDrainTime = std::chrono::seconds(2);
 // What a client may send while its reading runs, which nothing reads.
 constexpr std::size_t kMaxStrayBytes = 64 * 1024;
+constexpr auto kReloadPath = "/v1/control/reload";
 
 // A header's value, by its known field or its name.
 template <class Name> QString fieldText(const http::request<http::buffer_body> &req, Name name)
@@ -57,6 +59,14 @@ std::string chunk(const QByteArray &bytes)
     out.append(bytes.constData(), std::size_t(bytes.size()));
     out += "\r\n";
     return out;
+}
+
+// Also 127.0.0.1 as an IPv6 socket sees it (::ffff:127.0.0.1).
+bool isLoopback(const net::ip::address &address)
+{
+    if (address.is_v6() && address.to_v6().is_v4_mapped())
+        return net::ip::make_address_v4(net::ip::v4_mapped, address.to_v6()).is_loopback();
+    return address.is_loopback();
 }
 
 bool isParseError(const beast::error_code &ec)
@@ -193,21 +203,60 @@ void HttpSession::route()
     // Without a body, or a body that no endpoint here reads, the request is
     // whole once its head is.
     m_fullyRead = m_head->is_done();
+    m_engine = m_host.parts.engines.current();
 
     if (req.method() == http::verb::unknown)
         return answerError(ServiceError::badRequest(zh));
     const bool health = target == beast::string_view(std::string("/") + protocol::kHealthPath);
     const bool plain = target == beast::string_view(std::string("/") + protocol::kPlainPath);
     const bool stream = target == beast::string_view(std::string("/") + protocol::kStreamPath);
-    if (!health && !plain && !stream)
+    // Without a secret to ask for, there is no way to ask for a reload here.
+    const bool reload = target == beast::string_view(kReloadPath) && !m_host.parts.controlSecret.isEmpty();
+    if (!health && !plain && !stream && !reload)
         return answerError(ServiceError::notFound(zh));
     const http::verb allowed = health ? http::verb::get : http::verb::post;
     if (req.method() != allowed)
         return answerError(ServiceError::methodNotAllowed(zh), health ? "GET" : "POST");
     if (health)
-        return answerJson(200, R"({"status":"ok","engine":)" + protocol::encodeText(m_host.engineName) + '}');
+        return answerJson(200, R"({"status":"ok",)" + engineFields(*m_engine) + '}');
+    if (reload)
+        return startReload();
     m_isStream = stream;
     startUpload();
+}
+
+void HttpSession::startReload()
+{
+    // Only a program of this machine, showing the secret that only this
+    // user can read: anyone else could make the service drop its engine or
+    // try a key again and again.
+    beast::error_code ec;
+    const auto peer = m_stream.socket().remote_endpoint(ec);
+    const beast::string_view authorization = m_head->get()[http::field::authorization];
+    if (ec || !isLoopback(peer.address()) || !m_host.parts.reload ||
+        !bearerMatches(std::string(authorization), m_host.parts.controlSecret)) {
+        m_error = QStringLiteral("forbidden");
+        return answerJson(403, R"({"error":{"code":"forbidden"}})");
+    }
+    // Not an I/O thread's work: the key may come from the keyring. The
+    // connection waits as for an analysis, and the sockets' threads keep
+    // serving until the answer is back.
+    m_state = State::Analysis;
+    m_host.parts.reload([self = shared_from_this(), work = trackedWork()](const ReloadOutcome &outcome) {
+        net::post(self->m_stream.get_executor(), [self, outcome] { self->answerReload(outcome); });
+    });
+}
+
+void HttpSession::answerReload(const ReloadOutcome &outcome)
+{
+    // The log line names the engine serving once the reload is done.
+    m_engine = outcome.engine;
+    if (outcome.error.isEmpty())
+        return answerJson(200, '{' + engineFields(*outcome.engine) + '}');
+    m_error = QStringLiteral("reload_failed");
+    m_detail = outcome.error;
+    answerJson(409, R"({"error":{"code":"reload_failed","message":)" + protocol::encodeText(outcome.error) +
+                        R"(},"engine":)" + protocol::encodeText(outcome.engine->name()) + '}');
 }
 
 void HttpSession::startUpload()
@@ -409,8 +458,9 @@ void HttpSession::startPlain(Upload upload)
         // A reading whose budget ran out while it waited for a worker is not begun.
         std::variant<Reading, ServiceError> reading =
             cancelled ? ServiceError::readingTimeout(false)
-                      : host.runner.run(upload, self->m_requestId, QStringLiteral("plain"), self->m_started,
-                                        {}, cancelled);
+                      : AnalysisRunner(host.parts.extractor, self->m_engine)
+                            .run(upload, self->m_requestId, QStringLiteral("plain"), self->m_started, {},
+                                 cancelled);
         const bool zh = prefersChinese(upload.uiLanguage);
         net::post(self->m_stream.get_executor(), [self, reading = std::move(reading), zh] {
             self->m_budgetTimer.cancel();
@@ -468,8 +518,10 @@ void HttpSession::startStream(Upload upload)
         };
         // The picture is read inside the stream, so that what its first
         // lines decide can go out while the rest is read.
-        const std::variant<Reading, ServiceError> reading = host.runner.run(
-            upload, self->m_requestId, QStringLiteral("stream"), self->m_started, sendField, cancelled);
+        const std::variant<Reading, ServiceError> reading =
+            AnalysisRunner(host.parts.extractor, self->m_engine)
+                .run(upload, self->m_requestId, QStringLiteral("stream"), self->m_started, sendField,
+                     cancelled);
         std::optional<ServiceError> failure;
         if (const auto *f = std::get_if<ServiceError>(&reading)) {
             failure = *f;
@@ -638,7 +690,7 @@ void HttpSession::writeLog()
         m_path.isEmpty() ? QStringLiteral("-") : m_path,
         m_status,
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_started).count(),
-        m_host.engineName,
+        m_engine ? m_engine->name() : m_host.parts.engines.current()->name(),
         m_requestId,
         m_error,
         m_detail};

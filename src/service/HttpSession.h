@@ -34,10 +34,7 @@ class HttpSession;
 
 // What every connection of one service shares.
 struct SessionHost {
-    explicit SessionHost(HttpService::Parts &parts)
-        : parts(parts), config(parts.config), engineName(parts.engine.name()),
-          runner(parts.extractor, parts.engine)
-    {}
+    explicit SessionHost(HttpService::Parts &parts) : parts(parts), config(parts.config) {}
     // One line a request, from whichever I/O thread finished it.
     void log(const RequestLogEntry &entry);
     // Closes the connection that has waited longest for its request head.
@@ -45,10 +42,6 @@ struct SessionHost {
 
     HttpService::Parts &parts;
     const ServiceConfig &config;
-    // For the health check and the log, which must not reach into an engine
-    // whose last reading may be ending on another thread.
-    const QString engineName;
-    AnalysisRunner runner;
     std::mutex logMutex;
     // Connections still sending their head, and requests past it.
     std::atomic<int> waiting{0};
@@ -87,6 +80,8 @@ private:
     void onHead(boost::beast::error_code ec);
     void route();
     void startUpload();
+    void startReload();
+    void answerReload(const ReloadOutcome &outcome);
     void readBody();
     void onBody(boost::beast::error_code ec);
     void onBodyDone();
@@ -125,6 +120,9 @@ private:
     bool m_tooLarge = false;
     bool m_uploadLate = false;
     bool m_fullyRead = false;
+
+    // The engine the request is served by, handed to it when it began.
+    std::shared_ptr<Engine> m_engine;
 
     // What the request said, kept past its parser.
     Clock::time_point m_started;

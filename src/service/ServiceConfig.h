@@ -14,6 +14,17 @@
 
 namespace tavolen::service {
 
+// Where the model's API key comes from: given with the settings (llm.api_key,
+// or none), or read when the engine is built, so that it never sits in a
+// file the app writes.
+enum class ApiKeySource {
+    Given,
+    // The desktop's Secret Service: service "tavolen", key "llm-api-key".
+    Keyring,
+    // llm-api-key beside the configuration file, readable by the user alone.
+    File,
+};
+
 // Everything the service can be told, from its file and its environment.
 struct ServiceConfig {
     QString host = QStringLiteral("127.0.0.1");
@@ -23,6 +34,7 @@ struct ServiceConfig {
     // Empty base_url or model: no model is configured. The model must be done
     // before the app gives up waiting for the stream's result (90 s).
     llm::LlmSettings llm{.timeouts = {.total = std::chrono::seconds(75)}};
+    ApiKeySource apiKeySource = ApiKeySource::Given;
     // Analyses a device may have a day; 0 = no limit.
     int dailyAllowance = 0;
     // Where the daily counts live: empty for this process's memory, or a

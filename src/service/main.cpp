@@ -2,19 +2,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "service/ConfigLoader.h"
+#include "service/ControlSecret.h"
 #include "service/EngineFactory.h"
+#include "service/EngineReloader.h"
 #include "service/HttpService.h"
 #include "service/MemoryAllowanceStore.h"
+#include "service/ModelChoice.h"
 #include "service/RedisAllowanceStore.h"
 #include "service/TesseractExtractor.h"
 
 #include "core/Log.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QString>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -31,22 +37,34 @@ void print(const QString &text)
 
 QString usage()
 {
-    return QStringLiteral("Usage: tavolen-service [--config FILE] [--port N] [--host ADDRESS]\n"
-                          "\n"
-                          "Tavolen's local analysis service: reads the text of uploaded screenshots and\n"
-                          "answers with a reading. Keeps nothing but an optional per-device daily count.\n"
-                          "\n"
-                          "Configuration comes from FILE, else $TAVOLEN_SERVICE_CONFIG, else\n"
-                          "$XDG_CONFIG_HOME/tavolen/service.toml (~/.config/tavolen/service.toml), a\n"
-                          "TOML file; the llm.* keys may also sit under an [llm] table.\n"
-                          "Environment variables override the file, and the options override both.\n"
-                          "\n"
-                          "Engines: `offline` (default) reads the text alone and writes no replies;\n"
-                          "`llm` asks an OpenAI-compatible chat-completions endpoint (a hosted API,\n"
-                          "llama.cpp's llama-server, Ollama) and is chosen when llm.base_url and\n"
-                          "llm.model are set.\n"
-                          "\n"
-                          "Settings (environment variable, then file key):\n") +
+    return QStringLiteral(
+               "Usage: tavolen-service [--config FILE] [--port N] [--host ADDRESS]\n"
+               "\n"
+               "Tavolen's local analysis service: reads the text of uploaded screenshots and\n"
+               "answers with a reading. Keeps nothing but an optional per-device daily count.\n"
+               "\n"
+               "Configuration comes from FILE, else $TAVOLEN_SERVICE_CONFIG, else\n"
+               "$XDG_CONFIG_HOME/tavolen/service.toml (~/.config/tavolen/service.toml), a\n"
+               "TOML file; the llm.* keys may also sit under an [llm] table.\n"
+               "\n"
+               "model.toml beside that file, written by Tavolen (\"tavolen model use\", Settings),\n"
+               "chooses the model over it: engine, and under [llm] base_url, model and\n"
+               "api_key = \"keyring\" (the desktop's keyring: service \"tavolen\", key\n"
+               "\"llm-api-key\") or \"file\" (llm-api-key beside it, mode 0600).\n"
+               "Environment variables override the files, and the options override all.\n"
+               "\n"
+               "SIGHUP (systemctl --user reload tavolen-service) reads the files and the key\n"
+               "again and swaps the engine; readings already running finish on the old one,\n"
+               "which also stays when the new one cannot be built. POST /v1/control/reload\n"
+               "does the same for a local program bearing the secret in\n"
+               "$XDG_RUNTIME_DIR/tavolen/service-PORT.secret.\n"
+               "\n"
+               "Engines: `offline` (default) reads the text alone and writes no replies;\n"
+               "`llm` asks an OpenAI-compatible chat-completions endpoint (a hosted API,\n"
+               "llama.cpp's llama-server, Ollama) and is chosen when llm.base_url and\n"
+               "llm.model are set.\n"
+               "\n"
+               "Settings (environment variable, then file key):\n") +
            tavolen::service::configHelp();
 }
 
@@ -66,6 +84,7 @@ int main(int argc, char *argv[])
         // Without /proc the service still runs, only slower.
     }
 
+    QCoreApplication app(argc, argv);
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
@@ -95,13 +114,19 @@ int main(int argc, char *argv[])
 
     const bool named =
         parser.isSet(configOption) || !env.value(QStringLiteral("TAVOLEN_SERVICE_CONFIG")).isEmpty();
-    ConfigLoad load = loadConfig(configPath, env, named ? ConfigFile::Named : ConfigFile::Default);
     QProcessEnvironment options;
     if (!portOption.isEmpty())
         options.insert(QStringLiteral("TAVOLEN_SERVICE_PORT"), portOption);
     if (!hostOption.isEmpty())
         options.insert(QStringLiteral("TAVOLEN_SERVICE_HOST"), hostOption);
-    applyEnvironment(options, load);
+    // At start and at every reload: the files as they are now, under the
+    // environment and the options this process was started with.
+    const auto loadAll = [=] {
+        ConfigLoad load = loadConfig(configPath, env, named ? ConfigFile::Named : ConfigFile::Default);
+        applyEnvironment(options, load);
+        return load;
+    };
+    ConfigLoad load = loadAll();
     for (const QString &w : load.warnings)
         print(QStringLiteral("tavolen-service: warning: %1\n").arg(w));
     if (!load.errors.isEmpty()) {
@@ -110,16 +135,42 @@ int main(int argc, char *argv[])
         return 2;
     }
     const ServiceConfig &config = load.config;
+    const QString configDir = QFileInfo(configPath).absolutePath();
     qCInfo(lcService).noquote() << "configuration:" << configPath
                                 << (QFileInfo::exists(configPath) ? "" : "(absent: defaults)");
+    if (const QString choice = modelChoicePath(configPath); QFileInfo::exists(choice))
+        qCInfo(lcService).noquote() << "model chosen in:" << choice;
 
+    // SIGINT and SIGTERM (stop) and SIGHUP (reload) are taken by a thread of
+    // their own; every other thread, the keyring's D-Bus thread among them,
+    // inherits the blocked mask.
+    sigset_t handled;
+    sigemptyset(&handled);
+    sigaddset(&handled, SIGINT);
+    sigaddset(&handled, SIGTERM);
+    sigaddset(&handled, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &handled, nullptr);
+
+    // The key may come from the keyring, which answers through the event loop.
+    std::unique_ptr<Engine> first;
     QString engineError;
-    std::unique_ptr<Engine> engine = makeEngine(config, engineError);
-    if (!engine) {
+    bool built = false;
+    QEventLoop keyWait;
+    buildEngine(config, configDir, [&](std::unique_ptr<Engine> engine, const QString &error) {
+        first = std::move(engine);
+        engineError = error;
+        built = true;
+        keyWait.quit();
+    });
+    if (!built)
+        keyWait.exec();
+    if (!first) {
         print(QStringLiteral("tavolen-service: %1\n").arg(engineError));
         return 2;
     }
-    qCInfo(lcService).noquote() << "engine:" << engine->name();
+    EngineSlot engines(std::move(first));
+    const QString engineName = engines.current()->name();
+    qCInfo(lcService).noquote() << "engine:" << engineName;
 
     const int instances = config.ocrInstances > 0 ? config.ocrInstances
                                                   : int(std::max(1u, std::thread::hardware_concurrency()));
@@ -129,14 +180,6 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // SIGINT and SIGTERM are taken by a thread of their own, which stops the
-    // server; every other thread inherits the blocked mask.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-
     // Checked when the configuration was read.
     QString unused;
     std::unique_ptr<AllowanceStore> allowance;
@@ -145,29 +188,70 @@ int main(int argc, char *argv[])
         allowance = std::make_unique<RedisAllowanceStore>(*redis);
     else
         allowance = std::make_unique<MemoryAllowanceStore>();
-    HttpService service({config, *engine, extractor, *allowance});
+
+    EngineReloader reloader(engines, loadAll, configDir, [](const QString &line) {
+        print(QStringLiteral("tavolen-service: %1\n").arg(line));
+    });
+    HttpService::Parts parts{config, engines, extractor, *allowance};
+    parts.reload = [&reloader](ReloadDone done) { reloader.reload(std::move(done)); };
+    HttpService service(std::move(parts));
     const QString bindError = service.bind();
     if (!bindError.isEmpty()) {
         print(QStringLiteral("tavolen-service: %1\n").arg(bindError));
         return 1;
+    }
+    // Where the app finds the secret for the reload endpoint; without a
+    // runtime directory the service reloads on SIGHUP alone.
+    std::unique_ptr<ControlSecret> secret;
+    if (const QString runtimeDir = env.value(QStringLiteral("XDG_RUNTIME_DIR")); !runtimeDir.isEmpty()) {
+        QString secretError;
+        secret = ControlSecret::create(runtimeDir, service.port(), secretError);
+        if (secret)
+            service.setControlSecret(secret->value());
+        else
+            print(QStringLiteral("tavolen-service: warning: no reload endpoint: %1\n").arg(secretError));
     }
     print(
         QStringLiteral("tavolen-service: listening on http://%1:%2 (engine %3, %4 text recognisers, "
                        "daily allowance %5)\n")
             .arg(config.host)
             .arg(service.port())
-            .arg(engine->name())
+            .arg(engineName)
             .arg(extractor.instances())
             .arg(config.dailyAllowance > 0 ? QString::number(config.dailyAllowance) : QStringLiteral("off")));
 
+    std::atomic<bool> ending{false};
     std::thread waiter([&] {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
-        print(QStringLiteral("tavolen-service: stopping\n"));
-        service.stop();
+        for (;;) {
+            int signal = 0;
+            sigwait(&handled, &signal);
+            if (ending)
+                return;
+            if (signal == SIGHUP) {
+                print(QStringLiteral("tavolen-service: reloading\n"));
+                // The reloader says how it went.
+                reloader.reload([](const ReloadOutcome &) {});
+                continue;
+            }
+            print(QStringLiteral("tavolen-service: stopping\n"));
+            QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
+            return;
+        }
     });
-    service.serve();
-    // serve() also returns when the server fails; wake the waiter then.
+    // Beast serves on threads of its own; this one runs the event loop that
+    // reloads and reads the keyring. serve() also returns when the server
+    // fails, which ends the service.
+    std::thread server([&] {
+        service.serve();
+        QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    app.exec();
+    // Reloads still waiting are answered before the server waits for every
+    // answer to go out: the loop that would have run them is gone.
+    reloader.abandon();
+    service.stop();
+    server.join();
+    ending = true;
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();
     return 0;

@@ -162,7 +162,8 @@ TEST_F(MalformedRequests, TheHealthCheckNeedsNoTokenAndAnswersThatSucceedCloseTh
     const RawAnswer health =
         rawExchange(service.port(), "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     EXPECT_EQ(health.status, 200);
-    EXPECT_EQ(health.body, R"({"status":"ok","engine":"offline"})");
+    EXPECT_EQ(health.body,
+              R"({"status":"ok","engine":"offline","model":null,"base_url":null,"replies":false})");
     const RawAnswer stream =
         rawExchange(service.port(), formUpload(kStream, {{"meta", kMeta}, {"image", kJpeg}}));
     EXPECT_EQ(stream.status, 200);

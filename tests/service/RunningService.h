@@ -51,13 +51,24 @@ private:
     Script m_script;
 };
 
+// The test's own engine, handed to the service without giving it away: the
+// test destroys it, after the service.
+inline std::shared_ptr<service::Engine> borrowed(service::Engine &engine)
+{
+    return std::shared_ptr<service::Engine>(std::shared_ptr<service::Engine>(), &engine);
+}
+
 // The real service on an ephemeral loopback port, serving on threads of
-// its own until destroyed; its log lines are kept.
+// its own until destroyed; its log lines are kept. `adjust` may set the parts
+// a test needs beyond the usual ones (a reload, a control secret).
 class RunningService {
 public:
-    // The allowance is counted in `store` when given, else in `allowance`.
+    // The allowance is counted in `store` when given, else in `allowance`;
+    // `adjust` changes the rest of the service's parts before it starts.
     RunningService(service::ServiceConfig config, service::Engine &engine, service::TextExtractor &extractor,
-                   service::AllowanceStore *store = nullptr)
+                   service::AllowanceStore *store = nullptr,
+                   const std::function<void(service::HttpService::Parts &)> &adjust = {})
+        : engines(borrowed(engine))
     {
         config.host = QStringLiteral("127.0.0.1");
         config.port = 0;
@@ -65,11 +76,14 @@ public:
         config.keepAliveSeconds = 1;
         if (config.token.isEmpty())
             config.token = QString::fromLatin1(protocol::kApiToken);
-        m_service = std::make_unique<service::HttpService>(service::HttpService::Parts{
-            config, engine, extractor, store ? *store : allowance, [this](const QString &line) {
-                const std::lock_guard lock(m_mutex);
-                m_log << line;
-            }});
+        service::HttpService::Parts parts{config, engines, extractor, store ? *store : allowance,
+                                          [this](const QString &line) {
+                                              const std::lock_guard lock(m_mutex);
+                                              m_log << line;
+                                          }};
+        if (adjust)
+            adjust(parts);
+        m_service = std::make_unique<service::HttpService>(std::move(parts));
         bindError = m_service->bind();
         if (bindError.isEmpty())
             m_service->start();
@@ -84,6 +98,7 @@ public:
         return m_log;
     }
 
+    service::EngineSlot engines;
     QString bindError;
     service::MemoryAllowanceStore allowance;
 

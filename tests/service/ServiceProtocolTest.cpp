@@ -274,7 +274,8 @@ TEST_F(ServiceProtocol, ASecondServiceCannotTakeThePortOfARunningOne)
     start();
     service::ServiceConfig same;
     same.port = running->port();
-    service::HttpService second({same, offline, extractor, running->allowance, {}});
+    service::EngineSlot engines(borrowed(offline));
+    service::HttpService second({same, engines, extractor, running->allowance, {}});
     EXPECT_FALSE(second.bind().isEmpty());
     EXPECT_TRUE(plain().ok());
 }

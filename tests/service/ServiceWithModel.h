@@ -12,6 +12,7 @@
 #include <QNetworkAccessManager>
 
 #include <string>
+#include <vector>
 
 namespace tavolen::test {
 
@@ -39,5 +40,14 @@ struct ServiceWithModel {
     QNetworkAccessManager network;
     QList<protocol::StreamPartial> partials;
 };
+
+// The Authorization header of each request `model` received, "" where there was none.
+inline std::vector<std::string> authorizations(const FakeModelServer &model)
+{
+    std::vector<std::string> out;
+    for (const ReceivedRequest &request : model.requests())
+        out.push_back(request.header("Authorization").value_or(std::string()));
+    return out;
+}
 
 } // namespace tavolen::test

@@ -20,6 +20,10 @@ public:
 
     // "llm:" and the model's name.
     QString name() const override;
+    bool writesReplies() const override { return true; }
+    QString modelName() const override { return m_settings.model; }
+    // Never carries a key: base URLs with a user name or password are refused.
+    QString baseUrl() const override { return m_settings.base_url; }
     // One streamed request to the model; failures carry a message in the
     // upload's interface language.
     EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,
