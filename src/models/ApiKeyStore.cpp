@@ -68,6 +68,10 @@ KeyStored storeKeyInFile(const QString &dir, const QString &key)
 QCoro::Task<> forgetKey(QString dir)
 {
     QFile::remove(dir + QLatin1Char('/') + QLatin1String(kKeyFileName));
+    // The keyring is asked only when the choice kept a key there: asking
+    // wakes (or starts) the desktop's keyring service for nothing otherwise.
+    if (storedKeySource(dir) != KeySource::Keyring)
+        co_return;
     auto *job = new QKeychain::DeletePasswordJob(QString::fromLatin1(kKeyringService));
     job->setKey(QString::fromLatin1(kKeyringKey));
     const auto outcome = co_await run(job);

@@ -62,6 +62,22 @@ QByteArray modelChoiceToml(const ModelChoice &choice)
     return toml;
 }
 
+KeySource storedKeySource(const QString &dir)
+{
+    QFile file(dir + QStringLiteral("/model.toml"));
+    if (!file.open(QIODevice::ReadOnly))
+        return KeySource::None;
+    // The file is ours, written by modelChoiceToml: one key a line.
+    for (const QByteArray &line : file.read(64 * 1024).split('\n')) {
+        const QByteArray simple = line.simplified();
+        if (simple == "api_key = \"keyring\"")
+            return KeySource::Keyring;
+        if (simple == "api_key = \"file\"")
+            return KeySource::File;
+    }
+    return KeySource::None;
+}
+
 QString writeModelChoice(const QString &dir, const ModelChoice &choice)
 {
     if (!QDir().mkpath(dir))

@@ -34,6 +34,10 @@ QString serviceConfigDir(const QProcessEnvironment &env = QProcessEnvironment::s
 // service.toml, which stays the user's to edit.
 QByteArray modelChoiceToml(const ModelChoice &choice);
 
+// Where the choice written in `dir` keeps its key; None when there is no
+// choice or it has no key.
+KeySource storedKeySource(const QString &dir);
+
 // Writes `model.toml` into `dir` whole (never half), readable by the user
 // alone. An empty text on success, else what went wrong.
 QString writeModelChoice(const QString &dir, const ModelChoice &choice);

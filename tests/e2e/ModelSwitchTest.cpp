@@ -57,7 +57,7 @@ int freePort()
     return probe.serverPort();
 }
 
-struct Run {
+struct CommandRun {
     int exitCode = -1;
     QByteArray output;
 };
@@ -113,19 +113,19 @@ TEST(OneScreenModel, DetectUseAndCaptureSwitchTheRunningServiceToAnOllamaModelWi
         QProcess command;
         command.setProcessEnvironment(env);
         command.start(QStringLiteral(TAVOLEN_BINARY), arguments);
-        Run run;
+        CommandRun run;
         if (command.waitForFinished(90000))
             run.exitCode = command.exitCode();
         run.output = command.readAllStandardOutput() + command.readAllStandardError();
         return run;
     };
-    const Run detected = tavolen({QStringLiteral("model"), QStringLiteral("detect")});
+    const CommandRun detected = tavolen({QStringLiteral("model"), QStringLiteral("detect")});
     EXPECT_EQ(detected.exitCode, 0) << detected.output.constData();
     EXPECT_TRUE(detected.output.contains("Ollama\thttp://127.0.0.1:11434/v1\tqwen-test:1b"))
         << detected.output.constData();
 
-    const Run used = tavolen({QStringLiteral("model"), QStringLiteral("use"), QStringLiteral("ollama"),
-                              QStringLiteral("qwen-test:1b")});
+    const CommandRun used = tavolen({QStringLiteral("model"), QStringLiteral("use"), QStringLiteral("ollama"),
+                                     QStringLiteral("qwen-test:1b")});
     ASSERT_EQ(used.exitCode, 0) << used.output.constData();
     EXPECT_TRUE(used.output.contains("First token after")) << used.output.constData();
     EXPECT_TRUE(health().contains("\"engine\":\"llm:qwen-test:1b\"")) << "the running service switched";
@@ -144,8 +144,10 @@ TEST(OneScreenModel, DetectUseAndCaptureSwitchTheRunningServiceToAnOllamaModelWi
         QTest::qWaitFor([&] { return clipboardText() == "Monday works for me, see you then."; }, 30000))
         << clipboardText().constData();
     EXPECT_EQ(ollama.requests("/v1/chat/completions").size(), 2);
-    pressEscape();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app.state() == QProcess::NotRunning; }, 10000));
+    // (Closing the panel ends the command; that is tested on its own.)
+    app.terminate();
+    app.waitForFinished(10000);
+    EXPECT_EQ(service.state(), QProcess::Running) << "the service was never restarted";
     service.terminate();
     service.waitForFinished(10000);
 }

@@ -16,8 +16,8 @@ namespace {
 // Whether only the owner may read or write the file.
 bool ownerOnly(const QFile &file)
 {
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                            QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const QFileDevice::Permissions others =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
     return (file.permissions() & others) == 0 && (file.permissions() & QFileDevice::ReadOwner);
 }
 
@@ -69,4 +69,16 @@ TEST(ModelChoice, LivesBesideTheServiceConfiguration)
     EXPECT_EQ(serviceConfigDir(env), QStringLiteral("/x/config/tavolen"));
     env.insert(QStringLiteral("TAVOLEN_SERVICE_CONFIG"), QStringLiteral("/etc/tavolen/service.toml"));
     EXPECT_EQ(serviceConfigDir(env), QStringLiteral("/etc/tavolen"));
+}
+
+TEST(ModelChoice, RemembersWhereItsKeyIsSoThatOnlyAKeyringKeyIsForgottenThere)
+{
+    QTemporaryDir home;
+    EXPECT_EQ(storedKeySource(home.path()), KeySource::None) << "no choice yet";
+    for (const KeySource source : {KeySource::Keyring, KeySource::File, KeySource::None}) {
+        ASSERT_TRUE(writeModelChoice(home.path(), {false, QUrl(QStringLiteral("http://h/v1")),
+                                                   QStringLiteral("m"), source})
+                        .isEmpty());
+        EXPECT_EQ(storedKeySource(home.path()), source);
+    }
 }

@@ -60,12 +60,14 @@ TEST(OfflineEngine, EachPostIsGradedByWhatItDoesInEitherLanguageAndOrdinaryWords
     };
     for (const auto &p : posts) {
         const protocol::AnalysisResult r = readText(p.post).result;
-        if (p.risk == std::string_view("not high"))
+        if (p.risk == std::string_view("not high")) {
             EXPECT_NE(r.risk_level, "high") << p.post.toStdString();
-        else
+        } else {
             EXPECT_EQ(r.risk_level, p.risk) << p.post.toStdString();
-        if (p.tone)
+        }
+        if (p.tone) {
             EXPECT_EQ(r.tone, p.tone) << p.post.toStdString();
+        }
         if (r.risk_level == "high") {
             EXPECT_TRUE(r.risk_reason) << p.post.toStdString();
             EXPECT_FALSE(r.respondable.value_or(true));

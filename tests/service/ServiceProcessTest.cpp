@@ -100,7 +100,8 @@ protected:
 
 TEST_F(ServiceProcess, SighupAndTheControlEndpointReloadItAndItsSecretEndsWithIt)
 {
-    ScriptedModel model("{}");
+    FakeModelServer model;
+    model.answer(modelWrites("{}"));
     start();
     ASSERT_TRUE(waitForEngine(QStringLiteral("offline"))) << process.readAllStandardError().toStdString();
     EXPECT_EQ(modeOf(secretPath()), 0600);
