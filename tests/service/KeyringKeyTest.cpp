@@ -12,9 +12,12 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -166,4 +169,80 @@ TEST_F(KeyringKey, IsReadFromTheSecretServiceAtReloadAndSentToTheModelAlone)
     EXPECT_EQ(s.health().value("engine"), "llm:qwen2.5:7b");
     for (const QString &line : s.running->log() + s.notes())
         EXPECT_FALSE(line.contains(key)) << "nothing of the key reaches the log";
+}
+
+// As people do it: the key typed into `tavolen model use --key-stdin` goes to
+// the keyring, the running service takes it from there, and no file under
+// the configuration holds it.
+TEST_F(KeyringKey, TavolenModelUseKeepsTheKeyInTheKeyringAndTheServiceReadsItThere)
+{
+    ASSERT_TRUE(s_ready) << "gnome-keyring-daemon did not take the Secret Service's name";
+    const QByteArray key = "sk-typed-on-stdin-4242";
+    FakeModelServer model;
+    model.answer(modelWrites(resultJson().toStdString()));
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    QDir().mkpath(config + QStringLiteral("/tavolen"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), s_home->filePath(QStringLiteral("run")));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), s_address);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.remove(QStringLiteral("TAVOLEN_SERVICE_CONFIG"));
+
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QFile conf(config + QStringLiteral("/tavolen/tavolen.conf"));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\napi_base=http://127.0.0.1:" + QByteArray::number(port) + "\n");
+    conf.close();
+    QProcess service;
+    service.setProcessEnvironment(env);
+    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    tieToThisProcess(service);
+    service.start(QStringLiteral(TAVOLEN_SERVICE_BINARY), {QStringLiteral("--port"), QString::number(port)});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return QFile::exists(env.value("XDG_RUNTIME_DIR") +
+                                 QStringLiteral("/tavolen/service-%1.secret").arg(port));
+        },
+        30000));
+
+    const auto tavolen = [&](const QStringList &arguments, const QByteArray &input = {}) {
+        QProcess command;
+        command.setProcessEnvironment(env);
+        command.start(QStringLiteral(TAVOLEN_BINARY), arguments);
+        command.write(input);
+        command.closeWriteChannel();
+        command.waitForFinished(60000);
+        return std::pair{command.exitCode(),
+                         command.readAllStandardOutput() + command.readAllStandardError()};
+    };
+    const auto [used, said] = tavolen({QStringLiteral("model"), QStringLiteral("use"), model.baseUrl(),
+                                       QStringLiteral("hosted-model"), QStringLiteral("--key-stdin")},
+                                      key + "\n");
+    ASSERT_EQ(used, 0) << said.constData();
+    EXPECT_TRUE(said.contains("keyring")) << said.constData();
+
+    QImage picture(400, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    const QString image = home.filePath(QStringLiteral("post.png"));
+    ASSERT_TRUE(picture.save(image));
+    const auto [analysed, reading] = tavolen({QStringLiteral("analyze"), image});
+    EXPECT_EQ(analysed, 0) << reading.constData();
+    const std::vector<std::string> sent = authorizations(model);
+    ASSERT_GE(sent.size(), 2u) << "the check, then the reading";
+    EXPECT_EQ(sent.back(), "Bearer " + key.toStdString()) << "the service read the key from the keyring";
+
+    QDirIterator files(config, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(file.readAll().contains(key)) << file.fileName().toStdString();
+    }
+    service.terminate();
+    service.waitForFinished(10000);
+    ASSERT_EQ(forget(), QString());
 }
