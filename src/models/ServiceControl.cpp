@@ -80,21 +80,40 @@ QString controlSecretPath(int port, const QProcessEnvironment &env)
     return QStringLiteral("%1/tavolen/service-%2.secret").arg(runtime).arg(port);
 }
 
+namespace {
+
+int portOf(const QUrl &apiBase)
+{
+    return apiBase.port(apiBase.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
+QByteArray controlSecret(const QUrl &apiBase, const QProcessEnvironment &env)
+{
+    QFile file(controlSecretPath(portOf(apiBase), env));
+    return file.open(QIODevice::ReadOnly) ? file.read(256).trimmed() : QByteArray();
+}
+
+} // namespace
+
+QString reloadObstacle(const QUrl &apiBase, const QProcessEnvironment &env)
+{
+    if (!onThisMachine(apiBase))
+        return ModelTexts::tr("The analysis service at %1 is not on this computer; its own "
+                              "administrator chooses its model.")
+            .arg(apiBase.toDisplayString());
+    if (controlSecret(apiBase, env).isEmpty())
+        return ModelTexts::tr("The analysis service on port %1 cannot be asked to change its model: "
+                              "it is not running as you, or it is too old. Restart it.")
+            .arg(portOf(apiBase));
+    return {};
+}
+
 QCoro::Task<std::variant<EngineInfo, QString>> reloadService(QNetworkAccessManager &network, QUrl apiBase,
                                                              QProcessEnvironment env)
 {
-    if (!onThisMachine(apiBase))
-        co_return ModelTexts::tr("The analysis service at %1 is not on this computer; its own "
-                                 "administrator chooses its model.")
-            .arg(apiBase.toDisplayString());
-    const int port = apiBase.port(apiBase.scheme() == QLatin1String("https") ? 443 : 80);
-    QFile secretFile(controlSecretPath(port, env));
-    const QByteArray secret =
-        secretFile.open(QIODevice::ReadOnly) ? secretFile.read(256).trimmed() : QByteArray();
-    if (secret.isEmpty())
-        co_return ModelTexts::tr("The analysis service on port %1 cannot be asked to change its model: "
-                                 "it is not running as you, or it is too old. Restart it.")
-            .arg(port);
+    if (const QString obstacle = reloadObstacle(apiBase, env); !obstacle.isEmpty())
+        co_return obstacle;
+    const QByteArray secret = controlSecret(apiBase, env);
     QNetworkRequest request(at(apiBase, QStringLiteral("v1/control/reload")));
     request.setRawHeader("Authorization", "Bearer " + secret);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));

@@ -33,6 +33,11 @@ QCoro::Task<std::optional<EngineInfo>> serviceStatus(QNetworkAccessManager &netw
 QString controlSecretPath(int port,
                           const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
+// Why the service at `apiBase` cannot be asked to reload (not on this
+// machine, or no secret of this user's for it); empty when it can.
+QString reloadObstacle(const QUrl &apiBase,
+                       const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+
 // Asks the service at `apiBase` to read its configuration again and take
 // the engine it names now; the new engine, or why it did not change (in
 // words). Only a service on this machine, run by this user, can be asked.

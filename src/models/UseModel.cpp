@@ -38,6 +38,10 @@ QCoro::Task<UseOutcome> useModel(QNetworkAccessManager &network, ServiceTarget t
                                  bool allowKeyFile)
 {
     UseOutcome outcome;
+    // Nothing is checked, stored or written for a service that cannot switch.
+    outcome.problem = reloadObstacle(target.apiBase, target.env);
+    if (!outcome.ok())
+        co_return outcome;
     const CheckOutcome checked = co_await checkModel(network, endpoint);
     if (const auto *failure = std::get_if<CheckFailure>(&checked)) {
         outcome.problem = describe(*failure, endpoint);
@@ -75,6 +79,10 @@ QCoro::Task<UseOutcome> useModel(QNetworkAccessManager &network, ServiceTarget t
 
 QCoro::Task<UseOutcome> useBuiltIn(QNetworkAccessManager &network, ServiceTarget target)
 {
+    UseOutcome refused;
+    refused.problem = reloadObstacle(target.apiBase, target.env);
+    if (!refused.ok())
+        co_return refused;
     co_await forgetKey(target.configDir);
     // Named first: GCC 12 destroys a temporary made in a co_await's arguments twice.
     ModelChoice builtIn;
