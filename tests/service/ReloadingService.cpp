@@ -4,14 +4,12 @@
 #include "ReloadingService.h"
 
 #include "service/ConfigLoader.h"
+#include "support/Scratch.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QTest>
 
 #include <future>
-
-#include <sys/stat.h>
 
 namespace tavolen::test {
 
@@ -50,16 +48,6 @@ ReloadingService::~ReloadingService()
     // Nothing may wait for a reload once the loop stops turning.
     reloader->abandon();
     running.reset();
-}
-
-void ReloadingService::write(const QString &name, const QByteArray &content, int mode)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(content);
-    file.close();
-    ::chmod(QFile::encodeName(path).constData(), mode_t(mode));
 }
 
 RawAnswer ReloadingService::reload(const QByteArray &authorization)

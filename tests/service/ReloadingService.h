@@ -6,6 +6,7 @@
 #include "RunningService.h"
 
 #include "service/EngineReloader.h"
+#include "support/Scratch.h"
 
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -27,7 +28,10 @@ public:
     static constexpr auto kSecret = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
 
     // Writes a file of the configuration directory with `mode`.
-    void write(const QString &name, const QByteArray &content, int mode = 0600);
+    void write(const QString &name, const QByteArray &content, int mode = 0600)
+    {
+        writeFile(dir.filePath(name), content, mode);
+    }
     // POST /v1/control/reload with this Authorization header (none when
     // empty), the event loop running until the answer is in.
     RawAnswer reload(const QByteArray &authorization = QByteArray("Bearer ") + kSecret);

@@ -6,6 +6,7 @@
 #include "app/GeneralPage.h"
 #include "core/Settings.h"
 #include "support/ScopedSettings.h"
+#include "support/Scratch.h"
 #include "support/ScriptedServer.h"
 
 #include <QAbstractButton>
@@ -66,9 +67,8 @@ struct Rig {
                                                    "\n\n",
                                                    "data: [DONE]\n\n"}));
         QDir().mkpath(home.filePath(QStringLiteral("run/tavolen")));
-        QFile secret(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())));
-        secret.open(QIODevice::WriteOnly);
-        secret.write("0123abcd\n");
+        test::writeFile(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())),
+                        "0123abcd\n");
         keys::apiBase.set(settings.store, service.baseUrl());
     }
     QTemporaryDir home;
