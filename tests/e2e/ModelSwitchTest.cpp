@@ -6,7 +6,6 @@
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -31,21 +30,6 @@ QByteArray modelReading()
     return QJsonDocument(reading).toJson(QJsonDocument::Compact);
 }
 
-// The model writing `text` a few characters a chunk, as a chat-completions stream.
-ScriptedResponse modelWrites(const QByteArray &text)
-{
-    QList<QByteArray> chunks;
-    for (qsizetype at = 0; at < text.size(); at += 24) {
-        const QJsonObject delta{{QStringLiteral("content"), QString::fromUtf8(text.mid(at, 24))}};
-        const QJsonObject chunk{
-            {QStringLiteral("choices"),
-             QJsonArray{QJsonObject{{QStringLiteral("index"), 0}, {QStringLiteral("delta"), delta}}}}};
-        chunks << "data: " + QJsonDocument(chunk).toJson(QJsonDocument::Compact) + "\n\n";
-    }
-    chunks << "data: [DONE]\n\n";
-    return ScriptedResponse::stream(chunks);
-}
-
 } // namespace
 
 // Ollama as people run it, on its own port: found, chosen with one command,
@@ -58,8 +42,8 @@ TEST(OneScreenModel, DetectUseAndCaptureSwitchTheRunningServiceToAnOllamaModelWi
         GTEST_SKIP() << "port 11434 is taken on this machine";
     ollama.script("/api/tags", ScriptedResponse::body(200, R"({"models":[{"name":"qwen-test:1b"}]})"));
     // One tiny reply for the check, then the reading of the capture.
-    ollama.script("/v1/chat/completions", modelWrites("OK"));
-    ollama.script("/v1/chat/completions", modelWrites(modelReading()));
+    ollama.script("/v1/chat/completions", ScriptedResponse::modelWrites("OK"));
+    ollama.script("/v1/chat/completions", ScriptedResponse::modelWrites(modelReading()));
 
     test::LocalService local;
     local.env.remove(QStringLiteral("QT_QPA_PLATFORM"));

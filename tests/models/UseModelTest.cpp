@@ -29,8 +29,7 @@ struct Switch {
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tavolen-test-bus");
         service.setFallback(ScriptedResponse::body(
             200, R"({"engine":"llm:m","model":"m","base_url":"http://h/v1","replies":true})"));
-        model.setFallback(ScriptedResponse::stream({R"(data: {"choices":[{"delta":{"content":"OK"}}]})"
-                                                    "\n\n"}));
+        model.setFallback(ScriptedResponse::modelWrites("OK"));
         QDir().mkpath(home.filePath(QStringLiteral("run/tavolen")));
         test::writeFile(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())),
                         "s3cret\n");

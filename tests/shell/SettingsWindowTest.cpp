@@ -62,10 +62,7 @@ struct Rig {
                                                        modelBase + R"(","replies":true})"));
         // One tiny reply for Test, one for Use, which checks again.
         for (int times = 0; times < 2; ++times)
-            model.script("/v1/chat/completions",
-                         ScriptedResponse::stream({R"(data: {"choices":[{"delta":{"content":"OK"}}]})"
-                                                   "\n\n",
-                                                   "data: [DONE]\n\n"}));
+            model.script("/v1/chat/completions", ScriptedResponse::modelWrites("OK"));
         QDir().mkpath(home.filePath(QStringLiteral("run/tavolen")));
         test::writeFile(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())),
                         "0123abcd\n");
