@@ -13,10 +13,10 @@
 
 namespace tavolen::test {
 
-RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs)
+RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs, const QHostAddress &host)
 {
     std::future<RawAnswer> answer =
-        std::async(std::launch::async, [=] { return rawExchange(port, request, timeoutMs); });
+        std::async(std::launch::async, [=] { return rawExchange(port, request, timeoutMs, host); });
     // Past the exchange's own limit it has ended, answered or not.
     (void)QTest::qWaitFor(
         [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },

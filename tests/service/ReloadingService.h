@@ -52,6 +52,7 @@ private:
 
 // One exchange on a thread of its own while this thread's event loop runs:
 // the service may need that loop (a reload) before it answers.
-RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs = 15000);
+RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs = 15000,
+                          const QHostAddress &host = QHostAddress(QHostAddress::LocalHost));
 
 } // namespace tavolen::test

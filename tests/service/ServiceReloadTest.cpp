@@ -9,7 +9,6 @@
 
 #include <QJsonDocument>
 #include <QNetworkInterface>
-#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -175,25 +174,13 @@ TEST(ServiceReload, OnlyALoopbackPeerMayAsk)
         GTEST_SKIP() << "this machine has no address but loopback to ask from";
     service::OfflineEngine offline;
     ReloadingService s(offline, QStringLiteral("0.0.0.0"));
-    const QByteArray request = QByteArray("POST /v1/control/reload HTTP/1.1\r\nHost: x\r\nContent-Length: "
-                                          "0\r\nAuthorization: Bearer ") +
-                               ReloadingService::kSecret + "\r\n\r\n";
     // From the machine's own outside address, which is not loopback.
-    std::future<QByteArray> answer = std::async(std::launch::async, [&] {
-        QTcpSocket socket;
-        socket.connectToHost(outside, quint16(s.running->port()));
-        if (!socket.waitForConnected(5000))
-            return QByteArray();
-        socket.write(request);
-        QByteArray in;
-        while (socket.waitForReadyRead(5000))
-            in += socket.readAll();
-        return in;
-    });
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 15000));
-    const QByteArray in = answer.get();
-    EXPECT_TRUE(in.startsWith("HTTP/1.1 403")) << in.toStdString();
+    const RawAnswer answer = exchangeLooping(s.running->port(),
+                                             QByteArray("POST /v1/control/reload HTTP/1.1\r\nHost: x\r\n"
+                                                        "Content-Length: 0\r\nAuthorization: Bearer ") +
+                                                 ReloadingService::kSecret + "\r\n\r\n",
+                                             15000, outside);
+    EXPECT_EQ(answer.status, 403) << answer.head.toStdString();
     EXPECT_TRUE(s.notes().isEmpty());
     EXPECT_EQ(s.reload().status, 200) << "from loopback the same request is taken";
 }
