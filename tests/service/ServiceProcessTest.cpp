@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Tavolen developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "RunningService.h"
 #include "ServiceWithModel.h"
 
 #include "support/LocalService.h"
