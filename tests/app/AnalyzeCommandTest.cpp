@@ -4,6 +4,7 @@
 #include "TavolenCommand.h"
 
 #include "protocol/Endpoints.h"
+#include "support/LocalService.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
@@ -13,8 +14,6 @@
 #include <QPainter>
 #include <QProcess>
 #include <QSettings>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -258,33 +257,13 @@ TEST_F(AnalyzeCommand, ReadsARenderedPostThroughTheLocalServiceFieldsFirst)
     const QString path = m_home.filePath(QStringLiteral("post.png"));
     ASSERT_TRUE(post.save(path));
 
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-    const quint16 port = probe.serverPort();
-    probe.close();
-    QProcess service;
-    QProcessEnvironment env = environment();
-    // An empty configuration of its own: none of the user's settings.
-    const QString config = m_home.filePath(QStringLiteral("empty.toml"));
-    QFile(config).open(QIODevice::WriteOnly);
-    env.insert(QStringLiteral("TAVOLEN_SERVICE_CONFIG"), config);
-    service.setProcessEnvironment(env);
-    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    service.start(QStringLiteral(TAVOLEN_SERVICE_BINARY), {QStringLiteral("--port"), QString::number(port)});
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, port);
-            return socket.waitForConnected(100);
-        },
-        20000))
-        << "the service came up";
+    LocalService service;
+    service.start();
+    ASSERT_TRUE(service.waitForEngine(QStringLiteral("offline"), 20000)) << "the service came up";
     QSettings(configPath(), QSettings::IniFormat)
-        .setValue("api_base", QStringLiteral("http://127.0.0.1:%1").arg(port));
+        .setValue("api_base", QStringLiteral("http://127.0.0.1:%1").arg(service.port));
 
     const CommandRun r = run({path});
-    service.terminate();
-    service.waitForFinished(10000);
     EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
     ASSERT_GE(r.lines.size(), 2) << r.output.toStdString();
     EXPECT_TRUE(r.lines.front().contains("partial")) << "the reading began before it was complete";

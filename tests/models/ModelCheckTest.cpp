@@ -3,12 +3,12 @@
 
 #include "models/ModelCheck.h"
 #include "core/RunToEnd.h"
+#include "support/Scratch.h"
 #include "support/ScriptedServer.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
-#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -93,10 +93,7 @@ TEST(ModelCheck, NamesEachWayAModelCanFail)
 TEST(ModelCheck, AnAddressWithNothingBehindItOrNoHttpIsSaidSo)
 {
     QNetworkAccessManager network;
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const QUrl closed(QStringLiteral("http://127.0.0.1:%1/v1").arg(probe.serverPort()));
-    probe.close();
+    const QUrl closed(QStringLiteral("http://127.0.0.1:%1/v1").arg(test::freePort()));
     const CheckOutcome refused = runToEnd(checkModel(network, {closed, QStringLiteral("m"), {}}, 5s));
     ASSERT_TRUE(std::holds_alternative<CheckFailure>(refused));
     EXPECT_EQ(std::get<CheckFailure>(refused).kind, Kind::Unreachable);

@@ -3,10 +3,10 @@
 
 #include "models/ModelDetector.h"
 #include "core/RunToEnd.h"
+#include "support/Scratch.h"
 #include "support/ScriptedServer.h"
 
 #include <QNetworkAccessManager>
-#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -20,14 +20,6 @@ namespace {
 int portOf(const ScriptedServer &server)
 {
     return QUrl(server.baseUrl()).port();
-}
-
-// A port that nothing listens on: one the kernel handed out and took back.
-int closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
 }
 
 } // namespace
@@ -52,7 +44,7 @@ TEST(ModelDetector, ListsEachServerThatAnswersWithItsModelsAndSkipsTheRest)
         runToEnd(detectModelServers(network,
                                     {{QStringLiteral("Ollama"), portOf(ollama), true},
                                      {QStringLiteral("llama.cpp"), portOf(llama), false},
-                                     {QStringLiteral("LM Studio"), closedPort(), false},
+                                     {QStringLiteral("LM Studio"), test::freePort(), false},
                                      {QStringLiteral("vLLM"), portOf(other), false},
                                      {QStringLiteral("Slow"), portOf(silent), false}},
                                     QStringLiteral("127.0.0.1"), std::chrono::milliseconds(500)));

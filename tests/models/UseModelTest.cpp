@@ -3,6 +3,7 @@
 
 #include "models/UseModel.h"
 #include "core/RunToEnd.h"
+#include "support/Scratch.h"
 #include "support/ScriptedServer.h"
 
 #include <QDir>
@@ -28,12 +29,10 @@ struct Switch {
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tavolen-test-bus");
         service.setFallback(ScriptedResponse::body(
             200, R"({"engine":"llm:m","model":"m","base_url":"http://h/v1","replies":true})"));
-        model.setFallback(ScriptedResponse::stream({R"(data: {"choices":[{"delta":{"content":"OK"}}]})"
-                                                    "\n\n"}));
+        model.setFallback(ScriptedResponse::modelWrites("OK"));
         QDir().mkpath(home.filePath(QStringLiteral("run/tavolen")));
-        QFile secret(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())));
-        secret.open(QIODevice::WriteOnly);
-        secret.write("s3cret\n");
+        test::writeFile(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())),
+                        "s3cret\n");
         target.env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
     }
     UseOutcome use(QString key, bool allowKeyFile)

@@ -2,12 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "service/ApiKeyFile.h"
+#include "support/Scratch.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -21,13 +20,7 @@ constexpr auto kKey = "sk-live-0123456789";
 
 QString writeKey(const QTemporaryDir &dir, const QByteArray &content, int mode)
 {
-    const QString path = apiKeyFilePath(dir.path());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(content);
-    file.close();
-    ::chmod(QFile::encodeName(path).constData(), mode_t(mode));
-    return path;
+    return tavolen::test::writeFile(apiKeyFilePath(dir.path()), content, mode);
 }
 
 } // namespace

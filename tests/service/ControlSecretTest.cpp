@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "service/ControlSecret.h"
+#include "support/Scratch.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -16,16 +15,7 @@ using namespace tavolen::service;
 
 // ControlSecret: the reload endpoint's secret, in a file for this user alone.
 
-namespace {
-
-int modeOf(const QString &path)
-{
-    struct stat st {};
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return int(st.st_mode & 0777);
-}
-
-} // namespace
+using tavolen::test::modeOf;
 
 TEST(ControlSecret, IsFreshRandomHexInAFileOnlyThisUserCanReachUntilTheServiceEnds)
 {

@@ -6,8 +6,8 @@
 
 #include "service/KeyringKey.h"
 #include "service/OfflineEngine.h"
+#include "support/LocalService.h"
 #include "support/ServiceAnswers.h"
-#include "support/TiedProcess.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -16,8 +16,6 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
-#include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,23 +45,18 @@ protected:
         ::chmod(QFile::encodeName(home.filePath(QStringLiteral("run"))).constData(), 0700);
         // No service directories: nothing is started on the bus behind the
         // test's back, least of all a keyring of the real home.
-        QFile config(home.filePath(QStringLiteral("bus.conf")));
-        config.open(QIODevice::WriteOnly);
-        config.write(
-            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\" "
-            "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig>"
-            "<type>session</type><listen>unix:dir=" +
-            QFile::encodeName(home.path()) +
-            "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" "
-            "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
-        config.close();
+        const QString config = writeFile(
+            home.filePath(QStringLiteral("bus.conf")),
+            "<busconfig><type>session</type><listen>unix:dir=" + QFile::encodeName(home.path()) +
+                "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\" "
+                "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
         // Never destroyed: GLib ends the whole process with SIGTERM when its
         // session bus goes away, so the bus lasts as long as this process,
         // and the kernel ends it with the process (tieToThisProcess).
         s_bus = new QProcess;
         tieToThisProcess(*s_bus);
         s_bus->start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--print-address"),
+                     {QStringLiteral("--config-file=") + config, QStringLiteral("--print-address"),
                       QStringLiteral("--nofork")});
         if (!QTest::qWaitFor([] { return s_bus->canReadLine(); }, 10000))
             return;
@@ -180,69 +173,32 @@ TEST_F(KeyringKey, TavolenModelUseKeepsTheKeyInTheKeyringAndTheServiceReadsItThe
     const QByteArray key = "sk-typed-on-stdin-4242";
     FakeModelServer model;
     model.answer(modelWrites(resultJson().toStdString()));
-    QTemporaryDir home;
-    const QString config = home.filePath(QStringLiteral("config"));
-    QDir().mkpath(config + QStringLiteral("/tavolen"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), s_home->filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), s_address);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.remove(QStringLiteral("TAVOLEN_SERVICE_CONFIG"));
+    LocalService local;
+    local.env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    local.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(local.secretPath()); }, 30000));
 
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    QFile conf(config + QStringLiteral("/tavolen/tavolen.conf"));
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[General]\napi_base=http://127.0.0.1:" + QByteArray::number(port) + "\n");
-    conf.close();
-    QProcess service;
-    service.setProcessEnvironment(env);
-    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tieToThisProcess(service);
-    service.start(QStringLiteral(TAVOLEN_SERVICE_BINARY), {QStringLiteral("--port"), QString::number(port)});
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return QFile::exists(env.value("XDG_RUNTIME_DIR") +
-                                 QStringLiteral("/tavolen/service-%1.secret").arg(port));
-        },
-        30000));
-
-    const auto tavolen = [&](const QStringList &arguments, const QByteArray &input = {}) {
-        QProcess command;
-        command.setProcessEnvironment(env);
-        command.start(QStringLiteral(TAVOLEN_BINARY), arguments);
-        command.write(input);
-        command.closeWriteChannel();
-        command.waitForFinished(60000);
-        return std::pair{command.exitCode(),
-                         command.readAllStandardOutput() + command.readAllStandardError()};
-    };
-    const auto [used, said] = tavolen({QStringLiteral("model"), QStringLiteral("use"), model.baseUrl(),
-                                       QStringLiteral("hosted-model"), QStringLiteral("--key-stdin")},
-                                      key + "\n");
+    const auto [used, said] = local.tavolen({QStringLiteral("model"), QStringLiteral("use"), model.baseUrl(),
+                                             QStringLiteral("hosted-model"), QStringLiteral("--key-stdin")},
+                                            key + "\n");
     ASSERT_EQ(used, 0) << said.constData();
     EXPECT_TRUE(said.contains("keyring")) << said.constData();
 
     QImage picture(400, 200, QImage::Format_RGB32);
     picture.fill(Qt::white);
-    const QString image = home.filePath(QStringLiteral("post.png"));
+    const QString image = local.home.filePath(QStringLiteral("post.png"));
     ASSERT_TRUE(picture.save(image));
-    const auto [analysed, reading] = tavolen({QStringLiteral("analyze"), image});
+    const auto [analysed, reading] = local.tavolen({QStringLiteral("analyze"), image});
     EXPECT_EQ(analysed, 0) << reading.constData();
     const std::vector<std::string> sent = authorizations(model);
     ASSERT_GE(sent.size(), 2u) << "the check, then the reading";
     EXPECT_EQ(sent.back(), "Bearer " + key.toStdString()) << "the service read the key from the keyring";
 
-    QDirIterator files(config, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator files(local.home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         QFile file(files.next());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_FALSE(file.readAll().contains(key)) << file.fileName().toStdString();
     }
-    service.terminate();
-    service.waitForFinished(10000);
     ASSERT_EQ(forget(), QString());
 }

@@ -5,9 +5,9 @@
 
 #include "service/OfflineEngine.h"
 #include "service/RedisAllowanceStore.h"
+#include "support/Scratch.h"
 
 #include <QProcess>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -22,13 +22,6 @@ using namespace tavolen::test;
 namespace {
 
 const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
-
-int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 // A redis-server of the test's own, with nothing written to disk.
 class RedisServer {

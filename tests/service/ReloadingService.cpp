@@ -4,21 +4,19 @@
 #include "ReloadingService.h"
 
 #include "service/ConfigLoader.h"
+#include "support/Scratch.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QTest>
 
 #include <future>
 
-#include <sys/stat.h>
-
 namespace tavolen::test {
 
-RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs)
+RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs, const QHostAddress &host)
 {
     std::future<RawAnswer> answer =
-        std::async(std::launch::async, [=] { return rawExchange(port, request, timeoutMs); });
+        std::async(std::launch::async, [=] { return rawExchange(port, request, timeoutMs, host); });
     // Past the exchange's own limit it has ended, answered or not.
     (void)QTest::qWaitFor(
         [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
@@ -50,16 +48,6 @@ ReloadingService::~ReloadingService()
     // Nothing may wait for a reload once the loop stops turning.
     reloader->abandon();
     running.reset();
-}
-
-void ReloadingService::write(const QString &name, const QByteArray &content, int mode)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(content);
-    file.close();
-    ::chmod(QFile::encodeName(path).constData(), mode_t(mode));
 }
 
 RawAnswer ReloadingService::reload(const QByteArray &authorization)

@@ -6,6 +6,7 @@
 #include "RunningService.h"
 
 #include "service/EngineReloader.h"
+#include "support/Scratch.h"
 
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -27,7 +28,10 @@ public:
     static constexpr auto kSecret = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
 
     // Writes a file of the configuration directory with `mode`.
-    void write(const QString &name, const QByteArray &content, int mode = 0600);
+    void write(const QString &name, const QByteArray &content, int mode = 0600)
+    {
+        writeFile(dir.filePath(name), content, mode);
+    }
     // POST /v1/control/reload with this Authorization header (none when
     // empty), the event loop running until the answer is in.
     RawAnswer reload(const QByteArray &authorization = QByteArray("Bearer ") + kSecret);
@@ -48,6 +52,7 @@ private:
 
 // One exchange on a thread of its own while this thread's event loop runs:
 // the service may need that loop (a reload) before it answers.
-RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs = 15000);
+RawAnswer exchangeLooping(int port, const QByteArray &request, int timeoutMs = 15000,
+                          const QHostAddress &host = QHostAddress(QHostAddress::LocalHost));
 
 } // namespace tavolen::test

@@ -12,10 +12,10 @@
 
 namespace tavolen::test {
 
-RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs)
+RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs, const QHostAddress &host)
 {
     QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+    socket.connectToHost(host, quint16(port));
     if (!socket.waitForConnected(timeoutMs))
         return {};
     socket.write(request);

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QHostAddress>
 #include <QStringList>
 
 #include <mutex>
@@ -130,7 +131,9 @@ struct RawAnswer {
     QByteArray head;
     QByteArray body;
 };
-RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs = 5000);
+// `host`: where to reach the service, loopback unless said.
+RawAnswer rawExchange(int port, const QByteArray &request, int timeoutMs = 5000,
+                      const QHostAddress &host = QHostAddress(QHostAddress::LocalHost));
 
 // A multipart body as the app builds it, with parts of the test's choosing.
 QByteArray multipartBody(const QByteArray &boundary, const QList<std::pair<QByteArray, QByteArray>> &parts);

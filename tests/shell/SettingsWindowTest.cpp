@@ -6,6 +6,7 @@
 #include "app/GeneralPage.h"
 #include "core/Settings.h"
 #include "support/ScopedSettings.h"
+#include "support/Scratch.h"
 #include "support/ScriptedServer.h"
 
 #include <QAbstractButton>
@@ -61,14 +62,10 @@ struct Rig {
                                                        modelBase + R"(","replies":true})"));
         // One tiny reply for Test, one for Use, which checks again.
         for (int times = 0; times < 2; ++times)
-            model.script("/v1/chat/completions",
-                         ScriptedResponse::stream({R"(data: {"choices":[{"delta":{"content":"OK"}}]})"
-                                                   "\n\n",
-                                                   "data: [DONE]\n\n"}));
+            model.script("/v1/chat/completions", ScriptedResponse::modelWrites("OK"));
         QDir().mkpath(home.filePath(QStringLiteral("run/tavolen")));
-        QFile secret(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())));
-        secret.open(QIODevice::WriteOnly);
-        secret.write("0123abcd\n");
+        test::writeFile(home.filePath(QStringLiteral("run/tavolen/service-%1.secret").arg(service.port())),
+                        "0123abcd\n");
         keys::apiBase.set(settings.store, service.baseUrl());
     }
     QTemporaryDir home;

@@ -4,6 +4,9 @@
 #include "support/ScriptedServer.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMutexLocker>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -275,6 +278,20 @@ ScriptedServer::~ScriptedServer()
     m_thread.quit();
     m_thread.wait();
     delete m_home;
+}
+
+ScriptedResponse ScriptedResponse::modelWrites(const QByteArray &text)
+{
+    QList<QByteArray> chunks;
+    for (qsizetype at = 0; at < text.size(); at += 24) {
+        const QJsonObject delta{{QStringLiteral("content"), QString::fromUtf8(text.mid(at, 24))}};
+        const QJsonObject chunk{
+            {QStringLiteral("choices"),
+             QJsonArray{QJsonObject{{QStringLiteral("index"), 0}, {QStringLiteral("delta"), delta}}}}};
+        chunks << "data: " + QJsonDocument(chunk).toJson(QJsonDocument::Compact) + "\n\n";
+    }
+    chunks << "data: [DONE]\n\n";
+    return stream(chunks);
 }
 
 } // namespace tavolen::test

@@ -98,6 +98,9 @@ struct ScriptedResponse {
         r.endlessGap = gap;
         return r;
     }
+    // A model's chat-completions stream writing `text` a few characters a
+    // chunk, then [DONE].
+    static ScriptedResponse modelWrites(const QByteArray &text);
     static ScriptedResponse silence() { return {.silent = true}; }
     static ScriptedResponse garbage(QByteArray bytes) { return {.notHttp = bytes}; }
 

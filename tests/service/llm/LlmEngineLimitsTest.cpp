@@ -77,10 +77,9 @@ TEST(LlmEngineLimits, EachEndpointStatusIsItsOwnFailureNamingTheStatusButNotTheE
         const EngineCall call = analyzeWith(settingsFor(server));
         ASSERT_TRUE(call.failure()) << status;
         EXPECT_EQ(call.code(), QString::fromLatin1(code)) << status;
-        EXPECT_TRUE(call.failure()->detail.contains(QString::number(status))) << status;
+        // Nothing of what the endpoint wrote, nor the key.
         EXPECT_EQ(call.failure()->detail,
                   QStringLiteral("model endpoint answered %1 (%2 bytes)").arg(status).arg(body.size()));
-        EXPECT_FALSE(call.failure()->detail.contains(QStringLiteral("sk-test"))) << status;
         EXPECT_TRUE(call.failure()->message_zh && !call.failure()->message_zh->isEmpty()) << status;
     }
 }
@@ -131,16 +130,20 @@ TEST(LlmEngineLimits, AnEndlessStreamEndsAtTheSizeLimitInsteadOfFillingMemory)
     }
 }
 
-TEST(LlmEngineLimits, CancellingEndsAStalledCallQuickly)
+TEST(LlmEngineLimits, AnEndpointThatFallsSilentTimesOutAndCancellingEndsItsCallQuickly)
 {
     FakeModelServer server;
-    const std::vector<FakeModelServer::Script> stalls{
-        silence(server), stallAfter(server, contentEvent("{\"tone_label\": \"x\","))};
-    for (const auto &stall : stalls) {
+    for (const auto &stall : {silence(server), stallAfter(server, contentEvent("{\"tone_label\": \"x\","))}) {
         server.answer(stall);
-        std::atomic<bool> cancelled{false};
         auto settings = settingsFor(server);
+        settings.timeouts = {2s, 300ms, 30s};
+        const EngineCall silent = analyzeWith(settings);
+        EXPECT_EQ(silent.code(), QStringLiteral("model_timeout")) << silent.failure()->detail.toStdString();
+        EXPECT_GE(silent.took, 250ms);
+        EXPECT_LT(silent.took, 2s);
+
         settings.timeouts = {5s, 30s, 60s};
+        std::atomic<bool> cancelled{false};
         std::thread canceller([&] {
             std::this_thread::sleep_for(200ms);
             cancelled = true;
@@ -149,20 +152,6 @@ TEST(LlmEngineLimits, CancellingEndsAStalledCallQuickly)
         canceller.join();
         EXPECT_EQ(call.code(), QStringLiteral("cancelled"));
         EXPECT_LT(call.took, 1500ms);
-    }
-}
-
-TEST(LlmEngineLimits, AnEndpointThatFallsSilentTimesOut)
-{
-    FakeModelServer server;
-    auto settings = settingsFor(server);
-    settings.timeouts = {2s, 300ms, 30s};
-    for (const auto &stall : {silence(server), stallAfter(server, contentEvent("{"))}) {
-        server.answer(stall);
-        const EngineCall call = analyzeWith(settings);
-        EXPECT_EQ(call.code(), QStringLiteral("model_timeout")) << call.failure()->detail.toStdString();
-        EXPECT_GE(call.took, 250ms);
-        EXPECT_LT(call.took, 2s);
     }
 }
 
