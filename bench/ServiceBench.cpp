@@ -9,9 +9,12 @@
 // connection, of two different posts: every answer is checked against the
 // reading its own picture gets alone, and the latency percentiles and the
 // service's peak memory are printed. CPU times beside the wall times tell a
-// slow figure from a machine busy with other work.
+// slow figure from a machine busy with other work. Last, the service's own
+// delay before a language model is asked (ModelServiceBench.cpp).
 
 #include "BenchDesktop.h"
+#include "ModelServiceBench.h"
+#include "ServiceClient.h"
 #include "api/Api.h"
 #include "api/ServiceUrl.h"
 #include "api/UploadRequest.h"
@@ -54,8 +57,6 @@ constexpr QSize kShot(1600, 1000);
 constexpr int kTimedRuns = 5;
 constexpr int kReferenceRuns = 3;
 constexpr int kLoadUploads = 20;
-// Far beyond any answer: a request that takes this long has failed.
-constexpr int kExchangeLimitMs = 120000;
 
 // A smoke run still sends one upload of each post at once.
 int loadUploads()
@@ -151,309 +152,6 @@ QByteArray renderPost(const Post &post)
     p.end();
 
     return capture::jpegData(image).value();
-}
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-// The service binary beside this one, on `port`, with no configuration of
-// the user's: an empty file and none of the service's variables, so the
-// offline engine answers.
-class ServiceProcess {
-public:
-    ServiceProcess(const QTemporaryDir &dir, quint16 port)
-        : m_port(port), m_log(dir.filePath(QStringLiteral("service.log")))
-    {
-        const QString config = dir.filePath(QStringLiteral("service.toml"));
-        QFile(config).open(QIODevice::WriteOnly);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &key : env.keys()) {
-            if (key.startsWith(QLatin1String("TAVOLEN_SERVICE_")))
-                env.remove(key);
-        }
-        env.insert(QStringLiteral("TAVOLEN_SERVICE_CONFIG"), config);
-        m_process.setProcessEnvironment(env);
-        m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.setStandardErrorFile(m_log);
-        test::tieToThisProcess(m_process);
-        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/tavolen-service"),
-                        {QStringLiteral("--port"), QString::number(port)});
-    }
-    ~ServiceProcess() { stop(); }
-
-    // The health answer's body once it is 200, empty when the service
-    // ended or did not answer in time.
-    QByteArray waitHealthy(int limitMs);
-    // SIGTERM, then the wait; whether it ended on its own, cleanly.
-    bool stop();
-    qint64 pid() const { return m_process.processId(); }
-    quint16 port() const { return m_port; }
-    // What it printed: why it would not start, when it did not.
-    QString log() const
-    {
-        QFile f(m_log);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
-    }
-
-private:
-    QProcess m_process;
-    quint16 m_port;
-    QString m_log;
-    bool m_stopped = false;
-};
-
-QByteArray ServiceProcess::waitHealthy(int limitMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < limitMs && m_process.state() != QProcess::NotRunning) {
-        QTcpSocket s;
-        s.connectToHost(QHostAddress::LocalHost, m_port);
-        if (s.waitForConnected(1000)) {
-            s.write("GET /" + QByteArray(protocol::kHealthPath) +
-                    " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
-            QByteArray answer;
-            while (s.waitForReadyRead(2000))
-                answer += s.readAll();
-            answer += s.readAll();
-            if (answer.startsWith("HTTP/1.1 200"))
-                return answer.mid(answer.indexOf("\r\n\r\n") + 4);
-        }
-        QThread::msleep(50);
-    }
-    return {};
-}
-
-bool ServiceProcess::stop()
-{
-    if (m_stopped)
-        return true;
-    m_stopped = true;
-    m_process.terminate();
-    if (!m_process.waitForFinished(15000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-        return false;
-    }
-    return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-}
-
-// The process's CPU time so far, user and system, in ms: beside the wall
-// times, it tells a slow figure from a machine busy with other work.
-double cpuMs(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray text = stat.readAll();
-    // The name in parentheses may hold spaces; the fields after it do not.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return 0;
-    return (fields[11].toDouble() + fields[12].toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
-}
-
-// The CPU time of the children this process has waited for, in ms.
-double childrenCpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-}
-
-// Resets the kernel's peak for the process to its resident size now, so
-// that the peak read later is the uploads' and not the models' loading.
-bool resetPeak(qint64 pid)
-{
-    QFile clear(QStringLiteral("/proc/%1/clear_refs").arg(pid));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
-
-// One upload exactly as the app sends it (its own request builder, so its
-// headers, token, form and fresh X-Request-Id), as bytes for a plain socket:
-// the app's HTTP stack would pool connections, and each client here must
-// have its own.
-struct Upload {
-    QByteArray bytes;
-    QString requestId;
-    int post = 0;
-};
-
-Upload makeUpload(int port, const QByteArray &jpeg, int post)
-{
-    MemorySettingsStore settings;
-    keys::apiBase.set(settings, QStringLiteral("http://127.0.0.1:%1").arg(port));
-    const api::UploadRequest r =
-        api::multipartRequest(settings, QString::fromLatin1(protocol::kStreamPath), jpeg,
-                              QStringLiteral("en"), std::chrono::milliseconds(kExchangeLimitMs));
-    const QUrl url = r.request.url();
-    QByteArray head = "POST " + url.path(QUrl::FullyEncoded).toLatin1() +
-                      " HTTP/1.1\r\nHost: " + url.authority(QUrl::FullyEncoded).toLatin1() + "\r\n";
-    for (const QByteArray &name : r.request.rawHeaderList()) {
-        if (name.compare("Content-Length", Qt::CaseInsensitive) != 0)
-            head += name + ": " + r.request.rawHeader(name) + "\r\n";
-    }
-    head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n\r\n";
-    return {head + r.body, QString::fromLatin1(r.request.rawHeader("X-Request-Id")), post};
-}
-
-// Undoes HTTP/1.1 chunked transfer coding as bytes arrive.
-class Dechunker {
-public:
-    // The body bytes the raw bytes so far complete.
-    QByteArray take(const QByteArray &raw);
-    bool ended() const { return m_ended; }
-    bool broken() const { return m_broken; }
-
-private:
-    QByteArray m_buffer;
-    bool m_ended = false;
-    bool m_broken = false;
-};
-
-QByteArray Dechunker::take(const QByteArray &raw)
-{
-    m_buffer += raw;
-    QByteArray body;
-    while (!m_ended && !m_broken) {
-        const qsizetype lineEnd = m_buffer.indexOf("\r\n");
-        if (lineEnd < 0)
-            break;
-        bool ok = false;
-        const qsizetype size = m_buffer.left(lineEnd).split(';').front().trimmed().toLongLong(&ok, 16);
-        if (!ok || size < 0) {
-            m_broken = true;
-            break;
-        }
-        if (m_buffer.size() < lineEnd + 2 + size + 2)
-            break;
-        body += m_buffer.mid(lineEnd + 2, size);
-        m_buffer.remove(0, lineEnd + 2 + size + 2);
-        m_ended = size == 0;
-    }
-    return body;
-}
-
-struct Exchange {
-    int status = 0;
-    double firstFieldMs = -1;
-    double resultMs = -1;
-    std::optional<protocol::AnalyzeEnvelope> envelope;
-    QString failure;
-};
-
-// Feeds body bytes to the app's own stream reader; true once the stream
-// has given its last word (a result or a failure).
-bool readStream(protocol::StreamReader &reader, const QByteArray &body, const QElapsedTimer &timer,
-                Exchange &out)
-{
-    reader.append(body);
-    for (;;) {
-        const protocol::StreamReader::Step step = reader.next();
-        if (std::holds_alternative<protocol::StreamReader::NeedMore>(step))
-            return false;
-        const double now = double(timer.nsecsElapsed()) / 1e6;
-        if (std::holds_alternative<protocol::StreamReader::Partial>(step)) {
-            if (out.firstFieldMs < 0)
-                out.firstFieldMs = now;
-        } else if (const auto *done = std::get_if<protocol::StreamReader::Done>(&step)) {
-            out.resultMs = now;
-            out.envelope = done->envelope;
-            return true;
-        } else {
-            out.failure = QStringLiteral("the stream failed: %1")
-                              .arg(flow::texts::clientError(
-                                  api::streamError(std::get<protocol::StreamReader::Failed>(step))));
-            return true;
-        }
-    }
-}
-
-bool waitForBytes(QTcpSocket &s, const QElapsedTimer &timer)
-{
-    return s.bytesAvailable() > 0 ||
-           s.waitForReadyRead(int(std::max<qint64>(1, kExchangeLimitMs - timer.elapsed())));
-}
-
-QString endedEarly(const QElapsedTimer &timer)
-{
-    return timer.elapsed() >= kExchangeLimitMs
-               ? QStringLiteral("no result within %1 s").arg(kExchangeLimitMs / 1000)
-               : QStringLiteral("the connection ended before a result");
-}
-
-// Reads the answer's head off the socket into `out`; true when it opens a
-// stream, with what came after the head left in `raw`.
-bool readHead(QTcpSocket &s, const QElapsedTimer &timer, QByteArray &raw, Exchange &out)
-{
-    for (;;) {
-        const bool more = waitForBytes(s, timer);
-        raw += s.readAll();
-        const qsizetype end = raw.indexOf("\r\n\r\n");
-        if (end >= 0) {
-            const QByteArray head = raw.left(end).toLower();
-            raw.remove(0, end + 4);
-            out.status = head.mid(9, 3).toInt();
-            if (out.status == 200 && head.contains("\r\ntransfer-encoding: chunked"))
-                return true;
-            out.failure = QStringLiteral("HTTP %1, not a stream").arg(out.status);
-            return false;
-        }
-        if (!more) {
-            out.failure = endedEarly(timer);
-            return false;
-        }
-    }
-}
-
-// Reads the stream to its result or its failure.
-void readBody(QTcpSocket &s, const QElapsedTimer &timer, QByteArray raw, Exchange &out)
-{
-    Dechunker dechunker;
-    protocol::StreamReader reader;
-    for (;;) {
-        if (readStream(reader, dechunker.take(raw), timer, out))
-            return;
-        if (dechunker.broken() || dechunker.ended()) {
-            reader.endOfBody();
-            if (!readStream(reader, {}, timer, out))
-                out.failure = QStringLiteral("the stream ended without a result");
-            return;
-        }
-        const bool more = waitForBytes(s, timer);
-        raw = s.readAll();
-        if (!more && raw.isEmpty()) {
-            out.failure = endedEarly(timer);
-            return;
-        }
-    }
-}
-
-// One upload on a connection of its own, timed from before the connection
-// is opened: blocking, so it runs on any thread.
-Exchange exchange(quint16 port, const QByteArray &request)
-{
-    Exchange out;
-    QElapsedTimer timer;
-    timer.start();
-    QTcpSocket s;
-    s.connectToHost(QHostAddress::LocalHost, port);
-    if (!s.waitForConnected(5000)) {
-        out.failure = QStringLiteral("no connection: %1").arg(s.errorString());
-        return out;
-    }
-    s.write(request);
-    while (s.bytesToWrite() > 0 && s.waitForBytesWritten(kExchangeLimitMs)) {
-    }
-    QByteArray raw;
-    if (readHead(s, timer, raw, out))
-        readBody(s, timer, raw, out);
-    return out;
 }
 
 double percentile(QList<double> values, double share)
@@ -659,5 +357,10 @@ int runServiceBench(int argc, char **argv)
     QTemporaryDir dir;
     if (!dir.isValid())
         return failed(QStringLiteral("no temporary directory"));
-    return bench(dir);
+    // --model: the stage with the model alone, to look at it more closely.
+    if (app.arguments().contains(QStringLiteral("--model")))
+        return modelServiceStage(dir);
+    const int offline = bench(dir);
+    const int model = modelServiceStage(dir);
+    return offline != 0 ? offline : model;
 }

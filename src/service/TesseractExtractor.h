@@ -30,7 +30,9 @@ public:
     QString error() const { return m_error; }
     int instances() const { return int(m_all.size()); }
 
-    // Pages of some height are read in two parts, the first lines first. A
+    // Pages of some height are read in two parts, the first lines first;
+    // without `onPart`, a page is read in bands by the recognisers idle at
+    // the time, all at once. A
     // picture that takes longer than the budget to read is given up on like
     // one that cannot be decoded, so the recogniser is free again for the
     // next upload.
@@ -47,6 +49,8 @@ public:
 
 private:
     tesseract::TessBaseAPI *acquire(const std::atomic<bool> &cancelled);
+    // Up to `most` recognisers that are free now, without waiting.
+    std::vector<tesseract::TessBaseAPI *> acquireIdle(std::size_t most);
     void release(tesseract::TessBaseAPI *api);
 
     std::chrono::milliseconds m_budget{20000};

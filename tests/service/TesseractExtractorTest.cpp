@@ -5,6 +5,7 @@
 #include "RunningService.h"
 
 #include "service/TesseractExtractor.h"
+#include "service/TextScript.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -154,6 +155,40 @@ TEST_F(TesseractExtractorTest, ATallPageGivesItsFirstLinesBeforeTheRest)
     const auto short_ = extractor->extract(renderJpeg(page.mid(0, 2), QStringLiteral("DejaVu Sans")), running,
                                            [&](const service::ExtractedText &part) { parts << part; });
     EXPECT_TRUE(parts.isEmpty()) << "a short page is read in one go";
+}
+
+TEST_F(TesseractExtractorTest, APageReadInBandsByIdleRecognisersLosesNoLineEnglishOrChinese)
+{
+    // Chinese in the middle, where the page is cut in two: a line lost at a
+    // band's edge, or read as English, shows here.
+    const QStringList page = {QStringLiteral("Lost my blue backpack on the bus this morning."),
+                              QStringLiteral("It has my laptop and a notebook in it."),
+                              QStringLiteral("今天早上在公交车上丢了一个蓝色背包。"),
+                              QStringLiteral("捡到的请联系我，谢谢大家。"),
+                              QStringLiteral("Please message me if you found it, thank you!")};
+    const QByteArray jpeg = renderJpeg(page, QStringLiteral("WenQuanYi Micro Hei"));
+    service::TesseractExtractor two(QStringLiteral("eng+chi_sim"), QString(), 2);
+    ASSERT_TRUE(two.error().isEmpty()) << two.error().toStdString();
+    const std::atomic<bool> running{false};
+    const auto banded = two.extract(jpeg, running, {});
+    const auto whole = read(jpeg);
+    ASSERT_TRUE(banded && whole);
+    const QString english = (page.mid(0, 2) + page.mid(4)).join(' ');
+    EXPECT_GE(shareFound(english, banded->text, false), 0.9) << banded->text.toStdString();
+    // Whatever one recogniser finds on the whole page, the bands find too:
+    // every line, and in each its words or characters.
+    const QStringList wholeLines = whole->text.split('\n');
+    const QStringList bandedLines = banded->text.split('\n');
+    ASSERT_EQ(bandedLines.size(), wholeLines.size())
+        << "banded: " << banded->text.toStdString() << "\nwhole: " << whole->text.toStdString();
+    for (qsizetype i = 0; i < wholeLines.size(); ++i) {
+        const bool chinese = service::guessTextLanguage(wholeLines[i]) == QLatin1String("zh");
+        EXPECT_GE(shareFound(wholeLines[i], bandedLines[i], chinese), 0.8)
+            << "banded: " << bandedLines[i].toStdString() << "\nwhole: " << wholeLines[i].toStdString();
+    }
+    EXPECT_GE(shareFound(page.mid(2, 2).join(QString()), banded->text, true),
+              shareFound(page.mid(2, 2).join(QString()), whole->text, true) - 0.1);
+    EXPECT_EQ(banded->language, whole->language);
 }
 
 TEST_F(TesseractExtractorTest, APictureThatTakesTooLongIsGivenUpAndItsRecogniserServesTheNext)

@@ -3,6 +3,7 @@
 
 #include "service/llm/LlmEngine.h"
 
+#include "core/Log.h"
 #include "service/llm/ChatCall.h"
 #include "service/llm/ChatPrompt.h"
 #include "service/llm/ChatStream.h"
@@ -55,9 +56,17 @@ EngineOutcome LlmEngine::read(const AnalysisInput &input, const FieldSink &onFie
         },
         limits.max_line_bytes);
 
+    const auto building = std::chrono::steady_clock::now();
     const ChatCallRequest request{*endpoint, m_settings.api_key.toStdString(),
                                   chatRequestBody(m_settings, input), m_settings.timeouts,
                                   limits.max_stream_bytes};
+    // Times and sizes only, for the benchmark's breakdown of a reading's delay.
+    qCDebug(lcService).noquote() << QStringLiteral("model request: prompt built in %1 ms, %2 bytes")
+                                        .arg(std::chrono::duration<double, std::milli>(
+                                                 std::chrono::steady_clock::now() - building)
+                                                 .count(),
+                                             0, 'f', 2)
+                                        .arg(request.body.size());
     // Once the object has closed, whatever else the model writes (a closing
     // fence, a remark, usage numbers) cannot change the reading.
     const auto sink = [&](std::string_view bytes) {
