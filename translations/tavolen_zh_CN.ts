@@ -265,8 +265,8 @@
         <translation>%1 上的分析服务不在这台电脑上，它的模型由其管理员选择。</translation>
     </message>
     <message>
-        <source>The analysis service on port %1 cannot be asked to change its model: it is not running as you, or it is too old. Restart it.</source>
-        <translation>无法请求端口 %1 上的分析服务更换模型：它不是以你的身份运行，或者版本太旧。请重启它。</translation>
+        <source>The analysis service on port %1 cannot be asked to change its model: it is not running, runs as another user, or is too old. Start or restart it.</source>
+        <translation>无法请求端口 %1 上的分析服务更换模型：它没有运行、以其他用户身份运行，或者版本太旧。请启动或重启它。</translation>
     </message>
     <message>
         <source>The analysis service at %1 does not answer.</source>

@@ -103,7 +103,7 @@ QString reloadObstacle(const QUrl &apiBase, const QProcessEnvironment &env)
             .arg(apiBase.toDisplayString());
     if (controlSecret(apiBase, env).isEmpty())
         return ModelTexts::tr("The analysis service on port %1 cannot be asked to change its model: "
-                              "it is not running as you, or it is too old. Restart it.")
+                              "it is not running, runs as another user, or is too old. Start or restart it.")
             .arg(portOf(apiBase));
     return {};
 }
