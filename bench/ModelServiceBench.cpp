@@ -11,8 +11,8 @@
 #include "ModelServiceBench.h"
 
 #include "BenchDesktop.h"
-#include "ScriptedModel.h"
 #include "ServiceClient.h"
+#include "service/llm/FakeModelServer.h"
 
 #include "capture/JpegEncoder.h"
 
@@ -100,7 +100,7 @@ double msBetween(std::chrono::steady_clock::time_point from, std::chrono::steady
 
 // Uploads of the post one after another, after one that is not timed.
 std::optional<Timings> timedUploads(const ServiceProcess &service, const QByteArray &jpeg,
-                                    const ScriptedModel *model)
+                                    const tavolen::test::FakeModelServer *model)
 {
     Timings out;
     double cpuBefore = 0;
@@ -108,7 +108,7 @@ std::optional<Timings> timedUploads(const ServiceProcess &service, const QByteAr
     for (int i = 0; i <= runs; ++i) {
         if (i == 1)
             cpuBefore = cpuMs(service.pid());
-        const std::size_t asked = model ? model->arrivals().size() : 0;
+        const std::size_t asked = model ? model->requests().size() : 0;
         const Upload upload = makeUpload(service.port(), jpeg, 0);
         const Exchange e = exchange(service.port(), upload.bytes);
         if (!e.envelope || e.firstFieldMs < 0) {
@@ -116,7 +116,7 @@ std::optional<Timings> timedUploads(const ServiceProcess &service, const QByteAr
                        .arg(e.failure.isEmpty() ? QStringLiteral("no field event") : e.failure));
             return std::nullopt;
         }
-        if (model && model->arrivals().size() != asked + 1) {
+        if (model && model->requests().size() != asked + 1) {
             failed(QStringLiteral("the model was not asked exactly once for an upload"));
             return std::nullopt;
         }
@@ -125,7 +125,7 @@ std::optional<Timings> timedUploads(const ServiceProcess &service, const QByteAr
         out.firstFieldMs.append(e.firstFieldMs);
         out.resultMs.append(e.resultMs);
         if (model)
-            out.beforeModelMs.append(msBetween(e.started, model->arrivals().back()));
+            out.beforeModelMs.append(msBetween(e.started, model->requests().back().arrived));
     }
     out.cpuMsPerUpload = (cpuMs(service.pid()) - cpuBefore) / runs;
     return out;
@@ -154,7 +154,9 @@ QProcessEnvironment withStepTimes()
 int modelServiceStage(const QTemporaryDir &dir)
 {
     const QByteArray jpeg = renderSmallPost();
-    const ScriptedModel model(modelReading());
+    // A model with no latency of its own: it streams the reading at once.
+    tavolen::test::FakeModelServer model;
+    model.answer(tavolen::test::modelWrites(modelReading()));
     const QByteArray config =
         QStringLiteral("[llm]\nbase_url = \"%1\"\nmodel = \"scripted\"\n").arg(model.baseUrl()).toUtf8();
     ServiceProcess withModel(dir, freePort(), config, withStepTimes());

@@ -7,8 +7,6 @@
 
 namespace tavolen::api {
 
-namespace {
-
 bool usableBase(const QUrl &url)
 {
     const QString scheme = url.scheme();
@@ -20,8 +18,6 @@ int effectivePort(const QUrl &url)
 {
     return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
 }
-
-} // namespace
 
 QUrl defaultBase()
 {
@@ -40,7 +36,11 @@ QUrl base(const SettingsStore &settings)
 
 QUrl endpoint(const SettingsStore &settings, const QString &path)
 {
-    QUrl url = base(settings);
+    return joined(base(settings), path);
+}
+
+QUrl joined(QUrl url, const QString &path)
+{
     QString basePath = url.path();
     while (basePath.endsWith(QLatin1Char('/')))
         basePath.chop(1);

@@ -19,6 +19,13 @@ QUrl base(const SettingsStore &settings);
 QUrl defaultBase();
 // base() with the endpoint path appended, exactly one "/" between them.
 QUrl endpoint(const SettingsStore &settings, const QString &path);
+// `url` with `path` appended, exactly one "/" between them.
+QUrl joined(QUrl url, const QString &path);
+
+// An http or https URL with a host: one a service (or a model) can be at.
+bool usableBase(const QUrl &url);
+// The port, or its scheme's default.
+int effectivePort(const QUrl &url);
 
 // Scheme, host and port all equal (ports compared with their scheme's default).
 bool sameOrigin(const QUrl &a, const QUrl &b);

@@ -23,12 +23,6 @@ struct SettingsTexts {
     Q_DECLARE_TR_FUNCTIONS(SettingsTexts)
 };
 
-bool usable(const QUrl &url)
-{
-    return url.isValid() && !url.host().isEmpty() &&
-           (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-}
-
 } // namespace
 
 ServicePage::ServicePage(SettingsStore &settings, QNetworkAccessManager &network, QWidget *parent)
@@ -87,7 +81,7 @@ void ServicePage::apply()
     const QString typed = m_address->text().trimmed();
     if (typed.isEmpty()) {
         keys::apiBase.remove(m_settings);
-    } else if (const QUrl url(typed); usable(url)) {
+    } else if (api::usableBase(QUrl(typed, QUrl::StrictMode))) {
         keys::apiBase.set(m_settings, typed);
     } else {
         m_report->setText(

@@ -4,6 +4,7 @@
 #include "models/ModelCheck.h"
 
 #include "api/ReplyWatch.h"
+#include "api/ServiceUrl.h"
 #include "core/Log.h"
 
 #include <QCoreApplication>
@@ -80,14 +81,9 @@ CheckFailure::Kind kindOf(int status)
 QCoro::Task<CheckOutcome> checkModel(QNetworkAccessManager &network, ModelEndpoint endpoint,
                                      std::chrono::milliseconds limit)
 {
-    const QUrl &base = endpoint.baseUrl;
-    if (!base.isValid() || base.host().isEmpty() ||
-        (base.scheme() != QLatin1String("http") && base.scheme() != QLatin1String("https")))
+    if (!api::usableBase(endpoint.baseUrl))
         co_return failed(CheckFailure::Kind::BadAddress);
-    QUrl url = base;
-    url.setPath(base.path().endsWith(QLatin1Char('/')) ? base.path() + QStringLiteral("chat/completions")
-                                                       : base.path() + QStringLiteral("/chat/completions"));
-    QNetworkRequest request(url);
+    QNetworkRequest request(api::joined(endpoint.baseUrl, QStringLiteral("chat/completions")));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     request.setRawHeader("Accept", "text/event-stream");
     if (!endpoint.apiKey.isEmpty())

@@ -34,8 +34,11 @@ std::optional<QStringList> listingField(const QJsonObject &object, const char *a
 QCoro::Task<std::optional<QStringList>> askListing(QNetworkAccessManager &network, QUrl url,
                                                    std::chrono::milliseconds limit)
 {
+    // Named first: GCC 12 destroys a temporary made in a co_await's arguments twice.
+    QNetworkRequest request(url);
+    std::optional<QByteArray> noBody;
     const std::optional<FetchedAnswer> answer =
-        co_await fetch(network, QNetworkRequest(url), std::nullopt, limit, kMaxListing);
+        co_await fetch(network, std::move(request), std::move(noBody), limit, kMaxListing);
     if (!answer || answer->status != 200 || answer->truncated)
         co_return std::nullopt;
     co_return modelsInListing(answer->body);

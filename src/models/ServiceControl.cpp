@@ -3,6 +3,7 @@
 
 #include "models/ServiceControl.h"
 
+#include "api/ServiceUrl.h"
 #include "core/Log.h"
 #include "models/BoundedFetch.h"
 #include "protocol/Endpoints.h"
@@ -25,15 +26,6 @@ constexpr qint64 kMaxAnswer = 64 * 1024;
 constexpr std::chrono::milliseconds kHealthLimit{3000};
 // Reading a key from a keyring that asks to be unlocked takes a person.
 constexpr std::chrono::milliseconds kReloadLimit{60000};
-
-QUrl at(QUrl base, const QString &path)
-{
-    QString joined = base.path();
-    if (!joined.endsWith(QLatin1Char('/')))
-        joined += QLatin1Char('/');
-    base.setPath(joined + path);
-    return base;
-}
 
 bool onThisMachine(const QUrl &url)
 {
@@ -64,9 +56,11 @@ std::optional<EngineInfo> engineInfo(const QByteArray &json)
 
 QCoro::Task<std::optional<EngineInfo>> serviceStatus(QNetworkAccessManager &network, QUrl apiBase)
 {
+    // Named first: GCC 12 destroys a temporary made in a co_await's arguments twice.
+    QNetworkRequest request(api::joined(apiBase, QString::fromLatin1(protocol::kHealthPath)));
+    std::optional<QByteArray> noBody;
     const std::optional<FetchedAnswer> answer =
-        co_await fetch(network, QNetworkRequest(at(apiBase, QString::fromLatin1(protocol::kHealthPath))),
-                       std::nullopt, kHealthLimit, kMaxAnswer);
+        co_await fetch(network, std::move(request), std::move(noBody), kHealthLimit, kMaxAnswer);
     if (!answer || answer->status != 200 || answer->truncated)
         co_return std::nullopt;
     co_return engineInfo(answer->body);
@@ -82,14 +76,9 @@ QString controlSecretPath(int port, const QProcessEnvironment &env)
 
 namespace {
 
-int portOf(const QUrl &apiBase)
-{
-    return apiBase.port(apiBase.scheme() == QLatin1String("https") ? 443 : 80);
-}
-
 QByteArray controlSecret(const QUrl &apiBase, const QProcessEnvironment &env)
 {
-    QFile file(controlSecretPath(portOf(apiBase), env));
+    QFile file(controlSecretPath(api::effectivePort(apiBase), env));
     return file.open(QIODevice::ReadOnly) ? file.read(256).trimmed() : QByteArray();
 }
 
@@ -104,7 +93,7 @@ QString reloadObstacle(const QUrl &apiBase, const QProcessEnvironment &env)
     if (controlSecret(apiBase, env).isEmpty())
         return ModelTexts::tr("The analysis service on port %1 cannot be asked to change its model: "
                               "it is not running, runs as another user, or is too old. Start or restart it.")
-            .arg(portOf(apiBase));
+            .arg(api::effectivePort(apiBase));
     return {};
 }
 
@@ -114,11 +103,12 @@ QCoro::Task<std::variant<EngineInfo, QString>> reloadService(QNetworkAccessManag
     if (const QString obstacle = reloadObstacle(apiBase, env); !obstacle.isEmpty())
         co_return obstacle;
     const QByteArray secret = controlSecret(apiBase, env);
-    QNetworkRequest request(at(apiBase, QStringLiteral("v1/control/reload")));
+    QNetworkRequest request(api::joined(apiBase, QStringLiteral("v1/control/reload")));
     request.setRawHeader("Authorization", "Bearer " + secret);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    std::optional<QByteArray> emptyObject = QByteArray("{}");
     const std::optional<FetchedAnswer> answer =
-        co_await fetch(network, request, QByteArray("{}"), kReloadLimit, kMaxAnswer);
+        co_await fetch(network, std::move(request), std::move(emptyObject), kReloadLimit, kMaxAnswer);
     if (!answer)
         co_return ModelTexts::tr("The analysis service at %1 does not answer.")
             .arg(apiBase.toDisplayString());

@@ -252,17 +252,27 @@ QString defaultConfigPath(const QProcessEnvironment &env)
     return base + QStringLiteral("/tavolen/service.toml");
 }
 
+LineErrors::LineErrors(const TomlDocument &doc, const QString &origin)
+{
+    for (const TomlProblem &p : doc.problems)
+        add(p.line, QStringLiteral("%1:%2: %3%4")
+                        .arg(origin)
+                        .arg(p.line)
+                        .arg(p.key.isEmpty() ? QString() : p.key + QStringLiteral(": "), p.problem));
+}
+
+void LineErrors::reportTo(QStringList &out)
+{
+    std::stable_sort(m_errors.begin(), m_errors.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[line, error] : m_errors)
+        out << error;
+}
+
 void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out)
 {
-    // Errors are reported in the file's line order, whatever found them.
-    QList<std::pair<int, QString>> errors;
     const TomlDocument doc = parseTomlConfig(text);
-    for (const TomlProblem &p : doc.problems)
-        errors.append(
-            {p.line, QStringLiteral("%1:%2: %3%4")
-                         .arg(origin)
-                         .arg(p.line)
-                         .arg(p.key.isEmpty() ? QString() : p.key + QStringLiteral(": "), p.problem)});
+    LineErrors errors(doc, origin);
     for (const TomlEntry &e : doc.entries) {
         const QString where = QStringLiteral("%1:%2").arg(origin).arg(e.line);
         const Setting *s = findByKey(e.key);
@@ -271,12 +281,9 @@ void applyConfigText(const QString &text, const QString &origin, ConfigLoad &out
             continue;
         }
         if (const QString error = apply(*s, e.value, where, out.config); !error.isEmpty())
-            errors.append({e.line, error});
+            errors.add(e.line, error);
     }
-    std::stable_sort(errors.begin(), errors.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (const auto &[line, error] : errors)
-        out.errors << error;
+    errors.reportTo(out.errors);
 }
 
 std::optional<QString> readConfigText(const QString &path, ConfigFile file, QStringList &errors)

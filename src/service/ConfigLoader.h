@@ -21,6 +21,22 @@ struct ConfigLoad {
     QStringList warnings;
 };
 
+struct TomlDocument;
+
+// A file's errors, gathered from wherever they are found and reported in the
+// file's line order.
+class LineErrors {
+public:
+    // Begins with the parser's own mistakes in `doc`, as "origin:line: key: problem".
+    LineErrors(const TomlDocument &doc, const QString &origin);
+    void add(int line, QString error) { m_errors.append({line, std::move(error)}); }
+    // Appends them to `out`, in line order.
+    void reportTo(QStringList &out);
+
+private:
+    QList<std::pair<int, QString>> m_errors;
+};
+
 // $TAVOLEN_SERVICE_CONFIG, else $XDG_CONFIG_HOME/tavolen/service.toml
 // (~/.config when XDG_CONFIG_HOME is unset).
 QString defaultConfigPath(const QProcessEnvironment &env);

@@ -18,14 +18,8 @@ QString modelChoicePath(const QString &configPath)
 
 void applyModelChoiceText(const QString &text, const QString &origin, ConfigLoad &out)
 {
-    QList<std::pair<int, QString>> errors;
     const TomlDocument doc = parseTomlConfig(text);
-    for (const TomlProblem &p : doc.problems)
-        errors.append(
-            {p.line, QStringLiteral("%1:%2: %3%4")
-                         .arg(origin)
-                         .arg(p.line)
-                         .arg(p.key.isEmpty() ? QString() : p.key + QStringLiteral(": "), p.problem)});
+    LineErrors errors(doc, origin);
     // A key goes with its endpoint: a model chosen elsewhere than the one
     // service.toml names must not be sent that file's key, so the key then
     // comes from this file or not at all.
@@ -46,10 +40,9 @@ void applyModelChoiceText(const QString &text, const QString &origin, ConfigLoad
                 out.config.apiKeySource = ApiKeySource::File;
             else
                 // Never quoted: someone may have pasted the key itself here.
-                errors.append(
-                    {e.line, QStringLiteral("%1: llm.api_key: expected \"keyring\" or \"file\" (the "
-                                            "key itself belongs in the keyring or the key file)")
-                                 .arg(where)});
+                errors.add(e.line, QStringLiteral("%1: llm.api_key: expected \"keyring\" or \"file\" (the "
+                                                  "key itself belongs in the keyring or the key file)")
+                                       .arg(where));
             if (out.config.apiKeySource != ApiKeySource::Given)
                 out.config.llm.api_key.clear();
             continue;
@@ -62,12 +55,9 @@ void applyModelChoiceText(const QString &text, const QString &origin, ConfigLoad
             continue;
         }
         if (const QString error = applySetting(e.key, e.value, where, out.config); !error.isEmpty())
-            errors.append({e.line, error});
+            errors.add(e.line, error);
     }
-    std::stable_sort(errors.begin(), errors.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (const auto &[line, error] : errors)
-        out.errors << error;
+    errors.reportTo(out.errors);
 }
 
 void readModelChoice(const QString &path, ConfigLoad &out)

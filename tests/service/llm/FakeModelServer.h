@@ -38,6 +38,8 @@ struct ReceivedRequest {
     std::string target;
     std::string body;
     httplib::Headers headers;
+    // When it had arrived whole, on the clock every process shares.
+    std::chrono::steady_clock::time_point arrived = std::chrono::steady_clock::now();
 
     // The first value of a header (names compared case-insensitively).
     std::optional<std::string> header(const std::string &name) const
