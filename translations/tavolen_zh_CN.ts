@@ -513,10 +513,6 @@
         <translation>语言(&amp;L)：</translation>
     </message>
     <message>
-        <source>System</source>
-        <translation>跟随系统</translation>
-    </message>
-    <message>
         <source>Play a &amp;sound on capture</source>
         <translation>截图时播放提示音(&amp;S)</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "app/GeneralPage.h"
 
 #include "app/AutostartCommand.h"
+#include "app/LanguageChoices.h"
 #include "core/Settings.h"
 #include "platform/GlobalHotKey.h"
 
@@ -23,9 +24,6 @@ struct SettingsTexts {
     Q_DECLARE_TR_FUNCTIONS(SettingsTexts)
 };
 
-// The stored values behind the language list, in its order.
-const QStringList kLanguageCodes{QStringLiteral("auto"), QStringLiteral("zh"), QStringLiteral("en")};
-
 } // namespace
 
 GeneralPage::GeneralPage(SettingsStore &settings, const platform::GlobalHotKey *hotKey,
@@ -37,9 +35,10 @@ GeneralPage::GeneralPage(SettingsStore &settings, const platform::GlobalHotKey *
 {
     auto *form = new QFormLayout(this);
     m_languageLabel->setBuddy(m_language);
-    m_language->addItems({QString(), QStringLiteral("中文"), QStringLiteral("English")});
-    const QString stored = keys::appLang.stored(settings).value_or(QStringLiteral("auto"));
-    m_language->setCurrentIndex(std::max(0, int(kLanguageCodes.indexOf(stored))));
+    for (const LanguageChoice &choice : languageChoices())
+        m_language->addItem(choice.name, choice.code);
+    const QString stored = storedLanguageChoice(settings);
+    m_language->setCurrentIndex(std::max(0, m_language->findData(stored)));
     form->addRow(m_languageLabel, m_language);
     m_sound->setChecked(keys::snapSound.value(settings));
     form->addRow(m_sound);
@@ -68,11 +67,7 @@ GeneralPage::GeneralPage(SettingsStore &settings, const platform::GlobalHotKey *
 
 void GeneralPage::chooseLanguage(int index)
 {
-    const QString code = kLanguageCodes.value(index, QStringLiteral("auto"));
-    if (code == QLatin1String("auto"))
-        keys::appLang.remove(m_settings);
-    else
-        keys::appLang.set(m_settings, code);
+    storeLanguageChoice(m_settings, m_language->itemData(index).toString());
     // After the list has closed: the whole window words itself again.
     QTimer::singleShot(0, this, [this] {
         if (m_languageChanged)
@@ -90,7 +85,8 @@ void GeneralPage::changeEvent(QEvent *event)
 void GeneralPage::retranslate()
 {
     m_languageLabel->setText(SettingsTexts::tr("&Language:"));
-    m_language->setItemText(0, SettingsTexts::tr("System"));
+    // "System" is the one name in the interface language.
+    m_language->setItemText(0, languageChoices().front().name);
     m_sound->setText(SettingsTexts::tr("Play a &sound on capture"));
     m_login->setText(SettingsTexts::tr("Start Tavolen when I &log in"));
     m_hotKeyLabel->setText(SettingsTexts::tr("Hot key:"));

@@ -3,8 +3,8 @@
 
 #include "app/TrayIcon.h"
 
+#include "app/LanguageChoices.h"
 #include "app/UpdateCheck.h"
-#include "core/Settings.h"
 #include "ui/Mark.h"
 #include "ui/Tokens.h"
 
@@ -83,13 +83,8 @@ void TrayIcon::rebuildMenu()
 
     QMenu *language = m_menu.addMenu(TrayTexts::tr("Language"));
     auto *group = new QActionGroup(language);
-    const QString stored = keys::appLang.stored(m_settings).value_or(QStringLiteral("auto"));
-    const std::pair<QString, QString> choices[] = {
-        {QStringLiteral("auto"), TrayTexts::tr("System")},
-        {QStringLiteral("zh"), QStringLiteral("中文")},
-        {QStringLiteral("en"), QStringLiteral("English")},
-    };
-    for (const auto &[code, name] : choices) {
+    const QString stored = storedLanguageChoice(m_settings);
+    for (const auto &[code, name] : languageChoices()) {
         QAction *choice = language->addAction(name);
         choice->setCheckable(true);
         choice->setChecked(stored == code);
@@ -124,10 +119,7 @@ void TrayIcon::rebuildMenu()
 
 void TrayIcon::setLanguage(const QString &code)
 {
-    if (code == QLatin1String("auto"))
-        keys::appLang.remove(m_settings);
-    else
-        keys::appLang.set(m_settings, code);
+    storeLanguageChoice(m_settings, code);
     // After the menu has closed: the toast then speaks the new language.
     QTimer::singleShot(0, this, [this] {
         if (m_actions.languageChanged)

@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "flow/ErrorTexts.h"
 #include "platform/ScreenAccess.h"
+#include "protocol/Endpoints.h"
 
 #include <QPointer>
 
@@ -16,13 +17,6 @@
 #include <chrono>
 
 namespace tavolen::flow {
-
-// The service's built-in engine names itself in every envelope; it reads
-// and flags risk but writes no replies, so its readings say how to get them.
-bool engineWritesReplies(const QString &model)
-{
-    return model != QLatin1String("offline");
-}
 
 using namespace std::chrono_literals;
 using capture::Selection;
@@ -160,7 +154,7 @@ QCoro::Task<std::optional<QString>> CaptureFlow::analyzeAndShow(QByteArray jpeg,
         co_return std::nullopt;
     if (!outcome.ok())
         co_return flow::texts::analysisError(outcome.error());
-    handleResult(outcome.value().result, engineWritesReplies(outcome.value().model), near);
+    handleResult(outcome.value().result, protocol::engineWritesReplies(outcome.value().model), near);
     co_return std::nullopt;
 }
 

@@ -25,10 +25,6 @@ class SettingsStore;
 }
 
 namespace tavolen::flow {
-
-// Whether the engine an envelope names (its `model`) writes replies.
-bool engineWritesReplies(const QString &model);
-
 // The spine of a capture run: permission check, selection, capture, the
 // analysis with its fallback, the panel's states, and the copy of the best
 // reply. Every failure of a run ends here, as the panel's error state.

@@ -50,7 +50,7 @@ std::optional<EngineInfo> engineInfo(const QByteArray &json)
     // A service from before replies were announced: only its built-in
     // engine writes none.
     const QJsonValue replies = object.value(QLatin1String("replies"));
-    info.writesReplies = replies.isBool() ? replies.toBool() : info.engine != QLatin1String("offline");
+    info.writesReplies = replies.isBool() ? replies.toBool() : protocol::engineWritesReplies(info.engine);
     return info;
 }
 

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "protocol/Endpoints.h"
+
 #include "service/Engine.h"
 
 namespace tavolen::service {
@@ -12,7 +14,7 @@ namespace tavolen::service {
 // risk and tone. It writes no replies and claims nothing it cannot see.
 class OfflineEngine : public Engine {
 public:
-    QString name() const override { return QStringLiteral("offline"); }
+    QString name() const override { return QString::fromLatin1(protocol::kBuiltInEngine); }
     EngineOutcome analyze(const AnalysisInput &input, const FieldSink &onField,
                           const std::atomic<bool> &cancelled) override;
     // Its summary is the text's opening sentences, which the first lines give.
