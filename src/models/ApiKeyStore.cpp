@@ -4,6 +4,7 @@
 #include "models/ApiKeyStore.h"
 
 #include "core/Log.h"
+#include "protocol/LocalControl.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,8 +37,8 @@ QCoro::Task<std::pair<QKeychain::Error, QString>> run(QKeychain::Job *job)
 
 QCoro::Task<KeyStored> storeKeyInKeyring(QString key)
 {
-    auto *job = new QKeychain::WritePasswordJob(QString::fromLatin1(kKeyringService));
-    job->setKey(QString::fromLatin1(kKeyringKey));
+    auto *job = new QKeychain::WritePasswordJob(QString::fromLatin1(protocol::kKeyringService));
+    job->setKey(QString::fromLatin1(protocol::kKeyringKey));
     job->setTextData(key);
     const auto [error, detail] = co_await run(job);
     // Never the key; the keyring's own words say which keyring failed.
@@ -53,7 +54,7 @@ KeyStored storeKeyInFile(const QString &dir, const QString &key)
 {
     if (!QDir().mkpath(dir))
         return {false, ModelTexts::tr("Cannot create the folder %1.").arg(dir)};
-    QSaveFile file(dir + QLatin1Char('/') + QLatin1String(kKeyFileName));
+    QSaveFile file(dir + QLatin1Char('/') + QLatin1String(protocol::kKeyFileName));
     // QSaveFile writes a new file: its permissions are set before the key
     // goes in, so the key is never readable by anyone else.
     if (!file.open(QIODevice::WriteOnly) ||
@@ -67,13 +68,13 @@ KeyStored storeKeyInFile(const QString &dir, const QString &key)
 
 QCoro::Task<> forgetKey(QString dir)
 {
-    QFile::remove(dir + QLatin1Char('/') + QLatin1String(kKeyFileName));
+    QFile::remove(dir + QLatin1Char('/') + QLatin1String(protocol::kKeyFileName));
     // The keyring is asked only when the choice kept a key there: asking
     // wakes (or starts) the desktop's keyring service for nothing otherwise.
     if (storedKeySource(dir) != KeySource::Keyring)
         co_return;
-    auto *job = new QKeychain::DeletePasswordJob(QString::fromLatin1(kKeyringService));
-    job->setKey(QString::fromLatin1(kKeyringKey));
+    auto *job = new QKeychain::DeletePasswordJob(QString::fromLatin1(protocol::kKeyringService));
+    job->setKey(QString::fromLatin1(protocol::kKeyringKey));
     const auto outcome = co_await run(job);
     qCDebug(lcModels) << "keyring delete:" << int(outcome.first);
 }

@@ -11,12 +11,6 @@
 
 namespace tavolen::models {
 
-// Where the service looks for the key in the desktop's keyring.
-inline constexpr auto kKeyringService = "tavolen";
-inline constexpr auto kKeyringKey = "llm-api-key";
-// The key file's name in the service's configuration directory.
-inline constexpr auto kKeyFileName = "llm-api-key";
-
 struct KeyStored {
     // Whether it was stored; when not, `problem` says why, in words.
     bool ok = false;

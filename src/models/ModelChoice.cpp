@@ -3,6 +3,8 @@
 
 #include "models/ModelChoice.h"
 
+#include "protocol/LocalControl.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -64,7 +66,7 @@ QByteArray modelChoiceToml(const ModelChoice &choice)
 
 KeySource storedKeySource(const QString &dir)
 {
-    QFile file(dir + QStringLiteral("/model.toml"));
+    QFile file(dir + QLatin1Char('/') + QLatin1String(protocol::kModelChoiceFile));
     if (!file.open(QIODevice::ReadOnly))
         return KeySource::None;
     // The file is ours, written by modelChoiceToml: one key a line.
@@ -82,7 +84,7 @@ QString writeModelChoice(const QString &dir, const ModelChoice &choice)
 {
     if (!QDir().mkpath(dir))
         return ModelTexts::tr("Cannot create the folder %1.").arg(dir);
-    QSaveFile file(dir + QStringLiteral("/model.toml"));
+    QSaveFile file(dir + QLatin1Char('/') + QLatin1String(protocol::kModelChoiceFile));
     if (!file.open(QIODevice::WriteOnly))
         return ModelTexts::tr("Cannot write %1: %2").arg(file.fileName(), file.errorString());
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);

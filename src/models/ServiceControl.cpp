@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "models/BoundedFetch.h"
 #include "protocol/Endpoints.h"
+#include "protocol/LocalControl.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -71,7 +72,7 @@ QString controlSecretPath(int port, const QProcessEnvironment &env)
     const QString runtime = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
     if (runtime.isEmpty())
         return {};
-    return QStringLiteral("%1/tavolen/service-%2.secret").arg(runtime).arg(port);
+    return runtime + QLatin1Char('/') + protocol::controlSecretName(port);
 }
 
 namespace {
@@ -103,7 +104,7 @@ QCoro::Task<std::variant<EngineInfo, QString>> reloadService(QNetworkAccessManag
     if (const QString obstacle = reloadObstacle(apiBase, env); !obstacle.isEmpty())
         co_return obstacle;
     const QByteArray secret = controlSecret(apiBase, env);
-    QNetworkRequest request(api::joined(apiBase, QStringLiteral("v1/control/reload")));
+    QNetworkRequest request(api::joined(apiBase, QString::fromLatin1(protocol::kReloadPath)));
     request.setRawHeader("Authorization", "Bearer " + secret);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     std::optional<QByteArray> emptyObject = QByteArray("{}");

@@ -5,6 +5,7 @@
 
 #include "models/ApiKeyStore.h"
 #include "models/ModelCheck.h"
+#include "protocol/LocalControl.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -56,7 +57,7 @@ QCoro::Task<UseOutcome> useModel(QNetworkAccessManager &network, ServiceTarget t
         const KeyStored inKeyring = co_await storeKeyInKeyring(endpoint.apiKey);
         if (inKeyring.ok) {
             // A key file from an earlier choice would outlive its use.
-            QFile::remove(target.configDir + QLatin1Char('/') + QLatin1String(kKeyFileName));
+            QFile::remove(target.configDir + QLatin1Char('/') + QLatin1String(protocol::kKeyFileName));
             choice.key = KeySource::Keyring;
         } else if (!allowKeyFile) {
             outcome.needsKeyFileConsent = true;

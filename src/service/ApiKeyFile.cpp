@@ -3,6 +3,8 @@
 
 #include "service/ApiKeyFile.h"
 
+#include "protocol/LocalControl.h"
+
 #include <QByteArray>
 #include <QFile>
 
@@ -27,7 +29,7 @@ QString fail(const QString &path, const QString &why)
 
 QString apiKeyFilePath(const QString &configDir)
 {
-    return configDir + QStringLiteral("/llm-api-key");
+    return configDir + QLatin1Char('/') + QLatin1String(protocol::kKeyFileName);
 }
 
 KeyRead readApiKeyFile(const QString &path)

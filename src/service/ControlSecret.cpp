@@ -3,8 +3,11 @@
 
 #include "service/ControlSecret.h"
 
+#include "protocol/LocalControl.h"
+
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -59,7 +62,8 @@ bool ownDirectory(const QByteArray &dir, QString &error)
 
 std::unique_ptr<ControlSecret> ControlSecret::create(const QString &runtimeDir, int port, QString &error)
 {
-    const QByteArray dir = QFile::encodeName(runtimeDir + QStringLiteral("/tavolen"));
+    const QString named = runtimeDir + QLatin1Char('/') + protocol::controlSecretName(port);
+    const QByteArray dir = QFile::encodeName(QFileInfo(named).absolutePath());
     if (!ownDirectory(dir, error))
         return nullptr;
     QByteArray bytes(32, Qt::Uninitialized);
@@ -68,7 +72,7 @@ std::unique_ptr<ControlSecret> ControlSecret::create(const QString &runtimeDir, 
         return nullptr;
     }
     const QByteArray hex = bytes.toHex();
-    const QByteArray path = dir + "/service-" + QByteArray::number(port) + ".secret";
+    const QByteArray path = QFile::encodeName(named);
     // Written whole under another name, then renamed: a reader never sees
     // half a secret. mkstemp creates it 0600.
     QByteArray temporary = path + ".XXXXXX";

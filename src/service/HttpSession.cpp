@@ -5,6 +5,7 @@
 
 #include "protocol/Encoding.h"
 #include "protocol/Endpoints.h"
+#include "protocol/LocalControl.h"
 #include "service/MultipartForm.h"
 #include "service/RequestHeaders.h"
 
@@ -36,7 +37,6 @@ constexpr std::uint64_t kMaxDrainBytes = 64 * 1024 * 1024;
 constexpr auto kDrainTime = std::chrono::seconds(2);
 // What a client may send while its reading runs, which nothing reads.
 constexpr std::size_t kMaxStrayBytes = 64 * 1024;
-constexpr auto kReloadPath = "/v1/control/reload";
 
 // A header's value, by its known field or its name.
 template <class Name> QString fieldText(const http::request<http::buffer_body> &req, Name name)
@@ -211,7 +211,8 @@ void HttpSession::route()
     const bool plain = target == beast::string_view(std::string("/") + protocol::kPlainPath);
     const bool stream = target == beast::string_view(std::string("/") + protocol::kStreamPath);
     // Without a secret to ask for, there is no way to ask for a reload here.
-    const bool reload = target == beast::string_view(kReloadPath) && !m_host.parts.controlSecret.isEmpty();
+    const bool reload = target == beast::string_view(std::string("/") + protocol::kReloadPath) &&
+                        !m_host.parts.controlSecret.isEmpty();
     if (!health && !plain && !stream && !reload)
         return answerError(ServiceError::notFound(zh));
     const http::verb allowed = health ? http::verb::get : http::verb::post;

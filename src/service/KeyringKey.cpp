@@ -3,14 +3,16 @@
 
 #include "service/KeyringKey.h"
 
+#include "protocol/LocalControl.h"
+
 #include <qt6keychain/keychain.h>
 
 namespace tavolen::service {
 
 void readKeyringKey(std::function<void(const KeyRead &)> done)
 {
-    auto *job = new QKeychain::ReadPasswordJob(QLatin1String(kKeyringService));
-    job->setKey(QLatin1String(kKeyringKey));
+    auto *job = new QKeychain::ReadPasswordJob(QLatin1String(protocol::kKeyringService));
+    job->setKey(QLatin1String(protocol::kKeyringKey));
     // Only the Secret Service: QtKeychain's fallback is a plain settings file.
     job->setInsecureFallback(false);
     job->setAutoDelete(true);
@@ -20,8 +22,9 @@ void readKeyringKey(std::function<void(const KeyRead &)> done)
             done({read->textData(), {}});
             return;
         }
-        const QString where = QStringLiteral("the API key in the keyring (service \"%1\", key \"%2\")")
-                                  .arg(QLatin1String(kKeyringService), QLatin1String(kKeyringKey));
+        const QString where =
+            QStringLiteral("the API key in the keyring (service \"%1\", key \"%2\")")
+                .arg(QLatin1String(protocol::kKeyringService), QLatin1String(protocol::kKeyringKey));
         if (read->error() == QKeychain::EntryNotFound || read->error() == QKeychain::NoError)
             done({{}, where + QStringLiteral(" is not there; store it with \"tavolen model use\"")});
         else

@@ -9,10 +9,6 @@
 
 namespace tavolen::service {
 
-// Where the app keeps the model's API key in the desktop's Secret Service.
-inline constexpr auto kKeyringService = "tavolen";
-inline constexpr auto kKeyringKey = "llm-api-key";
-
 // Reads the key through QtKeychain. `done` is called later, from the event
 // loop of the calling thread, which must be running: the Secret Service
 // answers over D-Bus, and a locked keyring may first ask the user.

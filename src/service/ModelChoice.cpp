@@ -3,6 +3,7 @@
 
 #include "service/ModelChoice.h"
 
+#include "protocol/LocalControl.h"
 #include "service/TomlConfig.h"
 
 #include <QFileInfo>
@@ -13,7 +14,8 @@ namespace tavolen::service {
 
 QString modelChoicePath(const QString &configPath)
 {
-    return QFileInfo(configPath).absolutePath() + QStringLiteral("/model.toml");
+    return QFileInfo(configPath).absolutePath() + QLatin1Char('/') +
+           QLatin1String(protocol::kModelChoiceFile);
 }
 
 void applyModelChoiceText(const QString &text, const QString &origin, ConfigLoad &out)

@@ -4,6 +4,7 @@
 #include "ReloadingService.h"
 #include "ServiceWithModel.h"
 
+#include "protocol/LocalControl.h"
 #include "service/KeyringKey.h"
 #include "service/OfflineEngine.h"
 #include "support/LocalService.h"
@@ -108,15 +109,15 @@ protected:
     }
     static QString store(const QString &key)
     {
-        auto *job = new QKeychain::WritePasswordJob(QLatin1String(service::kKeyringService));
-        job->setKey(QLatin1String(service::kKeyringKey));
+        auto *job = new QKeychain::WritePasswordJob(QLatin1String(protocol::kKeyringService));
+        job->setKey(QLatin1String(protocol::kKeyringKey));
         job->setTextData(key);
         return finish(job);
     }
     static QString forget()
     {
-        auto *job = new QKeychain::DeletePasswordJob(QLatin1String(service::kKeyringService));
-        job->setKey(QLatin1String(service::kKeyringKey));
+        auto *job = new QKeychain::DeletePasswordJob(QLatin1String(protocol::kKeyringService));
+        job->setKey(QLatin1String(protocol::kKeyringKey));
         return finish(job);
     }
 
