@@ -584,6 +584,10 @@
         <source>&amp;General</source>
         <translation>通用(&amp;G)</translation>
     </message>
+    <message>
+        <source>The model reads &amp;pictures: send it the screenshot, and replies start sooner</source>
+        <translation>模型能看图片(&amp;P)：直接发送截图，回复更快开始</translation>
+    </message>
 </context>
 <context>
     <name>ShellTexts</name>

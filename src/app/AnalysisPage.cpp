@@ -8,6 +8,7 @@
 #include "models/ModelDetector.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFormLayout>
@@ -41,8 +42,8 @@ AnalysisPage::AnalysisPage(SettingsStore &settings, QNetworkAccessManager &netwo
       m_serversLabel(new QLabel(this)), m_servers(new QListWidget(this)), m_lookAgain(new QPushButton(this)),
       m_otherForm(new QWidget(this)), m_urlLabel(new QLabel(this)), m_modelLabel(new QLabel(this)),
       m_keyLabel(new QLabel(this)), m_url(new QLineEdit(this)), m_modelName(new QLineEdit(this)),
-      m_key(new QLineEdit(this)), m_test(new QPushButton(this)), m_use(new QPushButton(this)),
-      m_report(new QLabel(this))
+      m_key(new QLineEdit(this)), m_readsPictures(new QCheckBox(this)), m_test(new QPushButton(this)),
+      m_use(new QPushButton(this)), m_report(new QLabel(this))
 {
     // Names for tests and for reading the window with accessibility tools.
     m_builtIn->setObjectName(QStringLiteral("builtIn"));
@@ -51,6 +52,7 @@ AnalysisPage::AnalysisPage(SettingsStore &settings, QNetworkAccessManager &netwo
     m_url->setObjectName(QStringLiteral("baseUrl"));
     m_modelName->setObjectName(QStringLiteral("modelName"));
     m_key->setObjectName(QStringLiteral("apiKey"));
+    m_readsPictures->setObjectName(QStringLiteral("readsPictures"));
     m_test->setObjectName(QStringLiteral("test"));
     m_use->setObjectName(QStringLiteral("use"));
     m_report->setObjectName(QStringLiteral("report"));
@@ -87,6 +89,7 @@ AnalysisPage::AnalysisPage(SettingsStore &settings, QNetworkAccessManager &netwo
     form->addRow(m_modelLabel, m_modelName);
     form->addRow(m_keyLabel, m_key);
     column->addWidget(m_otherForm);
+    column->addWidget(m_readsPictures);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_test);
@@ -133,6 +136,8 @@ void AnalysisPage::retranslate()
     m_modelLabel->setText(SettingsTexts::tr("M&odel:"));
     m_keyLabel->setText(SettingsTexts::tr("API &key:"));
     m_key->setPlaceholderText(SettingsTexts::tr("none"));
+    m_readsPictures->setText(
+        SettingsTexts::tr("The model reads &pictures: send it the screenshot, and replies start sooner"));
     m_test->setText(SettingsTexts::tr("&Test"));
     m_use->setText(SettingsTexts::tr("&Use"));
     showEngine(m_engine);
@@ -203,17 +208,22 @@ std::optional<models::ModelEndpoint> AnalysisPage::chosenEndpoint() const
         const QUrl url = QUrl::fromUserInput(m_url->text().trimmed());
         if (m_url->text().trimmed().isEmpty() || m_modelName->text().trimmed().isEmpty())
             return std::nullopt;
-        return models::ModelEndpoint{url, m_modelName->text().trimmed(), m_key->text().trimmed()};
+        return models::ModelEndpoint{url, m_modelName->text().trimmed(), m_key->text().trimmed(),
+                                     m_readsPictures->isChecked()};
     }
     const QListWidgetItem *item = m_servers->currentItem();
     if (!item || item->data(kModelRole).toString().isEmpty())
         return std::nullopt;
-    return models::ModelEndpoint{item->data(kBaseUrlRole).toUrl(), item->data(kModelRole).toString(), {}};
+    return models::ModelEndpoint{item->data(kBaseUrlRole).toUrl(),
+                                 item->data(kModelRole).toString(),
+                                 {},
+                                 m_readsPictures->isChecked()};
 }
 
 void AnalysisPage::updateEnabled()
 {
     m_otherForm->setVisible(m_model->isChecked() && otherChosen());
+    m_readsPictures->setVisible(m_model->isChecked());
     m_servers->setEnabled(!m_busy);
     m_lookAgain->setEnabled(!m_busy);
     const bool complete = chosenEndpoint().has_value();

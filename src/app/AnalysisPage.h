@@ -12,6 +12,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -69,6 +70,7 @@ private:
     QLineEdit *m_url;
     QLineEdit *m_modelName;
     QLineEdit *m_key;
+    QCheckBox *m_readsPictures;
     QAbstractButton *m_test;
     QAbstractButton *m_use;
     QLabel *m_report;

@@ -61,6 +61,8 @@ QByteArray modelChoiceToml(const ModelChoice &choice)
         toml += "api_key = \"keyring\"\n";
     else if (choice.key == KeySource::File)
         toml += "api_key = \"file\"\n";
+    if (choice.readsPictures)
+        toml += "vision = true\n";
     return toml;
 }
 

@@ -23,6 +23,8 @@ struct ModelChoice {
     QUrl baseUrl;
     QString model;
     KeySource key = KeySource::None;
+    // The model is sent the screenshot itself (see ModelEndpoint).
+    bool readsPictures = false;
 };
 
 // The directory of the service's configuration, where the choice and a key

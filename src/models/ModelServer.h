@@ -36,6 +36,9 @@ struct ModelEndpoint {
     QUrl baseUrl;
     QString model;
     QString apiKey; // empty: none
+    // It reads pictures: the service then sends the screenshot and asks it
+    // at once, without waiting for the text to be recognised.
+    bool readsPictures = false;
 };
 
 } // namespace tavolen::models

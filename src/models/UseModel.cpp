@@ -50,7 +50,7 @@ QCoro::Task<UseOutcome> useModel(QNetworkAccessManager &network, ServiceTarget t
     }
     outcome.firstToken = std::get<std::chrono::milliseconds>(checked);
 
-    ModelChoice choice{false, endpoint.baseUrl, endpoint.model, KeySource::None};
+    ModelChoice choice{false, endpoint.baseUrl, endpoint.model, KeySource::None, endpoint.readsPictures};
     if (endpoint.apiKey.isEmpty()) {
         co_await forgetKey(target.configDir);
     } else {

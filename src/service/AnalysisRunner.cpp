@@ -7,9 +7,13 @@
 #include "protocol/Decoding.h"
 #include "protocol/Encoding.h"
 #include "protocol/StreamReader.h"
+#include "service/FloorGate.h"
+#include "service/JpegDecoding.h"
 #include "service/ReadingGuard.h"
 
 #include <QElapsedTimer>
+
+#include <thread>
 
 namespace tavolen::service {
 
@@ -54,6 +58,8 @@ std::variant<Reading, ServiceError> AnalysisRunner::run(const Upload &upload, co
                                                         const FieldSink &onField,
                                                         const std::atomic<bool> &cancelled)
 {
+    if (m_engine->readsPictures())
+        return runPictureFirst(upload, requestId, path, started, onField, cancelled);
     std::variant<ExtractedText, ServiceError> text = extract(upload, cancelled, onField);
     if (const auto *refusal = std::get_if<ServiceError>(&text))
         return *refusal;
@@ -67,7 +73,6 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
                                                          const FieldSink &onField,
                                                          const std::atomic<bool> &cancelled)
 {
-    const bool zh = prefersChinese(upload.uiLanguage);
     const AnalysisInput input{text.text, text.language, upload.jpeg, upload.uiLanguage};
     // The floor is known before the engine runs, so that not even an early
     // field can rate the text lower than the phrase lists do.
@@ -77,6 +82,50 @@ std::variant<Reading, ServiceError> AnalysisRunner::read(const Upload &upload, c
             guard.passField(event, onField);
     };
     EngineOutcome outcome = m_engine->analyze(input, early, cancelled);
+    return finish(upload, std::move(outcome), guard, requestId, path, started);
+}
+
+std::variant<Reading, ServiceError>
+AnalysisRunner::runPictureFirst(const Upload &upload, const QString &requestId, const QString &path,
+                                std::chrono::steady_clock::time_point started, const FieldSink &onField,
+                                const std::atomic<bool> &cancelled)
+{
+    // A picture the extractor could not open is one the model cannot
+    // either: it is refused before anyone is asked.
+    if (!jpegSize(upload.jpeg))
+        return ServiceError::unreadableImage(prefersChinese(upload.uiLanguage));
+    FloorGate gate(onField ? onField : [](const protocol::FieldEvent &) {});
+    std::variant<ExtractedText, ServiceError> text = ServiceError{};
+    EngineOutcome outcome;
+    {
+        // Recognising a page takes a few hundred milliseconds, which the
+        // model spends reading the picture anyway; the text is only needed
+        // for the floor, before the first risk field goes out.
+        const std::jthread reader([&] {
+            text = extract(upload, cancelled);
+            const auto *read = std::get_if<ExtractedText>(&text);
+            gate.floorKnown(read ? read->text : QString(), upload.uiLanguage);
+        });
+        const AnalysisInput input{QString(), QString(), upload.jpeg, upload.uiLanguage};
+        outcome = m_engine->analyze(
+            input,
+            [&gate](const protocol::FieldEvent &event) {
+                if (protocol::isPartialField(event.field))
+                    gate.pass(event);
+            },
+            cancelled);
+    }
+    if (const auto *refusal = std::get_if<ServiceError>(&text))
+        return *refusal;
+    return finish(upload, std::move(outcome), gate.guard(), requestId, path, started);
+}
+
+std::variant<Reading, ServiceError> AnalysisRunner::finish(const Upload &upload, EngineOutcome outcome,
+                                                           const ReadingGuard &guard,
+                                                           const QString &requestId, const QString &path,
+                                                           std::chrono::steady_clock::time_point started)
+{
+    const bool zh = prefersChinese(upload.uiLanguage);
     if (auto *failure = std::get_if<EngineFailure>(&outcome)) {
         qCDebug(lcService).noquote() << "engine" << m_engine->name() << "failed:" << failure->code;
         ServiceError e{502, failure->code.isEmpty() ? QStringLiteral("engine_failed") : failure->code,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "service/Engine.h"
+#include "service/ReadingGuard.h"
 #include "service/ServiceError.h"
 #include "service/TextExtractor.h"
 #include "service/UploadForm.h"
@@ -52,6 +53,22 @@ private:
                                              const QString &requestId, const QString &path,
                                              std::chrono::steady_clock::time_point started,
                                              const FieldSink &onField, const std::atomic<bool> &cancelled);
+
+    // For an engine that reads the picture itself: it is asked at once,
+    // while the picture's text is read beside it for the risk floor, which
+    // holds back its risk fields until it is known.
+    std::variant<Reading, ServiceError> runPictureFirst(const Upload &upload, const QString &requestId,
+                                                        const QString &path,
+                                                        std::chrono::steady_clock::time_point started,
+                                                        const FieldSink &onField,
+                                                        const std::atomic<bool> &cancelled);
+
+    // The envelope around the engine's outcome, held to the guard and
+    // checked with the app's decoder.
+    std::variant<Reading, ServiceError> finish(const Upload &upload, EngineOutcome outcome,
+                                               const ReadingGuard &guard, const QString &requestId,
+                                               const QString &path,
+                                               std::chrono::steady_clock::time_point started);
 
     TextExtractor &m_extractor;
     std::shared_ptr<Engine> m_engine;

@@ -59,6 +59,9 @@ public:
     // Whether its readings offer suggested replies: the app tells the user
     // when they need a language model.
     virtual bool writesReplies() const { return false; }
+    // Whether it reads the picture itself: it is then asked at once, and
+    // the picture's text is read beside it only for the risk floor.
+    virtual bool readsPictures() const { return false; }
     // The model it asks and the endpoint's base URL, for the health check;
     // empty for an engine that asks none.
     virtual QString modelName() const { return {}; }

@@ -50,7 +50,7 @@ void applyModelChoiceText(const QString &text, const QString &origin, ConfigLoad
             continue;
         }
         if (e.key != QLatin1String("engine") && e.key != QLatin1String("llm.base_url") &&
-            e.key != QLatin1String("llm.model")) {
+            e.key != QLatin1String("llm.model") && e.key != QLatin1String("llm.vision")) {
             out.warnings << QStringLiteral(
                                 "%1: unknown key %2, ignored (other settings belong in service.toml)")
                                 .arg(where, e.key);

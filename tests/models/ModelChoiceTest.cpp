@@ -26,15 +26,18 @@ bool ownerOnly(const QFile &file)
 TEST(ModelChoice, WritesTheModelAsTomlWithItsTextsEscaped)
 {
     const ModelChoice choice{false, QUrl(QStringLiteral("http://127.0.0.1:11434/v1")),
-                             QStringLiteral("od\"d\\name\n"), KeySource::Keyring};
+                             QStringLiteral("od\"d\\name\n"), KeySource::Keyring, true};
     const QByteArray toml = modelChoiceToml(choice);
     EXPECT_TRUE(toml.contains("engine = \"llm\"\n\n[llm]\nbase_url = \"http://127.0.0.1:11434/v1\"\n"))
         << toml.constData();
     EXPECT_TRUE(toml.contains("model = \"od\\\"d\\\\name\\u000a\"\n")) << toml.constData();
-    EXPECT_TRUE(toml.contains("api_key = \"keyring\"\n"));
+    EXPECT_TRUE(toml.contains("api_key = \"keyring\"\nvision = true\n"));
     EXPECT_FALSE(
         modelChoiceToml({false, QUrl(QStringLiteral("http://h/v1")), QStringLiteral("m"), KeySource::None})
             .contains("api_key"));
+    EXPECT_FALSE(
+        modelChoiceToml({false, QUrl(QStringLiteral("http://h/v1")), QStringLiteral("m"), KeySource::None})
+            .contains("vision"));
     // The built-in engine needs nothing else, whatever was chosen before.
     EXPECT_TRUE(modelChoiceToml(ModelChoice{}).endsWith("engine = \"offline\"\n"));
 }

@@ -39,7 +39,8 @@ const QByteArray kServiceModel =
 TEST(ModelChoice, ChoosesOverServiceTomlAndUnderTheEnvironment)
 {
     const char *keyringModel =
-        "engine = \"llm\"\n[llm]\nbase_url = \"http://h/v1\"\nmodel = \"m\"\napi_key = \"keyring\"\n";
+        "engine = \"llm\"\n[llm]\nbase_url = \"http://h/v1\"\nmodel = \"m\"\napi_key = "
+        "\"keyring\"\nvision = true\n";
     struct Case {
         const char *what, *modelToml; // "": no model.toml
         const char *env;              // NAME=value, a space between
@@ -82,6 +83,8 @@ TEST(ModelChoice, ChoosesOverServiceTomlAndUnderTheEnvironment)
         EXPECT_EQ(load.config.llm.model, c.model) << c.what;
         EXPECT_EQ(load.config.llm.api_key, c.key) << c.what;
         EXPECT_EQ(load.config.apiKeySource, c.source) << c.what;
+        EXPECT_EQ(load.config.llm.vision, c.modelToml == keyringModel)
+            << c.what << ": whether it reads pictures";
     }
 }
 

@@ -11,8 +11,9 @@
 
 namespace tavolen::test {
 
-ServiceWithModel::ServiceWithModel(std::string answer, service::TextExtractor *extractor)
+ServiceWithModel::ServiceWithModel(std::string answer, service::TextExtractor *extractor, bool readsPictures)
 {
+    config.llm.vision = readsPictures;
     model.answer(modelWrites(answer));
     config.llm.base_url = model.baseUrl();
     config.llm.model = QStringLiteral("scripted-model");

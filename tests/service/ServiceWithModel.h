@@ -19,8 +19,10 @@ namespace tavolen::test {
 // The service configured for a scripted model that writes `answer` (the
 // test may script it anew); the app's settings point at the service. The picture's text comes from
 // `extractor` when given, else from a fake that reads "Coffee on Friday?".
+// With `readsPictures`, the model is one that is sent the screenshot.
 struct ServiceWithModel {
-    explicit ServiceWithModel(std::string answer, service::TextExtractor *extractor = nullptr);
+    explicit ServiceWithModel(std::string answer, service::TextExtractor *extractor = nullptr,
+                              bool readsPictures = false);
     // The app's streaming call on `jpeg`; its early fields land in `partials`.
     api::AnalysisOutcome stream(const QByteArray &jpeg = someJpeg());
     // The app's plain call on `jpeg`.

@@ -106,6 +106,8 @@ TEST(SettingsWindow, AModelNamedByKeyboardIsTestedThenHandedToTheServiceWhichSwi
     ASSERT_TRUE(url->isVisibleTo(&window)) << "the form for another endpoint opens";
     QTest::keyClicks(url, rig.model.baseUrl() + QStringLiteral("/v1"));
     QTest::keyClicks(child<QLineEdit>(window, "modelName"), QStringLiteral("m1"));
+    // It reads pictures: ticked from the keyboard.
+    QTest::keyClick(child<QAbstractButton>(window, "readsPictures"), Qt::Key_Space);
 
     auto *test = child<QAbstractButton>(window, "test");
     // The search for model servers ends while the user types; the row
@@ -131,6 +133,7 @@ TEST(SettingsWindow, AModelNamedByKeyboardIsTestedThenHandedToTheServiceWhichSwi
     EXPECT_TRUE(toml.contains("engine = \"llm\"")) << toml.constData();
     EXPECT_TRUE(toml.contains("model = \"m1\""));
     EXPECT_FALSE(toml.contains("api_key")) << "no key was given";
+    EXPECT_TRUE(toml.contains("vision = true")) << "the model reads pictures";
     EXPECT_TRUE(says(QStringLiteral("Now: m1 at "))) << "what the service answered it runs now";
 }
 

@@ -21,6 +21,7 @@ public:
     // "llm:" and the model's name.
     QString name() const override;
     bool writesReplies() const override { return true; }
+    bool readsPictures() const override { return m_settings.vision; }
     QString modelName() const override { return m_settings.model; }
     // Never carries a key: base URLs with a user name or password are refused.
     QString baseUrl() const override { return m_settings.base_url; }
