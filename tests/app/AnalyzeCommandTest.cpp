@@ -8,7 +8,6 @@
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
-#include <QFile>
 #include <QImage>
 #include <QJsonObject>
 #include <QPainter>
@@ -153,10 +152,7 @@ TEST_F(AnalyzeCommand, FollowsTheCaptureFlowsPolicyAndPrintsErrorsInTheChosenLan
 TEST_F(AnalyzeCommand, BadUsageAndUnreadableFilesExitWithTwoAndSendNothing)
 {
     // Text in a file named like a picture: the content decides, not the name.
-    const QString text = m_home.filePath(QStringLiteral("notes.png"));
-    QFile file(text);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("just some words\n") > 0);
-    file.close();
+    const QString text = writeFile(m_home.filePath(QStringLiteral("notes.png")), "just some words\n");
     const QString picture = image({10, 10}, "png");
     const QList<QStringList> cases = {
         {},
@@ -296,10 +292,7 @@ TEST_F(AnalyzeCommand, TheServiceTakesItsOptionsInEitherFormAndRefusesOthersWith
     }
     // `--config=FILE` as well as `--config FILE`: the file's mistake is
     // reported by its name and line, before anything starts.
-    const QString bad = m_home.filePath(QStringLiteral("bad.toml"));
-    QFile file(bad);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("port = 0\n") > 0);
-    file.close();
+    const QString bad = writeFile(m_home.filePath(QStringLiteral("bad.toml")), "port = 0\n");
     for (const QStringList &form : {QStringList{"--config=" + bad}, QStringList{"--config", bad}}) {
         const auto [code, said] = service(form);
         EXPECT_EQ(code, 2);

@@ -141,9 +141,7 @@ TEST_F(KeyringKey, IsReadFromTheSecretServiceAtReloadAndSentToTheModelAlone)
     model.answer(modelWrites(resultJson().toStdString()));
     service::OfflineEngine offline;
     ReloadingService s(offline);
-    s.write(QStringLiteral("model.toml"), "engine = \"llm\"\n[llm]\nbase_url = \"" +
-                                              model.baseUrl().toUtf8() +
-                                              "\"\nmodel = \"qwen2.5:7b\"\napi_key = \"keyring\"\n");
+    s.write(QStringLiteral("model.toml"), modelToml(model.baseUrl(), "keyring"));
     const RawAnswer reloaded = s.reload();
     ASSERT_EQ(reloaded.status, 200) << reloaded.body.toStdString();
     EXPECT_EQ(s.analyze().value("model"), "llm:qwen2.5:7b");

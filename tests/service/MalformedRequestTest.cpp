@@ -5,6 +5,7 @@
 
 #include "protocol/Decoding.h"
 #include "service/OfflineEngine.h"
+#include "support/ServiceAnswers.h"
 
 #include <QElapsedTimer>
 #include <QTcpSocket>
@@ -17,8 +18,6 @@ using namespace tavolen::test;
 namespace {
 
 const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
-const QByteArray kPlain = "/v1/analyze-screenshot";
-const QByteArray kStream = "/v1/analyze-screenshot-stream";
 
 // Requests the app never sends, written byte by byte.
 class MalformedRequests : public ::testing::Test {

@@ -69,12 +69,7 @@ QJsonObject ReloadingService::health()
 
 QJsonObject ReloadingService::analyze()
 {
-    const QByteArray jpeg("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12);
-    const RawAnswer answer = exchangeLooping(
-        running->port(),
-        uploadRequest("/v1/analyze-screenshot", "multipart/form-data; boundary=B",
-                      multipartBody("B", {{"meta", R"({"ui_language":"en"})"}, {"image", jpeg}})));
-    return QJsonDocument::fromJson(answer.body).object();
+    return QJsonDocument::fromJson(exchangeLooping(running->port(), jpegUpload()).body).object();
 }
 
 } // namespace tavolen::test

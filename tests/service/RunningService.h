@@ -145,6 +145,11 @@ inline QByteArray formUpload(const QByteArray &path, const QList<std::pair<QByte
 {
     return uploadRequest(path, "multipart/form-data; boundary=B", multipartBody("B", parts));
 }
+// The app's upload of kJpeg to `path` ("/v1/analyze-screenshot" or its stream).
+inline QByteArray jpegUpload(const QByteArray &path = "/v1/analyze-screenshot")
+{
+    return formUpload(path, {{"meta", R"({"ui_language":"en"})"}, {"image", kJpeg}});
+}
 // The status and error code of the answer to `request`, after checking that
 // its body is the error envelope and its head says "Connection: close" once.
 std::pair<int, QString> refusal(int port, const QByteArray &request);

@@ -36,8 +36,7 @@ TEST_F(ServiceProcess, SighupAndTheControlEndpointReloadItAndItsSecretEndsWithIt
     EXPECT_EQ(modeOf(s.secretPath()), 0600);
     EXPECT_EQ(modeOf(s.home.filePath(QStringLiteral("run/tavolen"))), 0700);
 
-    s.write(QStringLiteral("model.toml"), "engine = \"llm\"\n[llm]\nbase_url = \"" +
-                                              model.baseUrl().toUtf8() + "\"\nmodel = \"qwen2.5:7b\"\n");
+    s.write(QStringLiteral("model.toml"), modelToml(model.baseUrl()));
     ASSERT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
     ASSERT_EQ(::kill(pid_t(process.processId()), SIGHUP), 0);
     EXPECT_TRUE(s.waitForEngine(QStringLiteral("llm:qwen2.5:7b")))
@@ -74,9 +73,7 @@ TEST_F(ServiceProcess, AKeyItCannotUseStopsItAtStartWithStatus2)
         QFile::remove(keyFile);
         if (mode)
             s.write(QStringLiteral("llm-api-key"), key, mode);
-        s.write(QStringLiteral("model.toml"),
-                "engine = \"llm\"\n[llm]\nbase_url = "
-                "\"http://127.0.0.1:9/v1\"\nmodel = \"m\"\napi_key = \"file\"\n");
+        s.write(QStringLiteral("model.toml"), modelToml(QStringLiteral("http://127.0.0.1:9/v1"), "file"));
         start();
         ASSERT_TRUE(process.waitForFinished(30000)) << says;
         EXPECT_EQ(process.exitCode(), 2) << says;

@@ -22,19 +22,6 @@ using namespace tavolen::test;
 // ServiceReload: the engine swapped while the service serves, through its
 // control endpoint, against a scripted model endpoint on loopback.
 
-namespace {
-
-QByteArray modelChoice(const FakeModelServer &model, const QByteArray &apiKey = {})
-{
-    QByteArray text =
-        "engine = \"llm\"\n[llm]\nbase_url = \"" + model.baseUrl().toUtf8() + "\"\nmodel = \"qwen2.5:7b\"\n";
-    if (!apiKey.isEmpty())
-        text += "api_key = \"" + apiKey + "\"\n";
-    return text;
-}
-
-} // namespace
-
 TEST(ServiceReload, SwitchesFromOfflineToTheModelAndServesWithIt)
 {
     FakeModelServer model;
@@ -43,7 +30,7 @@ TEST(ServiceReload, SwitchesFromOfflineToTheModelAndServesWithIt)
     ReloadingService s(offline);
     EXPECT_EQ(s.analyze().value("model"), "offline");
 
-    s.write(QStringLiteral("model.toml"), modelChoice(model));
+    s.write(QStringLiteral("model.toml"), modelToml(model.baseUrl()));
     const RawAnswer answer = s.reload();
     ASSERT_EQ(answer.status, 200) << answer.body.toStdString();
     EXPECT_EQ(answer.body, R"({"engine":"llm:qwen2.5:7b","model":"qwen2.5:7b","base_url":")" +
@@ -95,7 +82,7 @@ TEST(ServiceReload, AWrongOrMissingSecretIsForbiddenAndSwapsNothing)
     model.answer(modelWrites(resultJson().toStdString()));
     service::OfflineEngine offline;
     ReloadingService s(offline);
-    s.write(QStringLiteral("model.toml"), modelChoice(model));
+    s.write(QStringLiteral("model.toml"), modelToml(model.baseUrl()));
     const QByteArray secret = ReloadingService::kSecret;
     const QList<std::pair<const char *, QByteArray>> cases = {
         {"no Authorization header", {}},
@@ -133,9 +120,9 @@ TEST(ServiceReload, AFailedReloadAnswers409AndTheOldEngineServesOn)
         {"model.toml is not TOML", "engine = \n", 0, "model.toml:1"},
         {"a model half chosen", "engine = \"llm\"\n[llm]\nbase_url = \"http://127.0.0.1:1/v1\"\n", 0,
          "llm.model"},
-        {"the key file is missing", modelChoice(model, "file"), 0, "does not exist"},
-        {"others may read the key file", modelChoice(model, "file"), 0644, "mode 0644"},
-        {"the key pasted in model.toml", modelChoice(model, key), 0, "model.toml:5: llm.api_key"},
+        {"the key file is missing", modelToml(model.baseUrl(), "file"), 0, "does not exist"},
+        {"others may read the key file", modelToml(model.baseUrl(), "file"), 0644, "mode 0644"},
+        {"the key pasted in model.toml", modelToml(model.baseUrl(), key), 0, "model.toml:5: llm.api_key"},
     };
     for (const Case &c : cases) {
         QFile::remove(s.dir.filePath(QStringLiteral("llm-api-key")));
@@ -157,7 +144,7 @@ TEST(ServiceReload, AFailedReloadAnswers409AndTheOldEngineServesOn)
 
     // The same key file, closed to others, is read and sent to the model alone.
     s.write(QStringLiteral("llm-api-key"), key + "\n", 0600);
-    s.write(QStringLiteral("model.toml"), modelChoice(model, "file"));
+    s.write(QStringLiteral("model.toml"), modelToml(model.baseUrl(), "file"));
     ASSERT_EQ(s.reload().status, 200);
     EXPECT_EQ(s.analyze().value("model"), "llm:qwen2.5:7b");
     ASSERT_EQ(authorizations(model).size(), 1u);

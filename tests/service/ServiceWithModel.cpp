@@ -6,7 +6,6 @@
 #include "core/RunToEnd.h"
 #include "service/EngineFactory.h"
 
-#include <QDeadlineTimer>
 #include <QTest>
 
 namespace tavolen::test {
@@ -39,10 +38,7 @@ api::AnalysisOutcome ServiceWithModel::plain(const QByteArray &jpeg)
 
 bool ServiceWithModel::waitForLogLines(qsizetype count) const
 {
-    const QDeadlineTimer deadline(10'000);
-    while (running->log().size() < count && !deadline.hasExpired())
-        QTest::qWait(10);
-    return running->log().size() >= count;
+    return QTest::qWaitFor([&] { return running->log().size() >= count; }, 10'000);
 }
 
 } // namespace tavolen::test

@@ -24,13 +24,11 @@ struct ServiceWithModel {
     explicit ServiceWithModel(std::string answer, service::TextExtractor *extractor = nullptr,
                               bool readsPictures = false);
     // The app's streaming call on `jpeg`; its early fields land in `partials`.
-    api::AnalysisOutcome stream(const QByteArray &jpeg = someJpeg());
+    api::AnalysisOutcome stream(const QByteArray &jpeg = kJpeg);
     // The app's plain call on `jpeg`.
-    api::AnalysisOutcome plain(const QByteArray &jpeg = someJpeg());
+    api::AnalysisOutcome plain(const QByteArray &jpeg = kJpeg);
     // Waits for the service to log `count` request lines; whether it did.
     bool waitForLogLines(qsizetype count) const;
-
-    static QByteArray someJpeg() { return QByteArray("\xFF\xD8\xFF\xE0 pixels \xFF\xD9", 12); }
 
     FakeModelServer model; // writes `answer` unless told otherwise
     service::ServiceConfig config;
@@ -42,6 +40,17 @@ struct ServiceWithModel {
     QNetworkAccessManager network;
     QList<protocol::StreamPartial> partials;
 };
+
+// model.toml choosing the model "qwen2.5:7b" at `baseUrl`, with `apiKey`
+// ("file", "keyring" or the key itself) when given.
+inline QByteArray modelToml(const QString &baseUrl, const QByteArray &apiKey = {})
+{
+    QByteArray text =
+        "engine = \"llm\"\n[llm]\nbase_url = \"" + baseUrl.toUtf8() + "\"\nmodel = \"qwen2.5:7b\"\n";
+    if (!apiKey.isEmpty())
+        text += "api_key = \"" + apiKey + "\"\n";
+    return text;
+}
 
 // The Authorization header of each request `model` received, "" where there was none.
 inline std::vector<std::string> authorizations(const FakeModelServer &model)

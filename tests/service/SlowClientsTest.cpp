@@ -24,7 +24,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QByteArray kMeta = R"({"ui_language":"en"})";
 const QByteArray kHealth = "GET /v1/health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
 
 // A plain blocking socket to the service, closed when it goes.
@@ -153,8 +152,7 @@ TEST_F(SlowClients, HealthAndUploadsAreServedWhileIdleAndTricklingConnectionsSta
     }
     EXPECT_LT(slowest, 1000) << "the slowest health answer took " << slowest << " ms";
 
-    const RawAnswer reading = rawExchange(
-        running->port(), formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}}));
+    const RawAnswer reading = rawExchange(running->port(), jpegUpload());
     EXPECT_EQ(reading.status, 200) << reading.body.toStdString();
     EXPECT_TRUE(protocol::decodeAnalyzeEnvelope(reading.body));
 }
@@ -214,7 +212,7 @@ TEST_F(SlowClients, UploadsBeyondTheLimitAreRefusedAtOnceWhileHealthStillAnswers
     service::ServiceConfig config;
     config.maxRequests = 2;
     start(config, &held.engine);
-    const QByteArray request = formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}});
+    const QByteArray request = jpegUpload();
     Connection first(running->port());
     Connection second(running->port());
     ASSERT_TRUE(first.send(request) && second.send(request));
@@ -246,7 +244,7 @@ TEST_F(SlowClients, APlainReadingStopsWhenTheClientHangsUpOrItsBudgetRunsOut)
     service::ServiceConfig config;
     config.plainReadingBudget = 600ms;
     start(config, &held.engine);
-    const QByteArray request = formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}});
+    const QByteArray request = jpegUpload();
 
     {
         Connection leaving(running->port());

@@ -6,12 +6,12 @@
 #include "api/Api.h"
 #include "core/RunToEnd.h"
 #include "support/ScopedSettings.h"
+#include "support/Scratch.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
-#include <QTcpServer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -54,12 +54,7 @@ protected:
 
     void useService(const QString &base) { settings.store.setValue(QStringLiteral("api_base"), base); }
     // A loopback address where nothing listens.
-    static QString refusingBaseUrl()
-    {
-        QTcpServer unused;
-        unused.listen(QHostAddress::LocalHost, 0);
-        return QStringLiteral("http://127.0.0.1:%1").arg(unused.serverPort());
-    }
+    static QString refusingBaseUrl() { return QStringLiteral("http://127.0.0.1:%1").arg(freePort()); }
 
     // Runs a call to its end, keeping the event loop going meanwhile.
     template <class T> T run(QCoro::Task<T> &&task)
