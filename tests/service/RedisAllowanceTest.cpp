@@ -21,8 +21,6 @@ using namespace tavolen::test;
 
 namespace {
 
-const QByteArray kMeta = R"({"ui_language":"en","user_style":"natural","regenerate":false})";
-
 // A redis-server of the test's own, with nothing written to disk.
 class RedisServer {
 public:
@@ -72,12 +70,7 @@ struct Instance {
         return c;
     }
     // The status of one upload from the shared test device.
-    int upload() const
-    {
-        return rawExchange(running.port(),
-                           formUpload("/v1/analyze-screenshot", {{"meta", kMeta}, {"image", kJpeg}}), 15000)
-            .status;
-    }
+    int upload() const { return rawExchange(running.port(), jpegUpload(), 15000).status; }
 
     QString error;
     service::RedisAllowanceStore store;

@@ -3,15 +3,19 @@
 
 #pragma once
 
+#include "api/Api.h"
+#include "core/RunToEnd.h"
 #include "protocol/Endpoints.h"
 #include "service/Engine.h"
 #include "service/HttpService.h"
 #include "service/MemoryAllowanceStore.h"
 #include "service/TextExtractor.h"
+#include "support/ScopedSettings.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QHostAddress>
+#include <QNetworkAccessManager>
 #include <QStringList>
 
 #include <mutex>
@@ -51,6 +55,9 @@ public:
 private:
     Script m_script;
 };
+
+// Enough of a JPEG for the service, which leaves reading it to the extractor.
+inline const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
 
 // The test's own engine, handed to the service without giving it away: the
 // test destroys it, after the service.
@@ -109,6 +116,31 @@ private:
     std::unique_ptr<service::HttpService> m_service;
 };
 
+// The app's own calls, with settings of the test's own pointed at `service`.
+struct AppCalls {
+    void useService(const RunningService &service)
+    {
+        settings.store.setValue(QStringLiteral("api_base"), service.baseUrl());
+    }
+    api::CallContext context() { return {&network, &settings.store, timeouts}; }
+    api::AnalysisOutcome plain(const QByteArray &jpeg = kJpeg, const QString &lang = QStringLiteral("en"))
+    {
+        return runToEnd(api::analyze(context(), jpeg, lang));
+    }
+    // The streamed call; its early fields land in `partials`.
+    api::AnalysisOutcome stream(const QByteArray &jpeg = kJpeg, const QString &lang = QStringLiteral("en"))
+    {
+        partials.clear();
+        return runToEnd(api::analyzeStream(context(), jpeg, lang,
+                                           [this](const protocol::StreamPartial &p) { partials.append(p); }));
+    }
+
+    ScopedSettings settings;
+    QNetworkAccessManager network;
+    api::Timeouts timeouts;
+    QList<protocol::StreamPartial> partials;
+};
+
 // The most this process has held resident since it started (or since
 // /proc/self/clear_refs was told "5"), in KiB.
 inline long peakResidentKiB()
@@ -121,9 +153,6 @@ inline long peakResidentKiB()
             return line.mid(6).trimmed().split(' ').first().toLong();
     return 0;
 }
-
-// Enough of a JPEG for the service, which leaves reading it to the extractor.
-inline const QByteArray kJpeg("\xFF\xD8\xFF\xE0 jpeg \xFF\xD9", 12);
 
 // One HTTP exchange over a plain socket, for requests the app never makes.
 struct RawAnswer {

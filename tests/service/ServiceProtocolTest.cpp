@@ -3,15 +3,11 @@
 
 #include "RunningService.h"
 
-#include "api/Api.h"
-#include "core/RunToEnd.h"
 #include "protocol/Decoding.h"
 #include "service/OfflineEngine.h"
-#include "support/ScopedSettings.h"
 #include "support/ServiceTest.h"
 
 #include <QElapsedTimer>
-#include <QNetworkAccessManager>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,7 +26,7 @@ const QString kScam =
 const QString kHarmless = QStringLiteral("Coffee on Friday? The new place by the station.");
 
 // The app's real calls against the real service, in process.
-class ServiceProtocol : public ::testing::Test {
+class ServiceProtocol : public ::testing::Test, public AppCalls {
 protected:
     ServiceProtocol() { extractor.result = service::ExtractedText{kScam, QStringLiteral("en")}; }
 
@@ -39,30 +35,12 @@ protected:
         running.reset();
         running = std::make_unique<RunningService>(config, withEngine ? *withEngine : offline, extractor);
         ASSERT_TRUE(running->bindError.isEmpty()) << running->bindError.toStdString();
-        settings.store.setValue(QStringLiteral("api_base"), running->baseUrl());
+        useService(*running);
     }
 
-    api::AnalysisOutcome plain(const QByteArray &jpeg = kJpeg, const QString &lang = QStringLiteral("en"))
-    {
-        return runToEnd(api::analyze(context(), jpeg, lang));
-    }
-    api::AnalysisOutcome stream(const QByteArray &jpeg = kJpeg, const QString &lang = QStringLiteral("en"))
-    {
-        partials.clear();
-        return runToEnd(api::analyzeStream(context(), jpeg, lang,
-                                           [this](const protocol::StreamPartial &p) { partials.append(p); }));
-    }
-
-    // What the app's calls run with: this test's network and settings.
-    api::CallContext context() { return {&network, &settings.store, timeouts}; }
-
-    ScopedSettings settings;
-    QNetworkAccessManager network;
-    api::Timeouts timeouts;
     FakeExtractor extractor;
     service::OfflineEngine offline;
     std::unique_ptr<RunningService> running;
-    QList<protocol::StreamPartial> partials;
 };
 
 TEST_F(ServiceProtocol, TheStreamGivesTheEarlyFieldsOneByOneThenTheSameReadingAsThePlainCall)

@@ -3,7 +3,6 @@
 
 #include "ServiceWithModel.h"
 
-#include "core/RunToEnd.h"
 #include "service/EngineFactory.h"
 
 #include <QTest>
@@ -21,19 +20,7 @@ ServiceWithModel::ServiceWithModel(std::string answer, service::TextExtractor *e
     if (engine)
         running = std::make_unique<RunningService>(config, *engine, extractor ? *extractor : fakeExtractor);
     if (running)
-        settings.store.setValue(QStringLiteral("api_base"), running->baseUrl());
-}
-
-api::AnalysisOutcome ServiceWithModel::stream(const QByteArray &jpeg)
-{
-    partials.clear();
-    return runToEnd(api::analyzeStream({&network, &settings.store, {}}, jpeg, QStringLiteral("en"),
-                                       [this](const protocol::StreamPartial &p) { partials.append(p); }));
-}
-
-api::AnalysisOutcome ServiceWithModel::plain(const QByteArray &jpeg)
-{
-    return runToEnd(api::analyze({&network, &settings.store, {}}, jpeg, QStringLiteral("en")));
+        useService(*running);
 }
 
 bool ServiceWithModel::waitForLogLines(qsizetype count) const

@@ -6,11 +6,6 @@
 #include "RunningService.h"
 #include "llm/FakeModelServer.h"
 
-#include "api/Api.h"
-#include "support/ScopedSettings.h"
-
-#include <QNetworkAccessManager>
-
 #include <string>
 #include <vector>
 
@@ -20,13 +15,9 @@ namespace tavolen::test {
 // test may script it anew); the app's settings point at the service. The picture's text comes from
 // `extractor` when given, else from a fake that reads "Coffee on Friday?".
 // With `readsPictures`, the model is one that is sent the screenshot.
-struct ServiceWithModel {
+struct ServiceWithModel : AppCalls {
     explicit ServiceWithModel(std::string answer, service::TextExtractor *extractor = nullptr,
                               bool readsPictures = false);
-    // The app's streaming call on `jpeg`; its early fields land in `partials`.
-    api::AnalysisOutcome stream(const QByteArray &jpeg = kJpeg);
-    // The app's plain call on `jpeg`.
-    api::AnalysisOutcome plain(const QByteArray &jpeg = kJpeg);
     // Waits for the service to log `count` request lines; whether it did.
     bool waitForLogLines(qsizetype count) const;
 
@@ -36,9 +27,6 @@ struct ServiceWithModel {
     std::unique_ptr<service::Engine> engine;
     FakeExtractor fakeExtractor;
     std::unique_ptr<RunningService> running;
-    ScopedSettings settings;
-    QNetworkAccessManager network;
-    QList<protocol::StreamPartial> partials;
 };
 
 // model.toml choosing the model "qwen2.5:7b" at `baseUrl`, with `apiKey`
