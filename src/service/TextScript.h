@@ -15,8 +15,10 @@ bool isCjk(char32_t c);
 // characters, and trims each line; blank lines are dropped.
 QString joinCjk(const QString &text);
 
-// "zh" when the letters are mostly CJK, "en" when mostly Latin, "mixed" when
-// both weigh, "" when there are no letters at all.
+// The text's language by its script and, for Latin letters, its commonest
+// short words: "zh", "ja", "ko", "ru", "en", "fr", "de" or "es"; "mixed"
+// when CJK and alphabetic letters both weigh, "other" when the script or the
+// words name none of these, "" when there are no letters at all.
 QString guessTextLanguage(const QString &text);
 
 } // namespace tavolen::service
