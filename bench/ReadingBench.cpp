@@ -69,9 +69,9 @@ int runReadingBench(int argc, char **argv)
         test::PostReading reading{r.risk_level, r.tone, r.detected_language,
                                   e.firstSummary.value_or(r.summary), e.resultMs};
         if (perPost)
-            std::printf("%-26s risk=%-6s tone=%-11s lang=%-6s %s | %s | %s\n", qPrintable(post.id),
-                        qPrintable(r.risk_level), qPrintable(r.tone), qPrintable(r.detected_language),
-                        qPrintable(reading.summary),
+            std::printf("%-26s %5.0f ms risk=%-6s tone=%-11s lang=%-6s %s | %s | %s\n", qPrintable(post.id),
+                        e.resultMs, qPrintable(r.risk_level), qPrintable(r.tone),
+                        qPrintable(r.detected_language), qPrintable(reading.summary),
                         qPrintable(r.hidden_meaning.value_or(QStringLiteral("-"))),
                         qPrintable(r.risk_reason.value_or(QStringLiteral("-"))));
         readings << reading;

@@ -220,6 +220,11 @@ QString extractiveSummary(const QString &text, bool firstLinesOnly)
     return cjk ? trimTo(joined, 12, kMaxCjk, true) : trimTo(joined, 40, kMaxLatin, false);
 }
 
+QString contentText(const QString &text)
+{
+    return contentLines(text, false).join(QLatin1Char('\n'));
+}
+
 QString interfaceText(const QString &text)
 {
     static const QRegularExpression sender(QStringLiteral("^(from|发件人)\\s*[:：]"),

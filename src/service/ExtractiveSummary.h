@@ -13,6 +13,9 @@ namespace tavolen::service {
 // lines, which may hold nothing but its title and names yet.
 QString extractiveSummary(const QString &text, bool firstLinesOnly = false);
 
+// The lines the summary is taken from: the content without the interface.
+QString contentText(const QString &text);
+
 // The application's own lines around the content (title bars, the handles
 // in bylines, toolbars, mail headers), without the name of whoever wrote it.
 QString interfaceText(const QString &text);

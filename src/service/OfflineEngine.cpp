@@ -22,9 +22,12 @@ struct Words {
     QString operator()(const char *en, const char *zh) const { return QString::fromUtf8(this->zh ? zh : en); }
 };
 
+// The language of the message, not of the application's buttons around it.
 QString detectedLanguage(const AnalysisInput &input)
 {
-    const QString guess = input.textLanguage.isEmpty() ? guessTextLanguage(input.text) : input.textLanguage;
+    QString guess = guessTextLanguage(contentText(input.text));
+    if (guess.isEmpty())
+        guess = input.textLanguage.isEmpty() ? guessTextLanguage(input.text) : input.textLanguage;
     return guess.isEmpty() ? QStringLiteral("unknown") : guess;
 }
 

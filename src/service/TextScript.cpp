@@ -25,6 +25,16 @@ bool isCjk(char32_t c)
            || (c >= 0xFF00 && c <= 0xFFEF);  // full-width forms (，！？：)
 }
 
+namespace {
+
+// Chinese and Japanese run their words together; Korean spaces them.
+bool writtenWithoutSpaces(char32_t c)
+{
+    return isCjk(c) && !(c >= 0xAC00 && c <= 0xD7AF);
+}
+
+} // namespace
+
 QString joinCjk(const QString &text)
 {
     QStringList out;
@@ -33,11 +43,11 @@ QString joinCjk(const QString &text)
         QList<uint> kept;
         kept.reserve(chars.size());
         for (qsizetype i = 0; i < chars.size(); ++i) {
-            if (chars[i] == ' ' && !kept.isEmpty() && isCjk(kept.last())) {
+            if (chars[i] == ' ' && !kept.isEmpty() && writtenWithoutSpaces(kept.last())) {
                 qsizetype next = i;
                 while (next < chars.size() && chars[next] == ' ')
                     ++next;
-                if (next < chars.size() && isCjk(chars[next])) {
+                if (next < chars.size() && writtenWithoutSpaces(chars[next])) {
                     i = next - 1;
                     continue;
                 }

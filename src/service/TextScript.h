@@ -11,8 +11,9 @@ namespace tavolen::service {
 // characters that Chinese and Japanese write without spaces.
 bool isCjk(char32_t c);
 
-// Removes the spaces (and only spaces) that OCR puts between two CJK
-// characters, and trims each line; blank lines are dropped.
+// Removes the spaces (and only spaces) that OCR puts between two Chinese or
+// Japanese characters, and trims each line; blank lines are dropped. Korean
+// keeps its spaces: it writes them.
 QString joinCjk(const QString &text);
 
 // The text's language by its script and, for Latin letters, its commonest
