@@ -80,5 +80,10 @@ int runReadingBench(int argc, char **argv)
     const test::CorpusScore score = test::scoreReadings(posts, readings);
     std::printf("reading: %lld posts through the offline service\n%s", static_cast<long long>(posts.size()),
                 qPrintable(score.table));
+    // Beside what a reader needs of it.
+    report("reading_high_risk_recall", 100 * score.highRecall(), 95, "%");
+    report("reading_false_high_on_benign", 100 * score.falseHigh(), 5, "%");
+    report("reading_language_right", 100 * score.languageAccuracy, 95, "%");
+    report("reading_summaries_free_of_interface_text", 100 * score.cleanSummaries, 90, "%");
     return 0;
 }

@@ -22,6 +22,10 @@ constexpr float kMinLineConfidence = 45.0f;
 // Cyrillic read as Latin: case changing inside a word, digits for letters.
 bool looksGarbled(const QString &line)
 {
+    // A brand in Chinese text ("iPhone") is no Cyrillic.
+    for (const QChar c : line)
+        if (c.unicode() >= 0x2E80)
+            return false;
     static const QRegularExpression word(QStringLiteral("\\S{3,}"));
     static const QRegularExpression odd(QStringLiteral("[a-z][A-Z]|[A-Za-z]\\d[A-Za-z]|^\\d[A-Za-z]+$"));
     int words = 0, garbled = 0;
@@ -121,7 +125,8 @@ void OtherScripts::rescue(QList<ReadLine> &lines, Pix *page, const std::function
             }
         }
         s.api->Clear();
-        if (bestConfidence >= 85)
+        // Sure enough: the other scripts would read it worse and cost as much.
+        if (bestConfidence >= 75)
             break;
     }
     pixDestroy(&crop);

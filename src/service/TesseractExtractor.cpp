@@ -55,43 +55,6 @@ PixPtr prepare(PixPtr pix)
     return grey;
 }
 
-// A row of blank pixels between the first lines of a page and the rest, near
-// a third of the way down, or 0 when there is none (or the page is short):
-// the text above it is read first, so that a stream can show its opening
-// before the whole page is read.
-int splitRow(Pix *grey)
-{
-    const int w = pixGetWidth(grey);
-    const int h = pixGetHeight(grey);
-    if (h < 400 || pixGetDepth(grey) != 8)
-        return 0;
-    const l_uint32 *data = pixGetData(grey);
-    const int wpl = pixGetWpl(grey);
-    const auto blank = [&](int y) {
-        const l_uint32 *line = data + y * wpl;
-        for (int x = 0; x < w; x += 2)
-            if (GET_DATA_BYTE(line, x) < 128)
-                return false;
-        return true;
-    };
-    const int minGap = std::max(4, h / 200);
-    int best = 0;
-    for (int y = h / 5, runStart = -1; y < h * 3 / 5; ++y) {
-        if (blank(y)) {
-            if (runStart < 0)
-                runStart = y;
-            continue;
-        }
-        if (runStart >= 0 && y - runStart >= minGap) {
-            const int middle = (runStart + y) / 2;
-            if (best == 0 || std::abs(middle - h / 3) < std::abs(best - h / 3))
-                best = middle;
-        }
-        runStart = -1;
-    }
-    return best;
-}
-
 // What ends a recognition early: the client left, or the budget is spent.
 struct Stop {
     const std::atomic<bool> &cancelled;
@@ -274,7 +237,7 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
     const PixPtr page = prepare(std::move(pix));
     const auto prepared = Clock::now();
     const int height = pixGetHeight(page.get());
-    const int split = onPart ? splitRow(page.get()) : 0;
+    const int split = onPart ? firstLinesSplitRow(page.get()) : 0;
     QList<ReadLine> lines;
     if (split > 0) {
         lines = recognise(*api, page.get(), 0, split, stop);
