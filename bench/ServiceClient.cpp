@@ -193,9 +193,11 @@ bool readStream(protocol::StreamReader &reader, const QByteArray &body, const QE
         if (std::holds_alternative<protocol::StreamReader::NeedMore>(step))
             return false;
         const double now = double(timer.nsecsElapsed()) / 1e6;
-        if (std::holds_alternative<protocol::StreamReader::Partial>(step)) {
+        if (const auto *part = std::get_if<protocol::StreamReader::Partial>(&step)) {
             if (out.firstFieldMs < 0)
                 out.firstFieldMs = now;
+            if (!out.firstSummary && part->partial.summary)
+                out.firstSummary = part->partial.summary;
         } else if (const auto *done = std::get_if<protocol::StreamReader::Done>(&step)) {
             out.resultMs = now;
             out.envelope = done->envelope;

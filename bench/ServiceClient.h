@@ -79,6 +79,8 @@ struct Exchange {
     // When the upload began, on the clock every process shares.
     std::chrono::steady_clock::time_point started;
     std::optional<tavolen::protocol::AnalyzeEnvelope> envelope;
+    // The first summary the stream carried: what the panel shows first.
+    std::optional<QString> firstSummary;
     QString failure;
 };
 

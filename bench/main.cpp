@@ -13,6 +13,8 @@ int runPanelBench(int argc, char **argv);
 int runHotkeyBench(int argc, char **argv);
 int runIdleBench(int argc, char **argv);
 int runServiceBench(int argc, char **argv);
+int runReadingBench(int argc, char **argv);
+int runRenderCorpus(int argc, char **argv);
 
 namespace {
 
@@ -35,6 +37,10 @@ constexpr Stage kStages[] = {
      "panel shown -> frame painted (streaming update, full result), beside one 60 Hz frame"},
     {"service", runServiceBench,
      "upload -> first field and result from the local service, and 20 uploads at once, beside tesseract"},
+    {"reading", runReadingBench,
+     "the labelled corpus through the offline service: high-risk precision and recall, false highs, tone, "
+     "language, clean summaries, time per post (--posts: each reading)"},
+    {"render-corpus", runRenderCorpus, "draws the labelled corpus's posts into its PNGs (or into DIR)"},
     {"stream", runStreamBench, "streamed line arrived -> partial handler run, beside line splitting alone"},
 };
 

@@ -16,7 +16,7 @@ bench=$2
 # Stages that may be missing a desktop on this machine: they exit with 77
 # then (kStageSkipped), and are skipped with a note.
 optional_stages=("capture --wayland")
-stages=(stream capture panel hotkey idle service "${optional_stages[@]}")
+stages=(stream capture panel hotkey idle service reading "${optional_stages[@]}")
 
 now() { date +%s.%N; }
 seconds_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }

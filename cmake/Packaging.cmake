@@ -22,8 +22,11 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei, tesseract-ocr-eng, tesseract-ocr-chi-sim, ca-certificates")
 # On Wayland: the reply reaches the clipboard through wl-copy, the screen
 # and the trigger come through the desktop portal, and the windows through
-# XWayland. An X11 desktop needs none of them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wl-clipboard, xdg-desktop-portal, xwayland")
+# XWayland. An X11 desktop needs none of them. The Japanese, Korean and
+# Russian recognition models let the service read lines in those scripts,
+# which it otherwise reports as unreadable.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "wl-clipboard, xdg-desktop-portal, xwayland, tesseract-ocr-jpn, tesseract-ocr-kor, tesseract-ocr-rus")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

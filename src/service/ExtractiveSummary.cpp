@@ -44,7 +44,10 @@ bool isChrome(const QString &line)
                               "更多",           "展开",
                               "全文",           "发送",
                               "翻译",           "查看翻译",
-                              "举报",           "已关注"})
+                              "举报",           "已关注",
+                              "forward",        "archive",
+                              "归档",           "retweet",
+                              "like",           "share"})
             s.insert(QString::fromUtf8(w));
         return s;
     }();
@@ -65,9 +68,42 @@ bool isChrome(const QString &line)
             "^[\\d\\s.,kmw万亿·•|]*(replies|reposts|likes|views|comments|shares)?[\\d\\s.,kmw万·•|]*$"),
         QRegularExpression::CaseInsensitiveOption);
 
+    // A chat's or a mailbox's title bar, its status line and its empty
+    // message field: "< 微信(3)", "last seen recently", "Type a message".
+    static const QRegularExpression frame(
+        QStringLiteral(
+            "^[<‹←]?\\s*(微信|wechat|messages|inbox|收件箱|home|首页|私信|chats|telegram|whatsapp|短信|"
+            "notifications|for you|explore)\\s*([(（]\\d+[)）])?$|^(online|typing\\W*|last "
+            "seen.*|在线|正在输入.*)$|"
+            "^(type a message|write a message\\W*|start a new message|message\\W*|发私信|text "
+            "message|imessage|"
+            "sms)([\\s·•:.,-]+(today|yesterday|今天|昨天).*)?$|^(短信)([\\s·•:.,-]+.*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression phone(QStringLiteral("^\\+?[\\d\\s().-]{5,}$"));
     const QString l = line.toLower();
     if (buttons.contains(l) || header.match(l).hasMatch() || meta.match(l).hasMatch() ||
-        counts.match(l).hasMatch())
+        counts.match(l).hasMatch() || frame.match(l).hasMatch() || phone.match(l).hasMatch())
+        return true;
+    // A toolbar: buttons and little else ("Reply   Retweet   Like", "转发评论 赞
+    // 收藏", of which OCR may misread one).
+    int pressed = 0;
+    QString rest;
+    for (QString word : l.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (buttons.contains(word)) {
+            ++pressed;
+            continue;
+        }
+        for (const QString &b : buttons)
+            if (b.size() >= 2 && isCjk(b.front().unicode()) && word.contains(b))
+                pressed += int(word.count(b)), word.remove(b);
+        rest += word;
+    }
+    if (pressed >= 2 && std::count_if(rest.begin(), rest.end(), [](QChar c) { return c.isLetter(); }) < 3)
+        return true;
+    // A handle and the time since, as OCR breaks them: "@ig_ support - 2h".
+    static const QRegularExpression handleTime(
+        QStringLiteral("^@\\S.{0,30}\\b\\d{1,3}\\s*(s|m|h|d|w|min|mins|hours?|days?|分钟前|小时前|天前)$"));
+    if (handleTime.match(l).hasMatch())
         return true;
     // A name, a handle and perhaps a time, as OCR reads them: "Jane Doe
     // @jane · 2h", "张三 @zhangsan .3 小时", "Replying to @jane".
@@ -85,12 +121,17 @@ bool isChrome(const QString &line)
 bool looksLikeAName(const QString &line)
 {
     static const QRegularExpression name(QStringLiteral("^[^.!?。！？,，:：;；@#\\d]{1,40}$"));
-    return name.match(line).hasMatch() && line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size() <= 4;
+    // ... or a user name of one word: "anon_7731".
+    static const QRegularExpression userName(QStringLiteral("^[\\w.]*_[\\w.]*$"));
+    return (name.match(line).hasMatch() && line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size() <= 4) ||
+           userName.match(line).hasMatch();
 }
 
+// Chinese and Japanese run their words together; Korean spaces them.
 bool cjkText(const QString &text)
 {
-    return guessTextLanguage(text) == QLatin1String("zh");
+    const QString language = guessTextLanguage(text);
+    return language == QLatin1String("zh") || language == QLatin1String("ja");
 }
 
 // Cuts at a sentence end past `min` characters, else at a word before `max`.
@@ -125,7 +166,7 @@ QString trimTo(const QString &text, qsizetype min, qsizetype max, bool cjk)
 // The lines of a screenshot's text that carry what was written, without the
 // application's own words around it: handles, times, counters, buttons
 // ("Reply", "转发") and mail headers.
-QStringList contentLines(const QString &text)
+QStringList contentLines(const QString &text, bool partial)
 {
     QStringList out;
     QStringList wordy;
@@ -137,6 +178,11 @@ QStringList contentLines(const QString &text)
         if (!isChrome(l)) {
             out << l;
         } else {
+            // A mail's subject sits above its headers: a heading, not its text.
+            static const QRegularExpression header(QStringLiteral("^(from|to|发件人|收件人)\\s*[:：]"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+            if (out.size() <= 2 && header.match(l).hasMatch())
+                out.clear();
             // A display name on its own line above its handle ("Maya Thompson",
             // "@maya · 2h") heads the post; it is not the post's first words.
             if (l.startsWith(QLatin1Char('@')) && out.size() == 1 && out.front() == previous &&
@@ -147,15 +193,20 @@ QStringList contentLines(const QString &text)
         }
         previous = l;
     }
+    // Names above the message (the chat's name, the sender's) head it: the
+    // message is what follows. The first lines of a page may hold nothing
+    // but them, and then there is nothing to say yet.
+    while (!out.isEmpty() && looksLikeAName(out.front()) && (out.size() > 1 || partial))
+        out.removeFirst();
     // A short reply ("thanks @sam") looks like a byline; better it than nothing.
-    return out.isEmpty() ? wordy : out;
+    return out.isEmpty() && !partial ? wordy : out;
 }
 
 } // namespace
 
-QString extractiveSummary(const QString &text)
+QString extractiveSummary(const QString &text, bool firstLinesOnly)
 {
-    const QStringList lines = contentLines(text);
+    const QStringList lines = contentLines(text, firstLinesOnly);
     if (lines.isEmpty())
         return {};
     const bool cjk = cjkText(lines.join(QLatin1Char(' ')));
@@ -167,6 +218,34 @@ QString extractiveSummary(const QString &text)
         joined += l;
     }
     return cjk ? trimTo(joined, 12, kMaxCjk, true) : trimTo(joined, 40, kMaxLatin, false);
+}
+
+QString contentText(const QString &text)
+{
+    return contentLines(text, false).join(QLatin1Char('\n'));
+}
+
+QString interfaceText(const QString &text)
+{
+    static const QRegularExpression sender(QStringLiteral("^(from|发件人)\\s*[:：]"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression replying(QStringLiteral("^(replying to|in reply to|回复)\\s*@"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QStringList out;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QString l = line.trimmed();
+        if (l.isEmpty() || !isChrome(l))
+            continue;
+        // Who wrote it says nothing of where: "Instagram Support" may write
+        // from anywhere. Its header and its byline keep only their form.
+        if (const auto m = sender.match(l); m.hasMatch())
+            out << m.captured(0);
+        else if (const qsizetype at = l.indexOf(QLatin1Char('@')); at > 0 && !replying.match(l).hasMatch())
+            out << l.mid(at);
+        else
+            out << l;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 } // namespace tavolen::service

@@ -4,17 +4,17 @@
 #include "service/OfflineEngine.h"
 
 #include "service/ExtractiveSummary.h"
+#include "service/HiddenMeaning.h"
 #include "service/Provenance.h"
 #include "service/RiskAssessment.h"
 #include "service/ServiceError.h"
 #include "service/TextCues.h"
 #include "service/TextScript.h"
+#include "service/ToneReading.h"
 
 namespace tavolen::service {
 
 namespace {
-
-using Kind = RiskAssessment::Kind;
 
 // The user's own language: the upload's interface language.
 struct Words {
@@ -22,45 +22,12 @@ struct Words {
     QString operator()(const char *en, const char *zh) const { return QString::fromUtf8(this->zh ? zh : en); }
 };
 
-struct Tone {
-    QString tone;
-    std::optional<QString> label;
-    QString intent;
-};
-
-bool asksQuestion(const QString &summary)
-{
-    return summary.contains(QLatin1Char('?')) || summary.contains(QChar(0xFF1F)) ||
-           summary.contains(QStringLiteral("吗")) || summary.contains(QStringLiteral("怎么"));
-}
-
-// Tone and intent only where the wording says so; otherwise "unclear".
-Tone toneOf(const RiskAssessment &risk, const QString &summary, const Words &w)
-{
-    if (risk.kinds.contains(Kind::Threat))
-        return {QStringLiteral("threatening"), w("Threatening", "威胁"), w("To intimidate you", "恐吓你")};
-    if (risk.kinds.contains(Kind::Scam))
-        return {risk.urgent ? QStringLiteral("pressuring") : QStringLiteral("persuasive"),
-                risk.urgent ? w("Pressuring", "施压") : w("Persuasive", "诱导"),
-                w("To get money or payment from you", "想让你付钱或转账")};
-    if (risk.kinds.contains(Kind::Phishing))
-        return {risk.urgent ? QStringLiteral("pressuring") : QStringLiteral("official"),
-                risk.urgent ? w("Pressuring", "施压") : w("Official-sounding", "官腔"),
-                w("To get you to open a link or give away account details", "想让你点链接或交出账户信息")};
-    if (risk.kinds.contains(Kind::Harassment))
-        return {QStringLiteral("hostile"), w("Hostile", "敌意"), w("To insult or belittle", "侮辱或贬低")};
-    if (risk.friendly)
-        return {QStringLiteral("friendly"), w("Friendly", "友好"),
-                asksQuestion(summary) ? w("Friendly, and asks a question", "友好地提出一个问题")
-                                      : w("To thank, congratulate or encourage", "表达感谢、祝贺或鼓励")};
-    if (asksQuestion(summary))
-        return {QStringLiteral("unclear"), std::nullopt, w("Asks a question", "提出一个问题")};
-    return {QStringLiteral("unclear"), std::nullopt, w("Unclear from the text alone", "仅凭文字无法判断")};
-}
-
+// The language of the message, not of the application's buttons around it.
 QString detectedLanguage(const AnalysisInput &input)
 {
-    const QString guess = input.textLanguage.isEmpty() ? guessTextLanguage(input.text) : input.textLanguage;
+    QString guess = guessTextLanguage(contentText(input.text));
+    if (guess.isEmpty())
+        guess = input.textLanguage.isEmpty() ? guessTextLanguage(input.text) : input.textLanguage;
     return guess.isEmpty() ? QStringLiteral("unknown") : guess;
 }
 
@@ -74,14 +41,18 @@ EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink
     const bool hasText = !summaryText.isEmpty();
     const TextCues cues(input.text);
     const RiskAssessment risk = hasText ? assessRisk(cues) : RiskAssessment{};
-    const Provenance from = guessProvenance(cues, hasText);
-    const Tone tone = hasText ? toneOf(risk, summaryText, w)
-                              : Tone{QStringLiteral("unknown"), std::nullopt, w("Unknown", "未知")};
+    // Where it was captured shows in the interface around the text, never in
+    // what the text or its sender's name claims.
+    const Provenance from = guessProvenance(TextCues(interfaceText(input.text)), hasText);
+    const ToneReading tone = hasText
+                                 ? readTone(risk, cues, summaryText, w.zh)
+                                 : ToneReading{QStringLiteral("unknown"), std::nullopt, w("Unknown", "未知")};
 
     protocol::AnalysisResult r;
     r.platform = from.platform;
     r.content_type = from.contentType;
     r.detected_language = hasText ? detectedLanguage(input) : QStringLiteral("unknown");
+    r.hidden_meaning = hasText ? hiddenMeaning(risk, tone.sarcastic(), w.zh) : std::nullopt;
     r.summary = hasText ? summaryText
                         : w("No readable text was found in this screenshot.", "这张截图里没有识别到文字。");
     r.tone = tone.tone;
@@ -117,7 +88,7 @@ EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink
     // Everything is known at once: the early fields go out in their order.
     onField({QStringLiteral("tone_label"), r.tone_label});
     onField({QStringLiteral("summary"), r.summary});
-    onField({QStringLiteral("hidden_meaning"), std::nullopt});
+    onField({QStringLiteral("hidden_meaning"), r.hidden_meaning});
     onField({QStringLiteral("risk_level"), r.risk_level});
     onField({QStringLiteral("risk_reason"), r.risk_reason});
     return r;
@@ -126,7 +97,7 @@ EngineOutcome OfflineEngine::analyze(const AnalysisInput &input, const FieldSink
 std::function<void(const QString &)> OfflineEngine::firstLinesReader(const FieldSink &onField)
 {
     return [onField](const QString &firstLines) {
-        const QString summary = extractiveSummary(firstLines);
+        const QString summary = extractiveSummary(firstLines, true);
         if (!summary.isEmpty())
             onField({QStringLiteral("summary"), summary});
     };

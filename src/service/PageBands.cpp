@@ -5,6 +5,7 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tavolen::service {
@@ -77,6 +78,43 @@ std::vector<int> bandCuts(Pix *grey, int parts)
             cuts.push_back(best);
     }
     return cuts;
+}
+
+// A row of blank pixels between the first lines of a page and the rest, near
+// a third of the way down, or 0 when there is none (or the page is short):
+// the text above it is read first, so that a stream can show its opening
+// before the whole page is read.
+int firstLinesSplitRow(Pix *grey)
+{
+    const int w = pixGetWidth(grey);
+    const int h = pixGetHeight(grey);
+    if (h < 400 || pixGetDepth(grey) != 8)
+        return 0;
+    const l_uint32 *data = pixGetData(grey);
+    const int wpl = pixGetWpl(grey);
+    const auto blank = [&](int y) {
+        const l_uint32 *line = data + y * wpl;
+        for (int x = 0; x < w; x += 2)
+            if (GET_DATA_BYTE(line, x) < 128)
+                return false;
+        return true;
+    };
+    const int minGap = std::max(4, h / 200);
+    int best = 0;
+    for (int y = h / 5, runStart = -1; y < h * 3 / 5; ++y) {
+        if (blank(y)) {
+            if (runStart < 0)
+                runStart = y;
+            continue;
+        }
+        if (runStart >= 0 && y - runStart >= minGap) {
+            const int middle = (runStart + y) / 2;
+            if (best == 0 || std::abs(middle - h / 3) < std::abs(best - h / 3))
+                best = middle;
+        }
+        runStart = -1;
+    }
+    return best;
 }
 
 } // namespace tavolen::service

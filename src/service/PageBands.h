@@ -16,4 +16,10 @@ namespace tavolen::service {
 // order. Fewer cuts (none at all) when the page has fewer gaps. Ascending.
 std::vector<int> bandCuts(Pix *grey, int parts);
 
+// A row of blank pixels between the first lines of a grey page and the rest,
+// near a third of the way down, or 0 when there is none (or the page is
+// short): the text above it is read first, so that a stream can show its
+// opening before the whole page is read.
+int firstLinesSplitRow(Pix *grey);
+
 } // namespace tavolen::service

@@ -3,157 +3,17 @@
 
 #include "service/RiskAssessment.h"
 
+#include "service/FraudCues.h"
+#include "service/RiskWords.h"
+
+#include <QRegularExpression>
+
 namespace tavolen::service {
 
 namespace {
 
-QStringList words(const char *const *list, std::size_t n)
-{
-    QStringList out;
-    for (std::size_t i = 0; i < n; ++i)
-        out << QString::fromUtf8(list[i]);
-    return out;
-}
-
-template <std::size_t N> QStringList words(const char *const (&list)[N])
-{
-    return words(list, N);
-}
-
-const char *const kScam[] = {
-    "gift card",
-    "gift cards",
-    "wire transfer",
-    "western union",
-    "moneygram",
-    "bitcoin",
-    "btc wallet",
-    "crypto wallet",
-    "usdt",
-    "investment opportunity",
-    "guaranteed return",
-    "guaranteed profit",
-    "double your money",
-    "you have won",
-    "you've won",
-    "you have been selected",
-    "claim your prize",
-    "claim your reward",
-    "lottery",
-    "inheritance",
-    "processing fee",
-    "release fee",
-    "customs fee",
-    "send money",
-    "send me money",
-    "bank details",
-    "cash app",
-    "zelle",
-    "risk-free",
-    "risk free",
-    "unclaimed funds",
-    "next of kin",
-    "work from home and earn",
-    "earn $",
-    "per day from home",
-    "转账",
-    "汇款",
-    "中奖",
-    "恭喜您获得",
-    "恭喜你获得",
-    "领取奖品",
-    "领奖",
-    "高额回报",
-    "稳赚",
-    "保证收益",
-    "刷单",
-    "返利",
-    "日结",
-    "手续费",
-    "保证金",
-    "解冻费",
-    "安全账户",
-    "比特币",
-    "虚拟货币",
-    "投资理财",
-    "急需用钱",
-    "借我点钱",
-    "借点钱",
-};
-
-const char *const kPhishing[] = {
-    "verify your account",
-    "verify your identity",
-    "confirm your identity",
-    "confirm your account",
-    "account has been suspended",
-    "account is suspended",
-    "account will be locked",
-    "account will be closed",
-    "account has been locked",
-    "unusual activity",
-    "suspicious activity",
-    "unusual sign-in",
-    "update your payment",
-    "update your billing",
-    "reset your password",
-    "security alert",
-    "one-time code",
-    "verification code",
-    "social security number",
-    "验证码",
-    "点击以下链接",
-    "账户异常",
-    "账号异常",
-    "账户冻结",
-    "账号冻结",
-    "身份验证",
-    "银行卡号",
-    "登录以下",
-    "官方客服",
-    "退款链接",
-};
-
-// Everyday words that add to other signs of phishing but mean nothing alone.
-const char *const kPhishingWeak[] = {
-    "click the link", "click this link", "click here", "click below", "log in to", "login to",
-    "sign in to",     "your password",   "点击链接",   "点这个链接",  "密码",      "登录",
-};
-
-const char *const kThreat[] = {
-    "i will kill",     "i'll kill",       "kill you",        "hurt you",
-    "you'll regret",   "you will regret", "watch your back", "i know where you live",
-    "i will find you", "i'll find you",   "leak your",       "expose you",
-    "or else",         "you're dead",     "you are dead",    "beat you up",
-    "弄死你",          "杀了你",          "打死你",          "等着瞧",
-    "你给我等着",      "后果自负",        "曝光你",          "别怪我不客气",
-    "小心你的",        "我知道你住",
-};
-
-const char *const kHarassment[] = {
-    "idiot",         "stupid",        "loser",     "shut up",  "nobody likes you",
-    "kill yourself", "kys",           "worthless", "pathetic", "moron",
-    "dumbass",       "piece of shit", "retard",    "ugly",     "傻逼",
-    "傻b",           "傻x",           "废物",      "脑残",     "白痴",
-    "去死",          "滚开",          "给我滚",    "贱人",     "垃圾东西",
-    "蠢货",
-};
-
-const char *const kUrgent[] = {
-    "urgent",     "urgently",     "immediately", "act now",       "right away",   "asap", "within 24 hours",
-    "within 24h", "final notice", "last chance", "expires today", "limited time", "紧急", "立即",
-    "立刻",       "马上",         "尽快",        "24小时内",      "最后通知",     "限时",
-};
-
-const char *const kFriendly[] = {
-    "thank you", "thanks",         "thx",          "congrats",     "congratulations",
-    "well done", "great job",      "love it",      "love this",    "awesome",
-    "amazing",   "happy birthday", "appreciate",   "proud of you", "welcome",
-    "good luck", "have a great",   "so happy for", "谢谢",         "感谢",
-    "恭喜",      "祝贺",           "生日快乐",     "辛苦了",       "太棒了",
-    "真棒",      "哈哈",           "加油",         "喜欢",         "祝你",
-    "欢迎",
-};
+using Sign = RiskAssessment::Sign;
+using Kind = RiskAssessment::Kind;
 
 // The reader's own language.
 struct Words {
@@ -161,19 +21,57 @@ struct Words {
     QString operator()(const char *en, const char *zh) const { return QString::fromUtf8(this->zh ? zh : en); }
 };
 
-QString kindText(RiskAssessment::Kind kind, const Words &w)
+QString kindText(Kind kind, const Words &w)
 {
     switch (kind) {
-    case RiskAssessment::Kind::Scam:
+    case Kind::Scam:
         return w("a scam", "诈骗");
-    case RiskAssessment::Kind::Phishing:
+    case Kind::Phishing:
         return w("phishing", "钓鱼");
-    case RiskAssessment::Kind::Threat:
+    case Kind::Threat:
         return w("a threat", "威胁");
-    case RiskAssessment::Kind::Harassment:
+    case Kind::Harassment:
         return w("harassment", "骚扰或辱骂");
     }
     return {};
+}
+
+QString signText(Sign sign, const RiskAssessment &risk, const Words &w)
+{
+    switch (sign) {
+    case Sign::LookAlikeLink:
+        return (w.zh ? QStringLiteral("链接冒用了%1的名字，却不是它的网址")
+                     : QStringLiteral("a link borrows the name %1 on a domain that is not theirs"))
+            .arg(risk.brands.join(QLatin1Char('/')));
+    case Sign::ThrowawayLink:
+        return w("a link on a throwaway domain", "链接用的是廉价的一次性域名");
+    case Sign::HiddenLink:
+        return w("a link that hides where it leads", "链接隐藏了真实去向");
+    case Sign::MoneyAsked:
+        return w("it asks for money", "要钱或要求付款");
+    case Sign::NewChannel:
+        return w("it moves you to another app or contact", "要你换到别的聊天工具或联系方式");
+    case Sign::NewNumber:
+        return w("the writer says they have a new number", "对方说自己换了号码");
+    case Sign::SecretAsked:
+        return w("it asks for a code, card details or gift cards", "索要验证码、银行卡信息或礼品卡");
+    case Sign::Promise:
+        return w("it promises returns no honest offer guarantees", "承诺正规投资不可能保证的收益");
+    case Sign::AccountHeld:
+        return w("it says your account or parcel is held", "声称你的账户或包裹出了问题");
+    case Sign::Authority:
+        return w("the sender claims an office they cannot prove", "对方自称某种无法核实的身份");
+    case Sign::Blackmail:
+        return w("it demands something under threat", "以威胁逼你就范");
+    }
+    return {};
+}
+
+bool aimedAtSomeone(const TextCues &cues)
+{
+    static const QRegularExpression you(QStringLiteral("\\b(you|your|you're|youre|u|ur|yourself)\\b"));
+    return cues.words().contains(you) || cues.words().contains(QChar(0x4F60)) ||
+           cues.words().contains(QChar(0x60A8));
 }
 
 } // namespace
@@ -181,48 +79,78 @@ QString kindText(RiskAssessment::Kind kind, const Words &w)
 RiskAssessment assessRisk(const TextCues &cues)
 {
     RiskAssessment out;
-    // Made once: every analysis reads them.
-    static const QStringList threatWords = words(kThreat), scamWords = words(kScam),
-                             phishingWords = words(kPhishing), harassmentWords = words(kHarassment),
-                             weakWords = words(kPhishingWeak), urgentWords = words(kUrgent),
-                             friendlyWords = words(kFriendly);
-    const QStringList threat = cues.found(threatWords);
-    const QStringList scam = cues.found(scamWords);
-    const QStringList phishing = cues.found(phishingWords);
-    const QStringList harassment = cues.found(harassmentWords);
-    const QStringList weak = cues.found(weakWords);
-    out.urgent = cues.any(urgentWords);
-    out.friendly = cues.any(friendlyWords);
+    const RiskWords &lists = riskWords();
+    const QStringList threat = cues.found(lists.threat);
+    const QStringList scam = cues.foundAffirmed(lists.scam);
+    const QStringList phishing = cues.foundAffirmed(lists.phishing);
+    const QStringList harassment = aimedAtSomeone(cues) ? cues.found(lists.harassment) : QStringList();
+    const FraudCues f = readFraudCues(cues, cues.original());
+    out.urgent = f.urgent;
+    out.friendly = cues.any(lists.friendly);
+    out.brands = f.links.brands;
 
-    // A link beside account or payment wording is the core of phishing;
-    // "click here" beside a link and pressure is suspicious even alone.
-    const bool link = cues.hasLink();
-    const int fraudSigns =
-        int(scam.size() + phishing.size() + weak.size()) + (out.urgent ? 1 : 0) + (link ? 1 : 0);
-    QStringList phishingSigns = phishing;
-    if (!weak.isEmpty() && (link || out.urgent || !phishing.isEmpty() || !scam.isEmpty()))
-        phishingSigns << weak;
-    if (!threat.isEmpty())
-        out.kinds << RiskAssessment::Kind::Threat;
-    if (scam.size() >= phishingSigns.size() && !scam.isEmpty())
-        out.kinds << RiskAssessment::Kind::Scam;
-    if (!phishingSigns.isEmpty())
-        out.kinds << RiskAssessment::Kind::Phishing;
-    if (scam.size() < phishingSigns.size() && !scam.isEmpty())
-        out.kinds << RiskAssessment::Kind::Scam;
+    const bool threatened = !threat.isEmpty() || f.blackmail;
+    // A text that warns about scams names their moves without making them,
+    // unless it carries a suspicious link itself.
+    const bool fraudCounts = !f.warning || f.links.suspicious();
+    const bool strongScam = fraudCounts && !scam.isEmpty();
+    const bool phish = fraudCounts && !phishing.isEmpty();
+    const auto sign = [&](bool found, Sign s) {
+        if (found && (fraudCounts || s == Sign::Blackmail))
+            out.signs << s;
+    };
+    sign(f.links.lookAlike, Sign::LookAlikeLink);
+    sign(f.links.throwaway, Sign::ThrowawayLink);
+    sign(f.links.hidden, Sign::HiddenLink);
+    sign(f.secretAsked, Sign::SecretAsked);
+    sign(f.promise, Sign::Promise);
+    sign(f.newNumber && f.money, Sign::NewNumber);
+    sign(!f.newNumber && f.newChannel && f.money, Sign::NewChannel);
+    sign(f.money && (f.links.any || f.urgent || f.newChannel || f.claimsAuthority || strongScam || f.promise),
+         Sign::MoneyAsked);
+    sign(f.accountHeld && (f.links.any || f.secretAsked), Sign::AccountHeld);
+    sign(f.claimsAuthority && (f.money || f.secretAsked), Sign::Authority);
+    sign(f.blackmail, Sign::Blackmail);
+
+    const bool suspiciousLink = fraudCounts && f.links.suspicious();
+    const bool high =
+        threatened || (fraudCounts && f.links.lookAlike && (f.links.throwaway || f.links.hidden)) ||
+        (suspiciousLink && (f.money || f.urgent || f.accountHeld || f.secretAsked || phish || strongScam)) ||
+        (fraudCounts && f.secretAsked &&
+         (f.links.any || f.urgent || f.newChannel || f.claimsAuthority || f.money)) ||
+        (fraudCounts && f.newChannel && f.money) ||
+        (fraudCounts && f.promise && (f.money || f.urgent || f.links.any)) ||
+        (strongScam && (scam.size() >= 2 || f.money || f.urgent || f.links.any || f.newChannel)) ||
+        (phish && (f.links.any || f.urgent || f.accountHeld)) ||
+        (fraudCounts && f.claimsAuthority && f.money && f.urgent);
+    const bool fraud = strongScam || phish || !out.signs.isEmpty();
+
+    if (threatened)
+        out.kinds << Kind::Threat;
+    const bool linkLed = suspiciousLink || phish || f.secretAsked || out.has(Sign::AccountHeld);
+    const bool moneyLed = strongScam || f.promise || out.has(Sign::NewChannel) || out.has(Sign::NewNumber) ||
+                          out.has(Sign::MoneyAsked);
+    if (fraud && !f.blackmail) {
+        if (linkLed && !(moneyLed && !suspiciousLink))
+            out.kinds << Kind::Phishing;
+        if (moneyLed)
+            out.kinds << Kind::Scam;
+        if (linkLed && moneyLed && !suspiciousLink)
+            out.kinds << Kind::Phishing;
+    }
     if (!harassment.isEmpty())
-        out.kinds << RiskAssessment::Kind::Harassment;
+        out.kinds << Kind::Harassment;
 
-    const bool strongFraud = !scam.isEmpty() || !phishing.isEmpty();
-    const bool fraud = strongFraud || !phishingSigns.isEmpty();
-    if (!threat.isEmpty() || (strongFraud && fraudSigns >= 2) || (fraud && fraudSigns >= 3))
+    if (high)
         out.level = QStringLiteral("high");
     else if (fraud || !harassment.isEmpty())
         out.level = QStringLiteral("medium");
 
     for (const QStringList *list :
-         std::initializer_list<const QStringList *>{&threat, &scam, &phishingSigns, &harassment})
+         std::initializer_list<const QStringList *>{&threat, &scam, &phishing, &harassment})
         out.evidence << *list;
+    if (!fraudCounts)
+        out.evidence = QStringList(threat) << harassment;
     out.evidence = out.evidence.mid(0, 3);
     return out;
 }
@@ -233,17 +161,17 @@ std::optional<QString> riskReason(const RiskAssessment &risk, bool zh)
     if (risk.kinds.isEmpty())
         return std::nullopt;
     QStringList kinds;
-    for (RiskAssessment::Kind k : risk.kinds)
+    for (Kind k : risk.kinds)
         kinds << kindText(k, w);
-    QStringList quoted;
+    QStringList shown;
     for (const QString &e : risk.evidence)
-        quoted << (w.zh ? QStringLiteral("“%1”").arg(e) : QStringLiteral("\"%1\"").arg(e));
+        shown << (w.zh ? QStringLiteral("“%1”").arg(e) : QStringLiteral("\"%1\"").arg(e));
+    for (Sign s : risk.signs)
+        shown << signText(s, risk, w);
     const QString list = kinds.join(w.zh ? QStringLiteral("、") : QStringLiteral(" or "));
-    QString reason =
-        w.zh ? QStringLiteral("含有%1常见的措辞：%2").arg(list, quoted.join(QStringLiteral("、")))
-             : QStringLiteral("Uses wording typical of %1: %2").arg(list, quoted.join(QStringLiteral(", ")));
-    if (risk.urgent && (risk.kinds.contains(RiskAssessment::Kind::Scam) ||
-                        risk.kinds.contains(RiskAssessment::Kind::Phishing)))
+    QString reason = w.zh ? QStringLiteral("符合%1的特征：%2").arg(list, shown.join(QStringLiteral("；")))
+                          : QStringLiteral("Looks like %1: %2").arg(list, shown.join(QStringLiteral("; ")));
+    if (risk.urgent && (risk.kinds.contains(Kind::Scam) || risk.kinds.contains(Kind::Phishing)))
         reason += w("; it also pushes you to act at once", "，并催你立刻行动");
     return reason + w(".", "。");
 }

@@ -5,6 +5,7 @@
 
 #include "core/Log.h"
 #include "service/JpegDecoding.h"
+#include "service/OtherScripts.h"
 #include "service/PageBands.h"
 #include "service/TextScript.h"
 
@@ -54,43 +55,6 @@ PixPtr prepare(PixPtr pix)
     return grey;
 }
 
-// A row of blank pixels between the first lines of a page and the rest, near
-// a third of the way down, or 0 when there is none (or the page is short):
-// the text above it is read first, so that a stream can show its opening
-// before the whole page is read.
-int splitRow(Pix *grey)
-{
-    const int w = pixGetWidth(grey);
-    const int h = pixGetHeight(grey);
-    if (h < 400 || pixGetDepth(grey) != 8)
-        return 0;
-    const l_uint32 *data = pixGetData(grey);
-    const int wpl = pixGetWpl(grey);
-    const auto blank = [&](int y) {
-        const l_uint32 *line = data + y * wpl;
-        for (int x = 0; x < w; x += 2)
-            if (GET_DATA_BYTE(line, x) < 128)
-                return false;
-        return true;
-    };
-    const int minGap = std::max(4, h / 200);
-    int best = 0;
-    for (int y = h / 5, runStart = -1; y < h * 3 / 5; ++y) {
-        if (blank(y)) {
-            if (runStart < 0)
-                runStart = y;
-            continue;
-        }
-        if (runStart >= 0 && y - runStart >= minGap) {
-            const int middle = (runStart + y) / 2;
-            if (best == 0 || std::abs(middle - h / 3) < std::abs(best - h / 3))
-                best = middle;
-        }
-        runStart = -1;
-    }
-    return best;
-}
-
 // What ends a recognition early: the client left, or the budget is spent.
 struct Stop {
     const std::atomic<bool> &cancelled;
@@ -111,9 +75,10 @@ bool stopRequested(void *stop, int)
     return static_cast<Stop *>(stop)->now();
 }
 
-// The text of rows [top, bottom) of `page`. A crop of its own, since
-// Tesseract 5.3 misreads a rectangle set at the top of a larger image.
-QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom, Stop &stop)
+// The lines of rows [top, bottom) of `page`, sure or not. A crop of its
+// own, since Tesseract 5.3 misreads a rectangle set at the top of a larger
+// image.
+QList<ReadLine> recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom, Stop &stop)
 {
     if (stop.now())
         return {};
@@ -131,41 +96,54 @@ QString recognise(tesseract::TessBaseAPI &api, Pix *page, int top, int bottom, S
     tesseract::ETEXT_DESC monitor;
     monitor.cancel = &stopRequested;
     monitor.cancel_this = &stop;
-    QStringList lines;
+    QList<ReadLine> lines;
     if (api.Recognize(&monitor) == 0 && !stop.now()) {
         std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
         if (it) {
             do {
-                if (it->Confidence(tesseract::RIL_TEXTLINE) < kMinLineConfidence)
-                    continue;
+                int l = 0, t = 0, r = 0, b = 0;
+                it->BoundingBox(tesseract::RIL_TEXTLINE, &l, &t, &r, &b);
                 const std::unique_ptr<char[]> line(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
                 if (line)
-                    lines << QString::fromUtf8(line.get());
+                    lines << ReadLine{QString::fromUtf8(line.get()).trimmed(), top + t, top + b,
+                                      it->Confidence(tesseract::RIL_TEXTLINE) >= kMinLineConfidence};
             } while (it->Next(tesseract::RIL_TEXTLINE));
         }
     }
-    return lines.join(QLatin1Char('\n'));
+    return lines;
 }
 
-// The text of `page` cut at `cuts`, each band read by a recogniser of its
+QString keptText(const QList<ReadLine> &lines)
+{
+    QStringList kept;
+    for (const ReadLine &l : lines)
+        if (l.kept && !l.text.isEmpty())
+            kept << l.text;
+    return kept.join(QLatin1Char('\n'));
+}
+
+// The lines of `page` cut at `cuts`, each band read by a recogniser of its
 // own at the same time: the first by `api` on this thread, band i by
-// helpers[i - 1]. Joined top to bottom, as one recogniser would read it.
-QString recogniseBands(tesseract::TessBaseAPI &api, const std::vector<tesseract::TessBaseAPI *> &helpers,
-                       Pix *page, const std::vector<int> &cuts, Stop &stop)
+// helpers[i - 1]. Joined top to bottom, as one recogniser would read them.
+QList<ReadLine> recogniseBands(tesseract::TessBaseAPI &api,
+                               const std::vector<tesseract::TessBaseAPI *> &helpers, Pix *page,
+                               const std::vector<int> &cuts, Stop &stop)
 {
     std::vector<int> edges{0};
     edges.insert(edges.end(), cuts.begin(), cuts.end());
     edges.push_back(pixGetHeight(page));
-    QStringList texts(qsizetype(edges.size() - 1));
+    std::vector<QList<ReadLine>> bands(edges.size() - 1);
     std::vector<std::thread> readers;
     for (std::size_t i = 1; i + 1 < edges.size(); ++i)
         readers.emplace_back(
-            [&, i] { texts[qsizetype(i)] = recognise(*helpers[i - 1], page, edges[i], edges[i + 1], stop); });
-    texts[0] = recognise(api, page, edges[0], edges[1], stop);
+            [&, i] { bands[i] = recognise(*helpers[i - 1], page, edges[i], edges[i + 1], stop); });
+    bands[0] = recognise(api, page, edges[0], edges[1], stop);
     for (std::thread &reader : readers)
         reader.join();
-    texts.removeAll(QString());
-    return texts.join(QLatin1Char('\n'));
+    QList<ReadLine> lines;
+    for (const QList<ReadLine> &band : bands)
+        lines << band;
+    return lines;
 }
 
 } // namespace
@@ -188,8 +166,12 @@ TesseractExtractor::TesseractExtractor(const QString &languages, const QString &
         m_free.push_back(api.get());
         m_all.push_back(std::move(api));
     }
-    if (!m_all.empty())
+    if (!m_all.empty()) {
         m_error.clear();
+        auto others = std::make_unique<OtherScripts>(QString::fromLocal8Bit(m_all.front()->GetDatapath()));
+        if (others->any())
+            m_otherScripts = std::move(others);
+    }
 }
 
 TesseractExtractor::~TesseractExtractor()
@@ -255,15 +237,15 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
     const PixPtr page = prepare(std::move(pix));
     const auto prepared = Clock::now();
     const int height = pixGetHeight(page.get());
-    const int split = onPart ? splitRow(page.get()) : 0;
-    QString raw;
+    const int split = onPart ? firstLinesSplitRow(page.get()) : 0;
+    QList<ReadLine> lines;
     if (split > 0) {
-        raw = recognise(*api, page.get(), 0, split, stop);
+        lines = recognise(*api, page.get(), 0, split, stop);
         if (!stop.now()) {
-            const QString first = joinCjk(raw);
+            const QString first = joinCjk(keptText(lines));
             onPart(ExtractedText{first, guessTextLanguage(first)});
         }
-        raw += QLatin1Char('\n') + recognise(*api, page.get(), split, height, stop);
+        lines << recognise(*api, page.get(), split, height, stop);
     } else {
         // Recognisers no other upload is using read bands of the page at
         // the same time: a lone upload, as when the model waits for the
@@ -275,7 +257,7 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
             release(helpers.back());
             helpers.pop_back();
         }
-        raw = recogniseBands(*api, helpers, page.get(), cuts, stop);
+        lines = recogniseBands(*api, helpers, page.get(), cuts, stop);
         for (tesseract::TessBaseAPI *helper : helpers) {
             helper->Clear();
             release(helper);
@@ -283,6 +265,8 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
     }
     api->Clear();
     release(api);
+    if (m_otherScripts)
+        m_otherScripts->rescue(lines, page.get(), [&stop] { return stop.now(); });
     const auto msSince = [](Clock::time_point from, Clock::time_point to) {
         return std::chrono::duration<double, std::milli>(to - from).count();
     };
@@ -296,7 +280,7 @@ std::optional<ExtractedText> TesseractExtractor::extract(const QByteArray &jpeg,
         return std::nullopt;
 
     ExtractedText out;
-    out.text = joinCjk(raw);
+    out.text = joinCjk(keptText(lines));
     out.language = guessTextLanguage(out.text);
     return out;
 }

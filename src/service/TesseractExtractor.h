@@ -17,6 +17,8 @@ class TessBaseAPI;
 
 namespace tavolen::service {
 
+class OtherScripts;
+
 // Text recognition with Tesseract. The recognisers are loaded once, here,
 // and lent to one request at a time: one must never serve two threads.
 class TesseractExtractor : public TextExtractor {
@@ -59,6 +61,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_returned;
     std::vector<tesseract::TessBaseAPI *> m_free;
+    // Set when the models of another script are installed beside ours.
+    std::unique_ptr<OtherScripts> m_otherScripts;
 };
 
 } // namespace tavolen::service

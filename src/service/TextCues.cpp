@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace tavolen::service {
 
 namespace {
@@ -30,18 +32,42 @@ TextCues::TextCues(const QString &text)
     : m_original(text), m_words(normalised(text)), m_dense(QString(m_words).remove(QLatin1Char(' ')))
 {}
 
-bool TextCues::contains(const QString &phrase) const
+bool TextCues::deniedBefore(qsizetype at, qsizetype end) const
+{
+    // The clause up to the phrase, and the phrase itself.
+    qsizetype from = std::max<qsizetype>(0, at - 30);
+    for (qsizetype i = at - 1; i >= from; --i) {
+        if (QStringLiteral(".!?。！？;；").contains(m_words[i])) {
+            from = i + 1;
+            break;
+        }
+    }
+    static const QRegularExpression denial(
+        QStringLiteral("\\b(never|don't|do not|not need|no need|won't|will not|doesn't|does "
+                       "not|didn't)\\b|不要|不会|别|切勿|千万|从不|"
+                       "nie|jamais|nunca|никогда"));
+    return m_words.mid(from, end - from).contains(denial);
+}
+
+bool TextCues::contains(const QString &phrase, bool affirmedOnly) const
 {
     if (phrase.isEmpty())
         return false;
-    if (isCjk(phrase.front().unicode()))
-        return m_dense.contains(phrase);
+    if (isCjk(phrase.front().unicode())) {
+        if (!affirmedOnly)
+            return m_dense.contains(phrase);
+        // Spaces matter not in Chinese: look in the spaced text by its dense twin.
+        for (qsizetype at = m_words.indexOf(phrase); at >= 0; at = m_words.indexOf(phrase, at + 1))
+            if (!deniedBefore(at, at + phrase.size()))
+                return true;
+        return false;
+    }
     // Latin phrases count only as whole words: "prize" is not in "prized".
     for (qsizetype at = m_words.indexOf(phrase); at >= 0; at = m_words.indexOf(phrase, at + 1)) {
         const qsizetype end = at + phrase.size();
         const bool startOk = at == 0 || !isWordChar(m_words[at - 1]) || !isWordChar(phrase.front());
         const bool endOk = end >= m_words.size() || !isWordChar(m_words[end]) || !isWordChar(phrase.back());
-        if (startOk && endOk)
+        if (startOk && endOk && !(affirmedOnly && deniedBefore(at, end)))
             return true;
     }
     return false;
@@ -62,6 +88,25 @@ QStringList TextCues::found(const QStringList &phrases) const
         if (contains(p))
             out << p;
     return out;
+}
+
+QStringList TextCues::foundAffirmed(const QStringList &phrases) const
+{
+    QStringList out;
+    for (const QString &p : phrases)
+        if (contains(p, true))
+            out << p;
+    return out;
+}
+
+bool TextCues::affirmed(const QRegularExpression &pattern) const
+{
+    for (auto it = pattern.globalMatch(m_words); it.hasNext();) {
+        const auto m = it.next();
+        if (!deniedBefore(m.capturedStart(), m.capturedEnd()))
+            return true;
+    }
+    return false;
 }
 
 bool TextCues::hasHandle() const

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,14 @@ public:
     bool any(const QStringList &phrases) const;
     // The phrases that occur, in list order.
     QStringList found(const QStringList &phrases) const;
+    // Those that occur at least once not denied just before ("you do not
+    // need to reset your password", "验证码千万不要告诉任何人").
+    QStringList foundAffirmed(const QStringList &phrases) const;
+    // Whether `pattern` matches the normalised text somewhere not denied.
+    bool affirmed(const QRegularExpression &pattern) const;
+    // Lower case, one space between words, curly quotes made straight.
+    const QString &words() const { return m_words; }
+    const QString &original() const { return m_original; }
     // Whether an "@handle" of a social network appears.
     bool hasHandle() const;
     // Whether a link appears.
@@ -28,7 +37,8 @@ public:
     bool hasSensitiveNumbers() const;
 
 private:
-    bool contains(const QString &phrase) const;
+    bool contains(const QString &phrase, bool affirmedOnly = false) const;
+    bool deniedBefore(qsizetype at, qsizetype end) const;
 
     QString m_original;
     QString m_words; // lower case, one space between words

@@ -16,7 +16,8 @@ namespace tavolen::service {
 struct ExtractedText {
     // Reading order, one line of the picture a line, CJK runs joined.
     QString text;
-    // "en", "zh", "mixed", or "" when no text was found.
+    // As guessTextLanguage names it ("en", "zh", "ja", "mixed", "other"...),
+    // or "" when no text was found.
     QString language;
 };
 

@@ -105,7 +105,7 @@ TEST(OfflineEngine, TheEarlyFieldsGoOutInOrderWithTheReadingsValues)
     const protocol::AnalysisResult &r = reading.result;
     const QList<protocol::FieldEvent> expected = {{QStringLiteral("tone_label"), r.tone_label},
                                                   {QStringLiteral("summary"), r.summary},
-                                                  {QStringLiteral("hidden_meaning"), std::nullopt},
+                                                  {QStringLiteral("hidden_meaning"), r.hidden_meaning},
                                                   {QStringLiteral("risk_level"), r.risk_level},
                                                   {QStringLiteral("risk_reason"), r.risk_reason}};
     EXPECT_EQ(reading.fields, expected);

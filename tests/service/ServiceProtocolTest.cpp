@@ -58,8 +58,9 @@ TEST_F(ServiceProtocol, TheStreamGivesTheEarlyFieldsOneByOneThenTheSameReadingAs
     EXPECT_FALSE(partials[0].summary);
     EXPECT_EQ(partials[1].summary, r.summary);
     EXPECT_EQ(partials[3].risk_level, std::optional<QString>(QStringLiteral("high")));
-    EXPECT_EQ(partials.back(),
-              (protocol::StreamPartial{r.tone_label, r.summary, std::nullopt, r.risk_level, r.risk_reason}));
+    EXPECT_EQ(partials.back(), (protocol::StreamPartial{r.tone_label, r.summary, r.hidden_meaning,
+                                                        r.risk_level, r.risk_reason}));
+    EXPECT_TRUE(r.hidden_meaning) << "a known lure says what it is after";
 
     const api::AnalysisOutcome whole = plain();
     ASSERT_TRUE(whole.ok()) << caseText(whole);

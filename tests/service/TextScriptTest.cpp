@@ -25,3 +25,17 @@ TEST(TextScript, TheLanguageGuessWeighsCharactersAgainstLetters)
     EXPECT_EQ(guessTextLanguage(QStringLiteral("我们用 Qt")), "zh") << "a brand name in Chinese text";
     EXPECT_EQ(guessTextLanguage(QStringLiteral("12:30 · 42 ，。")), "");
 }
+
+TEST(TextScript, KanaHangulAndCyrillicNameTheirLanguageAndLatinTextIsToldApartByItsCommonWords)
+{
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("明日の会議は午後三時からです。")), "ja")
+        << "kana between kanji";
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("내일 회의는 오후 세 시에 시작합니다.")), "ko");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("Завтра встреча в три часа.")), "ru");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("Merci pour la soirée, c'était vraiment génial !")), "fr");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("Danke für deine Hilfe, das war super nett von dir!")), "de");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("El metro cerrará dos estaciones por obras en agosto.")),
+              "es");
+    EXPECT_EQ(guessTextLanguage(QStringLiteral("Dziękuję bardzo, do zobaczenia jutro.")), "other")
+        << "no known words: not a guess";
+}
