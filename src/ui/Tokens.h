@@ -107,6 +107,9 @@ inline constexpr double shadowMargin = 18;
 namespace size {
 inline constexpr double panelWidth = 400;
 inline constexpr double panelMinHeight = 44;
+// The height of a typical finished reading: a run's side of the selection is
+// chosen for it rather than for the small card that shows first.
+inline constexpr double panelPlanHeight = 360;
 inline constexpr double pillMaxWidth = 340;
 inline constexpr double loadingMark = 20;
 inline constexpr double streamingMark = 14;

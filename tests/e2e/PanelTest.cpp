@@ -5,12 +5,15 @@
 #include "e2e/harness/FlowHarness.h"
 #include "panel/ResultPanel.h"
 #include "panel/views/FullContent.h"
+#include "panel/views/ReadingParts.h"
 #include "panel/views/ResultContent.h"
 #include "panel/views/StreamingContent.h"
 #include "platform/PlatformServices.h"
+#include "protocol/Records.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
+#include <QAbstractButton>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -40,7 +43,9 @@ int distance(QColor a, QColor b)
 // A run over a large window of another program, held after the first
 // partial so that each state can be looked at. The focus is on that window.
 struct PanelRun {
-    PanelRun() : window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm)), h(FlowHarness::Panel::Real)
+    explicit PanelRun(QRect region = QRect(200, 150, 400, 200))
+        : kRegion(region), window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm)),
+          h(FlowHarness::Panel::Real)
     {
         protocol::StreamPartial partial;
         partial.summary = QStringLiteral("Half-way there");
@@ -60,7 +65,7 @@ struct PanelRun {
     }
     QRect card() { return h.resultPanel()->window()->geometry().marginsRemoved(margins); }
 
-    static inline const QRect kRegion{200, 150, 400, 200};
+    const QRect kRegion;
     std::unique_ptr<ForeignWindow> window;
     FlowHarness h;
     QImage before; // the desktop before the run
@@ -165,6 +170,57 @@ TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeCloses
     pressEscape();
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel.mode() == Mode::Hidden; }, 5000));
     EXPECT_FALSE(panel.window());
+}
+
+TEST(OneScreenPanel, AReadingThatGrowsTallKeepsItsSideAndNeverCoversTheSelection)
+{
+    // Room below for the streaming card but not for the reading it becomes.
+    PanelRun run(QRect(200, 640, 400, 200));
+    protocol::AnalysisResult tall = test::sampleResult();
+    tall.hidden_meaning = QStringLiteral("It says one thing and means another, at length. ").repeated(12);
+    run.h.analysis.streamAnswer = test::envelopeWith(tall);
+    ASSERT_TRUE(run.start());
+    const QRect first = run.card();
+    EXPECT_EQ(first.bottom() + 1, 640 - 12) << "above the selection, its lower edge 12 from it";
+    EXPECT_FALSE(first.intersects(run.kRegion));
+
+    run.h.analysis.gate.open();
+    ASSERT_TRUE(run.h.waitForEnd());
+    ASSERT_TRUE(showing<panel::views::ResultContent>(*run.h.resultPanel()));
+    // The window system may apply the result's size a moment later; the card's edge never moves.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.card().height() > first.height() + 150; }, 5000))
+        << run.card().height();
+    const QRect result = run.card();
+    EXPECT_EQ(result.bottom(), first.bottom());
+    EXPECT_EQ(result.left(), first.left());
+    EXPECT_FALSE(result.intersects(run.kRegion));
+}
+
+TEST(OneScreenPanel, AReopenedCardStaysUnderTheRestingPointerAndFoldingGivesTheKeyboardBack)
+{
+    PanelRun run;
+    ASSERT_TRUE(run.start());
+    panel::ResultPanel &panel = *run.h.resultPanel();
+    run.h.analysis.gate.open();
+    ASSERT_TRUE(run.h.waitForEnd());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.mode() == Mode::Pill; }, 20000));
+    const QPoint pill = run.card().center();
+    xdotool({"mousemove", QString::number(pill.x()), QString::number(pill.y())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showing<panel::views::ResultContent>(panel); }, 5000));
+
+    // A chip clicked: the card has the keyboard, and the pointer resting on it holds it open.
+    auto *chip = panel.content()->findChild<QAbstractButton *>(panel::views::part::shortChip);
+    ASSERT_TRUE(chip);
+    click(chip->mapToGlobal(chip->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.window()->isActiveWindow(); }, 5000));
+    QTest::qWait(300);
+    EXPECT_FALSE(panel.collapseTimer().isActive()) << "nothing counts down while the pointer rests there";
+    EXPECT_FALSE(panel.dismissTimer().isActive());
+
+    // Away: it folds, and the window that had the keyboard before the click has it again.
+    xdotool({"mousemove", "1200", "1000"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.mode() == Mode::Pill; }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activeWindow() == run.window->id(); }, 5000));
 }
 
 TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)

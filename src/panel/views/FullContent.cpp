@@ -16,6 +16,7 @@
 
 #include <QBoxLayout>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace tavolen::panel::views {
 
@@ -62,7 +63,18 @@ FullContent::FullContent(const PanelState &state, bool entranceAnimated, ui::Bac
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     m_content = makeContentView(state, m_actions, this);
-    column->addWidget(m_content);
+    // The card may be given less height than its reading takes, where the
+    // screen ends; the reading then scrolls inside it. On the glass.
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_content);
+    scroll->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    m_content->setAutoFillBackground(false);
+    column->addWidget(scroll);
 
     m_close = new ui::GlyphButton(
         {ui::Glyph::Close, t::type::closeGlyph, ui::Ink::Secondary, t::space::closeSize, true},
@@ -77,7 +89,9 @@ FullContent::FullContent(const PanelState &state, bool entranceAnimated, ui::Bac
 
 int FullContent::heightForWidth(int width) const
 {
-    return std::max(layout()->totalHeightForWidth(width), 0);
+    const int h =
+        m_content->hasHeightForWidth() ? m_content->heightForWidth(width) : m_content->sizeHint().height();
+    return std::max(h, 0);
 }
 
 QSize FullContent::sizeHint() const
