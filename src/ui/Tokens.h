@@ -32,10 +32,11 @@ inline constexpr double secondaryAlpha = 0.6;
 inline constexpr double tertiaryAlpha = 0.4;
 inline constexpr double quaternaryAlpha = 0.16;
 
-// Glass: the fill that stands in for the blurred material. Without blur
-// behind it has to carry the text's contrast alone, hence its density.
+// Glass: the fill that stands in for the blurred material. Unblurred,
+// whatever shows through is the lines and letters behind running through
+// the card's own text, so without blur the fill is solid.
 inline constexpr Appearance2 glassFill{0xF7F7FA, 0x232329};
-inline constexpr double glassAlpha = 0.94;
+inline constexpr double glassAlpha = 1;
 inline constexpr double glassAlphaBlurred = 0.72;
 inline constexpr double glassBorderTop = 0.38;
 inline constexpr double glassBorderBottom = 0.05;

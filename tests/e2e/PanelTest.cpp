@@ -43,8 +43,8 @@ int distance(QColor a, QColor b)
 // A run over a large window of another program, held after the first
 // partial so that each state can be looked at. The focus is on that window.
 struct PanelRun {
-    explicit PanelRun(QRect region = QRect(200, 150, 400, 200))
-        : kRegion(region), window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm)),
+    explicit PanelRun(QRect region = QRect(200, 150, 400, 200), const QString &text = {})
+        : kRegion(region), window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm, text)),
           h(FlowHarness::Panel::Real)
     {
         protocol::StreamPartial partial;
@@ -223,9 +223,11 @@ TEST(OneScreenPanel, AReopenedCardStaysUnderTheRestingPointerAndFoldingGivesTheK
     EXPECT_TRUE(QTest::qWaitFor([&] { return activeWindow() == run.window->id(); }, 5000));
 }
 
-TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
+TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCornersAndNoTextShowsThroughIt)
 {
-    PanelRun run;
+    // A page of text behind the card: with no blur, whatever shows through
+    // the fill would run through the card's own text.
+    PanelRun run(QRect(200, 150, 400, 200), QStringLiteral("Repost Backhanded "));
     run.margins = QMargins(18, 18, 18, 18);
     ASSERT_TRUE(run.start());
     run.h.analysis.gate.open();
@@ -234,10 +236,34 @@ TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
     EXPECT_EQ(run.card().topLeft(), QPoint(200, 362));
     expectCornersShowTheDesktop(run);
     // The shadow darkens the window just below the card, and fades out.
-    const QImage desktop = screenshot();
-    const QPoint below = run.card().bottomLeft() + QPoint(200, 4);
-    const QColor shadow = desktop.pixelColor(below);
-    EXPECT_LT(shadow.lightness(), desktop.pixelColor(below + QPoint(0, 20)).lightness());
+    QImage desktop = screenshot();
+    const auto darkening = [&](int y) {
+        int sum = 0;
+        for (int x = run.card().left() + 40; x < run.card().right() - 40; ++x)
+            sum += run.before.pixelColor(x, y).lightness() - desktop.pixelColor(x, y).lightness();
+        return sum / (run.card().width() - 80);
+    };
+    EXPECT_GT(darkening(run.card().bottom() + 4), darkening(run.card().bottom() + 20));
+    EXPECT_GT(darkening(run.card().bottom() + 4), 0);
+
+    // The fill down the card's left margin, over letters and the quadrants'
+    // edge alike, is one colour: the card's text has the same contrast
+    // everywhere, as on an opaque card.
+    const QRect margin = run.card().adjusted(4, 24, 0, -24);
+    int spread = 0;
+    const auto even = [&] {
+        desktop = screenshot();
+        int low = 255, high = 0;
+        for (int y = margin.top(); y <= margin.bottom(); ++y)
+            for (int x = margin.left(); x < margin.left() + 10; ++x) {
+                const int v = desktop.pixelColor(x, y).lightness();
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        spread = high - low;
+        return spread <= 2;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(even, 5000)) << "lightness varies by " << spread;
 }
 
 TEST(OneScreenPanel, TavolenCaptureShowsTheReadingAndStaysUntilItsPanelIsClosed)
