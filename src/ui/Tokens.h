@@ -51,6 +51,9 @@ struct TypeStyle {
 };
 
 namespace type {
+// Chinese text: a family with real weights, so semibold stays semibold, and
+// full-width punctuation.
+inline constexpr auto chineseFamily = "Noto Sans CJK SC";
 inline constexpr TypeStyle toneChip{11, QFont::DemiBold, 0.3};
 inline constexpr TypeStyle summary{13, QFont::DemiBold, 0, 2};
 inline constexpr TypeStyle translationToggle{11.5, QFont::DemiBold};

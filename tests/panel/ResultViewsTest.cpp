@@ -14,6 +14,8 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -370,4 +372,31 @@ TEST(FullCard, FollowsASwitchBetweenLightAndDarkWithoutBeingRebuilt)
     card.setPalette(darkPalette());
     EXPECT_EQ(card.riskOutline()->rgb() & 0xFFFFFF, 0xD97469u);
     EXPECT_LT(glass().lightness(), 80);
+}
+
+TEST(ResultView, ChineseKeepsItsSemiboldAndTakesFullWidthQuotesFromOneFamily)
+{
+    // Semibold Han characters carry visibly more ink than regular ones.
+    const QString han = QStringLiteral("方案整体还行");
+    const auto ink = [&](QFont::Weight weight) {
+        ui::tokens::TypeStyle type = ui::tokens::type::summary;
+        type.weight = weight;
+        QImage image(200, 30, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(ui::makeFont(type, &image, han));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(2, 22), han);
+        painter.end();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    EXPECT_GT(ink(QFont::DemiBold), ink(QFont::Normal) * 1.15);
+    // The quotes in a Chinese line are the CJK font's, as wide as a character.
+    const QFontMetricsF metrics(
+        ui::makeFont(ui::tokens::type::summary, nullptr, QStringLiteral("方案“整体还行”")));
+    EXPECT_GT(metrics.horizontalAdvance(QChar(0x201C)), 0.8 * metrics.horizontalAdvance(QChar(0x65B9)));
 }
