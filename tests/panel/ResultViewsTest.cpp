@@ -335,6 +335,13 @@ TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 
     r.best_reply = QStringLiteral("Sure!");
     EXPECT_LT(PillContent(r, ui::Backdrop::Opaque, {}, nullptr).sizeHint().width(), 200) << "short content";
+    // A line that fits within 340 is shown whole, in a pill as wide as it needs.
+    r.best_reply = QStringLiteral("Thanks! Happy to compare notes anytime.");
+    PillContent whole(r, ui::Backdrop::Opaque, {}, nullptr);
+    whole.resize(whole.sizeHint().width(), 44);
+    whole.show();
+    EXPECT_LT(whole.width(), 340);
+    EXPECT_EQ(whole.line()->shownText(), *r.best_reply) << whole.width() << " " << whole.line()->width();
 
     // Reading-only shows the summary with the book; a respondable result
     // without a reply (or with an empty one), the summary with the check.
