@@ -321,6 +321,24 @@ TEST(StreamingView, GrowsWithThePartialAndKeepsTheProgressRow)
     EXPECT_FALSE(Card({}, PanelState::streaming(p)).part(part::riskLine));
 }
 
+TEST(ResultView, LongChipLabelsKeepTheirWholeWidthAndTheBadgeMovesBelowThem)
+{
+    test::ScopedSettings settings;
+    protocol::AnalysisResult r = test::sampleResult();
+    r.alternative_reply_label = QStringLiteral("Apologise and offer a call");
+    FullContent card(PanelState::result(r), false, ui::Backdrop::Opaque, {}, nullptr);
+    card.resize(400, card.heightForWidth(400));
+    card.show();
+    auto *chip = card.findChild<QAbstractButton *>(part::alternativeChip);
+    auto *shorter = card.findChild<QAbstractButton *>(part::shortChip);
+    ASSERT_TRUE(chip && shorter);
+    EXPECT_GE(chip->width(), chip->sizeHint().width()) << "not cut";
+    EXPECT_GE(shorter->width(), shorter->sizeHint().width());
+    QWidget *badge = card.findChild<QWidget *>(part::trustBadge);
+    ASSERT_TRUE(badge);
+    EXPECT_GE(badge->y(), chip->geometry().bottom()) << "on a row of its own";
+}
+
 TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 {
     test::ScopedSettings settings;
