@@ -65,7 +65,7 @@ void PanelButton::paintFocusRing(QPainter &painter, const QRectF &shape, double 
 {
     if (!hasFocus() || focusPolicy() == Qt::NoFocus)
         return;
-    strokeInside(painter, shape, radius, 1.5, Theme::accent(palette()));
+    strokeInside(painter, shape, radius, tokens::line::focusRing, Theme::accent(palette()));
 }
 
 CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
@@ -183,7 +183,8 @@ TextButton::TextButton(const QString &title, tokens::TypeStyle type, Ink ink, QW
 QSize TextButton::sizeHint() const
 {
     const QFontMetricsF metrics(makeFont(m_type, this, text()), this);
-    return QSize(up(metrics.horizontalAdvance(text()) + 2), up(metrics.height()));
+    const double room = 2 * tokens::line::focusRingRoom;
+    return QSize(up(metrics.horizontalAdvance(text()) + 2 + room), up(metrics.height() + room));
 }
 
 void TextButton::paintEvent(QPaintEvent *)
@@ -195,7 +196,9 @@ void TextButton::paintEvent(QPaintEvent *)
         colour = withAlpha(colour, 0.6);
     painter.setFont(makeFont(m_type, this, text()));
     painter.setPen(colour);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text());
+    const double room = tokens::line::focusRingRoom;
+    painter.drawText(QRectF(rect()).adjusted(room, room, -room, -room), Qt::AlignLeft | Qt::AlignVCenter,
+                     text());
     paintFocusRing(painter, rect(), 4);
 }
 

@@ -125,6 +125,10 @@ inline constexpr double replyCard = 8;
 } // namespace radius
 
 namespace line {
+inline constexpr double focusRing = 1.5;
+// The room a text button keeps around its text for its focus ring, which
+// would otherwise be drawn over the first and last letters.
+inline constexpr double focusRingRoom = 3;
 inline constexpr double glassBorder = 1;
 inline constexpr double riskOutline = 1.5;
 inline constexpr double riskOutlineAlpha = 0.55;

@@ -339,6 +339,23 @@ TEST(ResultView, LongChipLabelsKeepTheirWholeWidthAndTheBadgeMovesBelowThem)
     EXPECT_GE(badge->y(), chip->geometry().bottom()) << "on a row of its own";
 }
 
+TEST(ResultView, ATextButtonKeepsItsLettersClearOfItsFocusRing)
+{
+    ui::TextButton button(QStringLiteral("Hide translation"), ui::tokens::type::translationToggle,
+                          ui::Ink::Accent, nullptr);
+    button.resize(button.sizeHint());
+    QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int left = image.width();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 100)
+                left = std::min(left, x);
+    // The ring is 1.5 wide along the button's edge.
+    EXPECT_GE(left, 2) << "the H's stem";
+}
+
 TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 {
     test::ScopedSettings settings;
