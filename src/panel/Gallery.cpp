@@ -141,6 +141,8 @@ QWidget *resultAfter(const protocol::AnalysisResult &r,
 {
     auto *card = new views::FullContent(PanelState::result(r), false, ui::Backdrop::Translucent, {}, nullptr);
     act(*static_cast<views::ResultContent *>(card->contentView()));
+    // Text shown before the card ever was is only measured once its layout has run.
+    card->contentView()->layout()->activate();
     return card;
 }
 

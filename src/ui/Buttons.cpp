@@ -183,10 +183,13 @@ TextButton::TextButton(const QString &title, tokens::TypeStyle type, Ink ink, QW
 QSize TextButton::sizeHint() const
 {
     const QFontMetricsF metrics(makeFont(m_type, this, text()), this);
-    const double room = 2 * tokens::line::focusRingRoom;
-    return QSize(up(metrics.horizontalAdvance(text()) + 2 + room), up(metrics.height() + room));
+    return QSize(up(metrics.horizontalAdvance(text()) + 2),
+                 up(metrics.height() + tokens::line::focusRingRoom));
 }
 
+// A link-like button shows its focus as an underline below the text: a ring
+// around it would be drawn over its first and last letters, and room for one
+// would set the text off the column it starts.
 void TextButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -196,10 +199,13 @@ void TextButton::paintEvent(QPaintEvent *)
         colour = withAlpha(colour, 0.6);
     painter.setFont(makeFont(m_type, this, text()));
     painter.setPen(colour);
-    const double room = tokens::line::focusRingRoom;
-    painter.drawText(QRectF(rect()).adjusted(room, room, -room, -room), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
-    paintFocusRing(painter, rect(), 4);
+    const QRectF textBox = QRectF(rect()).adjusted(0, 0, 0, -tokens::line::focusRingRoom);
+    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+        const double w = tokens::line::focusRing;
+        const double width = QFontMetricsF(painter.font(), this).horizontalAdvance(text());
+        painter.fillRect(QRectF(0, height() - w, width, w), Theme::accent(palette()));
+    }
 }
 
 } // namespace tavolen::ui

@@ -126,8 +126,7 @@ inline constexpr double replyCard = 8;
 
 namespace line {
 inline constexpr double focusRing = 1.5;
-// The room a text button keeps around its text for its focus ring, which
-// would otherwise be drawn over the first and last letters.
+// The room below a text button's text for its focus underline.
 inline constexpr double focusRingRoom = 3;
 inline constexpr double glassBorder = 1;
 inline constexpr double riskOutline = 1.5;

@@ -339,21 +339,33 @@ TEST(ResultView, LongChipLabelsKeepTheirWholeWidthAndTheBadgeMovesBelowThem)
     EXPECT_GE(badge->y(), chip->geometry().bottom()) << "on a row of its own";
 }
 
-TEST(ResultView, ATextButtonKeepsItsLettersClearOfItsFocusRing)
+TEST(ResultView, ATextButtonShowsItsFocusWithoutTouchingItsLetters)
 {
     ui::TextButton button(QStringLiteral("Hide translation"), ui::tokens::type::translationToggle,
                           ui::Ink::Accent, nullptr);
     button.resize(button.sizeHint());
-    QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    int left = image.width();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > 100)
-                left = std::min(left, x);
-    // The ring is 1.5 wide along the button's edge.
-    EXPECT_GE(left, 2) << "the H's stem";
+    const auto picture = [&] {
+        QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    const QImage plain = picture();
+    button.show();
+    button.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&button));
+    button.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(button.hasFocus());
+    const QImage focused = picture();
+    int changed = 0, overLetters = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != focused.pixel(x, y)) {
+                ++changed;
+                overLetters += qAlpha(plain.pixel(x, y)) > 60;
+            }
+    EXPECT_GT(changed, 0) << "the focus shows";
+    EXPECT_EQ(overLetters, 0) << "not over the H's stem or any letter";
 }
 
 TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
