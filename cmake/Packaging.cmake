@@ -15,11 +15,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 # dpkg-shlibdeps finds the libraries the binaries link; these are loaded at
 # run time instead: the X11 platform plugin, the JPEG image plugin (in
-# libqt6gui6), the capture sound, a font with CJK glyphs, and the text
+# libqt6gui6), the capture sound, a CJK font with real weights and an emoji
+# font for the readings and replies, and the text
 # recognition models of the analysis service.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-wqy-microhei, tesseract-ocr-eng, tesseract-ocr-chi-sim, ca-certificates")
+    "qt6-qpa-plugins, libqt6gui6, sound-theme-freedesktop, fonts-noto-cjk, fonts-noto-color-emoji, tesseract-ocr-eng, tesseract-ocr-chi-sim, ca-certificates")
 # On Wayland: the reply reaches the clipboard through wl-copy, the screen
 # and the trigger come through the desktop portal, and the windows through
 # XWayland. An X11 desktop needs none of them. The Japanese, Korean and

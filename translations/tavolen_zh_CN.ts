@@ -603,8 +603,8 @@
         <translation>不留存任何截图</translation>
     </message>
     <message>
-        <source>Snap it (Alt+Shift+S)</source>
-        <translation>Snap 一下（Alt+Shift+S）</translation>
+        <source>Snap it</source>
+        <translation>Snap 一下</translation>
     </message>
     <message>
         <source>Language</source>
@@ -613,10 +613,6 @@
     <message>
         <source>System</source>
         <translation>跟随系统</translation>
-    </message>
-    <message>
-        <source>No update source is set</source>
-        <translation>未设置更新来源</translation>
     </message>
     <message>
         <source>Quit Tavolen</source>
@@ -662,8 +658,8 @@
         <translation>Tavolen %1 已发布。</translation>
     </message>
     <message>
-        <source>No update source is set for this build.</source>
-        <translation>此版本未设置更新来源。</translation>
+        <source>Updates to Tavolen come with your system&apos;s package manager.</source>
+        <translation>Tavolen 的更新随系统的软件包管理器提供。</translation>
     </message>
     <message>
         <source>Could not check for updates: %1</source>

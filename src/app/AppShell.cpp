@@ -25,7 +25,7 @@ AppShell::AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceL
                    QObject *parent)
     : QObject(parent), m_settings(settings), m_language(language), m_stack(settings),
       m_tray(TrayIcon::Actions{
-                 .capture = [this] { m_stack.flow().begin(); },
+                 .capture = [this] { capture(); },
                  .checkForUpdates = [this] { checkForUpdatesInWindow(m_stack.network()); },
                  .settings = [this] { showSettings(SettingsWindow::Page::General); },
                  .languageChanged = [this] { languageChosen(); },
@@ -36,7 +36,7 @@ AppShell::AppShell(SingleInstance &instance, SettingsStore &settings, InterfaceL
 {
     connect(&instance, &SingleInstance::requested, this, [this](SingleInstance::Request request) {
         if (request == SingleInstance::Request::Capture)
-            m_stack.flow().begin();
+            capture();
         else if (request == SingleInstance::Request::ShowSettings)
             showSettings(SettingsWindow::Page::Analysis);
         else
@@ -50,7 +50,7 @@ void AppShell::launch()
     m_tray.show();
     platform::GlobalHotKey &hotKey = *m_stack.platform().hotKey;
     hotKey.setPurpose(ShellTexts::tr("Capture and read a message"));
-    hotKey.start([this] { m_stack.flow().begin(); });
+    hotKey.start([this] { capture(); });
     switch (decideLaunch(m_settings, *m_stack.platform().screenAccess)) {
     case LaunchStep::ReadyToast:
         qCInfo(lcApp) << "launch: ready note";
@@ -65,6 +65,12 @@ void AppShell::launch()
         m_onboarding.show();
         break;
     }
+}
+
+void AppShell::capture()
+{
+    if (!m_onboarding.takeCaptureRequest())
+        m_stack.flow().begin();
 }
 
 // Every window words itself again on the LanguageChange that follows; the

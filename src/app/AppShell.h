@@ -32,6 +32,8 @@ public:
     void showSettings(SettingsWindow::Page page);
 
 private:
+    // A capture from the tray, the hot key or another instance.
+    void capture();
     void showReady();
     void languageChosen();
 

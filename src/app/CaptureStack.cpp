@@ -23,6 +23,7 @@ CaptureStack::CaptureStack(SettingsStore &settings, api::AnalysisService *analys
             .requestAccess = [access] { access->request(); },
             .setUpModel = [this] { openModelSettings(); },
         });
+    m_resultPanel->setFocusReturn(m_platform.activeWindow.get());
     if (observer) {
         m_tee = std::make_unique<panel::TeePresenter>(*m_resultPanel, *observer);
         build(*m_tee, analysis);

@@ -46,6 +46,14 @@ void Onboarding::show()
         m_poll.start();
 }
 
+bool Onboarding::takeCaptureRequest()
+{
+    if (!m_window || !m_window->isVisible() || m_access.isPermitted())
+        return false;
+    show();
+    return true;
+}
+
 void Onboarding::centre()
 {
     QScreen *screen = QGuiApplication::primaryScreen();

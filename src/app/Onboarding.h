@@ -45,6 +45,11 @@ public:
 
     // Opens the window in front, activated, and starts the poll.
     void show();
+    // A capture asked for while the window is up and capture is still not
+    // possible: the window, brought to the front, is the one place that asks
+    // for it, rather than a second card with the same button. True when it
+    // took the request.
+    bool takeCaptureRequest();
 
     OnboardingView *window() const { return m_window.get(); }
     bool polling() const { return m_poll.isActive(); }

@@ -73,7 +73,8 @@ void TrayIcon::rebuildMenu()
     QAction *note = m_menu.addAction(TrayTexts::tr("Nothing is ever stored"));
     note->setEnabled(false);
     m_menu.addSeparator();
-    QAction *snap = m_menu.addAction(TrayTexts::tr("Snap it (Alt+Shift+S)"));
+    // The menu shows the hot key in its shortcut column: the title does not repeat it.
+    QAction *snap = m_menu.addAction(TrayTexts::tr("Snap it"));
     snap->setShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_S));
     connect(snap, &QAction::triggered, this, [this] {
         if (m_actions.capture)
@@ -95,11 +96,9 @@ void TrayIcon::rebuildMenu()
     // Another stored value marks none of them.
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
-    // A build without an update feed says so where the check would be.
-    const bool hasFeed = !builtInFeedUrl().trimmed().isEmpty();
-    QAction *update =
-        m_menu.addAction(hasFeed ? checkForUpdatesTitle() : TrayTexts::tr("No update source is set"));
-    update->setEnabled(hasFeed);
+    // Always offered: a build without an update feed answers it with where
+    // its updates come from.
+    QAction *update = m_menu.addAction(checkForUpdatesTitle());
     connect(update, &QAction::triggered, this, [this] {
         if (m_actions.checkForUpdates)
             m_actions.checkForUpdates();

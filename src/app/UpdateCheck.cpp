@@ -99,7 +99,7 @@ QString updateResultText(const UpdateResult &result)
         }
         QString operator()(const NoSource &) const
         {
-            return UpdateTexts::tr("No update source is set for this build.");
+            return UpdateTexts::tr("Updates to Tavolen come with your system's package manager.");
         }
         QString operator()(const Failed &r) const
         {

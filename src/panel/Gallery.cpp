@@ -43,7 +43,7 @@ protocol::AnalysisResult sampleResult()
     r.content_type = QStringLiteral("message");
     r.detected_language = QStringLiteral("en");
     r.summary = sample("Your manager moved Friday's review to Monday and wants the draft by Thursday noon.",
-                       "你的经理把周五的评审改到了周一，并希望周四中午前拿到初稿。");
+                       "你的经理把周五的评审改到了周一，说“不急”，但希望周四中午前拿到初稿。");
     r.hidden_meaning =
         sample("The deadline got tighter, not looser: the extra weekend is for her, not for you.",
                "截止时间其实更紧了：多出来的周末是留给她看稿的，不是给你的。");
@@ -141,6 +141,8 @@ QWidget *resultAfter(const protocol::AnalysisResult &r,
 {
     auto *card = new views::FullContent(PanelState::result(r), false, ui::Backdrop::Translucent, {}, nullptr);
     act(*static_cast<views::ResultContent *>(card->contentView()));
+    // Text shown before the card ever was is only measured once its layout has run.
+    card->contentView()->layout()->activate();
     return card;
 }
 

@@ -37,4 +37,26 @@ QPointF panelOrigin(QSizeF size, std::optional<QRectF> anchor, const ScreenLayou
 
 inline constexpr double kPanelMargin = 12;
 
+// Where a run's card stays once it is shown: on one side of the selection,
+// its edge nearest the selection fixed, growing away from it. `room` is the
+// most height the card may take there, 12 inside the usable area, before
+// its content must scroll.
+struct CardAnchor {
+    enum class Side { Below, Above };
+    Side side;
+    double x;
+    double edge;
+    double room;
+};
+
+// The side and edge for a card of `planned` size beside `selection`: the
+// side `panelOrigin` picks when the card fits one; when it fits neither, the
+// side with more room, so that the card never covers the selection. None
+// when the selection meets no screen or leaves no room of `minHeight` on
+// either side.
+std::optional<CardAnchor> cardAnchor(QSizeF planned, QRectF selection, const ScreenLayout &layout,
+                                     double minHeight);
+// The card of `size` at `anchor`, its height cut to the room there.
+QRectF cardAt(const CardAnchor &anchor, QSizeF size);
+
 } // namespace tavolen::panel

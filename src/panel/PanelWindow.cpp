@@ -41,6 +41,16 @@ void PanelWindow::changeEvent(QEvent *event)
         onLanguageChange();
 }
 
+// Any click on the card (a chip, the reply) may give it the keyboard, and the
+// window manager may do so before the click reaches us: the pointer's
+// arrival is the last moment another window surely has it.
+void PanelWindow::enterEvent(QEnterEvent *event)
+{
+    ui::SurfaceWindow::enterEvent(event);
+    if (onFocusMayMove)
+        onFocusMayMove();
+}
+
 void PanelWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && onEscape) {

@@ -30,11 +30,15 @@ public:
     bool movedByUser() const { return m_movedByUser; }
 
     std::function<void()> onEscape;
+    // The pointer came in: a click here may now take the keyboard from the
+    // window that has it.
+    std::function<void()> onFocusMayMove;
     // The interface language changed: the content must be built again.
     std::function<void()> onLanguageChange;
 
 protected:
     void changeEvent(QEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

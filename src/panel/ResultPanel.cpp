@@ -43,6 +43,8 @@ void ResultPanel::show(const PanelState &state, std::optional<QRectF> near)
 {
     // The view's kind and place only: never its texts.
     qCDebug(lcPanel) << "show" << int(state.contentView()) << "beside" << (near ? *near : QRectF());
+    if (near != m_anchor)
+        m_held.reset();
     m_anchor = near;
     cancelTimers();
     if (const protocol::AnalysisResult *result = state.resultValue()) {
@@ -60,8 +62,11 @@ void ResultPanel::show(const PanelState &state, std::optional<QRectF> near)
 void ResultPanel::hide()
 {
     cancelTimers();
+    if (m_window)
+        m_keyboard.giveBack(*m_window);
     m_lastResult.reset();
     m_fullState.reset();
+    m_held.reset();
     const bool wasShown = m_mode != Mode::Hidden;
     m_mode = Mode::Hidden;
     // A hidden window keeps its backing store and its last content; the
@@ -109,12 +114,13 @@ PanelActions ResultPanel::actions(void (ResultPanel::*onHover)(bool),
     return bound;
 }
 
-// A card that appears under a resting pointer has not been entered: only a
-// pointer that comes in counts, so that an expanded pill keeps its timer
-// and a pill under the pointer does not open at once.
+// A pill that appears under a resting pointer has not been entered: only a
+// pointer that comes in opens it, or a card folding under the pointer would
+// open again at once. A full card is being read wherever the pointer came
+// from, so a pointer resting on it holds it.
 void ResultPanel::hover(bool inside, void (ResultPanel::*onHover)(bool))
 {
-    if (inside && m_pointerInsideAtShow)
+    if (inside && m_pointerInsideAtShow && m_mode == Mode::Pill)
         return;
     m_pointerInsideAtShow = false;
     (this->*onHover)(inside);
@@ -148,6 +154,10 @@ void ResultPanel::ensureWindow()
         if (self)
             self->hide();
     };
+    m_window->onFocusMayMove = [self] {
+        if (self)
+            self->m_keyboard.remember(*self->m_window);
+    };
     m_window->onLanguageChange = [self] {
         if (self)
             self->reword();
@@ -161,7 +171,12 @@ ui::Backdrop ResultPanel::backdrop() const
     return m_windows.canBlurBehind() ? ui::Backdrop::Blurred : ui::Backdrop::Translucent;
 }
 
-QRectF ResultPanel::cardFor(QWidget *content) const
+// A card that changes sides as it grows leaps across the screen, away from
+// the pointer and the eye. So the side is chosen once per run, for the room
+// a finished reading needs; from then on the card keeps its edge next to
+// the selection, grows away from it and scrolls its reading when the screen
+// ends, never covering the selection.
+QRectF ResultPanel::cardFor(QWidget *content)
 {
     QSizeF size;
     if (content->hasHeightForWidth())
@@ -172,6 +187,12 @@ QRectF ResultPanel::cardFor(QWidget *content) const
     // Where the user has dragged the panel, it stays for the rest of the run.
     if (m_window && m_window->movedByUser())
         return QRectF(m_window->surfaceGeometry().topLeft(), size);
+    if (m_anchor && !m_held) {
+        const QSizeF planned(size.width(), std::max(size.height(), t::size::panelPlanHeight));
+        m_held = cardAnchor(planned, *m_anchor, m_screens(), t::size::panelMinHeight);
+    }
+    if (m_held)
+        return cardAt(*m_held, size);
     return QRectF(panelOrigin(size, m_anchor, m_screens()), size);
 }
 
@@ -186,6 +207,8 @@ void ResultPanel::render(QWidget *content, Mode mode)
     m_window->setContent(content, card, views::surfaceOf(content));
     m_mode = mode;
     m_pointerInsideAtShow = card.contains(QCursor::pos());
+    if (m_pointerInsideAtShow && mode == Mode::Full)
+        hoverFull(true);
     updateBlur();
     if (!m_window->isVisible())
         platform::showAsPanel(m_windows, *m_window);
@@ -227,7 +250,15 @@ void ResultPanel::collapse()
 {
     if (!m_lastResult)
         return;
+    // A card under the pointer is being read; should its leaving have gone
+    // unheard, look again later rather than fold it away under the pointer.
+    if (m_mode == Mode::Full && m_window && m_window->surfaceGeometry().contains(QCursor::pos())) {
+        scheduleCollapse(m_timings.collapseAfterLeave);
+        return;
+    }
     cancelTimers();
+    if (m_window)
+        m_keyboard.giveBack(*m_window);
     m_dismissTimer.start(m_timings.dismissPill);
     renderPill();
 }

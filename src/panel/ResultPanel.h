@@ -3,9 +3,11 @@
 
 #pragma once
 
+#include "panel/KeyboardReturn.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelPlacement.h"
 #include "panel/PanelPresenter.h"
+
 #include "ui/Glass.h"
 
 #include <QObject>
@@ -59,6 +61,9 @@ public:
     const QTimer &dismissTimer() const { return m_dismissTimer; }
     // Where placement reads the screens; the real ones unless replaced.
     void setScreenSource(std::function<ScreenLayout()> source) { m_screens = std::move(source); }
+    // Where a clicked card hands the keyboard back when it folds or goes;
+    // without it the window manager decides. Must outlive the panel.
+    void setFocusReturn(platform::ActiveWindow *windows) { m_keyboard.setWindows(windows); }
 
 Q_SIGNALS:
     // The panel went from shown to hidden (closed, dismissed or replaced by a new capture).
@@ -66,7 +71,7 @@ Q_SIGNALS:
 
 private:
     void render(QWidget *content, Mode mode);
-    QRectF cardFor(QWidget *content) const;
+    QRectF cardFor(QWidget *content);
     void remeasure();
     void updateBlur();
     void scheduleCollapse(std::chrono::milliseconds after);
@@ -90,6 +95,9 @@ private:
     std::unique_ptr<PanelWindow> m_window;
     Mode m_mode = Mode::Hidden;
     std::optional<QRectF> m_anchor;
+    // Where this run's card stays, decided when it is first shown beside
+    // the selection (see cardFor).
+    std::optional<CardAnchor> m_held;
     std::optional<protocol::AnalysisResult> m_lastResult;
     bool m_lastEngineWritesReplies = true;
     // What the full card shows now, to word it again in another language.
@@ -98,6 +106,7 @@ private:
     QTimer m_dismissTimer;
     bool m_wasStreaming = false;
     bool m_pointerInsideAtShow = false;
+    KeyboardReturn m_keyboard;
 };
 
 } // namespace tavolen::panel

@@ -65,7 +65,7 @@ void PanelButton::paintFocusRing(QPainter &painter, const QRectF &shape, double 
 {
     if (!hasFocus() || focusPolicy() == Qt::NoFocus)
         return;
-    strokeInside(painter, shape, radius, 1.5, Theme::accent(palette()));
+    strokeInside(painter, shape, radius, tokens::line::focusRing, Theme::accent(palette()));
 }
 
 CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
@@ -78,7 +78,7 @@ CapsuleButton::CapsuleButton(const QString &title, Style style, QWidget *parent)
 QSize CapsuleButton::minimumSizeHint() const
 {
     const QSize hint = sizeHint();
-    const QFontMetricsF metrics(makeFont(lookOf(m_style).font, this), this);
+    const QFontMetricsF metrics(makeFont(lookOf(m_style).font, this, text()), this);
     return QSize(std::min(hint.width(), up(hint.width() - metrics.horizontalAdvance(text()) +
                                            metrics.horizontalAdvance(QStringLiteral("Www…")))),
                  hint.height());
@@ -87,7 +87,7 @@ QSize CapsuleButton::minimumSizeHint() const
 QSize CapsuleButton::sizeHint() const
 {
     const CapsuleLook look = lookOf(m_style);
-    const QFontMetricsF metrics(makeFont(look.font, this), this);
+    const QFontMetricsF metrics(makeFont(look.font, this, text()), this);
     const double room = m_lift ? 2 * kLiftRoom : 0;
     return QSize(up(metrics.horizontalAdvance(text()) + 2 * look.padH + room),
                  up(metrics.height() + 2 * look.padV + room));
@@ -128,7 +128,7 @@ void CapsuleButton::paintEvent(QPaintEvent *)
         textColour = resolve(Ink::OnAccent, palette());
     }
     const CapsuleLook look = lookOf(m_style);
-    painter.setFont(makeFont(look.font, this));
+    painter.setFont(makeFont(look.font, this, text()));
     painter.setPen(textColour);
     const double pad = look.padH;
     const QString shown =
@@ -182,10 +182,14 @@ TextButton::TextButton(const QString &title, tokens::TypeStyle type, Ink ink, QW
 
 QSize TextButton::sizeHint() const
 {
-    const QFontMetricsF metrics(makeFont(m_type, this), this);
-    return QSize(up(metrics.horizontalAdvance(text()) + 2), up(metrics.height()));
+    const QFontMetricsF metrics(makeFont(m_type, this, text()), this);
+    return QSize(up(metrics.horizontalAdvance(text()) + 2),
+                 up(metrics.height() + tokens::line::focusRingRoom));
 }
 
+// A link-like button shows its focus as an underline below the text: a ring
+// around it would be drawn over its first and last letters, and room for one
+// would set the text off the column it starts.
 void TextButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -193,10 +197,15 @@ void TextButton::paintEvent(QPaintEvent *)
     QColor colour = resolve(m_ink, palette());
     if (isDown())
         colour = withAlpha(colour, 0.6);
-    painter.setFont(makeFont(m_type, this));
+    painter.setFont(makeFont(m_type, this, text()));
     painter.setPen(colour);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text());
-    paintFocusRing(painter, rect(), 4);
+    const QRectF textBox = QRectF(rect()).adjusted(0, 0, 0, -tokens::line::focusRingRoom);
+    painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+        const double w = tokens::line::focusRing;
+        const double width = QFontMetricsF(painter.font(), this).horizontalAdvance(text());
+        painter.fillRect(QRectF(0, height() - w, width, w), Theme::accent(palette()));
+    }
 }
 
 } // namespace tavolen::ui

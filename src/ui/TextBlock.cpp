@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavolen::ui {
@@ -36,11 +37,25 @@ double layOut(QTextLayout &layout, double width, double spacing, Qt::Alignment a
     return y;
 }
 
+bool isChinese(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return c.script() == QChar::Script_Han || (u >= 0x3000 && u <= 0x303F) ||
+               (u >= 0xFF00 && u <= 0xFFEF);
+    });
+}
+
 } // namespace
 
-QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device)
+// Chinese text is set in a CJK family that has real weights, first for every
+// glyph of the line: a fallback face would set the Han characters regular
+// beside bold Latin ones and take the quotes, narrow, from the Latin font.
+QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device, const QString &text)
 {
     QFont font;
+    if (isChinese(text))
+        font.setFamilies({QString::fromLatin1(tokens::type::chineseFamily)});
     // Point sizes keep fractions that pixel sizes would round away; convert
     // at the device's own resolution so the text is exactly type.px pixels.
     const int dpi = device ? device->logicalDpiY() : 96;
@@ -53,7 +68,7 @@ QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device)
 
 double naturalWidth(const QString &text, const tokens::TypeStyle &type, const QPaintDevice *device)
 {
-    return QFontMetricsF(makeFont(type, device), device).horizontalAdvance(text);
+    return QFontMetricsF(makeFont(type, device, text), device).horizontalAdvance(text);
 }
 
 TextBlock::TextBlock(const QString &text, tokens::TypeStyle type, Ink ink, QWidget *parent)
@@ -64,7 +79,7 @@ TextBlock::TextBlock(const QString &text, tokens::TypeStyle type, Ink ink, QWidg
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    setFont(makeFont(type, this));
+    setFont(makeFont(type, this, text));
 }
 
 void TextBlock::setInk(Ink ink)
@@ -102,7 +117,7 @@ QString TextBlock::shownText() const
 {
     if (m_lines == Lines::Wrap)
         return text();
-    const QFontMetricsF metrics(makeFont(m_type, this), this);
+    const QFontMetricsF metrics(makeFont(m_type, this, text()), this);
     return metrics.elidedText(text(), Qt::ElideRight, width() - textIndent());
 }
 
@@ -110,7 +125,7 @@ QSize TextBlock::sizeHint() const
 {
     const double w = std::ceil(textIndent() + naturalWidth(text(), m_type, this));
     if (m_lines == Lines::OneLineElided)
-        return QSize(int(w), int(std::ceil(QFontMetricsF(makeFont(m_type, this), this).height())));
+        return QSize(int(w), int(std::ceil(QFontMetricsF(makeFont(m_type, this, text()), this).height())));
     return QSize(int(w), heightForWidth(int(w)));
 }
 
@@ -122,7 +137,7 @@ QSize TextBlock::minimumSizeHint() const
 
 int TextBlock::heightForWidth(int width) const
 {
-    QTextLayout layout(text(), makeFont(m_type, this), const_cast<TextBlock *>(this));
+    QTextLayout layout(text(), makeFont(m_type, this, text()), const_cast<TextBlock *>(this));
     const double h = layOut(layout, width - textIndent(), m_type.lineSpacing);
     return int(std::ceil(std::max(h, m_glyph ? m_glyphSize + m_glyphTop.value_or(0) : 0.0)));
 }
@@ -132,7 +147,7 @@ void TextBlock::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor colour = resolve(m_ink, palette());
-    const QFont font = makeFont(m_type, this);
+    const QFont font = makeFont(m_type, this, text());
     QTextLayout layout(shownText(), font, this);
     const double indent = textIndent();
     // Wrapped lines follow the label's horizontal alignment (centred text).

@@ -15,8 +15,9 @@ class QPaintDevice;
 
 namespace tavolen::ui {
 
-// A font of `type.px` logical pixels (fractions kept) for text laid out on `device`.
-QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device);
+// A font of `type.px` logical pixels (fractions kept) for `text` laid out on
+// `device`; Chinese text gets the CJK family (see makeFont).
+QFont makeFont(const tokens::TypeStyle &type, const QPaintDevice *device, const QString &text = {});
 // The width of `text` on one line.
 double naturalWidth(const QString &text, const tokens::TypeStyle &type, const QPaintDevice *device);
 

@@ -32,10 +32,11 @@ inline constexpr double secondaryAlpha = 0.6;
 inline constexpr double tertiaryAlpha = 0.4;
 inline constexpr double quaternaryAlpha = 0.16;
 
-// Glass: the fill that stands in for the blurred material. Without blur
-// behind it has to carry the text's contrast alone, hence its density.
+// Glass: the fill that stands in for the blurred material. Unblurred,
+// whatever shows through is the lines and letters behind running through
+// the card's own text, so without blur the fill is solid.
 inline constexpr Appearance2 glassFill{0xF7F7FA, 0x232329};
-inline constexpr double glassAlpha = 0.94;
+inline constexpr double glassAlpha = 1;
 inline constexpr double glassAlphaBlurred = 0.72;
 inline constexpr double glassBorderTop = 0.38;
 inline constexpr double glassBorderBottom = 0.05;
@@ -50,6 +51,9 @@ struct TypeStyle {
 };
 
 namespace type {
+// Chinese text: a family with real weights, so semibold stays semibold, and
+// full-width punctuation.
+inline constexpr auto chineseFamily = "Noto Sans CJK SC";
 inline constexpr TypeStyle toneChip{11, QFont::DemiBold, 0.3};
 inline constexpr TypeStyle summary{13, QFont::DemiBold, 0, 2};
 inline constexpr TypeStyle translationToggle{11.5, QFont::DemiBold};
@@ -107,6 +111,9 @@ inline constexpr double shadowMargin = 18;
 namespace size {
 inline constexpr double panelWidth = 400;
 inline constexpr double panelMinHeight = 44;
+// The height of a typical finished reading: a run's side of the selection is
+// chosen for it rather than for the small card that shows first.
+inline constexpr double panelPlanHeight = 360;
 inline constexpr double pillMaxWidth = 340;
 inline constexpr double loadingMark = 20;
 inline constexpr double streamingMark = 14;
@@ -118,6 +125,9 @@ inline constexpr double replyCard = 8;
 } // namespace radius
 
 namespace line {
+inline constexpr double focusRing = 1.5;
+// The room below a text button's text for its focus underline.
+inline constexpr double focusRingRoom = 3;
 inline constexpr double glassBorder = 1;
 inline constexpr double riskOutline = 1.5;
 inline constexpr double riskOutlineAlpha = 0.55;

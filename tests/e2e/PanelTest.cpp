@@ -5,12 +5,15 @@
 #include "e2e/harness/FlowHarness.h"
 #include "panel/ResultPanel.h"
 #include "panel/views/FullContent.h"
+#include "panel/views/ReadingParts.h"
 #include "panel/views/ResultContent.h"
 #include "panel/views/StreamingContent.h"
 #include "platform/PlatformServices.h"
+#include "protocol/Records.h"
 #include "support/ScriptedServer.h"
 #include "support/ServiceAnswers.h"
 
+#include <QAbstractButton>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -40,7 +43,9 @@ int distance(QColor a, QColor b)
 // A run over a large window of another program, held after the first
 // partial so that each state can be looked at. The focus is on that window.
 struct PanelRun {
-    PanelRun() : window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm)), h(FlowHarness::Panel::Real)
+    explicit PanelRun(QRect region = QRect(200, 150, 400, 200), const QString &text = {})
+        : kRegion(region), window(ForeignWindow::open(QRect(100, 100, 1000, 800), kWarm, text)),
+          h(FlowHarness::Panel::Real)
     {
         protocol::StreamPartial partial;
         partial.summary = QStringLiteral("Half-way there");
@@ -60,7 +65,7 @@ struct PanelRun {
     }
     QRect card() { return h.resultPanel()->window()->geometry().marginsRemoved(margins); }
 
-    static inline const QRect kRegion{200, 150, 400, 200};
+    const QRect kRegion;
     std::unique_ptr<ForeignWindow> window;
     FlowHarness h;
     QImage before; // the desktop before the run
@@ -167,9 +172,62 @@ TEST(OneScreenPanel, ShowsBesideTheSelectionWithoutTakingTheFocusAndEscapeCloses
     EXPECT_FALSE(panel.window());
 }
 
-TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
+TEST(OneScreenPanel, AReadingThatGrowsTallKeepsItsSideAndNeverCoversTheSelection)
+{
+    // Room below for the streaming card but not for the reading it becomes.
+    PanelRun run(QRect(200, 640, 400, 200));
+    protocol::AnalysisResult tall = test::sampleResult();
+    tall.hidden_meaning = QStringLiteral("It says one thing and means another, at length. ").repeated(12);
+    run.h.analysis.streamAnswer = test::envelopeWith(tall);
+    ASSERT_TRUE(run.start());
+    const QRect first = run.card();
+    EXPECT_EQ(first.bottom() + 1, 640 - 12) << "above the selection, its lower edge 12 from it";
+    EXPECT_FALSE(first.intersects(run.kRegion));
+
+    run.h.analysis.gate.open();
+    ASSERT_TRUE(run.h.waitForEnd());
+    ASSERT_TRUE(showing<panel::views::ResultContent>(*run.h.resultPanel()));
+    // The window system may apply the result's size a moment later; the card's edge never moves.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.card().height() > first.height() + 150; }, 5000))
+        << run.card().height();
+    const QRect result = run.card();
+    EXPECT_EQ(result.bottom(), first.bottom());
+    EXPECT_EQ(result.left(), first.left());
+    EXPECT_FALSE(result.intersects(run.kRegion));
+}
+
+TEST(OneScreenPanel, AReopenedCardStaysUnderTheRestingPointerAndFoldingGivesTheKeyboardBack)
 {
     PanelRun run;
+    ASSERT_TRUE(run.start());
+    panel::ResultPanel &panel = *run.h.resultPanel();
+    run.h.analysis.gate.open();
+    ASSERT_TRUE(run.h.waitForEnd());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.mode() == Mode::Pill; }, 20000));
+    const QPoint pill = run.card().center();
+    xdotool({"mousemove", QString::number(pill.x()), QString::number(pill.y())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showing<panel::views::ResultContent>(panel); }, 5000));
+
+    // A chip clicked: the card has the keyboard, and the pointer resting on it holds it open.
+    auto *chip = panel.content()->findChild<QAbstractButton *>(panel::views::part::shortChip);
+    ASSERT_TRUE(chip);
+    click(chip->mapToGlobal(chip->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.window()->isActiveWindow(); }, 5000));
+    QTest::qWait(300);
+    EXPECT_FALSE(panel.collapseTimer().isActive()) << "nothing counts down while the pointer rests there";
+    EXPECT_FALSE(panel.dismissTimer().isActive());
+
+    // Away: it folds, and the window that had the keyboard before the click has it again.
+    xdotool({"mousemove", "1200", "1000"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.mode() == Mode::Pill; }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activeWindow() == run.window->id(); }, 5000));
+}
+
+TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCornersAndNoTextShowsThroughIt)
+{
+    // A page of text behind the card: with no blur, whatever shows through
+    // the fill would run through the card's own text.
+    PanelRun run(QRect(200, 150, 400, 200), QStringLiteral("Repost Backhanded "));
     run.margins = QMargins(18, 18, 18, 18);
     ASSERT_TRUE(run.start());
     run.h.analysis.gate.open();
@@ -178,10 +236,34 @@ TEST(CompositedPanel, IsTranslucentWithAShadowAndSoftCorners)
     EXPECT_EQ(run.card().topLeft(), QPoint(200, 362));
     expectCornersShowTheDesktop(run);
     // The shadow darkens the window just below the card, and fades out.
-    const QImage desktop = screenshot();
-    const QPoint below = run.card().bottomLeft() + QPoint(200, 4);
-    const QColor shadow = desktop.pixelColor(below);
-    EXPECT_LT(shadow.lightness(), desktop.pixelColor(below + QPoint(0, 20)).lightness());
+    QImage desktop = screenshot();
+    const auto darkening = [&](int y) {
+        int sum = 0;
+        for (int x = run.card().left() + 40; x < run.card().right() - 40; ++x)
+            sum += run.before.pixelColor(x, y).lightness() - desktop.pixelColor(x, y).lightness();
+        return sum / (run.card().width() - 80);
+    };
+    EXPECT_GT(darkening(run.card().bottom() + 4), darkening(run.card().bottom() + 20));
+    EXPECT_GT(darkening(run.card().bottom() + 4), 0);
+
+    // The fill down the card's left margin, over letters and the quadrants'
+    // edge alike, is one colour: the card's text has the same contrast
+    // everywhere, as on an opaque card.
+    const QRect margin = run.card().adjusted(4, 24, 0, -24);
+    int spread = 0;
+    const auto even = [&] {
+        desktop = screenshot();
+        int low = 255, high = 0;
+        for (int y = margin.top(); y <= margin.bottom(); ++y)
+            for (int x = margin.left(); x < margin.left() + 10; ++x) {
+                const int v = desktop.pixelColor(x, y).lightness();
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        spread = high - low;
+        return spread <= 2;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(even, 5000)) << "lightness varies by " << spread;
 }
 
 TEST(OneScreenPanel, TavolenCaptureShowsTheReadingAndStaysUntilItsPanelIsClosed)

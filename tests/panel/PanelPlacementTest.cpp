@@ -71,3 +71,25 @@ TEST(PanelPlacement, CentredWithoutAnAnchorOrWithoutScreens)
     EXPECT_EQ(panelOrigin(kSize, QRectF(10, 10, 10, 10), {}), QPointF(-200, -150));
     EXPECT_EQ(panelOrigin(kSize, std::nullopt, {}), QPointF(-200, -150));
 }
+
+TEST(PanelPlacement, ARunsCardSideNeverCoversTheSelection)
+{
+    const ScreenLayout layout{{kMain, kLeft}, 0};
+    // The rule's side when the planned card fits: below, then above.
+    const auto below = cardAnchor(kSize, QRectF(100, 100, 500, 200), layout, 44);
+    ASSERT_TRUE(below);
+    EXPECT_EQ(below->side, CardAnchor::Side::Below);
+    EXPECT_EQ(cardAt(*below, QSizeF(400, 50)), QRectF(100, 312, 400, 50));
+    EXPECT_EQ(cardAt(*below, QSizeF(400, 2000)).bottom(), 1080 - 12) << "cut where the screen ends";
+    const auto above = cardAnchor(kSize, QRectF(100, 600, 500, 200), layout, 44);
+    ASSERT_TRUE(above);
+    EXPECT_EQ(cardAt(*above, QSizeF(400, 50)), QRectF(100, 538, 400, 50));
+    EXPECT_EQ(cardAt(*above, QSizeF(400, 2000)).top(), 30 + 12);
+    // Fitting neither: the side with more room, rather than over the selection.
+    const auto tall = cardAnchor(kSize, QRectF(100, 220, 500, 700), layout, 44);
+    ASSERT_TRUE(tall);
+    EXPECT_EQ(tall->side, CardAnchor::Side::Above);
+    EXPECT_EQ(tall->room, 220 - 12 - 30 - 12);
+    // No room for even a pill on either side.
+    EXPECT_FALSE(cardAnchor(kSize, QRectF(100, 60, 500, 990), layout, 44));
+}

@@ -14,6 +14,8 @@
 #include <QCursor>
 #include <QEnterEvent>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -83,6 +85,43 @@ TEST(ResultPanel, ACardFourHundredWideBesideTheSelectionSizedToItsContent)
     EXPECT_GE(window->height(), 44);
 }
 
+TEST(ResultPanel, ARunsCardKeepsItsSideAndEdgeAsItGrowsAndScrollsWhereTheScreenEnds)
+{
+    Rig rig;
+    // Room below for the first small card but not for a reading: the card
+    // goes above at once, its bottom edge 12 above the selection.
+    const QRectF low(200, 560, 500, 200);
+    const int edge = 560 - 12;
+    const auto expectHeld = [&](const char *when) {
+        const QRect g = rig.panel.window()->geometry();
+        EXPECT_EQ(g.bottom() + 1, edge) << when;
+        EXPECT_EQ(g.left(), 200) << when;
+        EXPECT_FALSE(QRectF(g).intersects(low)) << when;
+    };
+    rig.panel.show(PanelState::loading(), low);
+    expectHeld("loading");
+    rig.panel.show(PanelState::streaming(test::partial(QStringLiteral("First lines"))), low);
+    expectHeld("streaming");
+    protocol::AnalysisResult result = test::sampleResult();
+    result.full_translation = QStringLiteral("The whole text, translated. ").repeated(6);
+    rig.panel.show(PanelState::result(result), low);
+    expectHeld("result");
+    const int resultHeight = rig.panel.window()->height();
+    static_cast<views::ResultContent *>(rig.full()->contentView())->toggleTranslation();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.window()->height() > resultHeight; }, 2000));
+    expectHeld("translation open");
+
+    // A reading taller than the room above: the card takes the room, 12 below
+    // the screen's top, and its reading scrolls.
+    result.hidden_meaning = QStringLiteral("A reading that goes on and on. ").repeated(60);
+    rig.panel.show(PanelState::result(result), low);
+    expectHeld("long result");
+    EXPECT_EQ(rig.panel.window()->y(), 12);
+    auto *scroll = rig.full()->findChild<QScrollArea *>();
+    ASSERT_TRUE(scroll);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+}
+
 TEST(ResultPanel, OnlyAPanelComingIntoViewAnimatesIn)
 {
     Rig rig;
@@ -142,9 +181,15 @@ TEST(ResultPanel, ThePointerOverAResultHoldsItAndLeavingFoldsItSixSecondsLater)
     }
 }
 
-TEST(ResultPanel, APointerEnteringThePillBringsBackAFreshResultForEightSeconds)
+TEST(ResultPanel, APillReopenedByThePointerStaysWhileItRestsThereAndFoldsWhenItLeaves)
 {
-    Rig rig(ResultPanel::Timings{20ms, 6s, 8s, 60s});
+    struct Keyboard final : platform::ActiveWindow {
+        std::optional<Id> current() const override { return 7; }
+        void activate(Id window) override { given = window; }
+        std::optional<Id> given;
+    } keyboard;
+    Rig rig(ResultPanel::Timings{20ms, 70ms, 80ms, 60s});
+    rig.panel.setFocusReturn(&keyboard);
     QCursor::setPos(790, 10); // parked away from the panel
     rig.panel.show(PanelState::result(test::sampleResult()), kNear);
     // Switch the reply, so that a fresh view shows in its starting state.
@@ -153,17 +198,27 @@ TEST(ResultPanel, APointerEnteringThePillBringsBackAFreshResultForEightSeconds)
     EXPECT_TRUE(rig.panel.dismissTimer().isActive());
     EXPECT_EQ(rig.panel.dismissTimer().interval(), 60'000);
 
-    // The pointer comes in; the full card then opens under it, which is no new entry.
-    QTest::mouseMove(rig.panel.window(), rig.pill()->geometry().center());
-    ASSERT_EQ(rig.panel.mode(), Mode::Full);
-    QTest::qWait(50);
+    // The pointer comes in: a fresh full result opens under it, held while it rests there.
+    QCursor::setPos(rig.pill()->mapToGlobal(rig.pill()->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Full; }, 2000));
     EXPECT_TRUE(rig.full()->entranceAnimated());
     EXPECT_EQ(static_cast<panel::views::ResultContent *>(rig.full()->contentView())->variant(),
               reply::Variant::Best);
-    EXPECT_FALSE(rig.panel.dismissTimer().isActive());
-    EXPECT_TRUE(rig.panel.collapseTimer().isActive());
-    EXPECT_EQ(rig.panel.collapseTimer().interval(), 8'000);
     EXPECT_EQ(rig.panel.window()->width(), 400);
+    // A chip clicked, which gives the card the keyboard, and the pointer rests
+    // there for many times the longest fold.
+    rig.panel.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.panel.window()));
+    QTest::mouseClick(rig.full()->findChild<QAbstractButton *>(views::part::shortChip), Qt::LeftButton);
+    QTest::qWait(500);
+    EXPECT_EQ(rig.panel.mode(), Mode::Full);
+    EXPECT_FALSE(rig.panel.collapseTimer().isActive());
+    EXPECT_FALSE(rig.panel.dismissTimer().isActive());
+
+    // Away: it folds, and the keyboard goes back to the window that had it.
+    QCursor::setPos(790, 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.panel.mode() == Mode::Pill; }, 2000));
+    EXPECT_EQ(keyboard.given, 7);
 }
 
 TEST(ResultPanel, ADraggedPanelStaysWhereTheUserPutItAndItsBlurFollowsItsSize)

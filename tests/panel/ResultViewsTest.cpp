@@ -14,6 +14,8 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -319,6 +321,53 @@ TEST(StreamingView, GrowsWithThePartialAndKeepsTheProgressRow)
     EXPECT_FALSE(Card({}, PanelState::streaming(p)).part(part::riskLine));
 }
 
+TEST(ResultView, LongChipLabelsKeepTheirWholeWidthAndTheBadgeMovesBelowThem)
+{
+    test::ScopedSettings settings;
+    protocol::AnalysisResult r = test::sampleResult();
+    r.alternative_reply_label = QStringLiteral("Apologise and offer a call");
+    FullContent card(PanelState::result(r), false, ui::Backdrop::Opaque, {}, nullptr);
+    card.resize(400, card.heightForWidth(400));
+    card.show();
+    auto *chip = card.findChild<QAbstractButton *>(part::alternativeChip);
+    auto *shorter = card.findChild<QAbstractButton *>(part::shortChip);
+    ASSERT_TRUE(chip && shorter);
+    EXPECT_GE(chip->width(), chip->sizeHint().width()) << "not cut";
+    EXPECT_GE(shorter->width(), shorter->sizeHint().width());
+    QWidget *badge = card.findChild<QWidget *>(part::trustBadge);
+    ASSERT_TRUE(badge);
+    EXPECT_GE(badge->y(), chip->geometry().bottom()) << "on a row of its own";
+}
+
+TEST(ResultView, ATextButtonShowsItsFocusWithoutTouchingItsLetters)
+{
+    ui::TextButton button(QStringLiteral("Hide translation"), ui::tokens::type::translationToggle,
+                          ui::Ink::Accent, nullptr);
+    button.resize(button.sizeHint());
+    const auto picture = [&] {
+        QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    const QImage plain = picture();
+    button.show();
+    button.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&button));
+    button.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(button.hasFocus());
+    const QImage focused = picture();
+    int changed = 0, overLetters = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != focused.pixel(x, y)) {
+                ++changed;
+                overLetters += qAlpha(plain.pixel(x, y)) > 60;
+            }
+    EXPECT_GT(changed, 0) << "the focus shows";
+    EXPECT_EQ(overLetters, 0) << "not over the H's stem or any letter";
+}
+
 TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 {
     test::ScopedSettings settings;
@@ -333,6 +382,13 @@ TEST(Pill, OneLineCutAtTheTailWithinThreeHundredForty)
 
     r.best_reply = QStringLiteral("Sure!");
     EXPECT_LT(PillContent(r, ui::Backdrop::Opaque, {}, nullptr).sizeHint().width(), 200) << "short content";
+    // A line that fits within 340 is shown whole, in a pill as wide as it needs.
+    r.best_reply = QStringLiteral("Thanks! Happy to compare notes anytime.");
+    PillContent whole(r, ui::Backdrop::Opaque, {}, nullptr);
+    whole.resize(whole.sizeHint().width(), 44);
+    whole.show();
+    EXPECT_LT(whole.width(), 340);
+    EXPECT_EQ(whole.line()->shownText(), *r.best_reply) << whole.width() << " " << whole.line()->width();
 
     // Reading-only shows the summary with the book; a respondable result
     // without a reply (or with an empty one), the summary with the check.
@@ -370,4 +426,31 @@ TEST(FullCard, FollowsASwitchBetweenLightAndDarkWithoutBeingRebuilt)
     card.setPalette(darkPalette());
     EXPECT_EQ(card.riskOutline()->rgb() & 0xFFFFFF, 0xD97469u);
     EXPECT_LT(glass().lightness(), 80);
+}
+
+TEST(ResultView, ChineseKeepsItsSemiboldAndTakesFullWidthQuotesFromOneFamily)
+{
+    // Semibold Han characters carry visibly more ink than regular ones.
+    const QString han = QStringLiteral("方案整体还行");
+    const auto ink = [&](QFont::Weight weight) {
+        ui::tokens::TypeStyle type = ui::tokens::type::summary;
+        type.weight = weight;
+        QImage image(200, 30, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(ui::makeFont(type, &image, han));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(2, 22), han);
+        painter.end();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    EXPECT_GT(ink(QFont::DemiBold), ink(QFont::Normal) * 1.15);
+    // The quotes in a Chinese line are the CJK font's, as wide as a character.
+    const QFontMetricsF metrics(
+        ui::makeFont(ui::tokens::type::summary, nullptr, QStringLiteral("方案“整体还行”")));
+    EXPECT_GT(metrics.horizontalAdvance(QChar(0x201C)), 0.8 * metrics.horizontalAdvance(QChar(0x65B9)));
 }

@@ -68,6 +68,20 @@ TEST(Onboarding, EveryPressOfTheButtonRequestsThePermissionAgain)
     EXPECT_TRUE(rig.window()->isVisible());
 }
 
+TEST(Onboarding, WhileItIsUpACaptureRequestBringsItForwardInsteadOfASecondPermissionCard)
+{
+    Rig rig;
+    EXPECT_FALSE(rig.onboarding.takeCaptureRequest()) << "not shown: the panel asks";
+    rig.onboarding.show();
+    EXPECT_TRUE(rig.onboarding.takeCaptureRequest());
+    EXPECT_TRUE(rig.window()->isVisible());
+    rig.window()->close();
+    EXPECT_FALSE(rig.onboarding.takeCaptureRequest()) << "closed: the panel asks";
+    rig.onboarding.show();
+    rig.access.permitted = true;
+    EXPECT_FALSE(rig.onboarding.takeCaptureRequest()) << "permitted: the capture runs";
+}
+
 TEST(Onboarding, ClosingTheWindowKeepsPollingUntilTheGrant)
 {
     Rig rig;

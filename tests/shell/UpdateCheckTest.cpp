@@ -132,9 +132,10 @@ TEST_F(UpdateCheck, SpeaksBothLanguages)
 {
     const UpdateResult results[] = {UpToDate{"0.5.0"}, UpdateAvailable{"0.6.0", {}}, NoSource{}, Failed{"x"}};
     const QStringList en = {"Tavolen 0.5.0 is up to date.", "Tavolen 0.6.0 is available.",
-                            "No update source is set for this build.", "Could not check for updates: x"};
+                            "Updates to Tavolen come with your system's package manager.",
+                            "Could not check for updates: x"};
     const QStringList zh = {"Tavolen 0.5.0 已是最新版本。", "Tavolen 0.6.0 已发布。",
-                            "此版本未设置更新来源。", "无法检查更新：x"};
+                            "Tavolen 的更新随系统的软件包管理器提供。", "无法检查更新：x"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(updateResultText(results[i]), en[i]);
     EXPECT_EQ(checkForUpdatesTitle(), QString::fromUtf8("Check for Updates\u2026"));

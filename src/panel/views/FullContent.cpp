@@ -16,6 +16,7 @@
 
 #include <QBoxLayout>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace tavolen::panel::views {
 
@@ -62,7 +63,19 @@ FullContent::FullContent(const PanelState &state, bool entranceAnimated, ui::Bac
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     m_content = makeContentView(state, m_actions, this);
-    column->addWidget(m_content);
+    // The card may be given less height than its reading takes, where the
+    // screen ends; the reading then scrolls inside it. On the glass.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_content);
+    m_scroll->setAutoFillBackground(false);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_content->setAutoFillBackground(false);
+    column->addWidget(m_scroll);
 
     m_close = new ui::GlyphButton(
         {ui::Glyph::Close, t::type::closeGlyph, ui::Ink::Secondary, t::space::closeSize, true},
@@ -77,7 +90,9 @@ FullContent::FullContent(const PanelState &state, bool entranceAnimated, ui::Bac
 
 int FullContent::heightForWidth(int width) const
 {
-    return std::max(layout()->totalHeightForWidth(width), 0);
+    const int h =
+        m_content->hasHeightForWidth() ? m_content->heightForWidth(width) : m_content->sizeHint().height();
+    return std::max(h, 0);
 }
 
 QSize FullContent::sizeHint() const
@@ -103,6 +118,9 @@ QPainterPath FullContent::surface() const
 
 void FullContent::resizeEvent(QResizeEvent *)
 {
+    // A scroll bar only on a card cut short, where it says there is more.
+    m_scroll->setVerticalScrollBarPolicy(height() < heightForWidth(width()) ? Qt::ScrollBarAsNeeded
+                                                                            : Qt::ScrollBarAlwaysOff);
     // The close button's visible circle sits 10 in from the top and right edges.
     const QRectF face = m_close->face();
     m_close->move(int(width() - t::space::closeInset - face.right()), int(t::space::closeInset - face.top()));

@@ -13,6 +13,8 @@
 
 #include <optional>
 
+class QScrollArea;
+
 namespace tavolen::ui {
 class GlyphButton;
 }
@@ -50,6 +52,7 @@ private:
     ui::Backdrop m_backdrop;
     PanelActions m_actions;
     QWidget *m_content;
+    QScrollArea *m_scroll;
     ui::GlyphButton *m_close;
 };
 

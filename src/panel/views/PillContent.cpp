@@ -84,9 +84,12 @@ QSize PillContent::sizeHint() const
     int height = 0;
     for (int i = 0; i < layout()->count(); ++i) {
         QWidget *w = layout()->itemAt(i)->widget();
-        width += (w == m_line ? m_line->sizeHint().width() : w->sizeHint().width()) +
-                 (i ? layout()->spacing() : 0);
-        height = std::max(height, w->sizeHint().height());
+        // The icon and the close button have fixed sizes and no size hint of
+        // their own: counted at their hints, the line lost their room and was
+        // cut though it fitted.
+        const QSize hint = w->sizeHint().expandedTo(w->minimumSize());
+        width += hint.width() + (i ? layout()->spacing() : 0);
+        height = std::max(height, hint.height());
     }
     return QSize(std::min(width, int(t::size::pillMaxWidth)), height + m.top() + m.bottom());
 }

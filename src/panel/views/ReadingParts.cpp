@@ -27,7 +27,7 @@ ToneChip::ToneChip(const QString &text, QWidget *parent) : QLabel(text, parent)
 
 QSize ToneChip::sizeHint() const
 {
-    const QFontMetricsF metrics(ui::makeFont(t::type::toneChip, this), this);
+    const QFontMetricsF metrics(ui::makeFont(t::type::toneChip, this, text()), this);
     return QSize(int(std::ceil(metrics.horizontalAdvance(text()) + 2 * t::space::toneChipH)),
                  int(std::ceil(metrics.height() + 2 * t::space::toneChipV)));
 }
@@ -44,7 +44,7 @@ void ToneChip::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(shape, radius, radius);
     ui::strokeInside(painter, shape, radius, t::line::toneChipBorder,
                      ui::withAlpha(accent, t::fill::toneChipBorder));
-    painter.setFont(ui::makeFont(t::type::toneChip, this));
+    painter.setFont(ui::makeFont(t::type::toneChip, this, text()));
     painter.setPen(accent);
     const QRectF textBox = shape.adjusted(t::space::toneChipH, 0, -t::space::toneChipH, 0);
     const QString shown =

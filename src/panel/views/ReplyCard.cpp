@@ -31,7 +31,7 @@ public:
               t::motion::badgePulse, 0, [this](double v) { setLevel(v); }, this))
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
-        const QFontMetricsF metrics(ui::makeFont(t::type::copiedBadge, this), this);
+        const QFontMetricsF metrics(ui::makeFont(t::type::copiedBadge, this, m_text), this);
         const double w = metrics.height() + 3 + metrics.horizontalAdvance(m_text) + 2 * t::space::badgeH;
         const double h = metrics.height() + 2 * t::space::badgeV;
         m_face = QSizeF(w, h);
@@ -66,7 +66,7 @@ protected:
         painter.setPen(Qt::NoPen);
         painter.setBrush(ui::withAlpha(accent, alpha));
         painter.drawRoundedRect(face, face.height() / 2, face.height() / 2);
-        const QFont font = ui::makeFont(t::type::copiedBadge, this);
+        const QFont font = ui::makeFont(t::type::copiedBadge, this, m_text);
         const double glyph = QFontMetricsF(font, this).height() * 0.8;
         const QRectF content = face.adjusted(t::space::badgeH, 0, -t::space::badgeH, 0);
         ui::paintGlyph(painter, ui::Glyph::Checkmark,

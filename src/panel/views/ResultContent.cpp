@@ -85,8 +85,13 @@ void ResultContent::addReplySection(QBoxLayout *into)
         row->addWidget(m_shortChip);
     }
     row->addStretch(1);
-    row->addWidget(makeTrustBadge(this), 0, Qt::AlignVCenter);
+    m_badge = makeTrustBadge(this);
+    row->addWidget(m_badge, 0, Qt::AlignVCenter);
     section->addLayout(row);
+    m_chipRow = row;
+    m_badgeRow = new QHBoxLayout;
+    m_badgeRow->addStretch(1);
+    section->addLayout(m_badgeRow);
     into->addLayout(section);
     refreshChips();
 }
@@ -123,6 +128,20 @@ void ResultContent::refreshChips()
     if (m_shortChip) {
         m_shortChip->setText(reply::shortChipTitle(m_variant));
         m_shortChip->updateGeometry();
+    }
+    // Chips cut to "Apologise a…" say nothing: when they and the badge do
+    // not fit on one row, the badge takes a row of its own below them.
+    if (!m_badge)
+        return;
+    int needed = m_badge->sizeHint().width();
+    for (ui::CapsuleButton *chip : {m_alternativeChip, m_shortChip})
+        if (chip)
+            needed += chip->sizeHint().width() + m_chipRow->spacing();
+    const bool oneRow = needed <= int(t::size::panelWidth - 2 * t::space::contentPadding);
+    QBoxLayout *target = oneRow ? m_chipRow : m_badgeRow;
+    if (target->indexOf(m_badge) < 0) {
+        (oneRow ? m_badgeRow : m_chipRow)->removeWidget(m_badge);
+        target->addWidget(m_badge, 0, Qt::AlignVCenter);
     }
 }
 

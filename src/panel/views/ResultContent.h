@@ -54,6 +54,10 @@ private:
     ReplyCard *m_card = nullptr;
     ui::CapsuleButton *m_alternativeChip = nullptr;
     ui::CapsuleButton *m_shortChip = nullptr;
+    // The "screenshot not kept" badge sits beside the chips, or below them when they need the room.
+    QWidget *m_badge = nullptr;
+    QBoxLayout *m_chipRow = nullptr;
+    QBoxLayout *m_badgeRow = nullptr;
     ui::TextButton *m_translationToggle = nullptr;
     ui::TextBlock *m_translation = nullptr;
 };

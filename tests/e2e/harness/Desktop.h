@@ -141,7 +141,8 @@ class ForeignWindow {
 public:
     // Opens one with its client area asked at `where` (native pixels) and
     // waits until it is painted and the window manager has framed it.
-    static std::unique_ptr<ForeignWindow> open(QRect where, QList<QColor> quadrants)
+    // With `text`, lines of it in black cover the quadrants.
+    static std::unique_ptr<ForeignWindow> open(QRect where, QList<QColor> quadrants, const QString &text = {})
     {
         std::unique_ptr<ForeignWindow> w(new ForeignWindow);
         w->m_quadrants = quadrants;
@@ -155,6 +156,8 @@ public:
             args << QString::number(v);
         for (const QColor &c : quadrants)
             args << c.name();
+        if (!text.isEmpty())
+            args << QStringLiteral("pattern") << text;
         w->m_process.start(TAVOLEN_PATTERN_HELPER, args);
         // Generous: a loaded two-core machine can take seconds to start a Qt process.
         if (!QTest::qWaitFor([&] { return w->m_process.canReadLine(); }, 30000))

@@ -4,7 +4,9 @@
 // A foreign application window for the end-to-end tests: four flat colour
 // quadrants at a requested place. Prints its X window id once it has painted.
 //
-//   tavolen-e2e-pattern X Y WIDTH HEIGHT TOPLEFT TOPRIGHT BOTTOMLEFT BOTTOMRIGHT [TITLE]
+// With TEXT, black lines of it fill the window over the quadrants, as a page of text does.
+//
+//   tavolen-e2e-pattern X Y WIDTH HEIGHT TOPLEFT TOPRIGHT BOTTOMLEFT BOTTOMRIGHT [TITLE [TEXT]]
 
 #include <QApplication>
 #include <QPainter>
@@ -17,7 +19,8 @@ namespace {
 
 class PatternWindow final : public QWidget {
 public:
-    explicit PatternWindow(QList<QColor> colours) : m_colours(std::move(colours))
+    PatternWindow(QList<QColor> colours, QString text)
+        : m_colours(std::move(colours)), m_text(std::move(text))
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -32,6 +35,13 @@ protected:
         p.fillRect(w, 0, width() - w, h, m_colours[1]);
         p.fillRect(0, h, w, height() - h, m_colours[2]);
         p.fillRect(w, h, width() - w, height() - h, m_colours[3]);
+        if (!m_text.isEmpty()) {
+            p.setPen(Qt::black);
+            for (int y = p.fontMetrics().ascent(); y < height(); y += p.fontMetrics().height())
+                p.drawText(
+                    0, y,
+                    m_text.repeated(1 + width() / std::max(1, p.fontMetrics().horizontalAdvance(m_text))));
+        }
         if (!m_announced) {
             m_announced = true;
             QTimer::singleShot(0, this, [this] {
@@ -43,6 +53,7 @@ protected:
 
 private:
     QList<QColor> m_colours;
+    QString m_text;
     bool m_announced = false;
 };
 
@@ -57,7 +68,7 @@ int main(int argc, char **argv)
     QList<QColor> colours;
     for (int i = 5; i < 9; ++i)
         colours.append(QColor(args[i]));
-    PatternWindow window(colours);
+    PatternWindow window(colours, args.value(10));
     window.setWindowTitle(args.value(9, QStringLiteral("pattern")));
     window.setGeometry(args[1].toInt(), args[2].toInt(), args[3].toInt(), args[4].toInt());
     window.show();
