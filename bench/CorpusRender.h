@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "support/ReadingCorpus.h"
+#include "ReadingCorpus.h"
 
 #include <QImage>
 

@@ -5,7 +5,7 @@
 // from its picture as the service reads an upload: the figures must stay at
 // or above where they stand, which is above what a reader needs.
 
-#include "support/ReadingCorpus.h"
+#include "bench/ReadingCorpus.h"
 #include "service/OfflineEngine.h"
 #include "service/TesseractExtractor.h"
 
