@@ -15,10 +15,11 @@ void FloorGate::pass(const protocol::FieldEvent &event)
     const std::lock_guard lock(m_mutex);
     if (m_guard) {
         m_guard->passField(event, m_out);
-    } else if (event.field == u"risk_level" || event.field == u"risk_reason") {
-        m_waiting.push_back(event);
     } else if (const std::optional<protocol::FieldEvent> field = ReadingGuard::beforeTheFloor(event)) {
         m_out(*field);
+    } else {
+        // A risk field (the caller passes early fields only).
+        m_waiting.push_back(event);
     }
 }
 

@@ -197,6 +197,13 @@ ReadingGuard::ReadingGuard(const QString &capturedText, const QString &uiLanguag
 
 std::optional<protocol::FieldEvent> ReadingGuard::beforeTheFloor(const protocol::FieldEvent &event)
 {
+    if (event.field == u"risk_level" || event.field == u"risk_reason")
+        return std::nullopt;
+    return cleanedEarly(event);
+}
+
+std::optional<protocol::FieldEvent> ReadingGuard::cleanedEarly(const protocol::FieldEvent &event)
+{
     const std::optional<Bound> bound = earlyBound(event.field);
     if (!bound)
         return std::nullopt;
@@ -223,7 +230,7 @@ void ReadingGuard::passField(const protocol::FieldEvent &event, const FieldSink 
             passField({QStringLiteral("risk_reason"), std::exchange(m_waitingReason, {})}, out);
         return;
     }
-    std::optional<protocol::FieldEvent> cleaned = beforeTheFloor(event);
+    std::optional<protocol::FieldEvent> cleaned = cleanedEarly(event);
     if (!cleaned)
         return;
     if (event.field == u"risk_reason" && floor > 0) {

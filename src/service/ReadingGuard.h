@@ -48,6 +48,10 @@ public:
     static std::optional<protocol::FieldEvent> beforeTheFloor(const protocol::FieldEvent &event);
 
 private:
+    // One of the five early fields, bounded and cleaned; nullopt for any
+    // other field.
+    static std::optional<protocol::FieldEvent> cleanedEarly(const protocol::FieldEvent &event);
+
     QString m_floorLevel;
     std::optional<QString> m_floorReason;
     bool m_zh = false;
